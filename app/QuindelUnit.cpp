@@ -1,0 +1,186 @@
+#include "app/QuindelUnit.h"
+
+#include <QFont>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPalette>
+#include <cstdio>
+
+#include "app/lcd_font.h"
+#include "core/cp1252.h"
+#include "core/text.h"
+#include "files/mFileUtil.h"
+#include "format/calendar.h"
+#include "format/format_datetime.h"
+#include "strings/mString.h"
+
+using zelmor::TmFile;
+using zelmor::TmStr;
+
+namespace quindel {
+namespace {
+
+const QColor kBackground(193, 255, 193);  // 12713921 in blue-green-red order
+constexpr quint16 kVkF5 = 116;
+// Nothing past this many characters can be inside the window, so the labels are not
+// asked to lay it out (a 1 MiB line would otherwise freeze the window while shaping).
+constexpr qsizetype kVisibleLimit = 512;
+
+QString ToQ(const std::u16string& s) {
+  return QString(reinterpret_cast<const QChar*>(s.data()), static_cast<qsizetype>(s.size()));
+}
+
+void StyleLine(QLabel* label) {
+  label->setTextFormat(Qt::PlainText);  // received text is never markup
+  label->setAutoFillBackground(true);
+  QPalette p = label->palette();
+  p.setColor(QPalette::Window, kBackground);
+  label->setPalette(p);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setWordWrap(false);
+  label->setMargin(0);
+  label->setIndent(0);
+  label->setFocusPolicy(Qt::NoFocus);
+  QFont design(QStringLiteral("Courier New"));
+  design.setPixelSize(29);
+  label->setFont(design);
+  label->setText(QString::fromLatin1(kRuler));
+}
+
+}  // namespace
+
+void ErrorReporter::Show(const QString& message) {
+  std::fprintf(stderr, "quindel: %s\n", message.toLocal8Bit().constData());
+  std::fflush(stderr);
+  if (BoxOpen()) {
+    ++FLogged;
+    return;
+  }
+  ++FShown;
+  // Not modal and not exec(): the display keeps running while the box is up.
+  FBox = new QMessageBox(QMessageBox::Critical, QStringLiteral("Zelmor Quindel"), message, QMessageBox::Ok, FParent);
+  FBox->setAttribute(Qt::WA_DeleteOnClose);
+  FBox->setTextFormat(Qt::PlainText);
+  FBox->open();
+}
+
+TQuindelForm::TQuindelForm(quint16 port, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint),
+      FPort(port),
+      FErrors(this) {
+  setObjectName(QStringLiteral("QuindelForm"));
+  setWindowTitle(QStringLiteral("Zelmor Quindel"));
+  setAutoFillBackground(true);
+  QPalette p = palette();
+  p.setColor(QPalette::Window, kBackground);
+  setPalette(p);
+  QFont windowFont(QStringLiteral("Tahoma"));
+  windowFont.setPixelSize(11);
+  setFont(windowFont);
+  setFocusPolicy(Qt::StrongFocus);
+
+  lbLinha1 = new QLabel(this);
+  lbLinha1->setObjectName(QStringLiteral("lbLinha1"));
+  StyleLine(lbLinha1);
+  lbLinha1->setGeometry(0, 0, 680, 32);
+  lbLinha2 = new QLabel(this);
+  lbLinha2->setObjectName(QStringLiteral("lbLinha2"));
+  StyleLine(lbLinha2);
+  lbLinha2->setGeometry(0, 32, 680, 32);
+  setFixedSize(685, 76);
+
+  FormCreate(this);
+}
+
+void TQuindelForm::FormCreate(QObject*) {
+  // 1-2. The font file next to the executable, unpacked when missing.
+  ArquivoFonte = ToQ(TmFile::DirExe()) + QString::fromLatin1(kFontFileName);
+  try {
+    UnpackFont(ArquivoFonte);
+  } catch (const std::exception& e) {
+    FErrors.Show(QString::fromUtf8(e.what()));
+    return;
+  }
+  // 3. Registration failure is not fatal: the labels get a substitute typeface.
+  FFontRegistered = RegisterFont(ArquivoFonte);
+  if (!FFontRegistered)
+    std::fprintf(stderr, "quindel: the font file %s could not be registered; using a substitute typeface\n",
+                 ArquivoFonte.toLocal8Bit().constData());
+
+  // 4-6. Lines in the LCD typeface; the window is sized once from the ruler text.
+  QFont lcd(QString::fromLatin1(kFontFamily));
+  lcd.setPointSize(34);
+  lbLinha1->setFont(lcd);
+  lbLinha1->adjustSize();
+  lbLinha1->move(0, 0);
+  lbLinha2->setFont(lbLinha1->font());
+  lbLinha2->move(0, lbLinha1->y() + lbLinha1->height());
+  lbLinha2->adjustSize();
+  setFixedSize(lbLinha1->width(), 2 * lbLinha1->height() + 4);
+
+  // 7. The listener belongs to the application object: it lives until the program ends.
+  ServidorSocket = new zelmor::platform::SocketServer(QCoreApplication::instance());
+  connect(ServidorSocket, &zelmor::platform::SocketServer::ClientRead, this,
+          [this](zelmor::platform::ClientConnection* c) { ServidorSocketClientRead(ServidorSocket, c); });
+  connect(ServidorSocket, &zelmor::platform::SocketServer::ClientError, this,
+          [this](const QString& message, int) { FErrors.Show(message); });
+  try {
+    ServidorSocket->Open(FPort);
+  } catch (const zelmor::platform::SocketError& e) {
+    FErrors.Show(QString::fromLocal8Bit(e.what()));
+    return;
+  }
+
+  // 8. Start-up texts.
+  SetLines(ToQ(TmStr::PadCenter(u"Zelmor Quindel", 40, u' ')),
+           ToQ(TmStr::PadCenter(u"- aguardando comunicacao -", 40, u' ')));
+}
+
+void TQuindelForm::SetLines(const QString& line1, const QString& line2) {
+  lbLinha1->setText(line1.left(kVisibleLimit));
+  lbLinha1->adjustSize();
+  lbLinha2->setText(line2.left(kVisibleLimit));
+  lbLinha2->adjustSize();
+  emit LinesChanged(line1, line2);
+}
+
+void TQuindelForm::ShowMessage(const std::u16string& text) {
+  if (text.empty()) {
+    SetLines(QString(), QString());
+    return;
+  }
+  SetLines(ToQ(TmStr::Separa(text, kSeparator, 1)), ToQ(TmStr::Separa(text, kSeparator, 2)));
+}
+
+void TQuindelForm::ServidorSocketClientRead(QObject*, zelmor::platform::ClientConnection* Socket) {
+  try {
+    const std::string bytes = Socket->ReceiveBuf(Socket->ReceiveLength());
+    ShowMessage(zelmor::cp1252::Decode(bytes));
+  } catch (const std::exception& e) {
+    FErrors.Show(QString::fromUtf8(e.what()));
+  }
+}
+
+void TQuindelForm::FormKeyDown(QObject*, quint16& Key, Qt::KeyboardModifiers) {
+  if (Key != kVkF5) return;
+  try {
+    const QString line1 = ToQ(TmStr::PadCenter(
+        zelmor::FormatDateTime(u"D 'de' MMMM 'de' YYYY", zelmor::Now()), 40, u' '));
+    const QString line2 =
+        ToQ(TmStr::PadCenter(zelmor::FormatDateTime(u"(DDDD) HH:NN:SS (ZZZ)", zelmor::Now()), 40, u' '));
+    SetLines(line1, line2);
+  } catch (const std::exception& e) {
+    FErrors.Show(QString::fromUtf8(e.what()));
+  }
+}
+
+void TQuindelForm::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F5) {
+    quint16 key = kVkF5;
+    FormKeyDown(this, key, event->modifiers());
+  }
+  QWidget::keyPressEvent(event);  // the key is not consumed
+}
+
+}  // namespace quindel

@@ -1,0 +1,77 @@
+// The customer display window: two 40-column lines in the LCD typeface on a
+// light green background, fed by any number of TCP clients on port 2200.
+// A message is line 1, byte 0xBF, line 2 (Windows-1252); F5 shows date and time.
+#pragma once
+
+#include <QLabel>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <string>
+
+#include "platform/qt/socket_server.h"
+
+class QMessageBox;
+
+namespace quindel {
+
+inline constexpr quint16 kDisplayPort = 2200;
+inline constexpr char16_t kSeparator = u'\u00BF';
+inline constexpr const char* kRuler = "1234567890123456789012345678901234567890";
+
+// Shows errors one box at a time: while a box is open, later errors go to
+// standard error, so a burst of failures never stacks boxes or stalls the display.
+class ErrorReporter {
+ public:
+  explicit ErrorReporter(QWidget* parent) : FParent(parent) {}
+  void Show(const QString& message);
+  bool BoxOpen() const { return !FBox.isNull(); }
+  int Shown() const { return FShown; }
+  int Logged() const { return FLogged; }
+  QMessageBox* Box() const { return FBox; }
+
+ private:
+  QWidget* FParent;
+  QPointer<QMessageBox> FBox;
+  int FShown = 0;
+  int FLogged = 0;
+};
+
+class TQuindelForm : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TQuindelForm(quint16 port = kDisplayPort, QWidget* parent = nullptr);
+
+  QLabel* lbLinha1;
+  QLabel* lbLinha2;
+  zelmor::platform::SocketServer* ServidorSocket = nullptr;  // owned by the application object
+  QString ArquivoFonte;
+
+  // Window creation: unpack and register the font, size the lines, open the
+  // listener, write the start-up texts. Stops at the first failing step.
+  void FormCreate(QObject* Sender);
+  // F5 (key code 116), with any modifiers, shows the date and the time.
+  void FormKeyDown(QObject* Sender, quint16& Key, Qt::KeyboardModifiers Shift);
+  // Data readable on `Socket`: everything pending is one message.
+  void ServidorSocketClientRead(QObject* Sender, zelmor::platform::ClientConnection* Socket);
+
+  // The message rule: empty blanks both lines, otherwise fields 1 and 2 at 0xBF.
+  void ShowMessage(const std::u16string& text);
+  void SetLines(const QString& line1, const QString& line2);
+
+  bool FontRegistered() const { return FFontRegistered; }
+  ErrorReporter& Errors() { return FErrors; }
+
+ signals:
+  void LinesChanged(const QString& line1, const QString& line2);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  quint16 FPort;
+  bool FFontRegistered = false;
+  ErrorReporter FErrors;
+};
+
+}  // namespace quindel

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "core/cp1252.h"
+#include "core/errors.h"
+#include "core/text.h"
+#include "core/types.h"
+
+namespace zelmor {
+namespace {
+
+TEST(Cp1252Test, EveryByteRoundTrips) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+  std::u16string text = cp1252::Decode(all);
+  ASSERT_EQ(text.size(), 256u);
+  EXPECT_EQ(cp1252::Encode(text), all);
+}
+
+TEST(Cp1252Test, HighRangeAndSeparator) {
+  struct {
+    unsigned char byte;
+    char16_t ch;
+  } cases[] = {{0x80, u'\u20AC'}, {0x85, u'\u2026'}, {0x91, u'\u2018'}, {0x93, u'\u201C'}, {0x95, u'\u2022'},
+               {0x81, 0x81},      {0x8D, 0x8D},      {0x8F, 0x8F},      {0x90, 0x90},      {0x9D, 0x9D},
+               {0xBF, u'\u00BF'}, {0xE7, u'ç'},      {0xC3, u'Ã'},      {0x9F, u'\u0178'}, {0x41, u'A'}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(cp1252::DecodeByte(c.byte), c.ch) << int(c.byte);
+    EXPECT_EQ(cp1252::EncodeChar(c.ch), c.byte) << int(c.byte);
+  }
+  EXPECT_EQ(cp1252::EncodeChar(u'\u4E2D'), -1);
+  EXPECT_EQ(cp1252::Encode(u"a\u4E2Db"), "a?b");
+}
+
+TEST(TextTest, Utf8RoundTripAndInvalidBytes) {
+  std::u16string s = u"Ação ¿ € 😀";
+  EXPECT_EQ(Utf8ToU16(U16ToUtf8(s)), s);
+  EXPECT_EQ(Utf8ToU16("a\xff" "b"), u"a\uFFFDb");
+  EXPECT_EQ(Utf8ToU16("\xc3"), u"\uFFFD");            // truncated sequence
+  EXPECT_EQ(Utf8ToU16("\xc0\xaf"), u"\uFFFD\uFFFD");  // overlong '/'
+  EXPECT_EQ(U16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
+}
+
+TEST(TextTest, CaseAndIntegers) {
+  EXPECT_EQ(UpperCase(u"ação çÿ"), u"AÇÃO Çÿ");
+  EXPECT_EQ(LowerCase(u"AÇÃO ×"), u"ação ×");
+  EXPECT_TRUE(SameText(u"São Paulo", u"SÃO PAULO"));
+  EXPECT_FALSE(SameText(u"abc", u"abd"));
+  EXPECT_EQ(IntToStr(0), u"0");
+  EXPECT_EQ(IntToStr(-9223372036854775807LL - 1), u"-9223372036854775808");
+}
+
+TEST(TypesTest, CurrencyRoundsHalfAwayFromZero) {
+  EXPECT_EQ(Currency::FromDouble(1.23455).Raw, 12346);
+  EXPECT_EQ(Currency::FromDouble(-1.23455).Raw, -12346);
+  EXPECT_DOUBLE_EQ(Currency::FromRaw(15000).ToDouble(), 1.5);
+}
+
+TEST(TypesTest, StringList) {
+  TStringList l;
+  EXPECT_EQ(l.Add(u"a"), 0);
+  EXPECT_EQ(l.Add(u"b"), 1);
+  EXPECT_EQ(l.Count(), 2);
+  EXPECT_EQ(l.IndexOf(u"b"), 1);
+  EXPECT_EQ(l.IndexOf(u"c"), -1);
+  EXPECT_EQ(l.Text(), u"a\r\nb\r\n");
+  EXPECT_THROW(l[5], std::out_of_range);
+  l.Clear();
+  EXPECT_EQ(l.Count(), 0);
+}
+
+TEST(ErrorsTest, KindAndMessage) {
+  try {
+    throw EConvertError(u"'x' não é um valor inteiro válido");
+  } catch (const EZelmorError& e) {
+    EXPECT_STREQ(e.Kind(), "conversion");
+    EXPECT_EQ(e.Message(), u"'x' não é um valor inteiro válido");
+    EXPECT_STREQ(e.what(), "'x' não é um valor inteiro válido");
+  }
+}
+
+}  // namespace
+}  // namespace zelmor

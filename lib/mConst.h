@@ -1,0 +1,31 @@
+// Shared dynamic-array types and enumerations used across the library.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "core/types.h"
+
+namespace zelmor {
+
+// A variant value: null, Boolean, integer, double, currency, date-time or text.
+using Variant = std::variant<std::monostate, bool, std::int64_t, double, Currency, TDateTime, std::u16string>;
+
+using TzelArrayString = std::vector<std::u16string>;
+using TzelArrayInteger = std::vector<std::int32_t>;
+using TzelArrayVariant = std::vector<Variant>;
+
+// One listed file: full path, last write time, size in bytes.
+struct TzelArquivo {
+  std::u16string Nome;
+  TDateTime DataHora;
+  std::int64_t Tamanho = 0;
+};
+using TzelArrayArquivo = std::vector<TzelArquivo>;
+
+// Electronic fiscal document models.
+enum class TModeloDocumentoEletronico { mdeNFe, mdeNFCe, mdeCTe, mdeCFe, mdeMDFe };
+
+}  // namespace zelmor

@@ -1,0 +1,22 @@
+// Facts about the running process.
+#pragma once
+
+#include <string>
+
+namespace zelmor::platform {
+
+class ProcessInfo {
+ public:
+  virtual ~ProcessInfo() = default;
+  // Full path of the running program's own executable file, as the system reports it.
+  virtual std::u16string ExecutablePath() = 0;
+};
+
+// The platform's path separator.
+#ifdef _WIN32
+inline constexpr char16_t PathDelim = u'\\';
+#else
+inline constexpr char16_t PathDelim = u'/';
+#endif
+
+}  // namespace zelmor::platform

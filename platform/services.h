@@ -1,0 +1,27 @@
+// The platform seam: the library reaches the operating system only through the
+// services returned here. Each starts as the real implementation for this system;
+// tests and tools install their own with the setters (nullptr restores the real one).
+// Install replacements before other threads start using the library.
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/process_info.h"
+#include "platform/regional_settings.h"
+
+namespace zelmor::platform {
+
+Clock& GetClock();
+void SetClock(Clock* clock);
+
+RegionalSettingsSource& GetRegionalSettingsSource();
+void SetRegionalSettingsSource(RegionalSettingsSource* source);
+
+ProcessInfo& GetProcessInfo();
+void SetProcessInfo(ProcessInfo* info);
+
+// The real implementations for this system (defined by the system's folder).
+Clock& SystemClock();
+RegionalSettingsSource& SystemRegionalSettings();
+ProcessInfo& SystemProcessInfo();
+
+}  // namespace zelmor::platform

@@ -1,0 +1,85 @@
+// `zelmor call`: calls any registered library routine by name.
+#include <iostream>
+#include <string>
+
+#include "tools/zelmor/commands.h"
+#include "tools/zelmor/registry.h"
+
+namespace zelmor::cli {
+namespace {
+
+// A scalar result prints as plain text; anything with out parameters or a
+// structured value prints as the JSON object.
+void PrintResult(const Json& r, bool asJson) {
+  if (asJson || r.size() != 1 || r["result"].is_structured()) {
+    PrintLine(r.dump());
+    return;
+  }
+  const Json& v = r["result"];
+  PrintLine(v.is_string() ? v.get<std::string>() : v.dump());
+}
+
+int Batch() {
+  std::string line;
+  int failures = 0;
+  // Bounded by the input: one answer per line, in order.
+  while (std::getline(std::cin, line)) {
+    if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
+    Json req = Json::parse(line, nullptr, false);
+    Json answer;
+    if (req.is_discarded() || !req.is_array() || req.empty() || !req[0].is_string()) {
+      answer = Json{{"error", "each line must be a JSON array: [\"Routine\", args...]"}, {"kind", "argument"}};
+    } else {
+      Json args(req.begin() + 1, req.end());
+      if (!args.is_array()) args = Json::array();
+      answer = Registry::Instance().Call(req[0].get<std::string>(), args);
+    }
+    if (answer.contains("error")) ++failures;
+    PrintLine(answer.dump());
+    std::fflush(stdout);
+  }
+  return failures ? 1 : 0;
+}
+
+int List() {
+  for (const Routine& r : Registry::Instance().All()) {
+    std::string line = r.Describe();
+    if (Registry::Instance().Find(r.Name).size() > 1) line += "    [" + r.Signature + "]";
+    PrintLine(line);
+  }
+  return 0;
+}
+
+int Run(const std::vector<std::string>& args) {
+  if (args.empty()) {
+    PrintError("usage: zelmor call [--json] ROUTINE ARG... | --batch | --list");
+    return 2;
+  }
+  if (args[0] == "--batch") return Batch();
+  if (args[0] == "--list") return List();
+  std::size_t first = 0;
+  bool asJson = false;
+  if (args[0] == "--json") {
+    asJson = true;
+    first = 1;
+  }
+  if (first >= args.size()) {
+    PrintError("usage: zelmor call [--json] ROUTINE ARG...");
+    return 2;
+  }
+  Json r = Registry::Instance().CallWithText(args[first], std::vector<std::string>(args.begin() + first + 1, args.end()));
+  if (r.contains("error")) {
+    if (asJson)
+      PrintLine(r.dump());
+    else
+      PrintError("zelmor: " + r["error"].get<std::string>());
+    return 1;
+  }
+  PrintResult(r, asJson);
+  return 0;
+}
+
+ZELMOR_COMMAND("call", "call [--json] ROUTINE ARG... | call --batch | call --list   (library routines)", Run);
+
+}  // namespace
+}  // namespace zelmor::cli

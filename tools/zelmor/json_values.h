@@ -1,0 +1,141 @@
+// How library values cross the JSON boundary of `zelmor call`.
+#pragma once
+
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <stdexcept>
+#include <string>
+
+#include "core/types.h"
+#include "mConst.h"
+
+namespace zelmor::cli {
+
+using Json = nlohmann::ordered_json;
+
+enum class ArgType { Text, Char, Int, Int64, Double, Currency, Bool, DateTime, StringList, ArrayString, ArrayInteger, Variant, ArrayVariant };
+
+const char* ArgTypeName(ArgType t);
+
+// An argument that does not fit its parameter.
+class ArgumentError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Whether a JSON value can be taken as a `t` (used to pick overloads).
+bool JsonFits(const Json& v, ArgType t);
+// Command-line text → the JSON value for a `t` parameter; throws ArgumentError.
+Json TextToJson(const std::string& text, ArgType t);
+
+// ISO 8601 local text ⇄ date-time value.
+std::string DateTimeToIso(TDateTime v);
+TDateTime IsoToDateTime(const std::string& s);  // throws ArgumentError
+
+std::u16string JsonText(const Json& v);  // a JSON string as UTF-16; throws ArgumentError
+
+template <class T>
+struct ArgTypeOf;
+template <class T>
+struct JsonOf;
+
+#define ZELMOR_ARGTYPE(T, V) \
+  template <>                \
+  struct ArgTypeOf<T> {      \
+    static constexpr ArgType Value = ArgType::V; \
+  }
+ZELMOR_ARGTYPE(std::u16string, Text);
+ZELMOR_ARGTYPE(char16_t, Char);
+ZELMOR_ARGTYPE(int, Int);
+ZELMOR_ARGTYPE(std::int64_t, Int64);
+ZELMOR_ARGTYPE(double, Double);
+ZELMOR_ARGTYPE(Currency, Currency);
+ZELMOR_ARGTYPE(bool, Bool);
+ZELMOR_ARGTYPE(TDateTime, DateTime);
+ZELMOR_ARGTYPE(TStringList, StringList);
+ZELMOR_ARGTYPE(TzelArrayString, ArrayString);
+ZELMOR_ARGTYPE(TzelArrayInteger, ArrayInteger);
+ZELMOR_ARGTYPE(Variant, Variant);
+ZELMOR_ARGTYPE(TzelArrayVariant, ArrayVariant);
+#undef ZELMOR_ARGTYPE
+
+template <>
+struct JsonOf<std::u16string> {
+  static std::u16string From(const Json& v) { return JsonText(v); }
+  static Json To(const std::u16string& v);
+};
+template <>
+struct JsonOf<char16_t> {
+  static char16_t From(const Json& v);
+  static Json To(char16_t v);
+};
+template <>
+struct JsonOf<int> {
+  static int From(const Json& v);
+  static Json To(int v) { return v; }
+};
+template <>
+struct JsonOf<std::int64_t> {
+  static std::int64_t From(const Json& v);
+  static Json To(std::int64_t v) { return v; }
+};
+template <>
+struct JsonOf<double> {
+  static double From(const Json& v);
+  static Json To(double v);
+};
+template <>
+struct JsonOf<Currency> {
+  static Currency From(const Json& v);
+  static Json To(Currency v);
+};
+template <>
+struct JsonOf<bool> {
+  static bool From(const Json& v);
+  static Json To(bool v) { return v; }
+};
+template <>
+struct JsonOf<TDateTime> {
+  static TDateTime From(const Json& v);
+  static Json To(TDateTime v) { return DateTimeToIso(v); }
+};
+template <>
+struct JsonOf<TStringList> {
+  static TStringList From(const Json& v);
+  static Json To(const TStringList& v);
+};
+template <>
+struct JsonOf<TzelArrayString> {
+  static TzelArrayString From(const Json& v);
+  static Json To(const TzelArrayString& v);
+};
+template <>
+struct JsonOf<TzelArrayInteger> {
+  static TzelArrayInteger From(const Json& v);
+  static Json To(const TzelArrayInteger& v);
+};
+template <>
+struct JsonOf<Variant> {
+  static Variant From(const Json& v);
+  static Json To(const Variant& v);
+};
+template <>
+struct JsonOf<TzelArrayVariant> {
+  static TzelArrayVariant From(const Json& v);
+  static Json To(const TzelArrayVariant& v);
+};
+
+// Enumerations cross as their underlying integer.
+template <class E>
+  requires std::is_enum_v<E>
+struct ArgTypeOf<E> {
+  static constexpr ArgType Value = ArgType::Int;
+};
+template <class E>
+  requires std::is_enum_v<E>
+struct JsonOf<E> {
+  static E From(const Json& v) { return static_cast<E>(JsonOf<int>::From(v)); }
+  static Json To(E v) { return static_cast<int>(v); }
+};
+
+}  // namespace zelmor::cli

@@ -1,0 +1,179 @@
+#include "tools/zelmor/registry.h"
+
+#include <algorithm>
+
+#include "core/errors.h"
+
+namespace zelmor::cli {
+
+std::size_t Routine::MinArgs() const {
+  std::size_t n = Params.size();
+  while (n > 0 && (Params[n - 1].Default || Params[n - 1].Out)) --n;
+  return n;
+}
+
+std::string Routine::Describe() const {
+  std::string s = Name + "(";
+  for (std::size_t i = 0; i < Params.size(); ++i) {
+    if (i) s += ", ";
+    const Param& p = Params[i];
+    if (p.Out) s += "var ";
+    s += p.Name + ": " + ArgTypeName(p.Type);
+    if (p.Default) s += " = " + p.Default->dump();
+  }
+  s += ")";
+  if (Result) s += " -> " + std::string(ArgTypeName(*Result));
+  return s;
+}
+
+Registry& Registry::Instance() {
+  static Registry r;
+  return r;
+}
+
+void Registry::Add(Routine r) {
+  r.Signature = r.Name + "(";
+  for (std::size_t i = 0; i < r.Params.size(); ++i) {
+    if (i) r.Signature += ",";
+    r.Signature += ArgTypeName(r.Params[i].Type);
+  }
+  r.Signature += ")";
+  FRoutines.push_back(std::move(r));
+}
+
+namespace {
+
+// "mStr.PadCenter" → "TmStr.PadCenter": the aliases of the routine classes.
+std::string Canonical(const std::string& name) {
+  static const std::pair<const char*, const char*> kAliases[] = {
+      {"mStr.", "TmStr."},   {"mDt.", "TmDt."},   {"mConv.", "TmConv."}, {"mRot.", "TmRot."},
+      {"mFile.", "TmFile."}, {"mINI.", "TmINI."}, {"mReg.", "TmReg."},   {"mDlg.", "TmDlg."},
+      {"mSpeaker.", "TmSpeaker."}, {"mTS.", "TmTS."}, {"mUF.", "TmUF."},
+  };
+  for (const auto& [alias, real] : kAliases)
+    if (name.rfind(alias, 0) == 0) return real + name.substr(std::char_traits<char>::length(alias));
+  return name;
+}
+
+Json ErrorJson(const std::string& message, const char* kind) {
+  Json e = Json::object();
+  e["error"] = message;
+  e["kind"] = kind;
+  return e;
+}
+
+// Fills omitted trailing arguments with defaults (or empty values for out parameters).
+std::vector<Json> Complete(const Routine& r, std::vector<Json> args) {
+  for (std::size_t i = args.size(); i < r.Params.size(); ++i) {
+    const Param& p = r.Params[i];
+    if (p.Default) {
+      args.push_back(*p.Default);
+      continue;
+    }
+    switch (p.Type) {
+      case ArgType::Text: args.push_back(""); break;
+      case ArgType::Char: args.push_back(" "); break;
+      case ArgType::Bool: args.push_back(false); break;
+      case ArgType::DateTime: args.push_back(0); break;
+      case ArgType::StringList: case ArgType::ArrayString: case ArgType::ArrayInteger: case ArgType::ArrayVariant:
+        args.push_back(Json::array());
+        break;
+      case ArgType::Variant: args.push_back(nullptr); break;
+      default: args.push_back(0); break;
+    }
+  }
+  return args;
+}
+
+Json Invoke(const Routine& r, const std::vector<Json>& args) {
+  try {
+    return r.Invoke(Complete(r, args));
+  } catch (const ArgumentError& e) {
+    return ErrorJson(e.what(), "argument");
+  } catch (const EZelmorError& e) {
+    return ErrorJson(e.what(), e.Kind());
+  } catch (const std::exception& e) {
+    return ErrorJson(e.what(), "internal");
+  }
+}
+
+}  // namespace
+
+std::vector<const Routine*> Registry::Find(const std::string& name) const {
+  std::string canonical = Canonical(name);
+  std::vector<const Routine*> found;
+  for (const auto& r : FRoutines)
+    if (r.Name == canonical || r.Signature == canonical) found.push_back(&r);
+  return found;
+}
+
+Json Registry::Call(const std::string& name, const Json& args) const {
+  if (!args.is_array()) return ErrorJson("the arguments must be a JSON array", "argument");
+  auto candidates = Find(name);
+  if (candidates.empty()) return ErrorJson("unknown routine: " + name, "argument");
+  std::vector<Json> a(args.begin(), args.end());
+  const Routine* chosen = nullptr;
+  for (const Routine* r : candidates) {
+    if (a.size() < r->MinArgs() || a.size() > r->Params.size()) continue;
+    bool fits = true;
+    for (std::size_t i = 0; i < a.size() && fits; ++i) fits = JsonFits(a[i], r->Params[i].Type);
+    if (fits) {
+      chosen = r;
+      break;
+    }
+  }
+  if (!chosen && candidates.size() == 1) chosen = candidates[0];  // report its own argument error
+  if (!chosen) {
+    std::string msg = "no overload of " + name + " takes these arguments; choose one by its signature:";
+    for (const Routine* r : candidates) msg += " " + r->Signature;
+    return ErrorJson(msg, "argument");
+  }
+  if (a.size() < chosen->MinArgs() || a.size() > chosen->Params.size())
+    return ErrorJson(chosen->Name + " takes " + std::to_string(chosen->MinArgs()) + " to " +
+                         std::to_string(chosen->Params.size()) + " arguments: " + chosen->Describe(),
+                     "argument");
+  return Invoke(*chosen, a);
+}
+
+Json Registry::CallWithText(const std::string& name, const std::vector<std::string>& args) const {
+  auto candidates = Find(name);
+  if (candidates.empty()) return ErrorJson("unknown routine: " + name, "argument");
+  // Prefer the overload whose parameters take the texts most specifically
+  // ("5" is an integer before it is a text).
+  const Routine* best = nullptr;
+  std::vector<Json> bestArgs;
+  int bestScore = -1;
+  std::string lastError;
+  for (const Routine* r : candidates) {
+    if (args.size() < r->MinArgs() || args.size() > r->Params.size()) {
+      lastError = r->Name + " takes " + std::to_string(r->MinArgs()) + " to " + std::to_string(r->Params.size()) +
+                  " arguments: " + r->Describe();
+      continue;
+    }
+    std::vector<Json> converted;
+    int score = 0;
+    try {
+      for (std::size_t i = 0; i < args.size(); ++i) {
+        ArgType t = r->Params[i].Type;
+        converted.push_back(TextToJson(args[i], t));
+        if (t == ArgType::Char && !JsonFits(converted.back(), t)) throw ArgumentError("expected one character, got \"" + args[i] + "\"");
+        if (t == ArgType::DateTime) IsoToDateTime(args[i]);
+        if (t != ArgType::Text) ++score;
+      }
+    } catch (const ArgumentError& e) {
+      lastError = e.what();
+      continue;
+    }
+    if (score > bestScore) {
+      best = r;
+      bestArgs = std::move(converted);
+      bestScore = score;
+    }
+  }
+  if (!best) return ErrorJson(lastError, "argument");
+  return Invoke(*best, bestArgs);
+}
+
+RoutineGroup::RoutineGroup(void (*body)()) { body(); }
+
+}  // namespace zelmor::cli

@@ -1,0 +1,132 @@
+// The routine registry behind `zelmor call`: each library routine is registered
+// once with its parameter names; arguments and results cross as JSON values.
+//
+// JSON conventions (both directions): text as strings; a character as a
+// one-character string; integers, doubles and currency as numbers; Booleans as
+// true/false; date-time values as ISO 8601 local text ("2026-12-09",
+// "2026-12-09T14:05:09.123"); string lists and arrays as JSON arrays. A routine
+// with out or in-out parameters answers {"result":…,"NAME":…}.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "tools/zelmor/json_values.h"
+
+namespace zelmor::cli {
+
+struct Param {
+  std::string Name;
+  ArgType Type;
+  bool Out = false;         // a var/out parameter: reported back by name
+  std::optional<Json> Default;
+};
+
+struct Routine {
+  std::string Name;         // "TmStr.PadCenter"
+  std::string Signature;    // "TmStr.PadCenter(text,int,char)": the explicit overload name
+  std::vector<Param> Params;
+  std::optional<ArgType> Result;
+  std::string Summary;
+  // Takes exactly Params.size() converted arguments; answers {"result":…, outs…}.
+  std::function<Json(const std::vector<Json>&)> Invoke;
+
+  std::size_t MinArgs() const;
+  std::string Describe() const;  // "TmStr.PadCenter(Texto: text, Tamanho: int, PadChar: char = \" \") -> text"
+};
+
+class Registry {
+ public:
+  static Registry& Instance();
+
+  void Add(Routine r);
+  // Every routine whose name (or alias name) or signature equals `name`.
+  std::vector<const Routine*> Find(const std::string& name) const;
+  const std::vector<Routine>& All() const { return FRoutines; }
+
+  // Calls by name with JSON arguments, choosing the overload by the arguments' JSON types.
+  // Errors come back as {"error":…, "kind":…}.
+  Json Call(const std::string& name, const Json& args) const;
+  // Calls by name with text arguments (the command line), converting each by its parameter's type.
+  Json CallWithText(const std::string& name, const std::vector<std::string>& args) const;
+
+ private:
+  std::vector<Routine> FRoutines;
+};
+
+// ---- Registration helpers ----
+
+namespace detail {
+
+template <class T>
+struct ParamTraits {
+  using Decayed = std::remove_cvref_t<T>;
+  static constexpr bool IsOut = std::is_lvalue_reference_v<T> && !std::is_const_v<std::remove_reference_t<T>>;
+  using Storage = std::conditional_t<std::is_same_v<Decayed, std::u16string_view>, std::u16string, Decayed>;
+};
+
+template <class T>
+Json ToJsonValue(const T& v) {
+  return JsonOf<std::remove_cvref_t<T>>::To(v);
+}
+
+template <class... Args, std::size_t... I>
+std::tuple<typename ParamTraits<Args>::Storage...> ConvertArgs(const std::vector<Json>& a, std::index_sequence<I...>) {
+  return {JsonOf<typename ParamTraits<Args>::Storage>::From(a[I])...};
+}
+
+template <class... Args, std::size_t... I>
+void CollectOuts(Json& out, const std::vector<std::string>& names,
+                 std::tuple<typename ParamTraits<Args>::Storage...>& st, std::index_sequence<I...>) {
+  ((ParamTraits<Args>::IsOut ? (void)(out[names[I]] = ToJsonValue(std::get<I>(st))) : (void)0), ...);
+}
+
+}  // namespace detail
+
+// Registers `fn` under `name` with its parameter names (in order) and optional
+// defaults for trailing parameters (JSON values, in parameter order from the first defaulted one).
+template <class R, class... Args>
+void Register(const std::string& name, R (*fn)(Args...), std::vector<std::string> names,
+              std::vector<Json> defaults = {}, std::string summary = {}) {
+  static_assert(sizeof...(Args) < 32);
+  if (names.size() != sizeof...(Args)) throw std::logic_error("parameter names do not match for " + name);
+  Routine r;
+  r.Name = name;
+  r.Summary = std::move(summary);
+  ArgType types[] = {ArgTypeOf<typename detail::ParamTraits<Args>::Storage>::Value..., ArgType::Text};
+  bool outs[] = {detail::ParamTraits<Args>::IsOut..., false};
+  for (std::size_t i = 0; i < sizeof...(Args); ++i) r.Params.push_back({names[i], types[i], outs[i], std::nullopt});
+  for (std::size_t k = 0; k < defaults.size(); ++k) r.Params[sizeof...(Args) - defaults.size() + k].Default = defaults[k];
+  if constexpr (!std::is_void_v<R>) r.Result = ArgTypeOf<std::remove_cvref_t<R>>::Value;
+  r.Invoke = [fn, names](const std::vector<Json>& a) -> Json {
+    auto st = detail::ConvertArgs<Args...>(a, std::index_sequence_for<Args...>{});
+    Json out = Json::object();
+    if constexpr (std::is_void_v<R>) {
+      std::apply([fn](auto&... x) { fn(x...); }, st);
+      out["result"] = nullptr;
+    } else {
+      out["result"] = detail::ToJsonValue(std::apply([fn](auto&... x) -> R { return fn(x...); }, st));
+    }
+    detail::CollectOuts<Args...>(out, names, st, std::index_sequence_for<Args...>{});
+    return out;
+  };
+  Registry::Instance().Add(std::move(r));
+}
+
+// Runs `body(registry)` at start-up: one per theme file, so every file adds its own routines.
+struct RoutineGroup {
+  explicit RoutineGroup(void (*body)());
+};
+
+#define ZELMOR_ROUTINES(id)                                      \
+  static void zelmor_routines_##id();                            \
+  static ::zelmor::cli::RoutineGroup zelmor_group_##id(&zelmor_routines_##id); \
+  static void zelmor_routines_##id()
+
+}  // namespace zelmor::cli
