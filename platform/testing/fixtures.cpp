@@ -1,6 +1,7 @@
 #include "platform/testing/fixtures.h"
 
 #include "format/format_settings.h"
+#include "startup/regional_copies.h"
 
 namespace zelmor::testing {
 
@@ -12,10 +13,12 @@ FixedClock::~FixedClock() { platform::SetClock(nullptr); }
 FixedRegionalSettings::FixedRegionalSettings(platform::RegionalSettings settings) : FSettings(std::move(settings)) {
   platform::SetRegionalSettingsSource(this);
   SetFormatSettings(FSettings);
+  TakeRegionalCopies();
 }
 FixedRegionalSettings::~FixedRegionalSettings() {
   platform::SetRegionalSettingsSource(nullptr);
   ReloadFormatSettings();
+  TakeRegionalCopies();
 }
 
 FixedProcessInfo::FixedProcessInfo(std::u16string exePath) : FPath(std::move(exePath)) {

@@ -22,8 +22,8 @@ class FixedClock final : public platform::Clock {
   int FBias;
 };
 
-// Installs `settings` as the platform's regional settings and as the live
-// format settings; restores both on destruction.
+// Installs `settings` as the platform's regional settings, the live format
+// settings and the library's regional copies; restores all three on destruction.
 class FixedRegionalSettings final : public platform::RegionalSettingsSource {
  public:
   explicit FixedRegionalSettings(platform::RegionalSettings settings = platform::RegionalSettings::Brazilian());
