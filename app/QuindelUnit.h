@@ -6,12 +6,12 @@
 #include <QLabel>
 #include <QPointer>
 #include <QString>
+#include <QMessageBox>
 #include <QWidget>
 #include <string>
 
 #include "platform/qt/socket_server.h"
 
-class QMessageBox;
 
 namespace quindel {
 

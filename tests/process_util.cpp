@@ -88,3 +88,113 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
 }
 
 }  // namespace zelmor::testing
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <fstream>
+
+namespace zelmor::testing {
+
+ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args,
+                           const std::vector<std::string>& env, const std::vector<std::string>& unsetEnv) {
+  int out[2], err[2];
+  if (pipe2(out, O_CLOEXEC) || pipe2(err, O_CLOEXEC)) return;
+  std::vector<std::string> envStore;
+  for (char** e = environ; *e; ++e) {
+    std::string entry = *e;
+    bool drop = false;
+    for (const auto& u : unsetEnv) drop |= entry.rfind(u + "=", 0) == 0;
+    if (!drop) envStore.push_back(entry);
+  }
+  for (const auto& e : env) envStore.push_back(e);
+  FPid = fork();
+  if (FPid == 0) {
+    int devnull = open("/dev/null", O_RDONLY);
+    dup2(devnull, 0);
+    dup2(out[1], 1);
+    dup2(err[1], 2);
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (auto& e : envStore) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    execve(program.c_str(), argv.data(), envp.data());
+    _exit(127);
+  }
+  close(out[1]);
+  close(err[1]);
+  FOut = out[0];
+  FErr = err[0];
+  fcntl(FErr, F_SETFL, O_NONBLOCK);
+}
+
+ChildProcess::~ChildProcess() {
+  Kill();
+  if (FOut >= 0) close(FOut);
+  if (FErr >= 0) close(FErr);
+}
+
+void ChildProcess::Kill() {
+  if (FPid > 0) {
+    kill(FPid, SIGKILL);
+    waitpid(FPid, nullptr, 0);
+    FPid = -1;
+  }
+}
+
+bool ChildProcess::ReadLine(std::string& line, std::chrono::milliseconds timeout) {
+  auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    std::size_t nl = FBuffer.find('\n');
+    if (nl != std::string::npos) {
+      line = FBuffer.substr(0, nl);
+      FBuffer.erase(0, nl + 1);
+      return true;
+    }
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0 || FOut < 0) return false;
+    pollfd p{FOut, POLLIN, 0};
+    if (poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
+    char buf[65536];
+    ssize_t n = read(FOut, buf, sizeof buf);
+    if (n <= 0) return false;
+    FBuffer.append(buf, static_cast<std::size_t>(n));
+  }
+}
+
+std::string ChildProcess::Err() {
+  char buf[4096];
+  ssize_t n;
+  while (FErr >= 0 && (n = read(FErr, buf, sizeof buf)) > 0) FErrText.append(buf, static_cast<std::size_t>(n));
+  return FErrText;
+}
+
+long ChildProcess::RssKiB() const {
+  std::ifstream status("/proc/" + std::to_string(FPid) + "/status");
+  std::string key;
+  while (status >> key) {
+    if (key == "VmRSS:") {
+      long kib = -1;
+      status >> kib;
+      return kib;
+    }
+    status.ignore(1 << 16, '\n');
+  }
+  return -1;
+}
+
+int FreePort() {
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+  socklen_t len = sizeof a;
+  getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+  close(fd);
+  return ntohs(a.sin_port);
+}
+
+}  // namespace zelmor::testing

@@ -24,3 +24,37 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
 std::string BinDir();
 
 }  // namespace zelmor::testing
+
+namespace zelmor::testing {
+
+// A long-running child (a server under test): started with pipes on its standard
+// output and error, read line by line with time limits, killed on destruction.
+class ChildProcess {
+ public:
+  ChildProcess(const std::string& program, const std::vector<std::string>& args,
+               const std::vector<std::string>& env = {}, const std::vector<std::string>& unsetEnv = {});
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  // The next line of standard output (without the new line), or false on time-out/end.
+  bool ReadLine(std::string& line, std::chrono::milliseconds timeout);
+  // Everything the child wrote to standard error so far (non-blocking).
+  std::string Err();
+  int Pid() const { return FPid; }
+  // Resident memory in KiB (VmRSS), or -1.
+  long RssKiB() const;
+  void Kill();
+
+ private:
+  int FPid = -1;
+  int FOut = -1;
+  int FErr = -1;
+  std::string FBuffer;
+  std::string FErrText;
+};
+
+// A TCP port on 127.0.0.1 that was free a moment ago.
+int FreePort();
+
+}  // namespace zelmor::testing

@@ -1,0 +1,260 @@
+// The display window in-process on the offscreen platform, fed by real TCP clients.
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFontInfo>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/QuindelUnit.h"
+#include "app/lcd_font.h"
+#include "platform/testing/fixtures.h"
+
+namespace quindel {
+namespace {
+
+const QString kStart1 = QStringLiteral("             Zelmor Quindel             ");
+const QString kStart2 = QStringLiteral("       - aguardando comunicacao -       ");
+
+// Bytes as a POS sends them: Windows-1252, line 1, 0xBF, line 2.
+QByteArray Message(const char* line1, const char* line2) {
+  return QByteArray(line1) + char(0xBF) + QByteArray(line2);
+}
+
+class DisplayTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form = std::make_unique<TQuindelForm>(0);  // any free port
+    ASSERT_NE(form->ServidorSocket, nullptr);
+    ASSERT_TRUE(form->ServidorSocket->Active());
+    port = form->ServidorSocket->Port();
+  }
+  void TearDown() override {
+    delete form->ServidorSocket;  // owned by the application object, which outlives the test
+    form.reset();
+  }
+
+  std::unique_ptr<QTcpSocket> Connect() {
+    auto s = std::make_unique<QTcpSocket>();
+    s->connectToHost(QHostAddress::LocalHost, port);
+    EXPECT_TRUE(s->waitForConnected(5000));
+    return s;
+  }
+
+  // Sends and waits until the window shows a change (bounded).
+  void SendAndWait(QTcpSocket& s, const QByteArray& bytes) {
+    QSignalSpy spy(form.get(), &TQuindelForm::LinesChanged);
+    s.write(bytes);
+    ASSERT_TRUE(s.waitForBytesWritten(5000));
+    ASSERT_TRUE(spy.wait(5000));
+  }
+
+  QString Line1() const { return form->lbLinha1->text(); }
+  QString Line2() const { return form->lbLinha2->text(); }
+
+  std::unique_ptr<TQuindelForm> form;
+  quint16 port = 0;
+};
+
+TEST_F(DisplayTest, StartsWithCentredTextsInTheLcdTypeface) {
+  EXPECT_EQ(Line1(), kStart1);
+  EXPECT_EQ(Line2(), kStart2);
+  EXPECT_TRUE(form->FontRegistered());
+  EXPECT_EQ(QFontInfo(form->lbLinha1->font()).family(), QString::fromLatin1(kFontFamily));
+  EXPECT_EQ(form->lbLinha1->font().pointSize(), 34);
+  EXPECT_EQ(form->lbLinha2->font(), form->lbLinha1->font());
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Zelmor Quindel"));
+  EXPECT_EQ(form->lbLinha1->textFormat(), Qt::PlainText);
+  // Fixed size from the ruler, two lines plus 4 pixels; line 2 right below line 1.
+  const int rulerWidth = QFontMetrics(form->lbLinha1->font()).horizontalAdvance(QString::fromLatin1(kRuler));
+  EXPECT_EQ(form->width(), rulerWidth);
+  EXPECT_EQ(form->height(), 2 * form->lbLinha1->height() + 4);
+  EXPECT_EQ(form->minimumSize(), form->maximumSize());
+  EXPECT_EQ(form->lbLinha2->y(), form->lbLinha1->height());
+  EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(form->windowFlags() & Qt::WindowMinimizeButtonHint);
+  EXPECT_EQ(form->palette().color(QPalette::Window), QColor(193, 255, 193));
+  EXPECT_TRUE(QFile::exists(form->ArquivoFonte));
+}
+
+TEST_F(DisplayTest, MessageRuleSplitsAtTheSeparator) {
+  auto client = Connect();
+  struct {
+    QByteArray bytes;
+    QString line1, line2;
+  } cases[] = {
+      {Message("Total", "12,50"), "Total", "12,50"},
+      {"ABC", "ABC", ""},
+      {QByteArray(1, char(0xBF)) + "XYZ", "", "XYZ"},
+      {Message("A", "B") + char(0xBF) + "C", "A", "B"},
+      {QByteArray(1, char(0xBF)), "", ""},
+      {QByteArray(50, 'x'), QString(50, 'x'), ""},                    // not cut, not centred
+      {Message("A&B", "<b>x</b>"), "A&B", "<b>x</b>"},                // drawn as sent
+      {Message("P\xE3o de a\xE7\xFAcar", "\x80 9,90"), QString::fromUtf8("Pão de açúcar"), QString::fromUtf8("€ 9,90")},
+      {Message("a\rb", "c\nd"), "a\rb", "c\nd"},
+  };
+  for (const auto& c : cases) {
+    SendAndWait(*client, c.bytes);
+    EXPECT_EQ(Line1(), c.line1) << c.bytes.toHex().constData();
+    EXPECT_EQ(Line2(), c.line2) << c.bytes.toHex().constData();
+  }
+}
+
+TEST_F(DisplayTest, TwoSendsPendingTogetherAreOneMessage) {
+  auto client = Connect();
+  QSignalSpy spy(form.get(), &TQuindelForm::LinesChanged);
+  client->write(Message("A", "B"));
+  client->flush();
+  client->write(Message("C", "D"));
+  ASSERT_TRUE(client->waitForBytesWritten(5000));
+  ::usleep(50000);  // both are in the receive queue before the display reads
+  ASSERT_TRUE(spy.wait(5000));
+  EXPECT_EQ(Line1(), "A");
+  EXPECT_EQ(Line2(), "BC");
+}
+
+TEST_F(DisplayTest, SeveralClientsLastReadWins) {
+  auto a = Connect();
+  auto b = Connect();
+  auto c = Connect();
+  SendAndWait(*a, Message("from a", "1"));
+  SendAndWait(*b, Message("from b", "2"));
+  EXPECT_EQ(Line1(), "from b");
+  SendAndWait(*a, Message("from a", "3"));
+  EXPECT_EQ(Line2(), "3");
+  SendAndWait(*c, Message("from c", "4"));
+  EXPECT_EQ(Line1(), "from c");
+  EXPECT_EQ(form->ServidorSocket->ClientCount(), 3);
+}
+
+TEST_F(DisplayTest, ClientClosingIsNotAMessage) {
+  auto client = Connect();
+  SendAndWait(*client, Message("kept", "lines"));
+  QSignalSpy spy(form.get(), &TQuindelForm::LinesChanged);
+  client->disconnectFromHost();
+  client.reset();
+  QElapsedTimer t;
+  t.start();
+  while (form->ServidorSocket->ClientCount() > 0 && t.elapsed() < 5000) QTest::qWait(10);
+  EXPECT_EQ(form->ServidorSocket->ClientCount(), 0);
+  EXPECT_EQ(spy.count(), 0);
+  EXPECT_EQ(Line1(), "kept");
+  EXPECT_EQ(Line2(), "lines");
+}
+
+TEST_F(DisplayTest, ReadHandlerFindingNothingPendingBlanksBothLines) {
+  int fds[2];
+  ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, fds), 0);
+  zelmor::platform::ClientConnection empty(fds[0], nullptr);
+  form->ServidorSocketClientRead(form->ServidorSocket, &empty);
+  EXPECT_EQ(Line1(), "");
+  EXPECT_EQ(Line2(), "");
+  ::close(fds[1]);
+}
+
+TEST_F(DisplayTest, F5ShowsDateAndTimeWithAnyModifier) {
+  zelmor::testing::FixedRegionalSettings brazil;
+  zelmor::testing::FixedClock clock({2026, 12, 9, 14, 5, 9, 123});
+  for (Qt::KeyboardModifiers mods : {Qt::KeyboardModifiers(Qt::NoModifier), Qt::KeyboardModifiers(Qt::ShiftModifier),
+                                     Qt::KeyboardModifiers(Qt::ControlModifier), Qt::KeyboardModifiers(Qt::AltModifier)}) {
+    form->SetLines("x", "y");
+    QTest::keyClick(form.get(), Qt::Key_F5, mods);
+    EXPECT_EQ(Line1(), QStringLiteral("          9 de dezembro de 2026         "));
+    EXPECT_EQ(Line2(), QStringLiteral("     (quarta-feira) 14:05:09 (123)      "));
+  }
+  // Other keys do nothing; a message replaces the date and time.
+  QTest::keyClick(form.get(), Qt::Key_F6);
+  EXPECT_EQ(Line2(), QStringLiteral("     (quarta-feira) 14:05:09 (123)      "));
+  auto client = Connect();
+  SendAndWait(*client, Message("Total", "1,00"));
+  EXPECT_EQ(Line1(), "Total");
+}
+
+TEST_F(DisplayTest, BurstOfResetsShowsOneBoxAndTheDisplayGoesOn) {
+  for (int i = 0; i < 200; ++i) {
+    QTcpSocket s;
+    s.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(s.waitForConnected(5000));
+    // Linger 0: close sends a reset instead of an orderly shutdown.
+    struct linger l{1, 0};
+    ::setsockopt(static_cast<int>(s.socketDescriptor()), SOL_SOCKET, SO_LINGER, &l, sizeof l);
+    s.write("x");  // pending data makes the reset observable as a receive error
+    s.waitForBytesWritten(1000);
+    s.abort();
+  }
+  QElapsedTimer t;
+  t.start();
+  while (form->ServidorSocket->ClientCount() > 0 && t.elapsed() < 10000) QTest::qWait(10);
+  EXPECT_EQ(form->ServidorSocket->ClientCount(), 0);
+  EXPECT_LE(form->Errors().Shown(), 1);
+  auto client = Connect();
+  SendAndWait(*client, Message("still", "here"));
+  EXPECT_EQ(Line1(), "still");
+  if (form->Errors().Box()) form->Errors().Box()->close();
+}
+
+TEST(DisplayStartup, PortAlreadyTakenShowsTheErrorAndKeepsTheRuler) {
+  QTcpServer blocker;
+  ASSERT_TRUE(blocker.listen(QHostAddress::AnyIPv4, 0));
+  TQuindelForm form(blocker.serverPort());
+  EXPECT_EQ(form.Errors().Shown(), 1);
+  ASSERT_NE(form.Errors().Box(), nullptr);
+  EXPECT_EQ(form.Errors().Box()->text(), QStringLiteral("Windows socket error: Address already in use (98), on API 'bind'"));
+  EXPECT_FALSE(form.ServidorSocket->Active());
+  EXPECT_EQ(form.lbLinha1->text(), QString::fromLatin1(kRuler));
+  EXPECT_EQ(form.lbLinha2->text(), QString::fromLatin1(kRuler));
+  EXPECT_EQ(QFontInfo(form.lbLinha1->font()).family(), QString::fromLatin1(kFontFamily));
+  form.Errors().Box()->close();
+  delete form.ServidorSocket;
+}
+
+TEST(DisplayStartup, ExistingFontFileIsUsedAsItIs) {
+  QTemporaryDir dir;
+  const QString font = dir.filePath(QString::fromLatin1(kFontFileName));
+  QFile f(font);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("not a font");
+  f.close();
+  zelmor::testing::FixedProcessInfo exe(dir.filePath("quindel").toStdU16String());
+  TQuindelForm form(0);
+  EXPECT_EQ(form.ArquivoFonte, font);
+  EXPECT_FALSE(form.FontRegistered());  // reported on standard error; the flow goes on
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), QByteArray("not a font"));
+  ASSERT_NE(form.ServidorSocket, nullptr);
+  EXPECT_TRUE(form.ServidorSocket->Active());
+  EXPECT_EQ(form.lbLinha1->text(), kStart1);
+  delete form.ServidorSocket;
+}
+
+TEST(DisplayStartup, FontThatCannotBeWrittenStopsStartUp) {
+  zelmor::testing::FixedProcessInfo exe(u"/nonexistent-folder/for/quindel");
+  TQuindelForm form(0);
+  EXPECT_EQ(form.Errors().Shown(), 1);
+  EXPECT_EQ(form.ServidorSocket, nullptr);  // no listener
+  EXPECT_EQ(form.lbLinha1->text(), QString::fromLatin1(kRuler));
+  EXPECT_EQ(form.size(), QSize(685, 76));  // the design size
+  if (form.Errors().Box()) form.Errors().Box()->close();
+}
+
+TEST(DisplayStartup, UnpackedFontMatchesTheEmbeddedOne) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QString::fromLatin1(kFontFileName));
+  UnpackFont(path);
+  QFile unpacked(path), embedded(QStringLiteral(":/LCD/FON"));
+  ASSERT_TRUE(unpacked.open(QIODevice::ReadOnly));
+  ASSERT_TRUE(embedded.open(QIODevice::ReadOnly));
+  EXPECT_EQ(unpacked.readAll(), embedded.readAll());
+  EXPECT_TRUE(RegisterFont(path));
+}
+
+}  // namespace
+}  // namespace quindel

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything, and runs every test: the full
+# build, then the library's tests again under AddressSanitizer + UBSan.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tools/setup-deps.sh
+
+JOBS="$(nproc 2>/dev/null || echo 2)"
+export CTEST_OUTPUT_ON_FAILURE=1
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$JOBS"
+ctest --test-dir build -j"$JOBS" --timeout 300
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZELMOR_SANITIZE=ON \
+  -DZELMOR_BUILD_APP=OFF -DZELMOR_BUILD_BENCHMARKS=OFF
+cmake --build build-asan -j"$JOBS"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan -L lib -j"$JOBS" --timeout 600
