@@ -1,0 +1,87 @@
+// The access-key check against its data, instalments and apportionment.
+#include <array>
+
+#include "core/text.h"
+#include "strings/check_digit_math.h"
+#include "strings/mString.h"
+#include "system/mRotinas.h"
+
+namespace zelmor {
+namespace {
+
+using checkdigit::TrimView;
+
+struct KeyField {
+  std::size_t Start;  // 0-based
+  std::size_t Width;
+  std::u16string_view Label;
+};
+
+// In the order they are checked.
+constexpr std::array<KeyField, 8> kCampos{{
+    {0, 2, u"Código da UF do emitente do documento fiscal \""},
+    {2, 4, u"Ano e Mês de emissão da NF-e \""},
+    {6, 14, u"CNPJ do emitente \""},
+    {20, 2, u"Modelo do Documento Fiscal \""},
+    {22, 3, u"Série do Documento Fiscal \""},
+    {25, 9, u"Número do Documento Fiscal \""},
+    {34, 1, u"Forma de emissão da NF-e \""},
+    {43, 1, u"Dígito verificador da chave de acesso \""},
+}};
+
+// A field agrees with a parameter zero-filled on either side to the field's width.
+bool Agrees(std::u16string_view campo, std::u16string_view valor) {
+  const int w = static_cast<int>(campo.size());
+  return campo == TmStr::PadRight(valor, w, u'0', true) || campo == TmStr::PadLeft(valor, w, u'0', true);
+}
+
+// The series as a whole number; anything unreadable is 0.
+int SerieNumero(std::u16string_view s) {
+  if (s.empty() || s.size() > 9) return 0;
+  int v = 0;
+  for (char16_t c : s) {
+    if (!checkdigit::IsDigit(c)) return 0;
+    v = v * 10 + (c - u'0');
+  }
+  return v;
+}
+
+}  // namespace
+
+void TmRot::ValidaChaveAcesso(std::u16string_view asChaveAcesso, std::u16string_view asUF,
+                              std::u16string_view asAAMM, std::u16string_view asCNPJ, std::u16string_view asMod,
+                              std::u16string_view asSerie, std::u16string_view asNrNF, std::u16string_view asTpEmis,
+                              std::u16string_view asDV) {
+  if (TrimView(asChaveAcesso).empty()) return;
+  if (asChaveAcesso.size() != 44)
+    throw EFiscalError(u"Chave de acesso deve ter o tamanho de " + IntToStr(44) + u" caracteres.");
+
+  // A unit given by its abbreviation is compared by its numeric code.
+  std::u16string uf(TrimView(asUF));
+  if (const std::int32_t ibge = TmUF::IBGE(uf)) uf = IntToStr(ibge);
+
+  const int serie = SerieNumero(TrimView(asSerie));
+  const bool checaCNPJ = serie < 890 || serie > 899;  // series 890–899 are issued without the CNPJ
+
+  const std::array<std::u16string_view, 8> informados{asUF, asAAMM, asCNPJ, asMod, asSerie, asNrNF, asTpEmis, asDV};
+  for (std::size_t i = 0; i < kCampos.size(); ++i) {
+    if (i == 2 && !checaCNPJ) continue;
+    const std::u16string_view valor = i == 0 ? std::u16string_view(uf) : TrimView(informados[i]);
+    if (valor.empty()) continue;
+    const KeyField& f = kCampos[i];
+    const std::u16string_view campo = asChaveAcesso.substr(f.Start, f.Width);
+    if (Agrees(campo, valor)) continue;
+    std::u16string msg(f.Label);
+    msg += informados[i];
+    msg += u"\" difere do informado na composição da chave de acesso.\r\r Local na chave de acesso: \"";
+    msg += asChaveAcesso.substr(0, f.Start);
+    msg += u" ---> ";
+    msg += campo;
+    msg += u" <--- ";
+    msg += asChaveAcesso.substr(f.Start + f.Width);
+    msg += u" \" ";
+    throw EFiscalError(msg);
+  }
+}
+
+}  // namespace zelmor
