@@ -84,4 +84,16 @@ void TmRot::ValidaChaveAcesso(std::u16string_view asChaveAcesso, std::u16string_
   }
 }
 
+bool TmRot::GetListaCNPJBlocoXDezembro(TStringList& aoLista) {
+  // The program carries no published list: its 100 entries are company numbers made
+  // here, each with its branch 0001 and correct check digits, always in the same order.
+  aoLista.Clear();
+  for (int i = 1; i <= 100; ++i) {
+    const std::u16string raiz = TmStr::PadRight(IntToStr(10000000 + i * 876543 % 89999999), 8, u'0', true);
+    const std::u16string base = raiz + u"0001";
+    aoLista.Add(base + TmStr::CalculaDigitoCnpjCpf(base));
+  }
+  return true;
+}
+
 }  // namespace zelmor

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "core/text.h"
+#include "strings/mString.h"
 #include "system/mRotinas.h"
 
 namespace zelmor {
@@ -90,6 +92,23 @@ TEST(ValidaChaveAcesso, Series890To899SkipTheCnpj) {
   EXPECT_TRUE(Erro(chave, u"", u"", u"11222333000181", u"", u"900", u"", u"", u"").starts_with(u"CNPJ"));
   EXPECT_TRUE(Erro(chave, u"", u"", u"11222333000181", u"", u"", u"", u"", u"").starts_with(u"CNPJ"));
   EXPECT_TRUE(Erro(chave, u"", u"", u"11222333000181", u"", u"8x0", u"", u"", u"").starts_with(u"CNPJ"));
+}
+
+TEST(GetListaCNPJBlocoXDezembro, HundredValidDistinctCnpjsInAFixedOrder) {
+  TStringList lista;
+  lista.Add(u"antes");
+  EXPECT_TRUE(TmRot::GetListaCNPJBlocoXDezembro(lista));
+  ASSERT_EQ(lista.Count(), 100);
+  std::set<std::u16string> distintos;
+  for (const std::u16string& cnpj : lista.Items) {
+    EXPECT_EQ(cnpj.size(), 14u);
+    EXPECT_TRUE(TmStr::IsCPFValido(cnpj)) << U16ToUtf8(cnpj);
+    distintos.insert(cnpj);
+  }
+  EXPECT_EQ(distintos.size(), 100u);
+  TStringList outra;
+  TmRot::GetListaCNPJBlocoXDezembro(outra);
+  EXPECT_EQ(outra.Items, lista.Items);
 }
 
 }  // namespace

@@ -24,6 +24,7 @@ const char* ArgTypeName(ArgType t) {
     case ArgType::ArrayInteger: return "int[]";
     case ArgType::Variant: return "variant";
     case ArgType::ArrayVariant: return "variant[]";
+    case ArgType::Record: return "record";
   }
   return "?";
 }
@@ -234,6 +235,7 @@ bool JsonFits(const Json& v, ArgType t) {
       return true;
     case ArgType::Variant: return !v.is_array() && !v.is_object();
     case ArgType::ArrayVariant: return v.is_array();
+    case ArgType::Record: return v.is_object();
   }
   return false;
 }
@@ -267,6 +269,11 @@ Json TextToJson(const std::string& text, ArgType t) {
     case ArgType::Variant: {
       Json v = Json::parse(text, nullptr, false);
       if (v.is_discarded() || v.is_array() || v.is_object()) return text;
+      return v;
+    }
+    case ArgType::Record: {
+      Json v = Json::parse(text, nullptr, false);
+      if (v.is_discarded() || !v.is_object()) throw ArgumentError("expected a JSON object, got \"" + text + "\"");
       return v;
     }
   }

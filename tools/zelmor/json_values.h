@@ -13,7 +13,10 @@ namespace zelmor::cli {
 
 using Json = nlohmann::ordered_json;
 
-enum class ArgType { Text, Char, Int, Int64, Double, Currency, Bool, DateTime, StringList, ArrayString, ArrayInteger, Variant, ArrayVariant };
+enum class ArgType { Text, Char, Int, Int64, Double, Currency, Bool, DateTime, StringList, ArrayString, ArrayInteger, Variant, ArrayVariant,
+                     Record };
+// Record: a structured value crossing as a JSON object; its ArgTypeOf/JsonOf
+// specialisations live beside the routines that use it.
 
 const char* ArgTypeName(ArgType t);
 
