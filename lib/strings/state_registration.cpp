@@ -37,6 +37,12 @@ struct Digito {
   std::array<std::uint8_t, 13> Pesos; // weights of d1, d2, ...; trailing zeros unused
   Regra Metodo;
   std::uint8_t Seletor = 0;           // M10ouM11: place of the digit that picks the modulus
+
+  constexpr std::size_t NPesos() const {
+    std::size_t n = Pesos.size();
+    while (n > 0 && Pesos[n - 1] == 0) --n;
+    return n;
+  }
 };
 
 struct Forma {
@@ -107,6 +113,21 @@ constexpr std::array<Estado, 27> kEstados{{
     {u"SE", 0, kSE},  {u"SP", 0, kSP}, {u"TO", 0, kTO},
 }};
 
+// Row of kEstados for each pair of capital letters, -1 for none.
+constexpr std::array<std::int8_t, 26 * 26> kIndice = [] {
+  std::array<std::int8_t, 26 * 26> t{};
+  t.fill(-1);
+  for (std::size_t i = 0; i < kEstados.size(); ++i)
+    t[(kEstados[i].Sigla[0] - u'A') * 26 + (kEstados[i].Sigla[1] - u'A')] = static_cast<std::int8_t>(i);
+  return t;
+}();
+
+const Estado* Procura(std::u16string_view uf) {
+  if (uf.size() != 2 || uf[0] < u'A' || uf[0] > u'Z' || uf[1] < u'A' || uf[1] > u'Z') return nullptr;
+  const int i = kIndice[(uf[0] - u'A') * 26 + (uf[1] - u'A')];
+  return i < 0 ? nullptr : &kEstados[static_cast<std::size_t>(i)];
+}
+
 // The number formed by d1–d8.
 std::int32_t Primeiros8(std::u16string_view d) {
   std::int32_t n = 0;
@@ -116,8 +137,7 @@ std::int32_t Primeiros8(std::u16string_view d) {
 
 // The digit the rule expects at `dig.Alvo`, or -1 when no digit can satisfy it.
 int Esperado(std::u16string_view d, const Digito& dig) {
-  std::size_t n = dig.Pesos.size();
-  while (n > 0 && dig.Pesos[n - 1] == 0) --n;
+  const std::size_t n = dig.NPesos();
   int soma = 0;
   for (std::size_t i = 0; i < n; ++i) {
     const int v = DigitValue(d[i]);
@@ -195,10 +215,16 @@ bool TmStr::isIEValido(std::u16string_view aUF, std::u16string_view aIE, std::u1
   constexpr std::size_t kMax = 32;
   char16_t buf[kMax];
   std::size_t n = 0, total = 0;
-  const std::u16string_view ie = checkdigit::TrimView(aIE);
-  if (aUF == u"SP" && !ie.empty() && ie[0] == u'P') buf[n++] = u'P', ++total;
+  if (aUF == u"SP") {
+    const std::u16string_view ie = checkdigit::TrimView(aIE);
+    if (!ie.empty() && ie[0] == u'P') buf[n++] = u'P', ++total;
+  }
+  bool temLetra = false;  // "ISENTO" is looked for only where there are letters
   for (char16_t c : aIE) {
-    if (!checkdigit::IsDigit(c)) continue;
+    if (!checkdigit::IsDigit(c)) {
+      temLetra = temLetra || c == u'I' || c == u'i';
+      continue;
+    }
     if (n == kMax) {
       std::copy(buf + kMax / 2, buf + kMax, buf);
       n = kMax / 2;
@@ -209,27 +235,25 @@ bool TmStr::isIEValido(std::u16string_view aUF, std::u16string_view aIE, std::u1
 
   if (checkdigit::TrimView(aCGC).size() == 11) return true;  // individuals need no IE
   if (total == 0) return true;
-  if (ContemIsento(aIE)) return true;
+  if (temLetra && ContemIsento(aIE)) return true;
   if (aUF.size() != 2) return false;
 
-  for (const Estado& e : kEstados) {
-    if (e.Sigla != aUF) continue;
-    std::u16string_view d(buf, n);
-    char16_t ajustado[16];
-    if (e.Ajuste) {
-      // Zero-filled on the left, or only the last digits kept.
-      const std::size_t w = e.Ajuste;
-      const std::size_t keep = std::min(n, w);
-      std::fill(ajustado, ajustado + (w - keep), u'0');
-      std::copy(buf + n - keep, buf + n, ajustado + (w - keep));
-      d = std::u16string_view(ajustado, w);
-    } else if (total != n) {
-      return false;  // longer than any form
-    }
-    for (const Forma& f : e.Formas)
-      if (d.size() == f.Tamanho) return ConfereForma(d, f);
-    return false;
+  const Estado* e = Procura(aUF);
+  if (!e) return false;
+  std::u16string_view d(buf, n);
+  char16_t ajustado[16];
+  if (e->Ajuste) {
+    // Zero-filled on the left, or only the last digits kept.
+    const std::size_t w = e->Ajuste;
+    const std::size_t keep = std::min(n, w);
+    std::fill(ajustado, ajustado + (w - keep), u'0');
+    std::copy(buf + n - keep, buf + n, ajustado + (w - keep));
+    d = std::u16string_view(ajustado, w);
+  } else if (total != n) {
+    return false;  // longer than any form
   }
+  for (const Forma& f : e->Formas)
+    if (d.size() == f.Tamanho) return ConfereForma(d, f);
   return false;
 }
 
