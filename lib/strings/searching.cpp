@@ -63,26 +63,9 @@ bool EqualAscii(std::u16string_view a, std::u16string_view b) {
   return true;
 }
 
-// First position from `from` where `pattern` (already folded) occurs in `text`
-// under full folding; npos when none.
-std::size_t FindFolded(std::u16string_view text, std::u16string_view pattern, std::size_t from) {
-  if (pattern.size() > text.size()) return std::u16string_view::npos;
-  const std::size_t last = text.size() - pattern.size();
-  const char16_t first = pattern[0];
-  for (std::size_t i = from; i <= last; ++i) {
-    if (FoldFull(text[i]) != first) continue;
-    std::size_t k = 1;
-    while (k < pattern.size() && FoldFull(text[i + k]) == pattern[k]) ++k;
-    if (k == pattern.size()) return i;
-  }
-  return std::u16string_view::npos;
-}
-
-std::u16string FoldedCopy(std::u16string_view s) {
-  std::u16string f(s);
-  for (char16_t& c : f) c = FoldFull(c);
-  return f;
-}
+struct FullFold {
+  char16_t operator()(char16_t c) const { return FoldFull(c); }
+};
 
 template <class Range>
 int IndexOfFolded(std::u16string_view asTexto, const Range& items) {
@@ -96,14 +79,35 @@ int IndexOfFolded(std::u16string_view asTexto, const Range& items) {
 
 template <class Range>
 bool ContainsAllFolded(std::u16string_view asTexto, const Range& items) {
-  std::u16string pattern;
   for (const auto& item : items) {
-    if (std::u16string_view(item).empty()) continue;
-    pattern.assign(item);
-    for (char16_t& c : pattern) c = FoldFull(c);
-    if (FindFolded(asTexto, pattern, 0) == std::u16string_view::npos) return false;
+    const std::u16string_view v(item);
+    if (!v.empty() && textkit::Searcher<FullFold>(v).Find(asTexto) == std::u16string_view::npos) return false;
   }
   return true;
+}
+
+template <class Searcher>
+std::u16string ReplaceAll(std::u16string_view Texto, const Searcher& este, std::u16string_view PorEste) {
+  const std::size_t m = este.Size();
+  std::size_t pos = este.Find(Texto);
+  if (pos == std::u16string_view::npos) return std::u16string(Texto);
+  // Size the result once: by the text when it cannot grow, else by counting.
+  std::size_t size = Texto.size();
+  if (PorEste.size() > m) {
+    std::size_t count = 0;
+    for (std::size_t p = pos; p != std::u16string_view::npos; p = este.Find(Texto, p + m)) ++count;
+    size += count * (PorEste.size() - m);
+  }
+  std::u16string out;
+  out.reserve(size);
+  std::size_t start = 0;
+  for (; pos != std::u16string_view::npos; pos = este.Find(Texto, start)) {
+    out.append(Texto.substr(start, pos - start));
+    out.append(PorEste);
+    start = pos + m;
+  }
+  out.append(Texto.substr(start));
+  return out;
 }
 
 // The Concatena rule applied to a whole sequence: the separator goes between the
@@ -168,30 +172,8 @@ std::u16string JoinInts(const Range& items, std::u16string_view sep) {
 std::u16string TmStr::Replace(std::u16string_view Texto, std::u16string_view Este, std::u16string_view PorEste,
                               bool IgnoraCaseSensitive) {
   if (Este.empty()) return std::u16string(Texto);
-  const std::u16string folded = IgnoraCaseSensitive ? FoldedCopy(Este) : std::u16string();
-  auto find = [&](std::size_t from) {
-    return IgnoraCaseSensitive ? FindFolded(Texto, folded, from) : Texto.find(Este, from);
-  };
-  std::size_t pos = find(0);
-  if (pos == std::u16string_view::npos) return std::u16string(Texto);
-
-  // Size the result once: by the text when it cannot grow, else by counting.
-  std::size_t size = Texto.size();
-  if (PorEste.size() > Este.size()) {
-    std::size_t count = 0;
-    for (std::size_t p = pos; p != std::u16string_view::npos; p = find(p + Este.size())) ++count;
-    size += count * (PorEste.size() - Este.size());
-  }
-  std::u16string out;
-  out.reserve(size);
-  std::size_t start = 0;
-  for (; pos != std::u16string_view::npos; pos = find(start)) {
-    out.append(Texto.substr(start, pos - start));
-    out.append(PorEste);
-    start = pos + Este.size();
-  }
-  out.append(Texto.substr(start));
-  return out;
+  if (IgnoraCaseSensitive) return ReplaceAll(Texto, textkit::Searcher<FullFold>(Este), PorEste);
+  return ReplaceAll(Texto, textkit::Searcher<>(Este), PorEste);
 }
 
 bool TmStr::StartsWith(std::u16string_view Texto, std::u16string_view Value, bool abIgnoreCase) {
@@ -242,7 +224,7 @@ bool TmStr::ContemInt(std::int32_t aiInteiro, const TzelArrayInteger& aaArrayInt
 
 int TmStr::PosReverse(std::u16string_view asSubStr, std::u16string_view asStr) {
   if (asSubStr.empty()) return 0;
-  const std::size_t start = asStr.rfind(asSubStr);
+  const std::size_t start = textkit::Searcher<>(asSubStr).FindLast(asStr);
   if (start == std::u16string_view::npos) return 0;
   // The reversed search finds the occurrence that ends last, counted from the end.
   return static_cast<int>(asStr.size() - (start + asSubStr.size() - 1));
@@ -272,9 +254,10 @@ namespace {
 // Whether `value` is already one of the parts of `text` between separators (or,
 // with no separator, anywhere in it).
 bool AlreadyPresent(std::u16string_view text, std::u16string_view value, std::u16string_view sep) {
-  if (sep.empty()) return text.find(value) != std::u16string_view::npos;
+  if (sep.empty()) return textkit::Searcher<>(value).Find(text) != std::u16string_view::npos;
+  const textkit::Searcher<> separator(sep);
   for (std::size_t start = 0;;) {
-    const std::size_t end = text.find(sep, start);
+    const std::size_t end = separator.Find(text, start);
     if (text.substr(start, end == std::u16string_view::npos ? std::u16string_view::npos : end - start) == value)
       return true;
     if (end == std::u16string_view::npos) return false;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "core/text.h"
 #include "mLib.h"
 
@@ -59,6 +61,54 @@ TEST(ReplaceTest, AgreesWithAReference) {
     if (e.empty()) continue;
     ASSERT_EQ(TmStr::Replace(t, e, p, fold), reference(t, e, p, fold));
   }
+}
+
+// Property: long patterns (searched by the linear matcher) give the same answers as
+// the standard library's searches; the small alphabet makes many partial matches.
+TEST(SearchTest, LongPatternsAgreeWithStandardSearches) {
+  std::uint32_t seed = 11;
+  auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+  auto text = [&](std::size_t minLen, std::size_t maxLen, std::u16string_view alphabet) {
+    std::u16string s;
+    const std::size_t n = minLen + next() % (maxLen - minLen + 1);
+    for (std::size_t i = 0; i < n; ++i) s.push_back(alphabet[next() % alphabet.size()]);
+    return s;
+  };
+  for (int round = 0; round < 2000; ++round) {
+    std::u16string t = text(0, 120, u"ab");
+    const std::u16string p = text(9, 14, u"ab");
+    if (next() % 2) t.insert(next() % (t.size() + 1), p);  // make sure of a match half the time
+    const std::size_t last = std::u16string_view(t).rfind(p);
+    ASSERT_EQ(TmStr::PosReverse(p, t), last == std::u16string::npos ? 0 : static_cast<int>(t.size() - last - p.size() + 1));
+    ASSERT_EQ(TmStr::ContemTodos(t, {p}), t.find(p) != std::u16string::npos);
+    std::u16string expected;
+    for (std::size_t i = 0, f; i <= t.size(); i = f + p.size()) {
+      f = t.find(p, i);
+      expected += t.substr(i, f == std::u16string::npos ? std::u16string::npos : f - i);
+      if (f == std::u16string::npos) break;
+      expected += u"<>";
+    }
+    ASSERT_EQ(TmStr::Replace(t, p, u"<>", false), expected);
+    const std::u16string marked = u"[" + p + u"]" + t + u"{" + p + u"}";
+    ASSERT_EQ(TmStr::CopyStr(marked, u"[" + p + u"]", u"{" + p + u"}"), t);
+  }
+  // Case-insensitive long patterns.
+  EXPECT_EQ(TmStr::Replace(u"xAÇÃOaçãoAÇÃO-aÇÃoAçÃOação", u"açãoaçãoação", u"#", true), u"x#-#");
+}
+
+// The searches stay linear where a plain scan would compare a long pattern at every
+// position (about 10^10 steps here).
+TEST(SearchTest, NoQuadraticSearches) {
+  const std::u16string text(200000, u'a');
+  const std::u16string pattern = std::u16string(100000, u'a') + u"b";
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(TmStr::Replace(text, pattern, u"x", false), text);
+  EXPECT_EQ(TmStr::Replace(text, pattern, u"x", true), text);
+  EXPECT_EQ(TmStr::PosReverse(pattern, text), 0);
+  EXPECT_FALSE(TmStr::ContemTodos(text, {pattern}));
+  EXPECT_EQ(TmStr::CopyStr(text, pattern, u"a"), u"");
+  EXPECT_EQ(TmStr::PosReverse(std::u16string(100000, u'a'), text), 1);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
 }
 
 TEST(CompareTest, PrefixesSuffixesAndEquality) {

@@ -129,11 +129,11 @@ std::u16string TmStr::GetStringPart(std::u16string_view asText, char16_t asSplit
 }
 
 std::u16string TmStr::CopyStr(std::u16string_view asTexto, std::u16string_view asInicio, std::u16string_view asFim) {
-  const std::size_t inicio = asTexto.find(asInicio);
+  const std::size_t inicio = textkit::Searcher<>(asInicio).Find(asTexto);
   if (asInicio.empty() || inicio == std::u16string_view::npos) return {};
   const std::size_t start = inicio + asInicio.size();
   // The end marker is searched from the first character, not from the start marker.
-  const std::size_t fim = asTexto.find(asFim);
+  const std::size_t fim = textkit::Searcher<>(asFim).Find(asTexto);
   if (asFim.empty() || fim == std::u16string_view::npos || fim <= start) return {};
   return std::u16string(asTexto.substr(start, fim - start));
 }

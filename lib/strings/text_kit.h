@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <vector>
 
 namespace zelmor::textkit {
 
@@ -72,5 +75,87 @@ inline std::size_t QuotedLength(std::u16string_view s) {
   for (char16_t c : s) n += c == u'\'';
   return n;
 }
+
+struct SameChar {
+  char16_t operator()(char16_t c) const { return c; }
+};
+
+// Finds a pattern in texts in time linear in the text, whatever the pattern
+// (Knuth–Morris–Pratt; short patterns are compared directly, which is as fast and
+// still bounded by a few steps per character). `Fold` maps each character before
+// comparing, for case-insensitive searches. An empty pattern is never found.
+template <class Fold = SameChar>
+class Searcher {
+ public:
+  explicit Searcher(std::u16string_view pattern, Fold fold = {}) : FFold(fold), FPattern(pattern) {
+    for (char16_t& c : FPattern) c = FFold(c);
+    if (FPattern.size() <= kDirect) return;
+    FNext.assign(FPattern.size(), 0);
+    for (std::size_t i = 1, k = 0; i < FPattern.size(); ++i) {
+      while (k > 0 && FPattern[i] != FPattern[k]) k = FNext[k - 1];
+      if (FPattern[i] == FPattern[k]) ++k;
+      FNext[i] = static_cast<std::uint32_t>(k);
+    }
+  }
+
+  std::size_t Size() const { return FPattern.size(); }
+
+  // Start of the first occurrence at or after `from`, or npos.
+  std::size_t Find(std::u16string_view text, std::size_t from = 0) const {
+    const std::size_t m = FPattern.size();
+    if (m == 0 || from > text.size() || text.size() - from < m) return std::u16string_view::npos;
+    if (m <= kDirect) {
+      for (std::size_t i = from, last = text.size() - m; i <= last; ++i) {
+        if constexpr (std::is_same_v<Fold, SameChar>) {
+          i = text.find(FPattern[0], i);  // jump to the next candidate
+          if (i > last) return std::u16string_view::npos;
+        }
+        std::size_t k = 0;
+        while (k < m && FFold(text[i + k]) == FPattern[k]) ++k;
+        if (k == m) return i;
+      }
+      return std::u16string_view::npos;
+    }
+    std::size_t k = 0;
+    for (std::size_t i = from; i < text.size(); ++i) {
+      const char16_t c = FFold(text[i]);
+      while (k > 0 && c != FPattern[k]) k = FNext[k - 1];
+      if (c == FPattern[k] && ++k == m) return i + 1 - m;
+    }
+    return std::u16string_view::npos;
+  }
+
+  // Start of the last occurrence, or npos.
+  std::size_t FindLast(std::u16string_view text) const {
+    const std::size_t m = FPattern.size();
+    if (m == 0 || text.size() < m) return std::u16string_view::npos;
+    if (m <= kDirect) {
+      for (std::size_t i = text.size() - m + 1; i-- > 0;) {
+        std::size_t k = 0;
+        while (k < m && FFold(text[i + k]) == FPattern[k]) ++k;
+        if (k == m) return i;
+      }
+      return std::u16string_view::npos;
+    }
+    // One forward pass; after a match the search goes on from its longest border,
+    // so overlapping occurrences are seen too.
+    std::size_t last = std::u16string_view::npos, k = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const char16_t c = FFold(text[i]);
+      while (k > 0 && c != FPattern[k]) k = FNext[k - 1];
+      if (c == FPattern[k] && ++k == m) {
+        last = i + 1 - m;
+        k = FNext[m - 1];
+      }
+    }
+    return last;
+  }
+
+ private:
+  static constexpr std::size_t kDirect = 8;
+  Fold FFold;
+  std::u16string FPattern;
+  std::vector<std::uint32_t> FNext;
+};
 
 }  // namespace zelmor::textkit
