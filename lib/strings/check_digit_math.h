@@ -47,13 +47,4 @@ constexpr int Mod10Complement(int sum) {
   return r == 0 ? 0 : 10 - r;
 }
 
-// Leading and trailing characters up to the space (control characters included) removed,
-// as the classic Trim does.
-inline std::u16string_view TrimView(std::u16string_view s) {
-  std::size_t b = 0, e = s.size();
-  while (b < e && s[b] <= u' ') ++b;
-  while (e > b && s[e - 1] <= u' ') --e;
-  return s.substr(b, e - b);
-}
-
 }  // namespace zelmor::checkdigit

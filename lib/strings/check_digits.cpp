@@ -106,16 +106,9 @@ bool TmStr::IsCPFValido(std::u16string_view Codigo) {
 }
 
 bool TmStr::IsPISValido(std::u16string_view Codigo) {
-  char16_t d[11];
-  std::size_t n = 0;
-  for (char16_t c : Codigo) {
-    if (!checkdigit::IsDigit(c)) continue;
-    if (n == 11) return false;
-    d[n++] = c;
-  }
-  const std::u16string_view digits(d, n);
-  if (n != 11 || AllSame(digits)) return false;
-  return checkdigit::Mod11ZeroBelow2(checkdigit::WeightedSum(digits, kPisWeights)) == DigitValue(d[10]);
+  const std::u16string digits = SomenteNumeros(Codigo, true);
+  if (digits.size() != 11 || AllSame(digits)) return false;
+  return checkdigit::Mod11ZeroBelow2(checkdigit::WeightedSum(digits, kPisWeights)) == DigitValue(digits[10]);
 }
 
 std::u16string TmStr::CalculaChaveEletronica(std::u16string_view asUF, TDateTime ahDtEmisDocto,

@@ -11,6 +11,7 @@
 #include "core/text.h"
 #include "strings/check_digit_math.h"
 #include "strings/mString.h"
+#include "strings/text_kit.h"
 
 namespace zelmor {
 namespace {
@@ -216,7 +217,7 @@ bool TmStr::isIEValido(std::u16string_view aUF, std::u16string_view aIE, std::u1
   char16_t buf[kMax];
   std::size_t n = 0, total = 0;
   if (aUF == u"SP") {
-    const std::u16string_view ie = checkdigit::TrimView(aIE);
+    const std::u16string_view ie = textkit::Trim(aIE);
     if (!ie.empty() && ie[0] == u'P') buf[n++] = u'P', ++total;
   }
   bool temLetra = false;  // "ISENTO" is looked for only where there are letters
@@ -233,7 +234,7 @@ bool TmStr::isIEValido(std::u16string_view aUF, std::u16string_view aIE, std::u1
     ++total;
   }
 
-  if (checkdigit::TrimView(aCGC).size() == 11) return true;  // individuals need no IE
+  if (textkit::Trim(aCGC).size() == 11) return true;  // individuals need no IE
   if (total == 0) return true;
   if (temLetra && ContemIsento(aIE)) return true;
   if (aUF.size() != 2) return false;

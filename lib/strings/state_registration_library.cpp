@@ -12,6 +12,7 @@
 #include "platform/shared_library.h"
 #include "strings/check_digit_math.h"
 #include "strings/mString.h"
+#include "strings/text_kit.h"
 #include "strings/state_registration_library.h"
 
 namespace zelmor {
@@ -59,14 +60,14 @@ std::u16string InscricaoLibraryHost() {
 }
 
 std::u16string InscricaoLibraryUrl() {
-  std::u16string host(checkdigit::TrimView(InscricaoLibraryHost()));
+  std::u16string host(textkit::Trim(InscricaoLibraryHost()));
   while (!host.empty() && host.back() == u'/') host.pop_back();
   if (!host.empty() && host.find(u"://") == std::u16string::npos) host = u"https://" + host;
   return host + std::u16string(kInscricaoLibraryPath);
 }
 
 std::u16string TmStr::ValidarInscricaoDLLSintegra(std::u16string_view IE, std::u16string_view UF) {
-  if (UpperCase(checkdigit::TrimView(IE)) == u"ISENTO") return {};
+  if (UpperCase(textkit::Trim(IE)) == u"ISENTO") return {};
 
   const std::u16string arquivo = TmFile::DirExe() + std::u16string(kInscricaoLibraryFile);
   if (!FileExists(arquivo)) {
@@ -84,10 +85,7 @@ std::u16string TmStr::ValidarInscricaoDLLSintegra(std::u16string_view IE, std::u
   }
 
   const ConsisteFn consiste = Bind(arquivo);
-  std::u16string digitos;
-  for (char16_t c : IE)
-    if (checkdigit::IsDigit(c)) digitos += c;
-  const std::string insc = cp1252::Encode(digitos);
+  const std::string insc = cp1252::Encode(SomenteNumeros(IE, true));
   const std::string uf = cp1252::Encode(UF);
   switch (consiste(insc.c_str(), uf.c_str())) {
     case 0: return {};

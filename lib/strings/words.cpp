@@ -1,10 +1,12 @@
 // Money amounts in Brazilian Portuguese words.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
 #include "core/text.h"
 #include "strings/check_digit_math.h"
 #include "strings/mString.h"
+#include "strings/text_kit.h"
 
 namespace zelmor {
 namespace {
@@ -115,7 +117,31 @@ std::u16string TmStr::Extenso(Currency Valor, std::u16string_view IntSing, std::
   ReplaceAll(r, u'!', DecSing);
   ReplaceAll(r, u'?', DecPlural);
   CollapseSpaces(r);
-  return std::u16string(checkdigit::TrimView(r));
+  return std::u16string(textkit::Trim(r));
+}
+
+std::u16string TmStr::QuebraExtenso(double Valor, int Linha1, int Linha2) {
+  const std::u16string t = RemoveAcentos(
+      UpperCase(Extenso(Currency::FromDouble(Valor), u"Real", u"Reais", u"Centavo", u"Centavos")), true);
+  const std::size_t l1 = static_cast<std::size_t>(std::max(Linha1, 0));
+  const std::size_t l2 = static_cast<std::size_t>(std::max(Linha2, 0));
+  if (t.size() <= l1) return PadLeft(t, Linha1, u'*') + u"^" + std::u16string(l2, u'*');
+
+  // The last space in the first line's width that follows a word (p is 1-based; 0 = none).
+  std::size_t p = 0;
+  for (std::size_t i = l1; i >= 2; --i)
+    if (t[i - 1] == u' ' && t[i - 2] != u' ') {
+      p = i;
+      break;
+    }
+  std::u16string r = p ? PadLeft(textkit::Trim(std::u16string_view(t).substr(0, p)), Linha1, u'*') : std::u16string(l1, u'*');
+  r += u'^';
+  // Line 2 starts at the space itself.
+  const std::u16string_view linha2 = std::u16string_view(t).substr(p ? p - 1 : 0, l2);
+  if (linha2.size() >= l2) return {};
+  r += PadLeft(linha2, Linha2, u'*');
+  r += u'^';
+  return r;
 }
 
 }  // namespace zelmor

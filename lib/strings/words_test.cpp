@@ -71,5 +71,24 @@ TEST(Extenso, OutsideTheRange) {
   EXPECT_EQ(TmStr::Extenso(Currency::FromRaw(INT64_MIN), u"Real", u"Reais", u"Centavo", u"Centavos"), u"");
 }
 
+TEST(QuebraExtenso, TwoLinesFilledWithAsterisks) {
+  const std::u16string s40(40, u'*');
+  EXPECT_EQ(TmStr::QuebraExtenso(10.00, 40, 40), u"DEZ REAIS" + std::u16string(31, u'*') + u"^" + s40);
+  // Upper case without accents.
+  EXPECT_EQ(TmStr::QuebraExtenso(3.50, 60, 10), u"TRES REAIS E CINQUENTA CENTAVOS" + std::u16string(29, u'*') + u"^" +
+                                                    std::u16string(10, u'*'));
+  // Broken at the last space that fits; line 2 keeps that space in front.
+  EXPECT_EQ(TmStr::QuebraExtenso(1250000.00, 20, 40),
+            u"UM MILHAO, DUZENTOS*^ E CINQUENTA MIL DE REAIS***************^");
+  EXPECT_EQ(TmStr::QuebraExtenso(1250000.00, 18, 40),
+            u"UM MILHAO,********^ DUZENTOS E CINQUENTA MIL DE REAIS******^");
+  // A first line narrower than the first word: line 1 is only asterisks.
+  EXPECT_EQ(TmStr::QuebraExtenso(10.00, 2, 20), u"**^DEZ REAIS***********^");
+  // Words that do not fit in both lines.
+  EXPECT_EQ(TmStr::QuebraExtenso(987654321.99, 10, 10), u"");
+  // Exactly filling line 2 is not fitting (the rest must be shorter than the line).
+  EXPECT_EQ(TmStr::QuebraExtenso(10.00, 2, 9), u"");
+}
+
 }  // namespace
 }  // namespace zelmor

@@ -5,6 +5,7 @@
 
 #include "strings/check_digit_math.h"
 #include "strings/mString.h"
+#include "strings/text_kit.h"
 
 namespace zelmor {
 namespace {
@@ -60,7 +61,7 @@ std::u16string TmUF::Sigla(std::int32_t aiIBGE) {
 }
 
 std::u16string TmUF::GetIEValidada(std::u16string_view asIE, std::u16string_view asUF) {
-  const std::u16string_view ie = checkdigit::TrimView(asIE);
+  const std::u16string_view ie = textkit::Trim(asIE);
   const Row* r = Find(asUF);
   if (!r) return std::u16string(ie);
   for (std::int32_t t : r->Tamanho)

@@ -2,14 +2,15 @@
 #include <array>
 
 #include "core/text.h"
-#include "strings/check_digit_math.h"
+#include "datetime/mConvert.h"
 #include "strings/mString.h"
+#include "strings/text_kit.h"
 #include "system/mRotinas.h"
 
 namespace zelmor {
 namespace {
 
-using checkdigit::TrimView;
+using textkit::Trim;
 
 struct KeyField {
   std::size_t Start;  // 0-based
@@ -35,38 +36,27 @@ bool Agrees(std::u16string_view campo, std::u16string_view valor) {
   return campo == TmStr::PadRight(valor, w, u'0', true) || campo == TmStr::PadLeft(valor, w, u'0', true);
 }
 
-// The series as a whole number; anything unreadable is 0.
-int SerieNumero(std::u16string_view s) {
-  if (s.empty() || s.size() > 9) return 0;
-  int v = 0;
-  for (char16_t c : s) {
-    if (!checkdigit::IsDigit(c)) return 0;
-    v = v * 10 + (c - u'0');
-  }
-  return v;
-}
-
 }  // namespace
 
 void TmRot::ValidaChaveAcesso(std::u16string_view asChaveAcesso, std::u16string_view asUF,
                               std::u16string_view asAAMM, std::u16string_view asCNPJ, std::u16string_view asMod,
                               std::u16string_view asSerie, std::u16string_view asNrNF, std::u16string_view asTpEmis,
                               std::u16string_view asDV) {
-  if (TrimView(asChaveAcesso).empty()) return;
+  if (Trim(asChaveAcesso).empty()) return;
   if (asChaveAcesso.size() != 44)
     throw EFiscalError(u"Chave de acesso deve ter o tamanho de " + IntToStr(44) + u" caracteres.");
 
   // A unit given by its abbreviation is compared by its numeric code.
-  std::u16string uf(TrimView(asUF));
+  std::u16string uf(Trim(asUF));
   if (const std::int32_t ibge = TmUF::IBGE(uf)) uf = IntToStr(ibge);
 
-  const int serie = SerieNumero(TrimView(asSerie));
+  const int serie = TmConv::ToInt(Trim(asSerie), 0);
   const bool checaCNPJ = serie < 890 || serie > 899;  // series 890–899 are issued without the CNPJ
 
   const std::array<std::u16string_view, 8> informados{asUF, asAAMM, asCNPJ, asMod, asSerie, asNrNF, asTpEmis, asDV};
   for (std::size_t i = 0; i < kCampos.size(); ++i) {
     if (i == 2 && !checaCNPJ) continue;
-    const std::u16string_view valor = i == 0 ? std::u16string_view(uf) : TrimView(informados[i]);
+    const std::u16string_view valor = i == 0 ? std::u16string_view(uf) : Trim(informados[i]);
     if (valor.empty()) continue;
     const KeyField& f = kCampos[i];
     const std::u16string_view campo = asChaveAcesso.substr(f.Start, f.Width);
@@ -82,6 +72,31 @@ void TmRot::ValidaChaveAcesso(std::u16string_view asChaveAcesso, std::u16string_
     msg += u" \" ";
     throw EFiscalError(msg);
   }
+}
+
+Currency TmRot::GetValorParcela(Currency adValorTotal, int aiQtdParcelas, int aiNrParcela, bool abAdicionarDifAoFinal) {
+  if (aiQtdParcelas < 1) throw EFiscalError(u"Informe a quantidade de parcelas para calcular o valor de cada uma!");
+  if (aiNrParcela < 1 || aiNrParcela > aiQtdParcelas)
+    throw EFiscalError(u"Número da parcela " + IntToStr(aiNrParcela) + u" inválido!" +
+                       u"Informe um número maior que 0 e menor que o total de parcelas(" + IntToStr(aiQtdParcelas) +
+                       u")!");
+  const Currency base = Currency::FromDouble(TmConv::Trunca(adValorTotal.ToDouble() / aiQtdParcelas, 2));
+  // Exact: what the cut left over goes to one instalment, so they add up to the total.
+  const Currency diferenca = adValorTotal - Currency::FromRaw(base.Raw * aiQtdParcelas);
+  const int recebe = abAdicionarDifAoFinal ? aiQtdParcelas : 1;
+  return aiNrParcela == recebe ? base + diferenca : base;
+}
+
+Currency TmRot::GetValorRateioItem(Currency adValorTotal, Currency adValorTotalItem, Currency adValorTotalRatear,
+                                   Currency adTotalAcumuladoRateiro, bool abIsUtilmoItem) {
+  if (adValorTotal.Raw == 0) throw EFiscalError(u"Informe o valor total do documento para poder calcular o rateio!");
+  if (adValorTotalRatear.Raw == 0) throw EFiscalError(u"Informe o valor total a ser rateado!");
+  const double percentual = adValorTotalItem.ToDouble() * 100 / adValorTotal.ToDouble();
+  Currency parte = Currency::FromDouble(TmConv::Trunca(adValorTotalRatear.ToDouble() * percentual / 100, 2));
+  // The last item closes the total exactly.
+  if (abIsUtilmoItem && parte + adTotalAcumuladoRateiro != adValorTotalRatear)
+    parte = adValorTotalRatear - adTotalAcumuladoRateiro;
+  return parte;
 }
 
 bool TmRot::GetListaCNPJBlocoXDezembro(TStringList& aoLista) {

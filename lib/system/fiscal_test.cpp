@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <random>
 #include <set>
+#include <vector>
 #include <string>
 
 #include "core/text.h"
@@ -92,6 +95,86 @@ TEST(ValidaChaveAcesso, Series890To899SkipTheCnpj) {
   EXPECT_TRUE(Erro(chave, u"", u"", u"11222333000181", u"", u"900", u"", u"", u"").starts_with(u"CNPJ"));
   EXPECT_TRUE(Erro(chave, u"", u"", u"11222333000181", u"", u"", u"", u"", u"").starts_with(u"CNPJ"));
   EXPECT_TRUE(Erro(chave, u"", u"", u"11222333000181", u"", u"8x0", u"", u"", u"").starts_with(u"CNPJ"));
+}
+
+Currency Reais(double v) { return Currency::FromDouble(v); }
+
+std::u16string Mensagem(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const EFiscalError& e) {
+    return e.Message();
+  }
+  return {};
+}
+
+TEST(GetValorParcela, DifferenceToTheFirstOrTheLast) {
+  EXPECT_EQ(TmRot::GetValorParcela(Reais(100), 3, 1, false), Reais(33.34));
+  EXPECT_EQ(TmRot::GetValorParcela(Reais(100), 3, 2, false), Reais(33.33));
+  EXPECT_EQ(TmRot::GetValorParcela(Reais(100), 3, 3, false), Reais(33.33));
+  EXPECT_EQ(TmRot::GetValorParcela(Reais(100), 3, 1, true), Reais(33.33));
+  EXPECT_EQ(TmRot::GetValorParcela(Reais(100), 3, 3, true), Reais(33.34));
+  EXPECT_EQ(TmRot::GetValorParcela(Reais(0.01), 3, 1, false), Reais(0.01));
+  EXPECT_EQ(TmRot::GetValorParcela(Reais(0.01), 3, 2, false), Reais(0));
+  EXPECT_EQ(TmRot::GetValorParcela(Reais(0.01), 3, 3, true), Reais(0.01));
+  EXPECT_EQ(TmRot::GetValorParcela(Reais(0.29), 1, 1, false), Reais(0.29));  // cut on the decimal text
+}
+
+TEST(GetValorParcela, InstalmentsAlwaysAddUpToTheTotal) {
+  std::mt19937 gen(42);
+  std::uniform_int_distribution<std::int64_t> raw(-10000000000, 10000000000);  // ±1,000,000 with 4 decimals
+  std::uniform_int_distribution<int> qtd(1, 48);
+  for (int i = 0; i < 2000; ++i) {
+    const Currency total = Currency::FromRaw(i % 3 ? raw(gen) / 100 * 100 : raw(gen));
+    const int n = qtd(gen);
+    for (bool aoFinal : {false, true}) {
+      Currency soma;
+      for (int k = 1; k <= n; ++k) soma = soma + TmRot::GetValorParcela(total, n, k, aoFinal);
+      ASSERT_EQ(soma, total) << total.ToDouble() << " in " << n;
+    }
+  }
+}
+
+TEST(GetValorParcela, Errors) {
+  EXPECT_EQ(Mensagem([] { TmRot::GetValorParcela(Reais(100), 0, 1, false); }),
+            u"Informe a quantidade de parcelas para calcular o valor de cada uma!");
+  EXPECT_EQ(Mensagem([] { TmRot::GetValorParcela(Reais(100), 3, 4, false); }),
+            u"Número da parcela 4 inválido!Informe um número maior que 0 e menor que o total de parcelas(3)!");
+  EXPECT_EQ(Mensagem([] { TmRot::GetValorParcela(Reais(100), 3, 0, false); }),
+            u"Número da parcela 0 inválido!Informe um número maior que 0 e menor que o total de parcelas(3)!");
+}
+
+TEST(GetValorRateioItem, SharesAddUpExactly) {
+  // 10.00 over items of 50.00, 30.00 and 20.00.
+  EXPECT_EQ(TmRot::GetValorRateioItem(Reais(100), Reais(50), Reais(10), Reais(0), false), Reais(5));
+  EXPECT_EQ(TmRot::GetValorRateioItem(Reais(100), Reais(30), Reais(10), Reais(5), false), Reais(3));
+  EXPECT_EQ(TmRot::GetValorRateioItem(Reais(100), Reais(20), Reais(10), Reais(8), true), Reais(2));
+  // 10.00 over three items of 1.00: the last takes what is left.
+  EXPECT_EQ(TmRot::GetValorRateioItem(Reais(3), Reais(1), Reais(10), Reais(0), false), Reais(3.33));
+  EXPECT_EQ(TmRot::GetValorRateioItem(Reais(3), Reais(1), Reais(10), Reais(3.33), false), Reais(3.33));
+  EXPECT_EQ(TmRot::GetValorRateioItem(Reais(3), Reais(1), Reais(10), Reais(6.66), true), Reais(3.34));
+  // A last share that already closes the total stays as it is.
+  EXPECT_EQ(TmRot::GetValorRateioItem(Reais(100), Reais(50), Reais(10), Reais(5), true), Reais(5));
+
+  std::mt19937 gen(7);
+  std::uniform_int_distribution<int> itens(1, 30), centavos(1, 500000);
+  for (int i = 0; i < 300; ++i) {
+    std::vector<Currency> valores(static_cast<std::size_t>(itens(gen)));
+    Currency total;
+    for (Currency& v : valores) total = total + (v = Currency::FromRaw(centavos(gen) * 100LL));
+    const Currency ratear = Currency::FromRaw(centavos(gen) * 100LL);
+    Currency acumulado;
+    for (std::size_t k = 0; k < valores.size(); ++k)
+      acumulado = acumulado + TmRot::GetValorRateioItem(total, valores[k], ratear, acumulado, k + 1 == valores.size());
+    ASSERT_EQ(acumulado, ratear);
+  }
+}
+
+TEST(GetValorRateioItem, Errors) {
+  EXPECT_EQ(Mensagem([] { TmRot::GetValorRateioItem(Reais(0), Reais(1), Reais(10), Reais(0), false); }),
+            u"Informe o valor total do documento para poder calcular o rateio!");
+  EXPECT_EQ(Mensagem([] { TmRot::GetValorRateioItem(Reais(10), Reais(1), Reais(0), Reais(0), false); }),
+            u"Informe o valor total a ser rateado!");
 }
 
 TEST(GetListaCNPJBlocoXDezembro, HundredValidDistinctCnpjsInAFixedOrder) {

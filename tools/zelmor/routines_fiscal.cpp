@@ -47,6 +47,7 @@ ZELMOR_ROUTINES(fiscal) {
   // Amounts in words.
   Register("TmStr.Extenso", &TmStr::Extenso, {"Valor", "IntSing", "IntPlural", "DecSing", "DecPlural"},
            {"Real", "Reais", "Centavo", "Centavos"});
+  Register("TmStr.QuebraExtenso", &TmStr::QuebraExtenso, {"Valor", "Linha1", "Linha2"});
 
   // Bar codes.
   Register("TmStr.GetCodBarraDigito", &TmStr::GetCodBarraDigito, {"Valor"});
@@ -66,6 +67,10 @@ ZELMOR_ROUTINES(fiscal) {
   Register("TmRot.ValidaChaveAcesso", &TmRot::ValidaChaveAcesso,
            {"asChaveAcesso", "asUF", "asAAMM", "asCNPJ", "asMod", "asSerie", "asNrNF", "asTpEmis", "asDV"},
            {"", "", "", "", "", "", "", ""});
+  Register("TmRot.GetValorParcela", &TmRot::GetValorParcela,
+           {"adValorTotal", "aiQtdParcelas", "aiNrParcela", "abAdicionarDifAoFinal"}, {false});
+  Register("TmRot.GetValorRateioItem", &TmRot::GetValorRateioItem,
+           {"adValorTotal", "adValorTotalItem", "adValorTotalRatear", "adTotalAcumuladoRateiro", "abIsUtilmoItem"});
   Register("TmRot.GetListaCNPJBlocoXDezembro", &TmRot::GetListaCNPJBlocoXDezembro, {"aoLista"});
 }
 
