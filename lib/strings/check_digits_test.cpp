@@ -72,6 +72,7 @@ TEST(IsCPFValido, GeneratedNumbersRoundTrip) {
     const std::u16string numero = base + dv;
     if (std::all_of(numero.begin(), numero.end(), [&](char16_t c) { return c == numero[0]; })) continue;
     EXPECT_TRUE(TmStr::IsCPFValido(numero)) << U16ToUtf8(numero);
+    EXPECT_TRUE(TmStr::IsCPFValido(TmStr::FormataCPFCNPJ(numero))) << U16ToUtf8(numero);
     // Either check digit off by one is caught.
     for (std::size_t pos : {numero.size() - 2, numero.size() - 1}) {
       std::u16string errado = numero;

@@ -132,6 +132,98 @@ class TmStr {
   static std::u16string QuebraExtenso(double Valor, int Linha1, int Linha2);
 
   // ---- Value and document formatting (formatting.cpp) ----
+  // Numbers and dates use the live format settings (decimal comma, thousands point and
+  // day/month/year in Brazil).
+
+  // FormatFloat(Formato, Valor); with `abPontoQuandoZero` a zero value is ". ".
+  //   Formata(1234.5, u"#,##0.00", false) == u"1.234,50"; Formata(0, u"0.00", true) == u". "
+  static std::u16string Formata(double Valor, std::u16string_view Formato, bool abPontoQuandoZero);
+  // `adValor` grouped in thousands with `adDecimais` decimals.
+  //   Formata(1234.567, 2) == u"1.234,57"; Formata(1234.567, 0) == u"1.235"
+  static std::u16string Formata(double adValor, int adDecimais);
+  // `Valor` formatted with `Formato`, then right-aligned in `Tamanho` as the text PadRight.
+  //   PadRight(12.5, 8, u' ', u"0.00", true) == u"   12,50"
+  static std::u16string PadRight(double Valor, int Tamanho, char16_t PadChar, std::u16string_view Formato,
+                                 bool abCortarTexto);
+  // As the value PadRight, but zero shows as a lone "." at the right of the width.
+  //   PadRightPonto(0, 5, u' ', u"0.00", true) == u"    ."
+  static std::u16string PadRightPonto(double Valor, int Tamanho, char16_t PadChar, std::u16string_view Formato,
+                                      bool abCortarTexto);
+  // A report column of `Tamanho` characters with `Decimal` decimals: thousands points
+  // dropped from the left until the value fits, asterisks when it cannot; a value that
+  // shows as zero can be a lone dot in the decimal point's column ("-0"/"0" for small
+  // values with `cIsAtivaMenosZero`). `cStrFinal` goes between the fill and the value.
+  //   FormataValor(1234567.89, 10, 2, true, false, u' ', u"") == u"1234567,89"
+  static std::u16string FormataValor(double Valor, int Tamanho, int Decimal, bool MostraPontoNoLugarDeZero,
+                                     bool cIsAtivaMenosZero, char16_t cPreenchimentoVazio,
+                                     std::u16string_view cStrFinal);
+  // A report column of `Tamanho` characters: the value formatted and right-aligned, zero
+  // shown as a dot (under the decimal separator when `Alinhado`), optionally without
+  // the leading thousands point above a million or a thousand.
+  //   FormataPonto(0, 8, true, u"#,##0.00", false, false, false) == u"     .  "
+  static std::u16string FormataPonto(double Valor, int Tamanho, bool Alinhado, std::u16string_view Formato,
+                                     bool NumInteiro, bool MilhaoSemPonto, bool MilSemPonto);
+  // A column for three-decimal values: whole values lose ",000", zero becomes a dot.
+  //   FormataPonto3Casas(12, 8, u"#,##0.000") == u"  12    "
+  static std::u16string FormataPonto3Casas(Currency Valor, int Tamanho, std::u16string_view Formato);
+  // `Valor` with the decimals of `Formato`, the extra decimals cut rather than rounded,
+  // right-aligned in `Tamanho` (a longer text keeps its first `Tamanho` characters).
+  //   FormataPontoEx(1.256, 6, u"0.00") == u"  1,25"
+  static std::u16string FormataPontoEx(double Valor, int Tamanho, std::u16string_view Formato);
+  // The digits with a decimal comma (a point with `abAnsi`) before the last `aiCasasDecimais`.
+  //   FormataDecimal(u"12345", 2, false) == u"123,45"; FormataDecimal(u"5", 2, false) == u",5"
+  static std::u16string FormataDecimal(std::u16string_view asValor, int aiCasasDecimais, bool abAnsi);
+  // Grouped in threes from the right with dots: FormataNumeroPontos(u"1234567") == u"1.234.567"
+  static std::u16string FormataNumeroPontos(std::u16string_view Numero);
+  static std::u16string FormataNumeroPontos(std::int32_t Numero);
+  // A byte count in bytes, Kb, Mb or Gb (steps of 1024 above 1000).
+  //   FormatarTamanho(1500) == u"1,46 Kb"; FormatarTamanho(1000) == u"1.000,0 bytes"
+  static std::u16string FormatarTamanho(double Total);
+
+  // A telephone number by its digit count (7 to 11, the first 11 kept); "(00)" stands
+  // for a missing area code; other counts give an empty text.
+  //   FormataFone(u"34567890") == u"(00)3456-7890"; FormataFone(u"11934567890") == u"(11)93456-7890"
+  static std::u16string FormataFone(std::u16string_view asFone);
+  // A CPF (11 digits) or CNPJ (14 digits) with its punctuation; other counts as bare digits.
+  //   FormataCPFCNPJ(u"11222333000181") == u"11.222.333/0001-81"
+  static std::u16string FormataCPFCNPJ(std::u16string_view Texto);
+  // FormataPIS(u"12345678901") == u"123.45678.90-1"
+  static std::u16string FormataPIS(std::u16string_view Texto);
+  // A state registration with two dots; "ISENTO" as it is.
+  //   FormataIE(u"123456789") == u"123.456.789"; FormataIE(u"12345678") == u"12.345.678"
+  static std::u16string FormataIE(std::u16string_view Texto);
+  // FormataCEP(u"01310100") == u"01310-100"
+  static std::u16string FormataCEP(std::u16string_view Numero);
+  // An access key in blocks of four digits, a text prefix ("NFe") set apart by a space.
+  //   FormataChaveNFe(u"NFe3524…") == u"NFe 3524 0511 …"
+  static std::u16string FormataChaveNFe(std::u16string_view asChave);
+  // An NCM/TIPI code as «dddd.dd.dd», zero-filled on the left or cut to its last 8 digits.
+  //   FormataTIPI(123456789) == u"2345.67.89"
+  static std::u16string FormataTIPI(std::int32_t Numero);
+  static std::u16string FormataTIPI(std::u16string_view asNCM);
+  // As FormataTIPI, but a text longer than 8 characters is returned unchanged.
+  //   FormataNCM(u"123456") == u"0012.34.56"
+  static std::u16string FormataNCM(std::u16string_view aNumero);
+  // FormataCEST(u"1234567") == u"12.345.67"
+  static std::u16string FormataCEST(std::u16string_view Texto);
+  // FormataPlacaVeiculo(u" ABC1234 ") == u"ABC-1234"
+  static std::u16string FormataPlacaVeiculo(std::u16string_view Numero);
+
+  // FormatDateTime(Formato, Data); unless `MostraDataNula`, the null date (day 0) written
+  // "30/12/1899" gives an empty text.
+  static std::u16string FormataData(TDateTime Data, std::u16string_view Formato, bool MostraDataNula);
+  // A typed date completed to day/month/year by its digit count (4: dd/mm, 6: dd/mm/yy
+  // or, without `abDataCompleta`, the first of a month, 8: dd/mm/yyyy), "null" when it
+  // has no digits; with `abAnsi` rewritten as «'yyyy-mm-dd'» for SQL, raising
+  // EConvertError for a text that is not a date.
+  //   FormataDataStr(u"07/2018", false, false) == u"01/07/2018"
+  static std::u16string FormataDataStr(std::u16string_view asData, bool abDataCompleta, bool abAnsi);
+  // FormatDateTime(Formato, Hora).
+  static std::u16string FormataHora(TDateTime Hora, std::u16string_view Formato);
+  // FormatDateTime(Formato, Tempo).
+  static std::u16string FormataTempoDecorrido(TDateTime Tempo, std::u16string_view Formato);
+  // The current local date and time formatted with `Formato`.
+  static std::u16string GetDataHora(std::u16string_view Formato);
 
   // ---- Bar codes (barcodes.cpp) ----
 
