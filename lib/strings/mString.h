@@ -169,7 +169,7 @@ class TmStr {
   // `abTrueIfEmpty` for an empty text; otherwise true when `asText` is only digits and
   // the copied decimal separator, with no blanks or sign: "12,5" yes, " 12" and "-5" no.
   static bool IsNumero(std::u16string_view asText, bool abTrueIfEmpty = false);
-  // "null" when `asValor` is blank, else it ASCII-upper-cased in SQL quotes.
+  // "null" when `asValor` is blank, else the value with ASCII letters upper-cased, in SQL quotes.
   //   IfVazioNull(u"it's") == u"'IT''S'"
   static std::u16string IfVazioNull(std::u16string_view asValor);
   // "null" for 0, else the decimal text.
