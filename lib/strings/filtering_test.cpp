@@ -58,6 +58,8 @@ TEST_F(FilteringTest, KeepingFilters) {
   EXPECT_EQ(TmStr::Somente(u" 12ab34 ", u"0123456789 ", false), u" 1234 ");
   EXPECT_EQ(TmStr::Somente(u"CAFÉ-9", TmStr::TCharSet::Range(u'A', u'F') + u"-", true), u"CAF-");
   EXPECT_EQ(TmStr::Somente(u"a€b", u"a€b", true), u"ab");  // no member above 255
+  EXPECT_EQ(TmStr::Somente(u"1-0-2", {u'0', u'1'}, true), u"10");
+  EXPECT_EQ(TmStr::Somente(u"abc", TmStr::TCharSet(), true), u"");
 }
 
 TEST_F(FilteringTest, PlainTextClassBoundaries) {

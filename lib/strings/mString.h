@@ -260,13 +260,15 @@ class TmStr {
   // class. "Trim" below removes the characters with codes up to 32 from both ends.
 
   // A set of 8-bit character codes for `Somente`. Built from a text of its members
-  // (members above 255 are ignored) or from ranges:
+  // or a list of members (members above 255 are ignored), or from ranges:
   //   TmStr::TCharSet(u"0123456789") + TmStr::TCharSet::Range(u'A', u'F')
   class TCharSet {
    public:
     constexpr TCharSet() = default;
     TCharSet(std::u16string_view Membros);  // NOLINT: a text of members reads as the set
     TCharSet(const char16_t* Membros) : TCharSet(std::u16string_view(Membros)) {}  // NOLINT
+    TCharSet(std::initializer_list<char16_t> Membros)  // NOLINT: Somente(s, {u'0', u'1'}, true)
+        : TCharSet(std::u16string_view(Membros.begin(), Membros.size())) {}
     static TCharSet Range(char16_t De, char16_t Ate);
     bool Contains(char16_t c) const { return c < 256 && ((FBits[c >> 6] >> (c & 63)) & 1u) != 0; }
     TCharSet operator+(const TCharSet& o) const;
@@ -342,7 +344,7 @@ class TmStr {
   // `abTrueIfEmpty` for an empty text; otherwise true when `asText` is only digits and
   // the copied decimal separator, with no blanks or sign: "12,5" yes, " 12" and "-5" no.
   static bool IsNumero(std::u16string_view asText, bool abTrueIfEmpty = false);
-  // "null" when `asValor` is blank, else it ASCII-upper-cased in SQL quotes.
+  // "null" when `asValor` is blank, else the value with ASCII letters upper-cased, in SQL quotes.
   //   IfVazioNull(u"it's") == u"'IT''S'"
   static std::u16string IfVazioNull(std::u16string_view asValor);
   // "null" for 0, else the decimal text.
