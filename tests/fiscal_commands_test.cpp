@@ -121,5 +121,24 @@ TEST(FiscalCommands, AccessKeyBuiltThenChecked) {
   EXPECT_NE(r.Out.find("invalid: Modelo do Documento Fiscal \"65\" difere"), std::string::npos) << r.Out;
 }
 
+TEST(FiscalCommands, RoutinesThroughZelmorCall) {
+  Expect({
+      {{"call", "TmUF.Dados", "BA"}, 0, "{\"result\":{\"Sigla\":\"BA\",\"IBGE\":29,\"Tamanho\":[8,9]}}\n"},
+      {{"call", "mUF.IBGE", "SP"}, 0, "35\n"},
+      {{"call", "TmStr.isIEValido", "SP", "110.042.490.114"}, 0, "true\n"},
+      {{"call", "TmStr.CalculaChaveEletronica", "SP", "2024-05-10", "11222333000181", "0", "1", "123", "1", "-1"},
+       0, "35240511222333000181550010000001231000001232\n"},
+      {{"call", "TmRot.GetValorParcela", "100", "3", "1"}, 0, "33.34\n"},
+      {{"call", "TmStr.FormataCPFCNPJ", "11222333000181"}, 0, "11.222.333/0001-81\n"},
+      {{"call", "TmStr.FormataTIPI", "123456789"}, 0, "2345.67.89\n"},
+      {{"call", "TmStr.Extenso", "2.5"}, 0, "Dois Reais e Cinqüenta Centavos\n"},
+  });
+  // A fiscal error comes back with its kind.
+  const ProcessResult r = Zelmor({"call", "--json", "TmRot.GetValorParcela", "100", "0", "1"});
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Out.find("\"kind\":\"fiscal\""), std::string::npos) << r.Out;
+  EXPECT_NE(r.Out.find("Informe a quantidade de parcelas"), std::string::npos) << r.Out;
+}
+
 }  // namespace
 }  // namespace zelmor::testing
