@@ -121,8 +121,9 @@ std::u16string TmStr::Extenso(Currency Valor, std::u16string_view IntSing, std::
 }
 
 std::u16string TmStr::QuebraExtenso(double Valor, int Linha1, int Linha2) {
-  const std::u16string t = RemoveAcentos(
-      UpperCase(Extenso(Currency::FromDouble(Valor), u"Real", u"Reais", u"Centavo", u"Centavos")), true);
+  const std::u16string palavras = Extenso(Currency::FromDouble(Valor), u"Real", u"Reais", u"Centavo", u"Centavos");
+  if (palavras.empty()) return {};  // beyond what can be written in words
+  const std::u16string t = RemoveAcentos(UpperCase(palavras), true);
   const std::size_t l1 = static_cast<std::size_t>(std::max(Linha1, 0));
   const std::size_t l2 = static_cast<std::size_t>(std::max(Linha2, 0));
   if (t.size() <= l1) return PadLeft(t, Linha1, u'*') + u"^" + std::u16string(l2, u'*');

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "core/text.h"
@@ -86,6 +87,9 @@ TEST(QuebraExtenso, TwoLinesFilledWithAsterisks) {
   EXPECT_EQ(TmStr::QuebraExtenso(10.00, 2, 20), u"**^DEZ REAIS***********^");
   // Words that do not fit in both lines.
   EXPECT_EQ(TmStr::QuebraExtenso(987654321.99, 10, 10), u"");
+  // Amounts that cannot be written give nothing to print.
+  EXPECT_EQ(TmStr::QuebraExtenso(1e12, 200, 200), u"");
+  EXPECT_EQ(TmStr::QuebraExtenso(std::nan(""), 200, 200), u"");
   // Exactly filling line 2 is not fitting (the rest must be shorter than the line).
   EXPECT_EQ(TmStr::QuebraExtenso(10.00, 2, 9), u"");
 }
