@@ -85,6 +85,7 @@ TEST(FiscalCommands, AmountsInWords) {
       {{"extenso", "10", "--lines", "20", "5"}, 0, "DEZ REAIS***********^*****\n"},
       {{"extenso", "987654321,99", "--lines", "10", "10"}, 1, ""},
       {{"extenso", "abc"}, 2, ""},
+      {{"extenso", "99999999999999999999"}, 2, ""},
       {{"extenso", "1,2,3"}, 2, ""},
       {{"extenso"}, 2, ""},
   });

@@ -29,7 +29,7 @@ std::optional<Currency> ParseAmount(const std::string& s) {
     if (c >= '0' && c <= '9') {
       digitos = true;
       if (!naFracao) {
-        if (inteiro > 99999999999999) return std::nullopt;  // beyond what a currency holds
+        if (inteiro >= 10000000000000) return std::nullopt;  // keeps the value well inside a currency
         inteiro = inteiro * 10 + (c - '0');
       } else if (casas < 4) {
         fracao = fracao * 10 + (c - '0');
