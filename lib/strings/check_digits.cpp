@@ -1,5 +1,6 @@
 // Check digits of CPF, CNPJ and PIS numbers and the access key of electronic
 // fiscal documents.
+#include <algorithm>
 #include <array>
 
 #include "core/errors.h"
@@ -28,24 +29,27 @@ int StrictDigit(char16_t c) {
   return v;
 }
 
-// The two CPF check digits of d[0..8]. With `strict` a non-digit raises; otherwise
-// the caller has already made sure every character is a digit.
-std::array<int, 2> CpfDigits(std::u16string_view d, bool strict) {
+// The two CPF check digits of the values v[0..8].
+std::array<int, 2> CpfDigits(const int* v) {
   int s1 = 0, s2 = 0;
   for (std::size_t i = 0; i < 9; ++i) {
-    const int v = strict ? StrictDigit(d[i]) : DigitValue(d[i]);
-    s1 += v * kCpfWeights1[i];
-    s2 += v * kCpfWeights2[i];
+    s1 += v[i] * kCpfWeights1[i];
+    s2 += v[i] * kCpfWeights2[i];
   }
   const int dv1 = checkdigit::Mod11Times10(s1);
   const int dv2 = checkdigit::Mod11Times10(s2 + 2 * dv1);
   return {dv1, dv2};
 }
 
-// The two CNPJ check digits of d[0..11]; a character without a value counts as 0.
-std::array<int, 2> CnpjDigits(std::u16string_view d) {
-  const int dv1 = checkdigit::Mod11ZeroBelow2(checkdigit::WeightedSum(d, kCnpjWeights1));
-  const int dv2 = checkdigit::Mod11ZeroBelow2(checkdigit::WeightedSum(d, kCnpjWeights2) + 2 * dv1);
+// The two CNPJ check digits of the values v[0..11].
+std::array<int, 2> CnpjDigits(const int* v) {
+  int s1 = 0, s2 = 0;
+  for (std::size_t i = 0; i < 12; ++i) {
+    s1 += v[i] * kCnpjWeights1[i];
+    s2 += v[i] * kCnpjWeights2[i];
+  }
+  const int dv1 = checkdigit::Mod11ZeroBelow2(s1);
+  const int dv2 = checkdigit::Mod11ZeroBelow2(s2 + 2 * dv1);
   return {dv1, dv2};
 }
 
@@ -75,34 +79,39 @@ std::u16string TmStr::CalcModulo11(std::u16string_view S, int aiValorCasoCalculo
 
 std::u16string TmStr::CalculaDigitoCnpjCpf(std::u16string_view Numero) {
   const std::size_t len = Numero.size() + 2;  // with the two placeholder digits
+  int v[12];
+  std::array<int, 2> dv;
   if (len == 11) {
     if (Numero == u"000000000") return {};
-    const auto dv = CpfDigits(Numero, true);
-    return {static_cast<char16_t>(u'0' + dv[0]), static_cast<char16_t>(u'0' + dv[1])};
+    for (std::size_t i = 0; i < 9; ++i) v[i] = StrictDigit(Numero[i]);
+    dv = CpfDigits(v);
+  } else {
+    if (len < 14 || Numero == u"000000000000") return {};
+    // In a CNPJ a character without a value counts as 0.
+    for (std::size_t i = 0; i < 12; ++i) v[i] = std::max(DigitValue(Numero[i]), 0);
+    dv = CnpjDigits(v);
   }
-  if (len < 14) return {};
-  if (Numero == u"000000000000") return {};
-  const auto dv = CnpjDigits(Numero);
   return {static_cast<char16_t>(u'0' + dv[0]), static_cast<char16_t>(u'0' + dv[1])};
 }
 
 bool TmStr::IsCPFValido(std::u16string_view Codigo) {
   if (Codigo.empty()) return false;
-  char16_t d[14];
+  int v[14];
   std::size_t n = 0;
+  bool iguais = true;  // every digit the same
   for (char16_t c : Codigo) {
-    if (checkdigit::IsDigit(c)) {
+    const int d = DigitValue(c);
+    if (d >= 0) {
       if (n == 14) return false;  // more digits than any document has
-      d[n++] = c;
+      iguais = iguais && (n == 0 || d == v[0]);
+      v[n++] = d;
     } else if (c != u'-' && c != u'.' && c != u'/') {
       return false;
     }
   }
-  const std::u16string_view digits(d, n);
-  if (n != 11 && n != 14) return false;
-  if (AllSame(digits)) return false;
-  const auto dv = n == 11 ? CpfDigits(digits, false) : CnpjDigits(digits);
-  return DigitValue(d[n - 2]) == dv[0] && DigitValue(d[n - 1]) == dv[1];
+  if ((n != 11 && n != 14) || iguais) return false;
+  const auto dv = n == 11 ? CpfDigits(v) : CnpjDigits(v);
+  return v[n - 2] == dv[0] && v[n - 1] == dv[1];
 }
 
 bool TmStr::IsPISValido(std::u16string_view Codigo) {
