@@ -20,7 +20,8 @@ namespace zelmor {
 namespace {
 
 struct Inputs {
-  std::vector<std::u16string> Cpf, Cnpj;
+  std::vector<std::u16string> Cpf, Cnpj, CnpjAlfanumerico;
+  std::vector<std::u16string> BaseCnpj, Chave43;
   std::vector<std::pair<std::u16string, std::u16string>> IE;
   std::vector<Currency> Valores;
 };
@@ -37,6 +38,7 @@ const Inputs& TheInputs() {
   static const Inputs in = [] {
     Inputs r;
     std::mt19937 gen(2024);
+    std::mt19937 outro(2026);
     std::uniform_int_distribution<int> digit(0, 9);
     for (int i = 0; i < 1000; ++i) {
       for (std::size_t n : {9u, 12u}) {
@@ -45,7 +47,23 @@ const Inputs& TheInputs() {
         const std::u16string dv = TmStr::CalculaDigitoCnpjCpf(b);
         if (dv.empty()) continue;
         (n == 9 ? r.Cpf : r.Cnpj).push_back(Typed(b + dv, i % 8 == 7));
+        if (n == 12) r.BaseCnpj.push_back(b);
       }
+      // Letters and digits in the base, as the newer company numbers have them (drawn
+      // apart, so the numeric inputs stay those of earlier runs).
+      std::uniform_int_distribution<int> simbolo(0, 35);
+      std::u16string b;
+      for (std::size_t k = 0; k < 12; ++k) {
+        const int v = simbolo(outro);
+        b += static_cast<char16_t>(v < 10 ? u'0' + v : u'A' + v - 10);
+      }
+      r.CnpjAlfanumerico.push_back(Typed(b + TmStr::CalculaDigitoCnpjCpf(b), i % 8 == 7));
+      // The first 43 characters of an access key: state, YYMM, issuer, model, series, number, form, code.
+      std::u16string k = u"352405" + r.Cnpj.back().substr(0, 2) + r.Cnpj.back().substr(3, 3) +
+                         r.Cnpj.back().substr(7, 3) + r.Cnpj.back().substr(11, 4) + r.Cnpj.back().substr(16, 2) +
+                         u"55001";
+      for (std::size_t d = 0; d < 18; ++d) k += static_cast<char16_t>(u'0' + digit(outro));
+      r.Chave43.push_back(k);
     }
     for (const testdata::IE& ie : testdata::kGeradas) {
       std::u16string d;
@@ -81,6 +99,39 @@ void BM_IsCPFValido_CNPJ(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_IsCPFValido_CNPJ);
+
+void BM_IsCPFValido_CNPJ_Alfanumerico(benchmark::State& state) {
+  const auto& in = TheInputs().CnpjAlfanumerico;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(TmStr::IsCPFValido(in[i]));
+    if (++i == in.size()) i = 0;
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_IsCPFValido_CNPJ_Alfanumerico);
+
+void BM_CalculaDigitoCnpjCpf_CNPJ(benchmark::State& state) {
+  const auto& in = TheInputs().BaseCnpj;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(TmStr::CalculaDigitoCnpjCpf(in[i]));
+    if (++i == in.size()) i = 0;
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_CalculaDigitoCnpjCpf_CNPJ);
+
+void BM_CalcModulo11_Chave(benchmark::State& state) {
+  const auto& in = TheInputs().Chave43;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(TmStr::CalcModulo11(in[i], 0));
+    if (++i == in.size()) i = 0;
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_CalcModulo11_Chave);
 
 void BM_isIEValido(benchmark::State& state) {
   const auto& in = TheInputs().IE;
@@ -126,6 +177,7 @@ nlohmann::json TimeNode() {
   nlohmann::json j;
   for (const auto& c : in.Cpf) j["cpf"].push_back(U16ToUtf8(c));
   for (const auto& c : in.Cnpj) j["cnpj"].push_back(U16ToUtf8(c));
+  for (const auto& c : in.CnpjAlfanumerico) j["cnpjAlfanumerico"].push_back(U16ToUtf8(c));
   for (const auto& [uf, ie] : in.IE) j["ie"].push_back({U16ToUtf8(uf), U16ToUtf8(ie)});
   for (Currency v : in.Valores) {
     char buf[32];
@@ -154,16 +206,17 @@ void Compare(const std::map<std::string, double>& cpp, const nlohmann::json& npm
     std::printf("not measured: node or tools/crosscheck/node_modules is missing (run tools/setup-deps.sh)\n");
     return;
   }
-  std::printf("%-22s %16s  %-20s %16s %10s\n", "routine", "C++ ops/s", "npm package", "npm ops/s", "C++ / npm");
+  std::printf("%-34s %16s  %-20s %16s %10s\n", "routine", "C++ ops/s", "npm package", "npm ops/s", "C++ / npm");
   const struct {
     const char* Bench;
     const char* Kind;
-  } rows[] = {{"BM_IsCPFValido_CPF", "cpf"}, {"BM_IsCPFValido_CNPJ", "cnpj"}, {"BM_isIEValido", "ie"}, {"BM_Extenso", "extenso"}};
+  } rows[] = {{"BM_IsCPFValido_CPF", "cpf"}, {"BM_IsCPFValido_CNPJ", "cnpj"},
+                {"BM_IsCPFValido_CNPJ_Alfanumerico", "cnpjAlfanumerico"}, {"BM_isIEValido", "ie"}, {"BM_Extenso", "extenso"}};
   for (const auto& row : rows) {
     auto it = cpp.find(row.Bench);
     if (it == cpp.end() || !npm.contains(row.Kind)) continue;
     for (const auto& [package, perSecond] : npm[row.Kind].items())
-      std::printf("%-22s %16.0f  %-20s %16.0f %9.1fx\n", row.Bench, it->second, package.c_str(), perSecond.get<double>(),
+      std::printf("%-34s %16.0f  %-20s %16.0f %9.1fx\n", row.Bench, it->second, package.c_str(), perSecond.get<double>(),
                   it->second / perSecond.get<double>());
   }
 }

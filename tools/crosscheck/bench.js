@@ -1,5 +1,5 @@
 // Times the independent validators on the inputs the C++ benchmark writes (a JSON
-// file: {"cpf":[...],"cnpj":[...],"ie":[[uf,ie],...],"extenso":["1234,56",...]}) and
+// file: {"cpf":[...],"cnpj":[...],"cnpjAlfanumerico":[...],"ie":[[uf,ie],...],"extenso":["1234,56",...]}) and
 // prints their operations per second as one JSON object.
 'use strict';
 const fs = require('fs');
@@ -34,6 +34,8 @@ const ie = inputs.ie.map(([uf, v]) => [uf, v, uf.toLowerCase()]);
 const result = {
   cpf: { 'cpf-cnpj-validator': time(inputs.cpf, (v) => cpf.isValid(v)), 'br-validations': time(inputs.cpf, (v) => brv.cpf.validate(v)) },
   cnpj: { 'cpf-cnpj-validator': time(inputs.cnpj, (v) => cnpj.isValid(v)), 'br-validations': time(inputs.cnpj, (v) => brv.cnpj.validate(v)) },
+  // br-validations does not know letters in a CNPJ.
+  cnpjAlfanumerico: { 'cpf-cnpj-validator': time(inputs.cnpjAlfanumerico, (v) => cnpj.isValid(v)) },
   ie: { 'br-validations': time(ie, ([uf, v]) => brv.ie(uf).validate(v)), inscricaoestadual: time(ie, ([, v, uf]) => inscricaoEstadual(v, uf)) },
   extenso: { extenso: time(inputs.extenso, (v) => extenso(v, { mode: 'currency' }).length > 0) },
 };
