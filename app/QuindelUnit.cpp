@@ -1,5 +1,6 @@
 #include "app/QuindelUnit.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QKeyEvent>
 #include <QMessageBox>

@@ -6,10 +6,14 @@
 #include <QSaveFile>
 #include <stdexcept>
 
+// The resources live in a static library: their registration must be pulled in by name.
+static void InitResources() { Q_INIT_RESOURCE(quindel); }
+
 namespace quindel {
 
 void UnpackFont(const QString& path) {
   if (QFileInfo::exists(path)) return;
+  InitResources();
   QFile resource(QStringLiteral(":/LCD/FON"));
   if (!resource.open(QIODevice::ReadOnly)) throw std::runtime_error("embedded LCD font resource is missing");
   const QByteArray bytes = resource.readAll();
