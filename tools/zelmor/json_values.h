@@ -55,6 +55,7 @@ ZELMOR_ARGTYPE(bool, Bool);
 ZELMOR_ARGTYPE(TDateTime, DateTime);
 ZELMOR_ARGTYPE(TStringList, StringList);
 ZELMOR_ARGTYPE(TzelArrayString, ArrayString);
+ZELMOR_ARGTYPE(TArrayStr, ArrayString);
 ZELMOR_ARGTYPE(TzelArrayInteger, ArrayInteger);
 ZELMOR_ARGTYPE(Variant, Variant);
 ZELMOR_ARGTYPE(TzelArrayVariant, ArrayVariant);
@@ -111,6 +112,14 @@ template <>
 struct JsonOf<TzelArrayString> {
   static TzelArrayString From(const Json& v);
   static Json To(const TzelArrayString& v);
+};
+template <>
+struct JsonOf<TArrayStr> {
+  static TArrayStr From(const Json& v) {
+    TzelArrayString a = JsonOf<TzelArrayString>::From(v);
+    return TArrayStr(std::make_move_iterator(a.begin()), std::make_move_iterator(a.end()));
+  }
+  static Json To(const TArrayStr& v) { return JsonOf<TzelArrayString>::To(v); }
 };
 template <>
 struct JsonOf<TzelArrayInteger> {
