@@ -122,6 +122,78 @@ TEST(FiscalCommands, AccessKeyBuiltThenChecked) {
   EXPECT_NE(r.Out.find("invalid: Modelo do Documento Fiscal \"65\" difere"), std::string::npos) << r.Out;
 }
 
+TEST(FiscalCommands, CnpjWithLetters) {
+  Expect({
+      {{"cnpj", "12.ABC.345/01DE-35"}, 0, "12.ABC.345/01DE-35: valid\n"},
+      {{"cnpj", "12abc34501de35"}, 0, "12.ABC.345/01DE-35: valid\n"},
+      {{"cnpj", "12.ABC.345/01DE-36"}, 1, "12.ABC.345/01DE-36: invalid (the check digits should be 35)\n"},
+      {{"cnpj", "12.ABC.345/01DE-3A"}, 1,
+       "12.ABC.345/01DE-3A: invalid (the check digits are digits, they should be 35)\n"},
+      {{"cnpj", "12 ABC 345 01DE 35"}, 1,
+       "12 ABC 345 01DE 35: invalid (only digits, letters, '.', '-' and '/' may be typed)\n"},
+      {{"cnpj", "12ABC34501DE3"}, 1, "12ABC34501DE3: invalid (a CNPJ has 14 characters, this has 13)\n"},
+      {{"cnpj", "AAAAAAAAAAAAAA"}, 1, "AAAAAAAAAAAAAA: invalid (one repeated character)\n"},
+      {{"cnpj", "--complete", "12.abc.345/01de"}, 0, "12.ABC.345/01DE-35\n"},
+      {{"cnpj", "--complete", "12.ABC.345/01D"}, 1, ""},
+      // A CPF stays digits only.
+      {{"cpf", "12ABC345678901"}, 1, "12ABC345678901: invalid (only digits, '.', '-' and '/' may be typed)\n"},
+      {{"cpf", "--complete", "12345678A"}, 1, ""},
+  });
+}
+
+TEST(FiscalCommands, AccessKeyWithAnIssuerWithLetters) {
+  ProcessResult r = Zelmor({"chave", "build", "--uf", "SP", "--date", "15/07/2026", "--cnpj", "12.abc.345/01de-35",
+                            "--model", "55", "--series", "1", "--number", "123", "--code", "12345678"});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(r.Out, "35260712ABC34501DE35550010000001231123456787\n");
+  const std::string chave = r.Out.substr(0, 44);
+
+  r = Zelmor({"chave", chave, "--uf", "SP", "--yymm", "2607", "--cnpj", "12.abc.345/01DE-35", "--model", "55",
+              "--series", "1", "--number", "123", "--form", "1", "--dv", "7"});
+  EXPECT_EQ(r.ExitCode, 0) << r.Out;
+  EXPECT_EQ(r.Out,
+            "3526 0712 ABC3 4501 DE35 5500 1000 0001 2311 2345 6787\n"
+            "state:       35 (SP)\n"
+            "year/month:  26/07\n"
+            "CNPJ:        12.ABC.345/01DE-35\n"
+            "model:       55\n"
+            "series:      001\n"
+            "number:      000000123\n"
+            "issue form:  1\n"
+            "code:        12345678\n"
+            "check digit: 7\n"
+            "valid\n");
+
+  r = Zelmor({"chave", chave, "--cnpj", "12.ABC.345/01DF-35"});
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Out.find("invalid: CNPJ do emitente \"12ABC34501DF35\" difere"), std::string::npos) << r.Out;
+
+  Expect({
+      // Typed in lower case, in blocks.
+      {{"chave", "3526 0712 abc3 4501 de35 5500 1000 0001 2311 2345 6787"}, 0, ""},
+      // The letters count in the check digit.
+      {{"chave", "35260712ABC34501DE35550010000001231123456780"}, 1, ""},
+      // Letters only in the base of the issuer's CNPJ.
+      {{"chave", "35260712ABC34501DE3A550010000001231123456787"}, 1,
+       "invalid: letters may stand only in the base of the issuer's CNPJ (positions 7 to 18), not at position 20\n"},
+      {{"chave", "3526A712ABC34501DE35550010000001231123456787"}, 1, ""},
+      {{"chave", "35260712ABC34501DE35550010000001231123456787X"}, 1, "invalid: an access key has 44 digits\n"},
+      {{"chave", "build", "--uf", "SP", "--date", "2026-07-15", "--cnpj", "12ABC34501DE3A", "--model", "55", "--series",
+        "1", "--number", "1"},
+       2, ""},
+      {{"chave", "build", "--uf", "SP", "--date", "2026-07-15", "--cnpj", "12ABC34501DE355", "--model", "55", "--series",
+        "1", "--number", "1"},
+       2, ""},
+  });
+  // Through `zelmor call` as well.
+  Expect({
+      {{"call", "TmStr.CalculaChaveEletronica", "SP", "2026-07-15", "12ABC34501DE35", "0", "1", "123", "1", "12345678"},
+       0, "35260712ABC34501DE35550010000001231123456787\n"},
+      {{"call", "TmStr.IsCPFValido", "12.abc.345/01de-35"}, 0, "true\n"},
+      {{"call", "TmStr.CalculaDigitoCnpjCpf", "12ABC34501DE"}, 0, "35\n"},
+  });
+}
+
 TEST(FiscalCommands, RoutinesThroughZelmorCall) {
   Expect({
       {{"call", "TmUF.Dados", "BA"}, 0, "{\"result\":{\"Sigla\":\"BA\",\"IBGE\":29,\"Tamanho\":[8,9]}}\n"},

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <nlohmann/json.hpp>
 #include <random>
 #include <regex>
@@ -179,6 +180,72 @@ TEST_F(CrossCheck, CpfCnpjAndPisAgree) {
       // The one CPF that cpf-cnpj-validator refuses although its digits check.
       if (validador == "cpfCnpjValidator" && v == u"12345678909") continue;
       EXPECT_EQ(resposta, Json(nosso)) << validador << " " << kind << " " << U16ToUtf8(v);
+    }
+  }
+}
+
+// Company numbers with letters, against cpf-cnpj-validator, which values each base
+// character by its code minus 48 as the rule does (br-validations knows no letters):
+// the check digits of each base, the answer for the number typed in several ways and
+// with a character changed, and its formatting.
+TEST_F(CrossCheck, CnpjWithLettersAgrees) {
+  std::mt19937 gen(2607);
+  std::uniform_int_distribution<int> simbolo(0, 35);
+  std::uniform_int_distribution<std::size_t> posicao(0, 11);
+  auto caractere = [&] {
+    const int v = simbolo(gen);
+    return static_cast<char16_t>(v < 10 ? u'0' + v : u'A' + v - 10);
+  };
+  auto minusculas = [](std::u16string s) {
+    for (char16_t& c : s)
+      if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+    return s;
+  };
+  std::vector<std::u16string> bases{u"12ABC34501DE"};
+  for (int i = 0; i < 300; ++i) {
+    std::u16string b;
+    for (int k = 0; k < 12; ++k) b += caractere();
+    b[posicao(gen)] = static_cast<char16_t>(u'A' + i % 26);  // at least one letter
+    bases.push_back(b);
+  }
+
+  struct Caso {
+    std::u16string Numero;
+    std::optional<bool> Valido;  // known from how it was made; unknown after a random change
+  };
+  std::vector<Json> queries;
+  std::vector<Caso> casos;
+  for (const std::u16string& b : bases) queries.push_back({{"k", "cnpjDigitos"}, {"v", U16ToUtf8(b)}});
+  for (std::size_t i = 0; i < bases.size(); ++i) {
+    const std::u16string numero = bases[i] + TmStr::CalculaDigitoCnpjCpf(bases[i]);
+    std::u16string dvErrado = numero;
+    dvErrado[12 + i % 2] = static_cast<char16_t>(u'0' + (dvErrado[12 + i % 2] - u'0' + 1 + i % 9) % 10);
+    std::u16string trocado = numero;  // some changes keep the sum: both sides must still agree
+    trocado[posicao(gen)] = caractere();
+    std::u16string letraNoDv = numero;
+    letraNoDv[13] = u'A';
+    for (const Caso& c : {Caso{numero, true}, Caso{TmStr::FormataCPFCNPJ(numero), true}, Caso{minusculas(numero), true},
+                          Caso{minusculas(TmStr::FormataCPFCNPJ(numero)), true}, Caso{dvErrado, false},
+                          Caso{trocado, std::nullopt}, Caso{letraNoDv, false}}) {
+      queries.push_back({{"k", "cnpjAlfanumerico"}, {"v", U16ToUtf8(c.Numero)}});
+      casos.push_back(c);
+    }
+  }
+  const std::vector<Json> answers = Ask(queries);
+  ASSERT_EQ(answers.size(), queries.size());
+
+  for (std::size_t i = 0; i < bases.size(); ++i)
+    EXPECT_EQ(answers[i]["digitos"], U16ToUtf8(TmStr::CalculaDigitoCnpjCpf(bases[i]))) << U16ToUtf8(bases[i]);
+  for (std::size_t i = 0; i < casos.size(); ++i) {
+    const Json& a = answers[bases.size() + i];
+    const std::string v = U16ToUtf8(casos[i].Numero);
+    const bool nosso = TmStr::IsCPFValido(casos[i].Numero);
+    EXPECT_EQ(a["valido"], Json(nosso)) << v;
+    if (casos[i].Valido) {
+      EXPECT_EQ(nosso, *casos[i].Valido) << v;
+    }
+    if (nosso) {  // the package formats only what has the CNPJ's shape
+      EXPECT_EQ(a["formatado"], U16ToUtf8(TmStr::FormataCPFCNPJ(casos[i].Numero))) << v;
     }
   }
 }

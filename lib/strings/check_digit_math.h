@@ -1,7 +1,9 @@
 // The arithmetic every check-digit rule of the library shares: how a character
 // is valued in a weighted sum, the sums themselves, and the common ways a sum
 // becomes a digit. Kept in one place so a new valuation (letters in a document
-// number) or a new state rule changes one function, not every routine.
+// number) or a new state rule changes one function, not every routine. Digits
+// only (DigitValue) for CPF, PIS, state registrations and bar codes; digits and
+// capitals (AlphanumericValue) for the CNPJ and the access key.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +19,19 @@ namespace zelmor::checkdigit {
 constexpr int DigitValue(char16_t c) { return c >= u'0' && c <= u'9' ? c - u'0' : -1; }
 
 constexpr bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// The value a character carries where a document number may hold capital letters (the
+// base of a CNPJ, the issuer inside an access key): its code minus 48, so '0'–'9' are
+// 0–9 as in DigitValue and 'A'–'Z' are 17–42. Anything else, lower case included, has
+// no value (-1); callers that read letters as capitals pass them through Capital first.
+constexpr int AlphanumericValue(char16_t c) {
+  return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') ? c - u'0' : -1;
+}
+
+// 'a'–'z' as their capitals; every other character unchanged.
+constexpr char16_t Capital(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
+
+constexpr bool IsLetter(char16_t c) { return Capital(c) >= u'A' && Capital(c) <= u'Z'; }
 
 // Σ value(s[i]) × weights[i] over the first weights.size() characters of `s`
 // (which must be at least that long). Characters without a value count as 0.

@@ -14,6 +14,8 @@
 namespace zelmor {
 namespace {
 
+using checkdigit::AlphanumericValue;
+using checkdigit::Capital;
 using checkdigit::DigitValue;
 
 constexpr std::array<int, 9> kCpfWeights1{10, 9, 8, 7, 6, 5, 4, 3, 2};
@@ -22,10 +24,21 @@ constexpr std::array<int, 12> kCnpjWeights1{5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2};
 constexpr std::array<int, 12> kCnpjWeights2{6, 5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3};
 constexpr std::array<int, 10> kPisWeights{3, 2, 9, 8, 7, 6, 5, 4, 3, 2};
 
+[[noreturn]] void NotAnInteger(char16_t c) {
+  throw EConvertError(u"'" + std::u16string(1, c) + u"' não é um valor inteiro válido");
+}
+
 // The strict per-character conversion of the digit routines.
 int StrictDigit(char16_t c) {
   const int v = DigitValue(c);
-  if (v < 0) throw EConvertError(u"'" + std::u16string(1, c) + u"' não é um valor inteiro válido");
+  if (v < 0) NotAnInteger(c);
+  return v;
+}
+
+// As StrictDigit, but a capital letter carries its value too (the access key's issuer).
+int StrictAlphanumeric(char16_t c) {
+  const int v = AlphanumericValue(c);
+  if (v < 0) NotAnInteger(c);
   return v;
 }
 
@@ -70,7 +83,7 @@ std::u16string TmStr::CalcModulo11(std::u16string_view S, int aiValorCasoCalculo
   int sum = 0;
   int weight = 2;
   for (std::size_t i = S.size(); i-- > 0;) {
-    sum += StrictDigit(S[i]) * weight;
+    sum += StrictAlphanumeric(S[i]) * weight;
     weight = weight == 9 ? 2 : weight + 1;
   }
   const int digit = 11 - sum % 11;
@@ -87,8 +100,9 @@ std::u16string TmStr::CalculaDigitoCnpjCpf(std::u16string_view Numero) {
     dv = CpfDigits(v);
   } else {
     if (len < 14 || Numero == u"000000000000") return {};
-    // In a CNPJ a character without a value counts as 0.
-    for (std::size_t i = 0; i < 12; ++i) v[i] = std::max(DigitValue(Numero[i]), 0);
+    // A CNPJ's base may hold capital letters; any other character counts as 0, a lower-case
+    // letter too (not a character of a CNPJ: callers capitalise what users type).
+    for (std::size_t i = 0; i < 12; ++i) v[i] = std::max(AlphanumericValue(Numero[i]), 0);
     dv = CnpjDigits(v);
   }
   return {static_cast<char16_t>(u'0' + dv[0]), static_cast<char16_t>(u'0' + dv[1])};
@@ -98,19 +112,22 @@ bool TmStr::IsCPFValido(std::u16string_view Codigo) {
   if (Codigo.empty()) return false;
   int v[14];
   std::size_t n = 0;
-  bool iguais = true;  // every digit the same
+  bool iguais = true;   // every character the same
+  bool letras = false;  // only a CNPJ may have them
   for (char16_t c : Codigo) {
-    const int d = DigitValue(c);
+    const int d = AlphanumericValue(Capital(c));
     if (d >= 0) {
-      if (n == 14) return false;  // more digits than any document has
+      if (n == 14) return false;  // more characters than any document has
       iguais = iguais && (n == 0 || d == v[0]);
+      letras = letras || d > 9;
       v[n++] = d;
     } else if (c != u'-' && c != u'.' && c != u'/') {
       return false;
     }
   }
-  if ((n != 11 && n != 14) || iguais) return false;
+  if ((n != 11 && n != 14) || iguais || (letras && n == 11)) return false;
   const auto dv = n == 11 ? CpfDigits(v) : CnpjDigits(v);
+  // The check digits are 0–9, so a letter in their place never matches.
   return v[n - 2] == dv[0] && v[n - 1] == dv[1];
 }
 
@@ -132,7 +149,10 @@ std::u16string TmStr::CalculaChaveEletronica(std::u16string_view asUF, TDateTime
   key.reserve(44);
   key += IntToStr(TmUF::IBGE(asUF));
   key += ZeroFill(yymm, 4);
-  key += PadRight(asCNPJEmissor, 14, u'0', true);
+  // The issuer's letters (a CNPJ may have them) go into the key as capitals.
+  std::u16string emissor = PadRight(asCNPJEmissor, 14, u'0', true);
+  for (char16_t& c : emissor) c = Capital(c);
+  key += emissor;
   if (modelo < std::size(kModelo)) key += kModelo[modelo];
   key += ZeroFill(aiSerie, 3);
   key += ZeroFill(aiNumero, 9);

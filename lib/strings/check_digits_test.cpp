@@ -147,3 +147,111 @@ TEST(CalculaChaveEletronica, EveryStateBuildsAKeyTheCheckAccepts) {
 
 }  // namespace
 }  // namespace zelmor
+
+namespace zelmor {
+namespace {
+
+// Company numbers with letters: each base character is valued by its code minus 48
+// ('0'–'9' 0–9, 'A'–'Z' 17–42), weights and modulo 11 as for digits. The expected
+// digits below were worked out from that rule apart from the library.
+TEST(CnpjAlfanumerico, PublishedExampleAndTypedForms) {
+  EXPECT_EQ(TmStr::CalculaDigitoCnpjCpf(u"12ABC34501DE"), u"35");
+  EXPECT_EQ(TmStr::CalculaDigitoCnpjCpf(u"12ABC34501DE35"), u"35");  // the first 12 count
+  EXPECT_EQ(TmStr::CalculaDigitoCnpjCpf(u"ABCDEFGHIJKL"), u"80");
+  EXPECT_EQ(TmStr::CalculaDigitoCnpjCpf(u"ZZZZZZZZZZZZ"), u"62");
+  EXPECT_EQ(TmStr::CalculaDigitoCnpjCpf(u"00000000000A"), u"04");  // not an all-zero base
+  EXPECT_EQ(TmStr::CalculaDigitoCnpjCpf(u"A00000000000"), u"32");
+  // The CPF path stays digits only.
+  EXPECT_THROW(TmStr::CalculaDigitoCnpjCpf(u"12345678A"), EConvertError);
+
+  struct {
+    const char16_t* Codigo;
+    bool Valido;
+  } cases[] = {
+      {u"12.ABC.345/01DE-35", true},  {u"12ABC34501DE35", true},       {u"12abc34501de35", true},
+      {u"12.aBc.345/01dE-35", true},  {u"ABCDEFGHIJKL80", true},       {u"ZZZZZZZZZZZZ62", true},
+      {u"00000000000A04", true},      {u"A0.000.000/0000-32", true},
+      {u"12.ABC.345/01DE-36", false},  // check digit off
+      {u"12.ABC.345/01DE-53", false},  // check digits swapped
+      {u"12.ABD.345/01DE-35", false},  // a letter changed
+      {u"12.ABC.345/01DE-3A", false},  // a letter among the check digits
+      {u"12ABC34501DE3Z", false},     {u"12ABC34501D35", false},       {u"12ABC34501DEF35", false},
+      {u"12 ABC 345 01DE 35", false},  // blanks stay rejected
+      {u"12.ABC.345/01DE-35 ", false}, {u"12_ABC34501DE35", false},    {u"12ÁBC34501DE35", false},
+      {u"AAAAAAAAAAAAAA", false},     {u"ABC", false},
+      // 'A' (17) and '6' differ by 11, which no weight can tell apart modulo 11.
+      {u"12.6BC.345/01DE-35", true},
+      // A CPF is digits only, even where the arithmetic with letters would agree.
+      {u"12345678A58", false},        {u"123.456.78A-58", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TmStr::IsCPFValido(c.Codigo), c.Valido) << U16ToUtf8(c.Codigo);
+}
+
+TEST(CnpjAlfanumerico, GeneratedNumbersRoundTrip) {
+  std::mt19937 gen(2026);
+  std::uniform_int_distribution<int> simbolo(0, 35);
+  for (int i = 0; i < 500; ++i) {
+    std::u16string base;
+    for (std::size_t k = 0; k < 12; ++k) {
+      const int v = simbolo(gen);
+      base += static_cast<char16_t>(v < 10 ? u'0' + v : u'A' + v - 10);
+    }
+    const std::u16string dv = TmStr::CalculaDigitoCnpjCpf(base);
+    ASSERT_EQ(dv.size(), 2u) << U16ToUtf8(base);
+    const std::u16string numero = base + dv;
+    const std::u16string formatado = TmStr::FormataCPFCNPJ(numero);
+    std::u16string minusculas = formatado;
+    for (char16_t& c : minusculas)
+      if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+    EXPECT_TRUE(TmStr::IsCPFValido(numero)) << U16ToUtf8(numero);
+    EXPECT_TRUE(TmStr::IsCPFValido(formatado)) << U16ToUtf8(formatado);
+    EXPECT_TRUE(TmStr::IsCPFValido(minusculas)) << U16ToUtf8(minusculas);
+    EXPECT_EQ(TmStr::FormataCPFCNPJ(minusculas), formatado);
+    for (std::size_t pos : {std::size_t{12}, std::size_t{13}}) {
+      std::u16string errado = numero;
+      errado[pos] = static_cast<char16_t>(u'0' + (errado[pos] - u'0' + 1) % 10);
+      EXPECT_FALSE(TmStr::IsCPFValido(errado)) << U16ToUtf8(errado);
+    }
+  }
+}
+
+TEST(CnpjAlfanumerico, CalcModulo11ValuesCapitals) {
+  EXPECT_EQ(TmStr::CalcModulo11(u"A", 0), u"0");   // 17×2 = 34, remainder 1: above 9
+  EXPECT_EQ(TmStr::CalcModulo11(u"A", 1), u"1");
+  EXPECT_EQ(TmStr::CalcModulo11(u"Z", 0), u"4");   // 42×2 = 84, remainder 7
+  EXPECT_EQ(TmStr::CalcModulo11(u"1A", 0), u"7");  // 17×2 + 1×3 = 37, remainder 4
+  EXPECT_EQ(TmStr::CalcModulo11(u"35260712ABC34501DE3555001000000123112345678", 0), u"7");
+  // Only capitals are letters of a key; anything else stays a conversion error.
+  EXPECT_THROW(TmStr::CalcModulo11(u"1a", 0), EConvertError);
+  EXPECT_THROW(TmStr::CalcModulo11(u"1Á", 0), EConvertError);
+  EXPECT_THROW(TmStr::CalcModulo11(u"1@", 0), EConvertError);  // the code before 'A'
+  EXPECT_THROW(TmStr::CalcModulo11(u"1[", 0), EConvertError);  // the code after 'Z'
+}
+
+TEST(CnpjAlfanumerico, AccessKeyWithTheIssuersLettersBuiltAndChecked) {
+  const TDateTime emissao = EncodeDate(2026, 7, 15);
+  const std::u16string chave = TmStr::CalculaChaveEletronica(u"SP", emissao, u"12ABC34501DE35",
+                                                             TModeloDocumentoEletronico::mdeNFe, 1, 123, 1, 12345678);
+  EXPECT_EQ(chave, u"35260712ABC34501DE35550010000001231123456787");
+  // Typed in lower case, the issuer goes into the key as capitals.
+  EXPECT_EQ(TmStr::CalculaChaveEletronica(u"SP", emissao, u"12abc34501de35", TModeloDocumentoEletronico::mdeNFe, 1, 123,
+                                          1, 12345678),
+            chave);
+  EXPECT_EQ(TmStr::FormataChaveNFe(chave), u"3526 0712 ABC3 4501 DE35 5500 1000 0001 2311 2345 6787");
+
+  EXPECT_NO_THROW(TmRot::ValidaChaveAcesso(chave, u"SP", u"2607", u"12ABC34501DE35", u"55", u"1", u"123", u"1", u"7"));
+  EXPECT_NO_THROW(TmRot::ValidaChaveAcesso(chave, u"SP", u"2607", u" 12abc34501de35 ", u"55", u"1", u"123", u"1", u"7"));
+  try {
+    TmRot::ValidaChaveAcesso(chave, u"SP", u"2607", u"12ABC34501DF35", u"55", u"1", u"123", u"1", u"7");
+    ADD_FAILURE() << "another CNPJ passed";
+  } catch (const EFiscalError& e) {
+    EXPECT_EQ(e.Message(),
+              u"CNPJ do emitente \"12ABC34501DF35\" difere do informado na composição da chave de acesso.\r\r"
+              u" Local na chave de acesso: \"352607 ---> 12ABC34501DE35 <--- 550010000001231123456787 \" ");
+  }
+  // Every other field still compares exactly: a letter is no digit there.
+  EXPECT_THROW(TmRot::ValidaChaveAcesso(chave, u"", u"", u"", u"", u"", u"", u"", u"A"), EFiscalError);
+}
+
+}  // namespace
+}  // namespace zelmor

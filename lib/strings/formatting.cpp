@@ -8,6 +8,7 @@
 #include "format/conversions.h"
 #include "format/format_datetime.h"
 #include "format/format_number.h"
+#include "strings/check_digit_math.h"
 #include "strings/mString.h"
 #include "strings/text_kit.h"
 
@@ -31,6 +32,28 @@ void ReplaceAll(std::u16string& s, std::u16string_view from, std::u16string_view
 std::u16string Repeat(char16_t c, int n) { return std::u16string(static_cast<std::size_t>(std::max(n, 0)), c); }
 
 std::u16string Digitos(std::u16string_view s) { return TmStr::SomenteNumeros(s, true); }
+
+// The 14 characters of a CNPJ with letters, as capitals, when `s` is one: blanks around
+// it, nothing but digits, letters, '.', '-' and '/' inside, a letter in the base and
+// digits in the last two places. Empty otherwise, so texts without letters, and letters
+// that are not part of such a number, keep their digits-only reading.
+std::u16string CnpjAlfanumerico(std::u16string_view s) {
+  std::u16string r;
+  bool letra = false;
+  for (char16_t c : Trim(s)) {
+    if (checkdigit::IsLetter(c)) {
+      letra = true;
+      r += checkdigit::Capital(c);
+    } else if (checkdigit::IsDigit(c)) {
+      r += c;
+    } else if (c != u'.' && c != u'-' && c != u'/') {
+      return {};
+    }
+    if (r.size() > 14) return {};
+  }
+  if (!letra || r.size() != 14 || !checkdigit::IsDigit(r[12]) || !checkdigit::IsDigit(r[13])) return {};
+  return r;
+}
 
 // The zero of a two-decimal column ("0,00" with the live decimal separator).
 std::u16string ZeroDuasCasas() { return std::u16string(u"0") + FormatSettings().DecimalSeparator + u"00"; }
@@ -198,7 +221,8 @@ std::u16string TmStr::FormataFone(std::u16string_view asFone) {
 }
 
 std::u16string TmStr::FormataCPFCNPJ(std::u16string_view Texto) {
-  std::u16string d = Digitos(Texto);
+  std::u16string d = CnpjAlfanumerico(Texto);
+  if (d.empty()) d = Digitos(Texto);
   if (d.size() == 14) {
     d.insert(12, u"-");
     d.insert(8, u"/");

@@ -158,6 +158,29 @@ TEST_F(Formatting, Documents) {
   EXPECT_EQ(TmStr::FormataTIPI(84713012), u"8471.30.12");
 }
 
+// A company number with letters keeps them, as capitals, in the CNPJ layout; a text
+// that is not such a number keeps the digits-only reading, letters dropped.
+TEST_F(Formatting, CnpjWithLetters) {
+  const struct {
+    const char16_t* In;
+    const char16_t* Out;
+  } cases[] = {
+      {u"12ABC34501DE35", u"12.ABC.345/01DE-35"},
+      {u"12.abc.345/01de-35", u"12.ABC.345/01DE-35"},
+      {u"12.ABC.345/01DE-35", u"12.ABC.345/01DE-35"},
+      {u" 12ABC34501DE35  ", u"12.ABC.345/01DE-35"},  // blanks around, as a fixed-width field keeps it
+      {u"ABCDEFGHIJKL80", u"AB.CDE.FGH/IJKL-80"},
+      {u"12ABC34501DE36", u"12.ABC.345/01DE-36"},      // formatted, not checked
+      {u"12ABC34501DE3A", u"12345013"},               // a letter among the check digits
+      {u"12ABC34501DE3", u"12345013"},                // 13 characters
+      {u"12ABC34501DE355", u"1234501355"},            // 15 characters
+      {u"12 ABC 345 01DE 35", u"123450135"},          // blanks inside
+      {u"CPF 123.456.789-09", u"123.456.789-09"},     // a label before a CPF
+      {u"CNPJ: 11.222.333/0001-81", u"11.222.333/0001-81"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TmStr::FormataCPFCNPJ(c.In), c.Out) << U16ToUtf8(c.In);
+}
+
 TEST_F(Formatting, AccessKeyInBlocksOfFour) {
   const std::u16string chave = u"35240511222333000181550010000001231123456785";
   const std::u16string blocos = u"3524 0511 2223 3300 0181 5500 1000 0001 2311 2345 6785";

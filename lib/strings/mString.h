@@ -72,24 +72,32 @@ class TmStr {
   // ---- Brazilian document check digits (check_digits.cpp) ----
 
   // Modulo-11 check digit with weights 2..9 from the right; when 11 − (Σ mod 11) is
-  // above 9 the digit is `aiValorCasoCalculoMaior9`, written as it is. A non-digit in
-  // `S` raises EConvertError.
+  // above 9 the digit is `aiValorCasoCalculoMaior9`, written as it is. A capital letter
+  // counts its code minus 48 ('A' 17 … 'Z' 42, as in an access key whose issuer has
+  // letters); any other non-digit in `S` raises EConvertError.
   //   CalcModulo11(u"0000", 0) == u"0"; CalcModulo11(u"0000", 1) == u"1"
   static std::u16string CalcModulo11(std::u16string_view S, int aiValorCasoCalculoMaior9);
   // The two check digits of a CPF (9 base digits) or of a CNPJ (12 or more characters,
-  // the first 12 used); empty for any other length and for an all-zero base.
+  // the first 12 used); empty for any other length and for an all-zero base. In a CNPJ
+  // the capitals 'A'–'Z' count their code minus 48 (17–42) and any other non-digit,
+  // a lower-case letter included, counts 0: capitalise a typed base first.
   //   CalculaDigitoCnpjCpf(u"123456789") == u"09"; CalculaDigitoCnpjCpf(u"112223330001") == u"81"
+  //   CalculaDigitoCnpjCpf(u"12ABC34501DE") == u"35"
   static std::u16string CalculaDigitoCnpjCpf(std::u16string_view Numero);
-  // True for a valid CPF (11 digits) or CNPJ (14 digits), typed bare or with '.', '-' and
-  // '/'; any other character, and numbers of one repeated digit, are false.
+  // True for a valid CPF (11 digits) or CNPJ (14 characters: letters, in either case, may
+  // stand in its 12-character base), typed bare or with '.', '-' and '/'; any other
+  // character, a letter in a CPF or in the check digits, and numbers of one repeated
+  // character are false.
   //   IsCPFValido(u"123.456.789-09") == true; IsCPFValido(u"123 456 789 09") == false
+  //   IsCPFValido(u"12.ABC.345/01DE-35") == true
   static bool IsCPFValido(std::u16string_view Codigo);
   // True for a PIS whose 11 digits (punctuation ignored) carry the right check digit.
   //   IsPISValido(u"120.54135.91-9") == true
   static bool IsPISValido(std::u16string_view Codigo);
-  // The 44-digit access key of an electronic fiscal document. Arguments are not
+  // The 44-character access key of an electronic fiscal document. Arguments are not
   // validated: an unknown state or out-of-range numbers give a key of the wrong length.
-  // `aiControle` −1 uses the document number as the control code.
+  // `aiControle` −1 uses the document number as the control code. Letters of an
+  // alphanumeric issuer CNPJ go into the key as capitals and count in its check digit.
   static std::u16string CalculaChaveEletronica(std::u16string_view asUF, TDateTime ahDtEmisDocto,
                                                std::u16string_view asCNPJEmissor,
                                                TModeloDocumentoEletronico aeTipo, int aiSerie, int aiNumero,
@@ -185,7 +193,11 @@ class TmStr {
   //   FormataFone(u"34567890") == u"(00)3456-7890"; FormataFone(u"11934567890") == u"(11)93456-7890"
   static std::u16string FormataFone(std::u16string_view asFone);
   // A CPF (11 digits) or CNPJ (14 digits) with its punctuation; other counts as bare digits.
+  // A CNPJ with letters (14 characters typed bare or punctuated, the last two digits) is
+  // formatted the same way, letters as capitals; otherwise letters are dropped like any
+  // other non-digit.
   //   FormataCPFCNPJ(u"11222333000181") == u"11.222.333/0001-81"
+  //   FormataCPFCNPJ(u"12abc34501de35") == u"12.ABC.345/01DE-35"
   static std::u16string FormataCPFCNPJ(std::u16string_view Texto);
   // FormataPIS(u"12345678901") == u"123.45678.90-1"
   static std::u16string FormataPIS(std::u16string_view Texto);

@@ -3,6 +3,7 @@
 
 #include "core/text.h"
 #include "datetime/mConvert.h"
+#include "strings/check_digit_math.h"
 #include "strings/mString.h"
 #include "strings/text_kit.h"
 #include "system/mRotinas.h"
@@ -36,6 +37,12 @@ bool Agrees(std::u16string_view campo, std::u16string_view valor) {
   return campo == TmStr::PadRight(valor, w, u'0', true) || campo == TmStr::PadLeft(valor, w, u'0', true);
 }
 
+std::u16string Capitais(std::u16string_view s) {
+  std::u16string r(s);
+  for (char16_t& c : r) c = checkdigit::Capital(c);
+  return r;
+}
+
 }  // namespace
 
 void TmRot::ValidaChaveAcesso(std::u16string_view asChaveAcesso, std::u16string_view asUF,
@@ -60,7 +67,8 @@ void TmRot::ValidaChaveAcesso(std::u16string_view asChaveAcesso, std::u16string_
     if (valor.empty()) continue;
     const KeyField& f = kCampos[i];
     const std::u16string_view campo = asChaveAcesso.substr(f.Start, f.Width);
-    if (Agrees(campo, valor)) continue;
+    // The issuer's CNPJ may have letters, in either case: compared as capitals.
+    if (i == 2 ? Agrees(Capitais(campo), Capitais(valor)) : Agrees(campo, valor)) continue;
     std::u16string msg(f.Label);
     msg += informados[i];
     msg += u"\" difere do informado na composição da chave de acesso.\r\r Local na chave de acesso: \"";

@@ -31,6 +31,7 @@ class TmRot {
   // Checks the 44-character access key against the values it was built from, field by
   // field; a parameter left blank is not checked, and a number may be given without its
   // leading zeros. `asUF` is the unit's numeric code ("35") or its abbreviation ("SP").
+  // The issuer's CNPJ may have letters (compared as capitals, in either case typed).
   // Raises EFiscalError naming the first field that disagrees; an empty key is not checked.
   //   ValidaChaveAcesso(key, u"35", u"2405", u"", u"55", u"1", u"123", u"1", u"") passes for
   //   a key of SP, May 2024, model 55, series 001, number 000000123, issue form 1.

@@ -1,6 +1,9 @@
 // Answers, line by line, what the independent validators say about the inputs
 // given on standard input as JSON lines:
 //   {"k":"cpf"|"cnpj"|"pis","v":"..."}    -> {"cpfCnpjValidator":bool,"brValidations":bool}
+//   {"k":"cnpjAlfanumerico","v":"..."}    -> {"valido":bool,"formatado":"12.ABC.345/01DE-35"}
+//   {"k":"cnpjDigitos","v":"12ABC34501DE"} -> {"digitos":"35"}
+//     (cpf-cnpj-validator only: br-validations knows no letters in a CNPJ)
 //   {"k":"ie","uf":"SP","v":"..."}        -> {"brValidations":bool,"inscricaoEstadual":bool}
 //   {"k":"extenso","v":"1234,56"}         -> {"extenso":"mil duzentos e ..."}
 'use strict';
@@ -24,6 +27,15 @@ function answer(q) {
       return { cpfCnpjValidator: attempt(() => cpf.isValid(q.v)), brValidations: attempt(() => brv.cpf.validate(q.v)) };
     case 'cnpj':
       return { cpfCnpjValidator: attempt(() => cnpj.isValid(q.v)), brValidations: attempt(() => brv.cnpj.validate(q.v)) };
+    case 'cnpjAlfanumerico':
+      return { valido: attempt(() => cnpj.isValid(q.v)), formatado: attempt(() => cnpj.format(q.v)) };
+    case 'cnpjDigitos':
+      return {
+        digitos: attempt(() => {
+          const d1 = String(cnpj.verifierDigit(q.v));
+          return d1 + String(cnpj.verifierDigit(q.v + d1));
+        }),
+      };
     case 'pis':
       return { brValidations: attempt(() => brv.pis.validate(q.v)) };
     case 'ie':

@@ -1,6 +1,8 @@
-// `zelmor chave`: builds the 44-digit access key of an electronic fiscal document, or
-// checks one (length, digits, state code, check digit, and any fields given).
+// `zelmor chave`: builds the 44-character access key of an electronic fiscal document,
+// or checks one (length, digits, state code, check digit, and any fields given). The
+// issuer's CNPJ may have letters in its base (typed in either case, keyed as capitals).
 // Exit code 0 valid (or built), 1 invalid, 2 usage.
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -9,6 +11,7 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "format/calendar.h"
+#include "strings/check_digit_math.h"
 #include "strings/mString.h"
 #include "system/mRotinas.h"
 #include "tools/zelmor/commands.h"
@@ -21,6 +24,25 @@ const char* kUsage =
     "                          [--form N (1)] [--code N (the number)]\n"
     "       zelmor chave [check] KEY [--uf UF] [--yymm YYMM] [--cnpj CNPJ] [--model M] [--series N] [--number N]\n"
     "                          [--form N] [--dv D]";
+
+// The issuer's CNPJ inside the key: 0-based start, width, and how many of its first
+// characters may be letters (the base; the two check digits are digits).
+constexpr std::size_t kEmissor = 6, kLarguraEmissor = 14, kBaseEmissor = 12;
+
+// The characters of a typed CNPJ: digits, and letters as capitals; punctuation and
+// anything else dropped.
+std::u16string Cnpj(const std::string& s) {
+  std::u16string r;
+  for (char16_t c : Utf8ToU16(s))
+    if (checkdigit::IsDigit(c) || checkdigit::IsLetter(c)) r += checkdigit::Capital(c);
+  return r;
+}
+
+bool TemLetra(std::u16string_view s) {
+  for (char16_t c : s)
+    if (checkdigit::IsLetter(c)) return true;
+  return false;
+}
 
 // "--name value" pairs after the positional words; false on a malformed list.
 bool ParseOptions(const std::vector<std::string>& args, std::size_t from, std::vector<std::string>& pos,
@@ -86,7 +108,7 @@ int Build(const std::vector<std::string>& args) {
   const auto numero = Inteiro(o["number"], 999999999);
   const auto forma = Inteiro(o.count("form") ? o["form"] : "1", 9);
   const auto codigo = o.count("code") ? Inteiro(o["code"], 99999999) : std::optional<int>(-1);
-  const std::u16string cnpj = TmStr::SomenteNumeros(Utf8ToU16(o["cnpj"]), true);
+  const std::u16string cnpj = Cnpj(o["cnpj"]);
   std::string erro;
   if (TmUF::IBGE(uf) == 0) erro = "unknown state '" + o["uf"] + "'";
   else if (!data) erro = "the date must be YYYY-MM-DD or DD/MM/YYYY";
@@ -95,7 +117,10 @@ int Build(const std::vector<std::string>& args) {
   else if (!numero) erro = "the number must be 0 to 999999999";
   else if (!forma) erro = "the issue form must be one digit";
   else if (!codigo) erro = "the code must be 0 to 99999999";
-  else if (cnpj.empty() || cnpj.size() > 14) erro = "the CNPJ must have up to 14 digits";
+  else if (cnpj.empty() || cnpj.size() > kLarguraEmissor)
+    erro = TemLetra(cnpj) ? "the CNPJ must have up to 14 characters" : "the CNPJ must have up to 14 digits";
+  else if (TemLetra(cnpj.substr(cnpj.size() - std::min<std::size_t>(cnpj.size(), 2))))
+    erro = "the CNPJ's last two characters are its check digits, digits only";
   else if (*codigo == -1 && *numero > 99999999) erro = "a number above 99999999 needs its own --code";
   if (!erro.empty()) {
     PrintError("zelmor: " + erro);
@@ -116,19 +141,23 @@ int Check(const std::vector<std::string>& args, std::size_t from) {
     PrintLine("invalid: " + why);
     return 1;
   };
-  // Blanks between blocks of digits are allowed.
+  // Blanks between blocks are allowed; letters are read as capitals.
   std::u16string chave;
   for (char16_t c : Utf8ToU16(pos[0]))
-    if (c != u' ') chave += c;
-  if (chave.size() != 44 || chave.find_first_not_of(u"0123456789") != std::u16string::npos)
+    if (c != u' ') chave += checkdigit::Capital(c);
+  if (chave.size() != 44 || chave.find_first_not_of(u"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::u16string::npos)
     return invalida("an access key has 44 digits");
+  for (std::size_t i = 0; i < chave.size(); ++i)
+    if (checkdigit::IsLetter(chave[i]) && (i < kEmissor || i >= kEmissor + kBaseEmissor))
+      return invalida("letters may stand only in the base of the issuer's CNPJ (positions 7 to 18), not at position " +
+                      std::to_string(i + 1));
 
   const std::u16string_view k(chave);
   const std::u16string sigla = TmUF::Sigla(std::stoi(U16ToUtf8(k.substr(0, 2))));
   PrintLine(U16ToUtf8(TmStr::FormataChaveNFe(chave)));
   PrintLine("state:       " + U16ToUtf8(k.substr(0, 2)) + (sigla.empty() ? "" : " (" + U16ToUtf8(sigla) + ")"));
   PrintLine("year/month:  " + U16ToUtf8(k.substr(2, 2)) + "/" + U16ToUtf8(k.substr(4, 2)));
-  PrintLine("CNPJ:        " + U16ToUtf8(TmStr::FormataCPFCNPJ(k.substr(6, 14))));
+  PrintLine("CNPJ:        " + U16ToUtf8(TmStr::FormataCPFCNPJ(k.substr(kEmissor, kLarguraEmissor))));
   PrintLine("model:       " + U16ToUtf8(k.substr(20, 2)));
   PrintLine("series:      " + U16ToUtf8(k.substr(22, 3)));
   PrintLine("number:      " + U16ToUtf8(k.substr(25, 9)));
@@ -143,7 +172,7 @@ int Check(const std::vector<std::string>& args, std::size_t from) {
   if (mes < 1 || mes > 12) return invalida("there is no month " + U16ToUtf8(k.substr(4, 2)));
   try {
     auto opt = [&](const char* name) { return Utf8ToU16(o.count(name) ? o[name] : ""); };
-    TmRot::ValidaChaveAcesso(chave, opt("uf"), opt("yymm"), TmStr::SomenteNumeros(opt("cnpj"), true), opt("model"),
+    TmRot::ValidaChaveAcesso(chave, opt("uf"), opt("yymm"), Cnpj(o.count("cnpj") ? o["cnpj"] : ""), opt("model"),
                              opt("series"), opt("number"), opt("form"), opt("dv"));
   } catch (const EZelmorError& e) {
     std::string msg = U16ToUtf8(e.Message());
