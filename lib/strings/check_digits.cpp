@@ -66,6 +66,19 @@ std::array<int, 2> CnpjDigits(const int* v) {
   return {dv1, dv2};
 }
 
+// How IsCPFValido reads each ASCII character: digits and letters (either case) by their
+// value, the typed punctuation skipped, anything else refused. A table, so that numbers
+// with letters cost no more than numbers of digits.
+constexpr signed char kPontuacao = -1, kRecusado = -2;
+constexpr auto kLeitura = [] {
+  std::array<signed char, 128> t{};
+  for (char16_t c = 0; c < t.size(); ++c) {
+    const int v = AlphanumericValue(Capital(c));
+    t[c] = static_cast<signed char>(v >= 0 ? v : c == u'.' || c == u'-' || c == u'/' ? kPontuacao : kRecusado);
+  }
+  return t;
+}();
+
 bool AllSame(std::u16string_view d) {
   for (char16_t c : d)
     if (c != d[0]) return false;
@@ -112,20 +125,19 @@ bool TmStr::IsCPFValido(std::u16string_view Codigo) {
   if (Codigo.empty()) return false;
   int v[14];
   std::size_t n = 0;
-  bool iguais = true;   // every character the same
-  bool letras = false;  // only a CNPJ may have them
+  bool iguais = true;  // every character the same
   for (char16_t c : Codigo) {
-    const int d = AlphanumericValue(Capital(c));
-    if (d >= 0) {
-      if (n == 14) return false;  // more characters than any document has
-      iguais = iguais && (n == 0 || d == v[0]);
-      letras = letras || d > 9;
-      v[n++] = d;
-    } else if (c != u'-' && c != u'.' && c != u'/') {
-      return false;
+    const int d = c < kLeitura.size() ? kLeitura[c] : kRecusado;
+    if (d < 0) {
+      if (d == kRecusado) return false;
+      continue;  // punctuation
     }
+    if (n == 14) return false;  // more characters than any document has
+    iguais = iguais && (n == 0 || d == v[0]);
+    v[n++] = d;
   }
-  if ((n != 11 && n != 14) || iguais || (letras && n == 11)) return false;
+  if ((n != 11 && n != 14) || iguais) return false;
+  if (n == 11 && std::any_of(v, v + n, [](int d) { return d > 9; })) return false;  // a CPF has no letters
   const auto dv = n == 11 ? CpfDigits(v) : CnpjDigits(v);
   // The check digits are 0–9, so a letter in their place never matches.
   return v[n - 2] == dv[0] && v[n - 1] == dv[1];
