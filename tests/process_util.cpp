@@ -12,6 +12,27 @@
 extern char** environ;
 
 namespace zelmor::testing {
+namespace {
+
+// The current environment with each "NAME=value" of `env` replacing any NAME
+// already there (a second entry would be ignored: lookups take the first), and
+// the variables named in `unset` left out.
+std::vector<std::string> MergedEnvironment(const std::vector<std::string>& env,
+                                           const std::vector<std::string>& unset = {}) {
+  auto nameOf = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
+  std::vector<std::string> out;
+  for (char** e = environ; *e; ++e) {
+    const std::string entry(*e), name = nameOf(entry);
+    bool drop = false;
+    for (const auto& u : unset) drop |= name == u;
+    for (const auto& x : env) drop |= name == nameOf(x);
+    if (!drop) out.push_back(entry);
+  }
+  for (const auto& e : env) out.push_back(e);
+  return out;
+}
+
+}  // namespace
 
 std::string BinDir() { return ZELMOR_BIN_DIR; }
 
@@ -19,9 +40,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
                          std::chrono::milliseconds timeout, const std::vector<std::string>& env) {
   int in[2], out[2], err[2];
   if (pipe2(in, O_CLOEXEC) || pipe2(out, O_CLOEXEC) || pipe2(err, O_CLOEXEC)) return {};
-  std::vector<std::string> envStore;
-  for (char** e = environ; *e; ++e) envStore.emplace_back(*e);
-  for (const auto& e : env) envStore.push_back(e);
+  std::vector<std::string> envStore = MergedEnvironment(env);
   pid_t pid = fork();
   if (pid == 0) {
     dup2(in[0], 0);
@@ -100,14 +119,7 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
                            const std::vector<std::string>& env, const std::vector<std::string>& unsetEnv) {
   int out[2], err[2];
   if (pipe2(out, O_CLOEXEC) || pipe2(err, O_CLOEXEC)) return;
-  std::vector<std::string> envStore;
-  for (char** e = environ; *e; ++e) {
-    std::string entry = *e;
-    bool drop = false;
-    for (const auto& u : unsetEnv) drop |= entry.rfind(u + "=", 0) == 0;
-    if (!drop) envStore.push_back(entry);
-  }
-  for (const auto& e : env) envStore.push_back(e);
+  std::vector<std::string> envStore = MergedEnvironment(env, unsetEnv);
   FPid = fork();
   if (FPid == 0) {
     int devnull = open("/dev/null", O_RDONLY);

@@ -240,7 +240,7 @@ class FileRegistryStore final : public RegistryStore {
                                u"\" está bloqueado por outro processo há mais de 10 segundos");
         }
         std::this_thread::sleep_for(pause);
-        if (pause < std::chrono::milliseconds(20)) pause *= 2;
+        if (pause < std::chrono::milliseconds(2)) pause *= 2;
       }
     }
     ~WriteLock() { close(FFd); }  // closing releases the lock
