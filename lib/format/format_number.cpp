@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace zelmor {
 namespace {
@@ -48,19 +49,14 @@ void RoundTo(Decimal& x, long long k) {
 }
 
 // Parses to_chars' scientific output ("1.25e+02") into at most `maxDigits` digits
-// (the rest are dropped, not rounded). Returns the digit count seen.
-int ParseScientific(const char* p, const char* end, Decimal& x, int maxDigits) {
-  int seen = 0;
+// (the rest are dropped, not rounded).
+void ParseScientific(const char* p, const char* end, Decimal& x, int maxDigits) {
   x.n = 0;
-  for (; p < end && *p != 'e'; ++p) {
-    if (*p == '.') continue;
-    if (x.n < maxDigits) x.d[x.n++] = *p;
-    ++seen;
-  }
+  for (; p < end && *p != 'e'; ++p)
+    if (*p != '.' && x.n < maxDigits) x.d[x.n++] = *p;
   int e = 0;
   std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), end, e);
   x.exp = e + 1;
-  return seen;
 }
 
 // |v| (finite) to 15 significant digits, rounded half away from zero on its exact value.
@@ -68,12 +64,13 @@ Decimal FromDouble(double v) {
   Decimal x;
   v = std::fabs(v);
   if (v == 0) return x;
-  // The shortest round-trip form is exact enough except when it is a 16-digit
-  // number ending in 5: then the true value may sit either side of that tie.
+  // For a normal double the shortest round-trip form rounds to the same 15 digits
+  // as the exact value, except when it is 16 digits ending in 5: the true value may
+  // sit either side of that tie. Subnormals carry too few bits for the shortcut.
   char buf[32];
   auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
   ParseScientific(buf, r.ptr, x, 17);
-  if (x.n == 16 && x.d[15] == '5') {
+  if ((x.n == 16 && x.d[15] == '5') || v < std::numeric_limits<double>::min()) {
     char exact[800];
     auto re = std::to_chars(exact, exact + sizeof exact, v, std::chars_format::scientific, 770);
     ParseScientific(exact, re.ptr, x, 16);
