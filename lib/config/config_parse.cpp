@@ -1,11 +1,7 @@
 // TmConfig: the typed reads that parse regional numbers, dates and times.
 #include "config/config_text.h"
 #include "config/mConfigUnit.h"
-#if __has_include("format/conversions.h")
 #include "format/conversions.h"
-#else
-#include "config/conversions_fallback.h"
-#endif
 #include "format/format_number.h"
 #include "format/format_settings.h"
 

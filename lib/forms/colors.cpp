@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "config/integer_text.h"
 #include "core/errors.h"
 #include "core/text.h"
+#include "format/conversions.h"
 
 namespace zelmor {
 namespace {
@@ -81,10 +81,7 @@ std::u16string ColorToString(TColor Color) {
 TColor StringToColor(std::u16string_view Text) {
   for (const auto& [name, value] : kNames)
     if (SameText(name, Text)) return value;
-  int v;
-  if (!ParseIntegerText(Text, v))
-    throw EConvertError(u"'" + std::u16string(Text) + u"' não é um valor inteiro válido");
-  return v;
+  return StrToInt(Text);
 }
 
 }  // namespace zelmor
