@@ -41,8 +41,7 @@ class FormPositionQt : public ::testing::Test {
 
 // A window carrying the component; `ownClose` is the window's own close-query
 // handler, in place before the component hooks in.
-std::unique_ptr<QWidget> PlainWindow(QStringList* errors = nullptr,
-                                     std::function<void(bool&)> ownClose = nullptr) {
+std::unique_ptr<QWidget> PlainWindow(QStringList* errors = nullptr, std::function<void(bool&)> ownClose = nullptr) {
   auto w = std::make_unique<QWidget>();
   w->setObjectName(QStringLiteral("JanelaTeste"));
   w->resize(300, 120);
@@ -64,7 +63,8 @@ TEST_F(FormPositionQt, APlainWindowComesBackWhereAndHowBigItWasLeft) {
   const std::u16string key = u"SOFTWARE\\Zelmor\\Forms\\JanelaTeste";
   EXPECT_EQ(Store().ReadValue(key, u"Left"), RegValue::OfDWord(40));
   EXPECT_EQ(Store().ReadValue(key, u"Top"), RegValue::OfDWord(50));
-  EXPECT_EQ(Store().ReadValue(key, u"Width"), RegValue::OfDWord(static_cast<std::uint32_t>(w->frameGeometry().width())));
+  EXPECT_EQ(Store().ReadValue(key, u"Width"),
+            RegValue::OfDWord(static_cast<std::uint32_t>(w->frameGeometry().width())));
 
   auto again = PlainWindow();
   again->show();

@@ -10,9 +10,8 @@ namespace {
 std::atomic<RegistryStore*> gStore{nullptr};
 
 constexpr std::pair<RegType, const char*> kTypeNames[] = {
-    {RegType::String, "REG_SZ"},       {RegType::ExpandString, "REG_EXPAND_SZ"},
-    {RegType::Binary, "REG_BINARY"},   {RegType::DWord, "REG_DWORD"},
-    {RegType::MultiString, "REG_MULTI_SZ"}, {RegType::QWord, "REG_QWORD"},
+    {RegType::String, "REG_SZ"},   {RegType::ExpandString, "REG_EXPAND_SZ"}, {RegType::Binary, "REG_BINARY"},
+    {RegType::DWord, "REG_DWORD"}, {RegType::MultiString, "REG_MULTI_SZ"},   {RegType::QWord, "REG_QWORD"},
 };
 
 }  // namespace

@@ -56,9 +56,11 @@ TEST_F(SettingsE2E, RegAddQueryListDelete) {
       {{"reg", "add", "Software\\Loja", "Lista", "REG_MULTI_SZ", "um\\0dois"}, 0, ""},
       {{"reg", "add", "Software\\Loja", "", "REG_EXPAND_SZ", "%HOME%"}, 0, ""},
       {{"reg", "add", "Software\\Loja\\Vazia"}, 0, ""},
-      {{"reg", "query", "software\\loja", "CAIXA"}, 0,
+      {{"reg", "query", "software\\loja", "CAIXA"},
+       0,
        "HKEY_CURRENT_USER\\Software\\Loja\n    Caixa    REG_DWORD    0x2a\n"},
-      {{"reg", "query", "HKEY_CURRENT_USER\\Software\\Loja"}, 0,
+      {{"reg", "query", "HKEY_CURRENT_USER\\Software\\Loja"},
+       0,
        "HKEY_CURRENT_USER\\Software\\Loja\n"
        "    Nome    REG_SZ    Padaria São João\n"
        "    Caixa    REG_DWORD    0x2a\n"
@@ -140,8 +142,7 @@ TEST_F(SettingsE2E, ADamagedStoreIsReportedAndLeftAsItIs) {
 TEST_F(SettingsE2E, AWriteCutShortLeavesThePreviousStore) {
   // A store bigger than the limit, so the new version cannot be written whole.
   for (int i = 0; i < 20; ++i)
-    ASSERT_EQ(Zelmor({"reg", "add", "Software\\Grande", "valor" + std::to_string(i), "REG_SZ",
-                      std::string(40, 'x')})
+    ASSERT_EQ(Zelmor({"reg", "add", "Software\\Grande", "valor" + std::to_string(i), "REG_SZ", std::string(40, 'x')})
                   .ExitCode,
               0);
   const std::string before = FileBytes(StorePath());
@@ -179,6 +180,28 @@ TEST_F(SettingsE2E, AConfigurationFileSaveCutShortLeavesTheOldFile) {
   ProcessResult ok = Zelmor({"call", "TConfigStatic.Gravar", "Loja", "novo", "1", ini});
   EXPECT_EQ(ok.ExitCode, 0);
   EXPECT_EQ(Zelmor({"call", "mINI.LerInt", "loja", "NOVO", "0", ini}).Out, "1\n");
+}
+
+TEST_F(SettingsE2E, WindowPositionsThroughTheTool) {
+  // First run: centred on a 1920 × 1080 monitor; then saved and restored.
+  ProcessResult r =
+      Zelmor({"call", "--json", "TFormPosition.RestauraPadroesForm", "QuindelForm", "0", "0", "700", "80", "0", "2"});
+  EXPECT_EQ(r.Out, "{\"result\":null,\"Left\":610,\"Top\":500,\"Width\":700,\"Height\":80,\"WindowState\":0}\n")
+      << r.Err;
+  EXPECT_EQ(
+      Zelmor({"call", "TFormPosition.SalvaPadroesForm", "QuindelForm", "-300", "20", "700", "80", "0", "2"}).ExitCode,
+      0);
+  r = Zelmor({"reg", "query", "SOFTWARE\\Zelmor\\Forms\\QuindelForm"});
+  EXPECT_EQ(r.Out,
+            "HKEY_CURRENT_USER\\SOFTWARE\\Zelmor\\Forms\\QuindelForm\n"
+            "    Top    REG_DWORD    0x14\n"
+            "    Left    REG_DWORD    0xfffffed4\n");
+  r = Zelmor({"call", "--json", "TFormPosition.RestauraPadroesForm", "QuindelForm", "0", "0", "700", "80", "0", "2"});
+  EXPECT_NE(r.Out.find("\"Left\":-300,\"Top\":20"), std::string::npos) << r.Out;
+  ASSERT_EQ(Zelmor({"reg", "add", "SOFTWARE\\Zelmor\\Forms\\QuindelForm", "Top", "REG_SZ", "alto"}).ExitCode, 0);
+  r = Zelmor({"call", "TFormPosition.RestauraPadroesForm", "QuindelForm", "0", "0", "700", "80", "0", "2"});
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Err.find("Invalid data type for 'Top'"), std::string::npos) << r.Err;
 }
 
 TEST_F(SettingsE2E, SetPadraoBrasilThroughTheTool) {

@@ -128,8 +128,7 @@ void TmConfig::SetLines(std::u16string_view text) {
 }
 
 void TmConfig::Save(std::u16string_view path) const {
-  if (path.empty())
-    throw EFileError(u"Não foi possível gravar a configuração: ela não tem arquivo (use SaveCopyTo)");
+  if (path.empty()) throw EFileError(u"Não foi possível gravar a configuração: ela não tem arquivo (use SaveCopyTo)");
   std::size_t size = 0;
   for (const auto& line : Lista.Items) size += line.size() + 2;
   std::u16string text;

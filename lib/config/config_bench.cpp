@@ -1,9 +1,8 @@
 // TmConfig on a 10,000-line file: load, 1,000 reads spread through the file,
 // 1,000 writes, save; and, on the same file in the same run, the inih parser's
 // INIReader (a widely used C/C++ INI library) loading it and answering the same reads.
-#include <benchmark/benchmark.h>
-
 #include <INIReader.h>
+#include <benchmark/benchmark.h>
 
 #include <fstream>
 #include <string>
@@ -51,9 +50,7 @@ Sample& TheSample() {
   return s;
 }
 
-void Rates(benchmark::State& state, int perIteration) {
-  state.SetItemsProcessed(state.iterations() * perIteration);
-}
+void Rates(benchmark::State& state, int perIteration) { state.SetItemsProcessed(state.iterations() * perIteration); }
 
 void BM_TmConfig_Load(benchmark::State& state) {
   Sample& s = TheSample();

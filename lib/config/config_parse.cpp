@@ -26,7 +26,7 @@ TDateTime TmConfig::ReadDateTime(std::u16string_view Secao, std::u16string_view 
   const TFormatSettings& fs = FormatSettings();
   TDateTime v;
   return TryStrToDateTime(ReadString(Secao, Item, DateText(Padrao, fs) + u' ' + TimeText(Padrao, fs)), v, fs) ? v
-                                                                                                            : Padrao;
+                                                                                                              : Padrao;
 }
 
 TDateTime TmConfig::ReadTime(std::u16string_view Secao, std::u16string_view Item, TDateTime Padrao) const {

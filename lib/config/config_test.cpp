@@ -121,7 +121,7 @@ TEST_F(ConfigTest, Sections) {
   EXPECT_EQ(out.Items, (Lines{u"b1=1", u";nota", u"b2=2"}));
   c.ReadSection(u"Nenhuma", out);
   EXPECT_EQ(out.Count(), 0);
-  EXPECT_TRUE(c.SectionExists(u"a"));  // the second header
+  EXPECT_TRUE(c.SectionExists(u"a"));   // the second header
   EXPECT_FALSE(c.SectionExists(u"C"));  // " [C] x" is no header
   EXPECT_EQ(c.ReadString(u"A", u"a1", u"-"), u"-");
 
@@ -154,7 +154,7 @@ TEST_F(ConfigTest, Sections) {
 TEST_F(ConfigTest, IntegersAndBooleans) {
   TmConfig c(ListOf({u"[N]", u"a= 12", u"b=$1F", u"c=0x1f", u"d=-2147483648", u"e=2147483648", u"f=12 ", u"g=",
                      u"h=$FFFFFFFF", u"i=+7", u"j=1,5", u"t=True", u"u=1", u"v=-1", u"w=0"}));
-  const std::pair<std::u16string, int> ints[] = {{u"a", 12},  {u"b", 31},  {u"c", 31}, {u"d", INT32_MIN},
+  const std::pair<std::u16string, int> ints[] = {{u"a", 12},  {u"b", 31},  {u"c", 31},  {u"d", INT32_MIN},
                                                  {u"e", -99}, {u"f", -99}, {u"g", -99}, {u"h", -1},
                                                  {u"i", 7},   {u"j", -99}, {u"zz", -99}};
   for (const auto& [item, expected] : ints) EXPECT_EQ(c.ReadInteger(u"N", item, -99), expected) << U16ToUtf8(item);
@@ -197,10 +197,10 @@ TEST_F(ConfigTest, NumbersDatesAndTimesUseTheRegionalSettings) {
 TEST_F(ConfigTest, TypedReadsOfMissingOrBadEntriesGoThroughTheDefaultsTextForm) {
   TmConfig c(ListOf({u"[V]", u"bad=abc", u"c=1,23456", u"big=922337203685477,5807", u"over=922337203685477,5808"}));
   const TDateTime when = EncodeDateTime(2026, 12, 9, 14, 5, 9, 123);
-  EXPECT_EQ(c.ReadDate(u"V", u"none", when), EncodeDate(2026, 12, 9));       // date part only
+  EXPECT_EQ(c.ReadDate(u"V", u"none", when), EncodeDate(2026, 12, 9));                               // date part only
   EXPECT_NEAR(c.ReadDateTime(u"V", u"none", when), EncodeDateTime(2026, 12, 9, 14, 5, 9, 0), 1e-9);  // no ms
-  EXPECT_NEAR(c.ReadTime(u"V", u"none", when), EncodeTime(14, 5, 9, 0), 1e-9);  // time of day only
-  EXPECT_EQ(c.ReadFloat(u"V", u"none", 0.1 + 0.2), 0.3);                    // 15 significant digits
+  EXPECT_NEAR(c.ReadTime(u"V", u"none", when), EncodeTime(14, 5, 9, 0), 1e-9);                       // time of day only
+  EXPECT_EQ(c.ReadFloat(u"V", u"none", 0.1 + 0.2), 0.3);  // 15 significant digits
   EXPECT_EQ(c.ReadCurr(u"V", u"none", Currency::FromRaw(5)), Currency::FromRaw(5));
   // A text that does not convert gives the default itself, not its round trip.
   EXPECT_EQ(c.ReadDate(u"V", u"bad", when), when);
@@ -239,10 +239,12 @@ TEST_F(ConfigTest, EncodingsAndLineEndsRoundTrip) {
     std::string name, bytes, written;
   } cases[] = {
       {"ansi.ini", "[A]\r\nx=a\xE7\xE3o\nlf=1\rcr=2\r\n\r\n", "[A]\r\nx=a\xE7\xE3o\r\nlf=1\r\ncr=2\r\ny=\x80\r\n\r\n"},
-      {"utf8.ini", "\xEF\xBB\xBF[A]\nx=a\xC3\xA7\xC3\xA3o", "\xEF\xBB\xBF[A]\r\nx=a\xC3\xA7\xC3\xA3o\r\ny=\xE2\x82\xAC\r\n"},
+      {"utf8.ini", "\xEF\xBB\xBF[A]\nx=a\xC3\xA7\xC3\xA3o",
+       "\xEF\xBB\xBF[A]\r\nx=a\xC3\xA7\xC3\xA3o\r\ny=\xE2\x82\xAC\r\n"},
       {"le.ini", std::string("\xFF\xFE[\0A\0]\0\n\0x\0=\0\xE7\0", 17),
        std::string("\xFF\xFE[\0A\0]\0\r\0\n\0x\0=\0\xE7\0\r\0\n\0y\0=\0\xAC\x20\r\0\n\0", 32)},
-      {"be.ini", std::string("\xFE\xFF\0[\0A\0]", 8), std::string("\xFE\xFF\0[\0A\0]\0\r\0\n\0y\0=\x20\xAC\0\r\0\n", 22)},
+      {"be.ini", std::string("\xFE\xFF\0[\0A\0]", 8),
+       std::string("\xFE\xFF\0[\0A\0]\0\r\0\n\0y\0=\x20\xAC\0\r\0\n", 22)},
   };
   for (const auto& c : cases) {
     WriteFile(PathOf(c.name), c.bytes);

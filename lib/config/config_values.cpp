@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <string>
 
-#include "config/integer_text.h"
 #include "config/config_text.h"
+#include "config/integer_text.h"
 #include "config/mConfigUnit.h"
 #include "core/text.h"
 #include "format/calendar.h"
@@ -14,6 +14,7 @@ namespace zelmor {
 
 using config_text::DateText;
 using config_text::TimeText;
+
 namespace {
 
 constexpr std::u16string_view kConfig = u"Config";
@@ -99,7 +100,6 @@ void TmConfig::WriteBool(std::u16string_view Secao, std::u16string_view Item, bo
   WriteString(Secao, Item, Valor ? u"1" : u"0");
 }
 
-
 void TmConfig::WriteFloat(std::u16string_view Secao, std::u16string_view Item, double Valor) {
   WriteString(Secao, Item, FloatToStr(Valor, FormatSettings()));
 }
@@ -114,17 +114,14 @@ void TmConfig::WriteCurr(std::u16string_view Secao, std::u16string_view Item, Cu
   WriteString(Secao, Item, CurrToStr(Valor, FormatSettings()));
 }
 
-
 void TmConfig::WriteDate(std::u16string_view Secao, std::u16string_view Item, TDateTime Valor) {
   WriteString(Secao, Item, DateText(Valor, FormatSettings()));
 }
-
 
 void TmConfig::WriteDateTime(std::u16string_view Secao, std::u16string_view Item, TDateTime Valor) {
   const TFormatSettings& fs = FormatSettings();
   WriteString(Secao, Item, DateText(Valor, fs) + u' ' + TimeText(Valor, fs));
 }
-
 
 void TmConfig::WriteTime(std::u16string_view Secao, std::u16string_view Item, TDateTime Valor) {
   WriteString(Secao, Item, TimeText(Valor, FormatSettings()));
@@ -133,7 +130,9 @@ void TmConfig::WriteTime(std::u16string_view Secao, std::u16string_view Item, TD
 std::u16string TmConfig::ReadStringConfig(std::u16string_view Item, std::u16string_view Padrao) const {
   return ReadString(kConfig, Item, Padrao);
 }
-int TmConfig::ReadIntegerConfig(std::u16string_view Item, int Padrao) const { return ReadInteger(kConfig, Item, Padrao); }
+int TmConfig::ReadIntegerConfig(std::u16string_view Item, int Padrao) const {
+  return ReadInteger(kConfig, Item, Padrao);
+}
 bool TmConfig::ReadBoolConfig(std::u16string_view Item, bool Padrao) const { return ReadBool(kConfig, Item, Padrao); }
 double TmConfig::ReadFloatConfig(std::u16string_view Item, double Padrao) const {
   return ReadFloat(kConfig, Item, Padrao);
@@ -155,8 +154,6 @@ void TmConfig::WriteBoolConfig(std::u16string_view Item, bool Valor) { WriteBool
 void TmConfig::WriteFloatConfig(std::u16string_view Item, double Valor) { WriteFloat(kConfig, Item, Valor); }
 void TmConfig::WriteCurrConfig(std::u16string_view Item, Currency Valor) { WriteCurr(kConfig, Item, Valor); }
 void TmConfig::WriteDateConfig(std::u16string_view Item, TDateTime Valor) { WriteDate(kConfig, Item, Valor); }
-void TmConfig::WriteDateTimeConfig(std::u16string_view Item, TDateTime Valor) {
-  WriteDateTime(kConfig, Item, Valor);
-}
+void TmConfig::WriteDateTimeConfig(std::u16string_view Item, TDateTime Valor) { WriteDateTime(kConfig, Item, Valor); }
 
 }  // namespace zelmor

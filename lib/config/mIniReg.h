@@ -35,7 +35,8 @@ class TmINI {
   static TDateTime LerDateTime(std::u16string_view Chave, std::u16string_view Item, TDateTime Padrao,
                                std::u16string_view Arquivo = {});
 
-  static std::u16string LerConfig(std::u16string_view Item, std::u16string_view Padrao, std::u16string_view Arquivo = {});
+  static std::u16string LerConfig(std::u16string_view Item, std::u16string_view Padrao,
+                                  std::u16string_view Arquivo = {});
   static std::u16string LerConfig(std::u16string_view Item, const char16_t* Padrao, std::u16string_view Arquivo = {});
   static int LerConfig(std::u16string_view Item, int Padrao, std::u16string_view Arquivo = {});
   static bool LerConfig(std::u16string_view Item, bool Padrao, std::u16string_view Arquivo = {});

@@ -123,9 +123,8 @@ void TmReg::SetPadraoBrasil() {
   platform::RegistryStore& store = platform::GetRegistryStore();
   if (!store.KeyExists(kKey)) return;  // opened without creating: nothing changes
   static constexpr std::pair<std::u16string_view, std::u16string_view> kValues[] = {
-      {u"sShortDate", u"dd/MM/yyyy"}, {u"sDecimal", u","},          {u"sThousand", u"."},
-      {u"sMonDecimalSep", u","},      {u"sMonThousandSep", u"."},   {u"sTimeFormat", u"HH:mm:ss"},
-      {u"sTime", u":"},
+      {u"sShortDate", u"dd/MM/yyyy"}, {u"sDecimal", u","},           {u"sThousand", u"."}, {u"sMonDecimalSep", u","},
+      {u"sMonThousandSep", u"."},     {u"sTimeFormat", u"HH:mm:ss"}, {u"sTime", u":"},
   };
   for (const auto& [name, text] : kValues) store.WriteValue(kKey, name, RegValue::OfString(text));
   SetBrazilianRegionalCopies();

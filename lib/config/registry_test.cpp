@@ -84,16 +84,24 @@ TEST_F(RegTest, AValueOfAnotherTypeIsAnError) {
     std::u16string name;
     int reader;  // 0 text, 1 integer, 2 double, 3 Boolean
   } cases[] = {
-      {u"Texto", 1}, {u"Texto", 2}, {u"Texto", 3},  {u"Numero", 0}, {u"Numero", 2}, {u"Curto", 2},
-      {u"Longo", 2}, {u"Grande", 1}, {u"Lista", 0}, {u"Curto", 1},
+      {u"Texto", 1}, {u"Texto", 2}, {u"Texto", 3},  {u"Numero", 0}, {u"Numero", 2},
+      {u"Curto", 2}, {u"Longo", 2}, {u"Grande", 1}, {u"Lista", 0},  {u"Curto", 1},
   };
   for (const auto& c : cases) {
     try {
       switch (c.reader) {
-        case 0: TmReg::Ler(key, c.name, u""); break;
-        case 1: TmReg::Ler(key, c.name, 0); break;
-        case 2: TmReg::Ler(key, c.name, 0.0); break;
-        case 3: TmReg::Ler(key, c.name, false); break;
+        case 0:
+          TmReg::Ler(key, c.name, u"");
+          break;
+        case 1:
+          TmReg::Ler(key, c.name, 0);
+          break;
+        case 2:
+          TmReg::Ler(key, c.name, 0.0);
+          break;
+        case 3:
+          TmReg::Ler(key, c.name, false);
+          break;
       }
       ADD_FAILURE() << "no error for reader " << c.reader;
     } catch (const ERegistryError& e) {
@@ -146,11 +154,11 @@ TEST_F(RegTest, SetPadraoBrasilWritesTheBrazilianValuesAndChangesOnlyTheCopies) 
 
   const std::u16string key = u"Control Panel\\International";
   const std::pair<std::u16string, std::u16string> expected[] = {
-      {u"sShortDate", u"dd/MM/yyyy"}, {u"sDecimal", u","},        {u"sThousand", u"."},
-      {u"sMonDecimalSep", u","},      {u"sMonThousandSep", u"."}, {u"sTimeFormat", u"HH:mm:ss"},
-      {u"sTime", u":"},
+      {u"sShortDate", u"dd/MM/yyyy"}, {u"sDecimal", u","},           {u"sThousand", u"."}, {u"sMonDecimalSep", u","},
+      {u"sMonThousandSep", u"."},     {u"sTimeFormat", u"HH:mm:ss"}, {u"sTime", u":"},
   };
-  for (const auto& [name, text] : expected) EXPECT_EQ(Store().ReadValue(key, name), RegValue::OfString(text)) << U16ToUtf8(name);
+  for (const auto& [name, text] : expected)
+    EXPECT_EQ(Store().ReadValue(key, name), RegValue::OfString(text)) << U16ToUtf8(name);
   EXPECT_EQ(RegionalCopies().DecimalSeparator, u',');
   EXPECT_EQ(RegionalCopies().ThousandSeparator, u'.');
   EXPECT_EQ(RegionalCopies().ShortDateFormat, u"dd/MM/yyyy");

@@ -94,12 +94,8 @@ void TConfigStatic::GravarConfig(SV Item, SV Valor, SV Arquivo) { Gravar(kConfig
 void TConfigStatic::GravarConfig(SV Item, const char16_t* Valor, SV Arquivo) { Gravar(kConfig, Item, Valor, Arquivo); }
 void TConfigStatic::GravarConfig(SV Item, int Valor, SV Arquivo) { Gravar(kConfig, Item, Valor, Arquivo); }
 void TConfigStatic::GravarConfig(SV Item, bool Valor, SV Arquivo) { Gravar(kConfig, Item, Valor, Arquivo); }
-void TConfigStatic::GravarFloatConfig(SV Item, double Valor, SV Arquivo) {
-  GravarFloat(kConfig, Item, Valor, Arquivo);
-}
-void TConfigStatic::GravarCurrConfig(SV Item, Currency Valor, SV Arquivo) {
-  GravarCurr(kConfig, Item, Valor, Arquivo);
-}
+void TConfigStatic::GravarFloatConfig(SV Item, double Valor, SV Arquivo) { GravarFloat(kConfig, Item, Valor, Arquivo); }
+void TConfigStatic::GravarCurrConfig(SV Item, Currency Valor, SV Arquivo) { GravarCurr(kConfig, Item, Valor, Arquivo); }
 void TConfigStatic::GravarDateConfig(SV Item, TDateTime Valor, SV Arquivo) {
   GravarDate(kConfig, Item, Valor, Arquivo);
 }

@@ -1,5 +1,7 @@
 // TFormPosition's rules on a window stand-in (the Qt window is tested in app/),
 // with the real registry store and configuration files in a temporary folder.
+#include "forms/FormPosition.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -9,7 +11,6 @@
 #include "config/mIniReg.h"
 #include "core/errors.h"
 #include "core/text.h"
-#include "forms/FormPosition.h"
 #include "platform/registry_store.h"
 #include "platform/testing/fixtures.h"
 #include "platform/testing/temp_store.h"
@@ -84,7 +85,7 @@ TEST_F(FormPositionTest, FirstRunIsCentredAndACloseStoresThePosition) {
   TFormPosition fp(&form);
   fp.Loaded();
   form.Show();
-  EXPECT_EQ(form.FTop, 1080 / 2 - 101 / 2);  // 490: halves truncated
+  EXPECT_EQ(form.FTop, 1080 / 2 - 101 / 2);   // 490: halves truncated
   EXPECT_EQ(form.FLeft, 1920 / 2 - 401 / 2);  // 760
   EXPECT_EQ(form.FWidth, 401);
   form.FLeft = 30;
@@ -111,10 +112,9 @@ TEST_F(FormPositionTest, RegistryPlacementsPastTheEdgeReturnToTheDefaultsAsAWhol
     int wantTop, wantLeft;
   } cases[] = {
       {1080 - 101 + 1, 10, 0, 0, 490, 760},  // one pixel past the bottom: both go back, left too
-      {10, 1920 - 401 + 1, 0, 0, 490, 760},
-      {1080 - 101, 1920 - 401, 0, 0, 979, 1519},  // exactly at the edge stays
-      {20, -300, 0, 0, 20, -300},                 // a monitor to the left: kept
-      {2000, 5, 100, 0, 100, 760},                // DefTop replaces the centred top
+      {10, 1920 - 401 + 1, 0, 0, 490, 760}, {1080 - 101, 1920 - 401, 0, 0, 979, 1519},  // exactly at the edge stays
+      {20, -300, 0, 0, 20, -300},                                                       // a monitor to the left: kept
+      {2000, 5, 100, 0, 100, 760},  // DefTop replaces the centred top
   };
   for (const auto& c : cases) {
     TmReg::Gravar(kKey, u"Top", c.top);
@@ -321,8 +321,8 @@ TEST_F(FormPositionTest, TheCallbackReplacesBothStores) {
   fp.RestauraPadroesForm();
   EXPECT_FALSE(lastSave);
   EXPECT_EQ(form.FWidth, 300);
-  EXPECT_EQ(form.FLeft, 0);            // negative: 0
-  EXPECT_EQ(form.FTop, 1040 - 200);    // pulled back inside the work area
+  EXPECT_EQ(form.FLeft, 0);          // negative: 0
+  EXPECT_EQ(form.FTop, 1040 - 200);  // pulled back inside the work area
   EXPECT_EQ(form.FState, TWindowState::wsMaximized);
 
   form.FLeft = 1;

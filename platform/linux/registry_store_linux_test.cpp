@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -211,7 +212,8 @@ TEST_F(FileStoreTest, ThreadsWritingAtOnceAllKeepTheirValues) {
     threads.emplace_back([&, t] {
       auto own = Open();  // one store per thread: the file lock is what serialises them
       for (int i = 0; i < kEach; ++i)
-        own->WriteValue(u"T", u"t" + IntToStr(t) + u"_" + IntToStr(i), RegValue::OfDWord(static_cast<std::uint32_t>(i)));
+        own->WriteValue(u"T", u"t" + IntToStr(t) + u"_" + IntToStr(i),
+                        RegValue::OfDWord(static_cast<std::uint32_t>(i)));
     });
   for (auto& th : threads) th.join();
   for (int t = 0; t < kThreads; ++t)
@@ -228,10 +230,18 @@ TEST_F(FileStoreTest, ADamagedFileIsReportedAndNeverReplaced) {
   for (int op = 0; op < 4; ++op) {
     try {
       switch (op) {
-        case 0: s->ReadValue(u"A", u"x"); break;
-        case 1: s->WriteValue(u"A", u"y", RegValue::OfDWord(2)); break;
-        case 2: s->DeleteValue(u"A", u"x"); break;
-        case 3: s->CreateKey(u"B"); break;
+        case 0:
+          s->ReadValue(u"A", u"x");
+          break;
+        case 1:
+          s->WriteValue(u"A", u"y", RegValue::OfDWord(2));
+          break;
+        case 2:
+          s->DeleteValue(u"A", u"x");
+          break;
+        case 3:
+          s->CreateKey(u"B");
+          break;
       }
       ADD_FAILURE() << "operation " << op << " did not report the damage";
     } catch (const ERegistryError& e) {
@@ -257,6 +267,19 @@ TEST_F(FileStoreTest, ASymbolicLinkIsFollowedNotReplaced) {
   auto fresh = OpenRegistryFile(Utf8ToU16(real));
   EXPECT_EQ(fresh->ReadValue(u"A", u"x"), RegValue::OfDWord(1));
   EXPECT_EQ(fresh->ReadValue(u"A", u"y"), RegValue::OfDWord(2));
+}
+
+TEST_F(FileStoreTest, AStoreThatCannotBeReadIsReported) {
+  std::filesystem::create_directories(Path());  // a folder where the file should be
+  auto s = Open();
+  try {
+    s->ReadValue(u"A", u"x");
+    ADD_FAILURE();
+  } catch (const ERegistryError& e) {
+    EXPECT_NE(std::string(e.what()).find("Não foi possível ler o registro do usuário \"" + Path()), std::string::npos)
+        << e.what();
+  }
+  EXPECT_THROW(s->WriteValue(u"A", u"x", RegValue::OfDWord(1)), ERegistryError);
 }
 
 TEST_F(FileStoreTest, UnusableKeyNamesAreRefused) {

@@ -21,8 +21,9 @@ TemporaryFolder::~TemporaryFolder() {
   // Tests may leave read-only folders behind; give the permissions back first.
   for (auto it = std::filesystem::recursive_directory_iterator(FPath, ec);
        !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
-    if (it->is_directory(ec)) std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                                           std::filesystem::perm_options::add, ec);
+    if (it->is_directory(ec))
+      std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                   ec);
   std::filesystem::permissions(FPath, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
   std::filesystem::remove_all(FPath, ec);
 }

@@ -97,8 +97,10 @@ std::uint64_t Number(const std::string& data, RegType type) {
   std::uint64_t v = 0;
   if (!data.empty() && data[0] == '-' && !hex) {
     const long long n = std::strtoll(data.c_str(), &end, 10);
-    if (!errno && *end == '\0' && (!dword || n >= INT32_MIN)) v = static_cast<std::uint64_t>(n);
-    else end = nullptr;
+    if (!errno && *end == '\0' && (!dword || n >= INT32_MIN))
+      v = static_cast<std::uint64_t>(n);
+    else
+      end = nullptr;
   } else if (!data.empty() && data[0] != '+' && data[0] != ' ') {
     v = std::strtoull(hex ? data.c_str() + 2 : data.c_str(), &end, hex ? 16 : 10);
     if (errno || *end != '\0' || (dword && v > 0xFFFFFFFFull)) end = nullptr;
@@ -109,7 +111,9 @@ std::uint64_t Number(const std::string& data, RegType type) {
 
 RegValue ValueOf(const std::string& typeName, const std::string& data) {
   std::optional<RegType> type = platform::RegTypeFromName(typeName);
-  if (!type) throw Failure("unknown type " + typeName + " (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ, REG_DWORD, REG_QWORD, REG_BINARY)");
+  if (!type)
+    throw Failure("unknown type " + typeName +
+                  " (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ, REG_DWORD, REG_QWORD, REG_BINARY)");
   switch (*type) {
     case RegType::String:
     case RegType::ExpandString: return RegValue::OfString(Utf8ToU16(data), *type);

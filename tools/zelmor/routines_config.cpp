@@ -85,8 +85,8 @@ void FormPosition(bool save, SV Name, int& Left, int& Top, int& Width, int& Heig
 void RestauraPadroesForm(SV Name, int& Left, int& Top, int& Width, int& Height, int& WindowState, int Restore,
                          int DefTop, int DefLeft, int ScreenWidth, int ScreenHeight, int WorkAreaWidth,
                          int WorkAreaHeight) {
-  FormPosition(false, Name, Left, Top, Width, Height, WindowState, Restore, DefTop, DefLeft, ScreenWidth,
-               ScreenHeight, WorkAreaWidth, WorkAreaHeight);
+  FormPosition(false, Name, Left, Top, Width, Height, WindowState, Restore, DefTop, DefLeft, ScreenWidth, ScreenHeight,
+               WorkAreaWidth, WorkAreaHeight);
 }
 
 void SalvaPadroesForm(SV Name, int Left, int Top, int Width, int Height, int WindowState, int Restore) {
@@ -107,92 +107,120 @@ auto OnFile(SV Arquivo, F&& f) {
 
 }  // namespace
 
+// TmConfig members on a file: a read, a write (saved with Flush), and the "Config"
+// shorthand of each, with the parameter names of the member plus "Arquivo" first.
+#define ZELMOR_READ(Name, T)                                                                               \
+  Register("TmConfig." #Name,                                                                              \
+           +[](SV a, SV s, SV i, T p) { return OnFile(a, [&](TmConfig& c) { return c.Name(s, i, p); }); }, \
+           {"Arquivo", "Secao", "Item", "Padrao"})
+#define ZELMOR_WRITE(Name, T)                                                                                   \
+  Register("TmConfig." #Name, +[](SV a, SV s, SV i, T v) { OnFile(a, [&](TmConfig& c) { c.Name(s, i, v); }); }, \
+           {"Arquivo", "Secao", "Item", "Valor"})
+#define ZELMOR_READ_CONFIG(Name, T)                                                                                  \
+  Register("TmConfig." #Name, +[](SV a, SV i, T p) { return OnFile(a, [&](TmConfig& c) { return c.Name(i, p); }); }, \
+           {"Arquivo", "Item", "Padrao"})
+#define ZELMOR_WRITE_CONFIG(Name, T)                                                                   \
+  Register("TmConfig." #Name, +[](SV a, SV i, T v) { OnFile(a, [&](TmConfig& c) { c.Name(i, v); }); }, \
+           {"Arquivo", "Item", "Valor"})
+
 ZELMOR_ROUTINES(config_file) {
-  const std::vector<std::string> read = {"Arquivo", "Secao", "Item", "Padrao"};
-  const std::vector<std::string> write = {"Arquivo", "Secao", "Item", "Valor"};
   Register("TmConfig.GetFileNameDefault", &TmConfig::GetFileNameDefault, {});
-  Register("TmConfig.ReadString", +[](SV a, SV s, SV i, SV p) { return OnFile(a, [&](TmConfig& c) { return c.ReadString(s, i, p); }); }, read);
-  Register("TmConfig.ReadInteger", +[](SV a, SV s, SV i, int p) { return OnFile(a, [&](TmConfig& c) { return c.ReadInteger(s, i, p); }); }, read);
-  Register("TmConfig.ReadBool", +[](SV a, SV s, SV i, bool p) { return OnFile(a, [&](TmConfig& c) { return c.ReadBool(s, i, p); }); }, read);
-  Register("TmConfig.ReadFloat", +[](SV a, SV s, SV i, double p) { return OnFile(a, [&](TmConfig& c) { return c.ReadFloat(s, i, p); }); }, read);
-  Register("TmConfig.ReadCurr", +[](SV a, SV s, SV i, Currency p) { return OnFile(a, [&](TmConfig& c) { return c.ReadCurr(s, i, p); }); }, read);
-  Register("TmConfig.ReadDate", +[](SV a, SV s, SV i, TDateTime p) { return OnFile(a, [&](TmConfig& c) { return c.ReadDate(s, i, p); }); }, read);
-  Register("TmConfig.ReadDateTime", +[](SV a, SV s, SV i, TDateTime p) { return OnFile(a, [&](TmConfig& c) { return c.ReadDateTime(s, i, p); }); }, read);
-  Register("TmConfig.ReadTime", +[](SV a, SV s, SV i, TDateTime p) { return OnFile(a, [&](TmConfig& c) { return c.ReadTime(s, i, p); }); }, read);
-  Register("TmConfig.WriteString", +[](SV a, SV s, SV i, SV v) { OnFile(a, [&](TmConfig& c) { c.WriteString(s, i, v); }); }, write);
-  Register("TmConfig.WriteInteger", +[](SV a, SV s, SV i, int v) { OnFile(a, [&](TmConfig& c) { c.WriteInteger(s, i, v); }); }, write);
-  Register("TmConfig.WriteBool", +[](SV a, SV s, SV i, bool v) { OnFile(a, [&](TmConfig& c) { c.WriteBool(s, i, v); }); }, write);
-  Register("TmConfig.WriteFloat", +[](SV a, SV s, SV i, double v) { OnFile(a, [&](TmConfig& c) { c.WriteFloat(s, i, v); }); }, write);
-  Register("TmConfig.WriteCurr", +[](SV a, SV s, SV i, Currency v) { OnFile(a, [&](TmConfig& c) { c.WriteCurr(s, i, v); }); }, write);
-  Register("TmConfig.WriteDate", +[](SV a, SV s, SV i, TDateTime v) { OnFile(a, [&](TmConfig& c) { c.WriteDate(s, i, v); }); }, write);
-  Register("TmConfig.WriteDateTime", +[](SV a, SV s, SV i, TDateTime v) { OnFile(a, [&](TmConfig& c) { c.WriteDateTime(s, i, v); }); }, write);
-  Register("TmConfig.WriteTime", +[](SV a, SV s, SV i, TDateTime v) { OnFile(a, [&](TmConfig& c) { c.WriteTime(s, i, v); }); }, write);
-  const std::vector<std::string> readConfig = {"Arquivo", "Item", "Padrao"};
-  const std::vector<std::string> writeConfig = {"Arquivo", "Item", "Valor"};
-  Register("TmConfig.ReadStringConfig", +[](SV a, SV i, SV p) { return OnFile(a, [&](TmConfig& c) { return c.ReadStringConfig(i, p); }); }, readConfig);
-  Register("TmConfig.ReadIntegerConfig", +[](SV a, SV i, int p) { return OnFile(a, [&](TmConfig& c) { return c.ReadIntegerConfig(i, p); }); }, readConfig);
-  Register("TmConfig.ReadBoolConfig", +[](SV a, SV i, bool p) { return OnFile(a, [&](TmConfig& c) { return c.ReadBoolConfig(i, p); }); }, readConfig);
-  Register("TmConfig.ReadFloatConfig", +[](SV a, SV i, double p) { return OnFile(a, [&](TmConfig& c) { return c.ReadFloatConfig(i, p); }); }, readConfig);
-  Register("TmConfig.ReadCurrConfig", +[](SV a, SV i, Currency p) { return OnFile(a, [&](TmConfig& c) { return c.ReadCurrConfig(i, p); }); }, readConfig);
-  Register("TmConfig.ReadDateConfig", +[](SV a, SV i, TDateTime p) { return OnFile(a, [&](TmConfig& c) { return c.ReadDateConfig(i, p); }); }, readConfig);
-  Register("TmConfig.ReadDateTimeConfig", +[](SV a, SV i, TDateTime p) { return OnFile(a, [&](TmConfig& c) { return c.ReadDateTimeConfig(i, p); }); }, readConfig);
-  Register("TmConfig.WriteStringConfig", +[](SV a, SV i, SV v) { OnFile(a, [&](TmConfig& c) { c.WriteStringConfig(i, v); }); }, writeConfig);
-  Register("TmConfig.WriteIntegerConfig", +[](SV a, SV i, int v) { OnFile(a, [&](TmConfig& c) { c.WriteIntegerConfig(i, v); }); }, writeConfig);
-  Register("TmConfig.WriteBoolConfig", +[](SV a, SV i, bool v) { OnFile(a, [&](TmConfig& c) { c.WriteBoolConfig(i, v); }); }, writeConfig);
-  Register("TmConfig.WriteFloatConfig", +[](SV a, SV i, double v) { OnFile(a, [&](TmConfig& c) { c.WriteFloatConfig(i, v); }); }, writeConfig);
-  Register("TmConfig.WriteCurrConfig", +[](SV a, SV i, Currency v) { OnFile(a, [&](TmConfig& c) { c.WriteCurrConfig(i, v); }); }, writeConfig);
-  Register("TmConfig.WriteDateConfig", +[](SV a, SV i, TDateTime v) { OnFile(a, [&](TmConfig& c) { c.WriteDateConfig(i, v); }); }, writeConfig);
-  Register("TmConfig.WriteDateTimeConfig", +[](SV a, SV i, TDateTime v) { OnFile(a, [&](TmConfig& c) { c.WriteDateTimeConfig(i, v); }); }, writeConfig);
-  Register("TmConfig.ReadSections", +[](SV a, TStringList& Saida) { OnFile(a, [&](TmConfig& c) { c.ReadSections(Saida); }); }, {"Arquivo", "Saida"});
-  Register("TmConfig.ReadSection", +[](SV a, SV s, TStringList& Saida) { OnFile(a, [&](TmConfig& c) { c.ReadSection(s, Saida); }); }, {"Arquivo", "Secao", "Saida"});
-  Register("TmConfig.ReadSectionValues", +[](SV a, SV s, TStringList& Saida) { OnFile(a, [&](TmConfig& c) { c.ReadSectionValues(s, Saida); }); }, {"Arquivo", "Secao", "Saida"});
-  Register("TmConfig.EraseSection", +[](SV a, SV s) { OnFile(a, [&](TmConfig& c) { c.EraseSection(s); }); }, {"Arquivo", "Secao"});
-  Register("TmConfig.SectionExists", +[](SV a, SV s) { return OnFile(a, [&](TmConfig& c) { return c.SectionExists(s); }); }, {"Arquivo", "Secao"});
-  Register("TmConfig.DeleteKey", +[](SV a, SV s, SV i) { OnFile(a, [&](TmConfig& c) { c.DeleteKey(s, i); }); }, {"Arquivo", "Secao", "Item"});
-  Register("TmConfig.SaveCopyTo", +[](SV a, SV n) { OnFile(a, [&](TmConfig& c) { c.SaveCopyTo(n); }); }, {"Arquivo", "NomeArquivo"});
-  Register("TmConfig.TotalLinhas", +[](SV a) { return OnFile(a, [&](TmConfig& c) { return c.TotalLinhas; }); }, {"Arquivo"});
+  ZELMOR_READ(ReadString, SV);
+  ZELMOR_READ(ReadInteger, int);
+  ZELMOR_READ(ReadBool, bool);
+  ZELMOR_READ(ReadFloat, double);
+  ZELMOR_READ(ReadCurr, Currency);
+  ZELMOR_READ(ReadDate, TDateTime);
+  ZELMOR_READ(ReadDateTime, TDateTime);
+  ZELMOR_READ(ReadTime, TDateTime);
+  ZELMOR_WRITE(WriteString, SV);
+  ZELMOR_WRITE(WriteInteger, int);
+  ZELMOR_WRITE(WriteBool, bool);
+  ZELMOR_WRITE(WriteFloat, double);
+  ZELMOR_WRITE(WriteCurr, Currency);
+  ZELMOR_WRITE(WriteDate, TDateTime);
+  ZELMOR_WRITE(WriteDateTime, TDateTime);
+  ZELMOR_WRITE(WriteTime, TDateTime);
+  ZELMOR_READ_CONFIG(ReadStringConfig, SV);
+  ZELMOR_READ_CONFIG(ReadIntegerConfig, int);
+  ZELMOR_READ_CONFIG(ReadBoolConfig, bool);
+  ZELMOR_READ_CONFIG(ReadFloatConfig, double);
+  ZELMOR_READ_CONFIG(ReadCurrConfig, Currency);
+  ZELMOR_READ_CONFIG(ReadDateConfig, TDateTime);
+  ZELMOR_READ_CONFIG(ReadDateTimeConfig, TDateTime);
+  ZELMOR_WRITE_CONFIG(WriteStringConfig, SV);
+  ZELMOR_WRITE_CONFIG(WriteIntegerConfig, int);
+  ZELMOR_WRITE_CONFIG(WriteBoolConfig, bool);
+  ZELMOR_WRITE_CONFIG(WriteFloatConfig, double);
+  ZELMOR_WRITE_CONFIG(WriteCurrConfig, Currency);
+  ZELMOR_WRITE_CONFIG(WriteDateConfig, TDateTime);
+  ZELMOR_WRITE_CONFIG(WriteDateTimeConfig, TDateTime);
+  Register("TmConfig.ReadSections",
+           +[](SV a, TStringList& Saida) { OnFile(a, [&](TmConfig& c) { c.ReadSections(Saida); }); },
+           {"Arquivo", "Saida"});
+  Register("TmConfig.ReadSection",
+           +[](SV a, SV s, TStringList& Saida) { OnFile(a, [&](TmConfig& c) { c.ReadSection(s, Saida); }); },
+           {"Arquivo", "Secao", "Saida"});
+  Register("TmConfig.ReadSectionValues",
+           +[](SV a, SV s, TStringList& Saida) { OnFile(a, [&](TmConfig& c) { c.ReadSectionValues(s, Saida); }); },
+           {"Arquivo", "Secao", "Saida"});
+  Register("TmConfig.EraseSection", +[](SV a, SV s) { OnFile(a, [&](TmConfig& c) { c.EraseSection(s); }); },
+           {"Arquivo", "Secao"});
+  Register("TmConfig.SectionExists",
+           +[](SV a, SV s) { return OnFile(a, [&](TmConfig& c) { return c.SectionExists(s); }); },
+           {"Arquivo", "Secao"});
+  Register("TmConfig.DeleteKey", +[](SV a, SV s, SV i) { OnFile(a, [&](TmConfig& c) { c.DeleteKey(s, i); }); },
+           {"Arquivo", "Secao", "Item"});
+  Register("TmConfig.SaveCopyTo", +[](SV a, SV n) { OnFile(a, [&](TmConfig& c) { c.SaveCopyTo(n); }); },
+           {"Arquivo", "NomeArquivo"});
+  Register("TmConfig.TotalLinhas", +[](SV a) { return OnFile(a, [&](TmConfig& c) { return c.TotalLinhas; }); },
+           {"Arquivo"});
 }
+#undef ZELMOR_READ
+#undef ZELMOR_WRITE
+#undef ZELMOR_READ_CONFIG
+#undef ZELMOR_WRITE_CONFIG
 
 // The one-call front-ends: TConfigStatic and TmINI take the same parameters.
-#define ZELMOR_STATIC_ROUTINES(Cls, Limpa, LimpaParam)                                                                   \
-  do {                                                                                                                  \
-    const std::vector<std::string> read = {"Chave", "Item", "Padrao", "Arquivo"};                                       \
-    const std::vector<std::string> write = {"Chave", "Item", "Valor", "Arquivo"};                                       \
-    const std::vector<std::string> readConfig = {"Item", "Padrao", "Arquivo"};                                          \
-    const std::vector<std::string> writeConfig = {"Item", "Valor", "Arquivo"};                                          \
-    const std::vector<Json> file = {""};                                                                                \
-    Register(#Cls ".Ler", static_cast<Str (*)(SV, SV, SV, SV)>(&Cls::Ler), read, file);                                 \
-    Register(#Cls ".Ler", static_cast<int (*)(SV, SV, int, SV)>(&Cls::Ler), read, file);                                \
-    Register(#Cls ".Ler", static_cast<bool (*)(SV, SV, bool, SV)>(&Cls::Ler), read, file);                              \
-    Register(#Cls ".LerFloat", &Cls::LerFloat, read, file);                                                             \
-    Register(#Cls ".LerCurr", &Cls::LerCurr, read, file);                                                               \
-    Register(#Cls ".LerDate", &Cls::LerDate, read, file);                                                               \
-    Register(#Cls ".LerDateTime", &Cls::LerDateTime, read, file);                                                       \
-    Register(#Cls ".LerConfig", static_cast<Str (*)(SV, SV, SV)>(&Cls::LerConfig), readConfig, file);                   \
-    Register(#Cls ".LerConfig", static_cast<int (*)(SV, int, SV)>(&Cls::LerConfig), readConfig, file);                  \
-    Register(#Cls ".LerConfig", static_cast<bool (*)(SV, bool, SV)>(&Cls::LerConfig), readConfig, file);                \
-    Register(#Cls ".LerFloatConfig", &Cls::LerFloatConfig, readConfig, file);                                           \
-    Register(#Cls ".LerCurrConfig", &Cls::LerCurrConfig, readConfig, file);                                             \
-    Register(#Cls ".LerDateConfig", &Cls::LerDateConfig, readConfig, file);                                             \
-    Register(#Cls ".LerDateTimeConfig", &Cls::LerDateTimeConfig, readConfig, file);                                     \
-    Register(#Cls ".Gravar", static_cast<void (*)(SV, SV, SV, SV)>(&Cls::Gravar), write, file);                         \
-    Register(#Cls ".Gravar", static_cast<void (*)(SV, SV, int, SV)>(&Cls::Gravar), write, file);                        \
-    Register(#Cls ".Gravar", static_cast<void (*)(SV, SV, bool, SV)>(&Cls::Gravar), write, file);                       \
-    Register(#Cls ".GravarFloat", &Cls::GravarFloat, write, file);                                                      \
-    Register(#Cls ".GravarCurr", &Cls::GravarCurr, write, file);                                                        \
-    Register(#Cls ".GravarDate", &Cls::GravarDate, write, file);                                                        \
-    Register(#Cls ".GravarDateTime", &Cls::GravarDateTime, write, file);                                                \
-    Register(#Cls ".GravarConfig", static_cast<void (*)(SV, SV, SV)>(&Cls::GravarConfig), writeConfig, file);           \
-    Register(#Cls ".GravarConfig", static_cast<void (*)(SV, int, SV)>(&Cls::GravarConfig), writeConfig, file);          \
-    Register(#Cls ".GravarConfig", static_cast<void (*)(SV, bool, SV)>(&Cls::GravarConfig), writeConfig, file);         \
-    Register(#Cls ".GravarFloatConfig", &Cls::GravarFloatConfig, writeConfig, file);                                    \
-    Register(#Cls ".GravarCurrConfig", &Cls::GravarCurrConfig, writeConfig, file);                                      \
-    Register(#Cls ".GravarDateConfig", &Cls::GravarDateConfig, writeConfig, file);                                      \
-    Register(#Cls ".LerSecoes", &Cls::LerSecoes, {"Saida", "Arquivo"}, file);                                           \
-    Register(#Cls ".LerSecao", &Cls::LerSecao, {"Saida", "Secao", "Arquivo"}, file);                                    \
-    Register(#Cls ".LerSecaoValues", &Cls::LerSecaoValues, {"Saida", "Secao", "Arquivo"}, file);                        \
-    Register(#Cls "." #Limpa, &Cls::Limpa, {LimpaParam, "Arquivo"}, file);                                              \
-    Register(#Cls ".Excluir", &Cls::Excluir, {"Chave", "Item", "Arquivo"}, file);                                       \
+#define ZELMOR_STATIC_ROUTINES(Cls, Limpa, LimpaParam)                                                          \
+  do {                                                                                                          \
+    const std::vector<std::string> read = {"Chave", "Item", "Padrao", "Arquivo"};                               \
+    const std::vector<std::string> write = {"Chave", "Item", "Valor", "Arquivo"};                               \
+    const std::vector<std::string> readConfig = {"Item", "Padrao", "Arquivo"};                                  \
+    const std::vector<std::string> writeConfig = {"Item", "Valor", "Arquivo"};                                  \
+    const std::vector<Json> file = {""};                                                                        \
+    Register(#Cls ".Ler", static_cast<Str (*)(SV, SV, SV, SV)>(&Cls::Ler), read, file);                         \
+    Register(#Cls ".Ler", static_cast<int (*)(SV, SV, int, SV)>(&Cls::Ler), read, file);                        \
+    Register(#Cls ".Ler", static_cast<bool (*)(SV, SV, bool, SV)>(&Cls::Ler), read, file);                      \
+    Register(#Cls ".LerFloat", &Cls::LerFloat, read, file);                                                     \
+    Register(#Cls ".LerCurr", &Cls::LerCurr, read, file);                                                       \
+    Register(#Cls ".LerDate", &Cls::LerDate, read, file);                                                       \
+    Register(#Cls ".LerDateTime", &Cls::LerDateTime, read, file);                                               \
+    Register(#Cls ".LerConfig", static_cast<Str (*)(SV, SV, SV)>(&Cls::LerConfig), readConfig, file);           \
+    Register(#Cls ".LerConfig", static_cast<int (*)(SV, int, SV)>(&Cls::LerConfig), readConfig, file);          \
+    Register(#Cls ".LerConfig", static_cast<bool (*)(SV, bool, SV)>(&Cls::LerConfig), readConfig, file);        \
+    Register(#Cls ".LerFloatConfig", &Cls::LerFloatConfig, readConfig, file);                                   \
+    Register(#Cls ".LerCurrConfig", &Cls::LerCurrConfig, readConfig, file);                                     \
+    Register(#Cls ".LerDateConfig", &Cls::LerDateConfig, readConfig, file);                                     \
+    Register(#Cls ".LerDateTimeConfig", &Cls::LerDateTimeConfig, readConfig, file);                             \
+    Register(#Cls ".Gravar", static_cast<void (*)(SV, SV, SV, SV)>(&Cls::Gravar), write, file);                 \
+    Register(#Cls ".Gravar", static_cast<void (*)(SV, SV, int, SV)>(&Cls::Gravar), write, file);                \
+    Register(#Cls ".Gravar", static_cast<void (*)(SV, SV, bool, SV)>(&Cls::Gravar), write, file);               \
+    Register(#Cls ".GravarFloat", &Cls::GravarFloat, write, file);                                              \
+    Register(#Cls ".GravarCurr", &Cls::GravarCurr, write, file);                                                \
+    Register(#Cls ".GravarDate", &Cls::GravarDate, write, file);                                                \
+    Register(#Cls ".GravarDateTime", &Cls::GravarDateTime, write, file);                                        \
+    Register(#Cls ".GravarConfig", static_cast<void (*)(SV, SV, SV)>(&Cls::GravarConfig), writeConfig, file);   \
+    Register(#Cls ".GravarConfig", static_cast<void (*)(SV, int, SV)>(&Cls::GravarConfig), writeConfig, file);  \
+    Register(#Cls ".GravarConfig", static_cast<void (*)(SV, bool, SV)>(&Cls::GravarConfig), writeConfig, file); \
+    Register(#Cls ".GravarFloatConfig", &Cls::GravarFloatConfig, writeConfig, file);                            \
+    Register(#Cls ".GravarCurrConfig", &Cls::GravarCurrConfig, writeConfig, file);                              \
+    Register(#Cls ".GravarDateConfig", &Cls::GravarDateConfig, writeConfig, file);                              \
+    Register(#Cls ".LerSecoes", &Cls::LerSecoes, {"Saida", "Arquivo"}, file);                                   \
+    Register(#Cls ".LerSecao", &Cls::LerSecao, {"Saida", "Secao", "Arquivo"}, file);                            \
+    Register(#Cls ".LerSecaoValues", &Cls::LerSecaoValues, {"Saida", "Secao", "Arquivo"}, file);                \
+    Register(#Cls "." #Limpa, &Cls::Limpa, {LimpaParam, "Arquivo"}, file);                                      \
+    Register(#Cls ".Excluir", &Cls::Excluir, {"Chave", "Item", "Arquivo"}, file);                               \
   } while (0)
 
 ZELMOR_ROUTINES(config_static) {
