@@ -17,6 +17,12 @@ using TzelArrayString = std::vector<std::u16string>;
 using TzelArrayInteger = std::vector<std::int32_t>;
 using TzelArrayVariant = std::vector<Variant>;
 
+// The other dynamic array of texts: a distinct type with the same content. It
+// binds to `const TzelArrayString&`, so routines taking that accept both.
+struct TArrayStr : TzelArrayString {
+  using TzelArrayString::TzelArrayString;
+};
+
 // One listed file: full path, last write time, size in bytes.
 struct TzelArquivo {
   std::u16string Nome;

@@ -7,13 +7,14 @@
 #include <string>
 
 #include "core/types.h"
+#include "datetime/mDataHora.h"
 #include "mConst.h"
 
 namespace zelmor::cli {
 
 using Json = nlohmann::ordered_json;
 
-enum class ArgType { Text, Char, Int, Int64, Double, Currency, Bool, DateTime, StringList, ArrayString, ArrayInteger, Variant, ArrayVariant };
+enum class ArgType { Text, Char, Int, Int64, Double, Currency, Bool, DateTime, StringList, ArrayString, ArrayInteger, Variant, ArrayVariant, Periods };
 
 const char* ArgTypeName(ArgType t);
 
@@ -54,9 +55,12 @@ ZELMOR_ARGTYPE(bool, Bool);
 ZELMOR_ARGTYPE(TDateTime, DateTime);
 ZELMOR_ARGTYPE(TStringList, StringList);
 ZELMOR_ARGTYPE(TzelArrayString, ArrayString);
+ZELMOR_ARGTYPE(TArrayStr, ArrayString);
 ZELMOR_ARGTYPE(TzelArrayInteger, ArrayInteger);
 ZELMOR_ARGTYPE(Variant, Variant);
 ZELMOR_ARGTYPE(TzelArrayVariant, ArrayVariant);
+ZELMOR_ARGTYPE(std::int16_t, Int);
+ZELMOR_ARGTYPE(TAPeriodo, Periods);
 #undef ZELMOR_ARGTYPE
 
 template <>
@@ -110,6 +114,14 @@ struct JsonOf<TzelArrayString> {
   static Json To(const TzelArrayString& v);
 };
 template <>
+struct JsonOf<TArrayStr> {
+  static TArrayStr From(const Json& v) {
+    TzelArrayString a = JsonOf<TzelArrayString>::From(v);
+    return TArrayStr(std::make_move_iterator(a.begin()), std::make_move_iterator(a.end()));
+  }
+  static Json To(const TArrayStr& v) { return JsonOf<TzelArrayString>::To(v); }
+};
+template <>
 struct JsonOf<TzelArrayInteger> {
   static TzelArrayInteger From(const Json& v);
   static Json To(const TzelArrayInteger& v);
@@ -123,6 +135,18 @@ template <>
 struct JsonOf<TzelArrayVariant> {
   static TzelArrayVariant From(const Json& v);
   static Json To(const TzelArrayVariant& v);
+};
+
+template <>
+struct JsonOf<std::int16_t> {
+  static std::int16_t From(const Json& v);
+  static Json To(std::int16_t v) { return v; }
+};
+// Periods cross as [{"DtInicial": date-time, "DtFinal": date-time}, ...].
+template <>
+struct JsonOf<TAPeriodo> {
+  static TAPeriodo From(const Json& v);
+  static Json To(const TAPeriodo& v);
 };
 
 // Enumerations cross as their underlying integer.

@@ -1,0 +1,139 @@
+// Text to numbers and back: the lenient Brazilian parsers, the SQL (decimal point)
+// forms, whole numbers, yes/no values and the month-first SQL date.
+#include <algorithm>
+
+#include "datetime/mConvert.h"
+#include "format/calendar.h"
+#include "format/conversions.h"
+#include "format/format_number.h"
+#include "startup/regional_copies.h"
+#include "strings/mString.h"
+#include "strings/text_kit.h"
+
+namespace zelmor {
+
+namespace {
+
+// Parses digits and separators that the caller gathered, with the live settings.
+double ParseOrZero(std::u16string_view s) {
+  double v = 0;
+  return TryStrToFloat(s, v) ? v : 0.0;
+}
+
+// Str2Float over `Valor` read as if every `from` character were `to`
+// (StrAnsi2Float's thousands-to-decimal swap, without building the swapped text).
+double LenientParse(std::u16string_view Valor, char16_t from, char16_t to) {
+  auto at = [&](std::size_t i) { return Valor[i] == from ? to : Valor[i]; };
+  bool minus = false, open = false, close = false;
+  std::size_t b = 0, e = Valor.size();
+  for (std::size_t i = 0; i < e; ++i) {
+    const char16_t c = at(i);
+    minus |= c == u'-';
+    open |= c == u'(';
+    close |= c == u')';
+  }
+  const bool negative = minus || (open && close);
+  while (b < e && at(b) <= u' ') ++b;
+  while (e > b && at(e - 1) <= u' ') --e;
+  const char16_t sep = RegionalCopies().DecimalSeparator;
+  textkit::BoundedText kept(e - b + 1);
+  if (negative) kept.Add(u'-');
+  for (std::size_t i = b; i < e; ++i) {
+    const char16_t c = at(i);
+    if (textkit::IsDigit(c) || c == sep) kept.Add(c);
+  }
+  if (kept.Size() == (negative ? 1u : 0u)) return 0.0;
+  return ParseOrZero(kept.Take());
+}
+
+void ReplaceAll(std::u16string& s, char16_t from, char16_t to) { std::replace(s.begin(), s.end(), from, to); }
+
+}  // namespace
+
+double TmConv::Str2Float(std::u16string_view Valor) { return LenientParse(Valor, 0, 0); }
+
+double TmConv::StrAnsi2Float(std::u16string_view Valor) {
+  const TRegionalCopies& rc = RegionalCopies();
+  return LenientParse(Valor, rc.ThousandSeparator, rc.DecimalSeparator);
+}
+
+double TmConv::StrFormated2Float(std::u16string_view asValor) {
+  std::u16string s = TmStr::SomenteNumeros(asValor, false);
+  std::erase(s, u'.');
+  return StrToFloat(s);
+}
+
+double TmConv::StrFormated2FloatDef(std::u16string_view asValor, double adDefault) {
+  if (asValor.empty()) return adDefault;
+  std::u16string s = TmStr::SomenteNumeros(asValor, false);
+  std::erase(s, u'.');
+  double v = 0;
+  return TryStrToFloat(s, v) ? v : adDefault;
+}
+
+std::u16string TmConv::Str2FloatAnsi(std::u16string_view Valor) {
+  std::u16string s = FloatToStr(Str2Float(Valor));
+  ReplaceAll(s, RegionalCopies().DecimalSeparator, u'.');
+  return s;
+}
+
+std::u16string TmConv::FloatToAnsi(double Valor) {
+  const TRegionalCopies& rc = RegionalCopies();
+  std::u16string s = FloatToStr(Valor);
+  std::erase(s, rc.ThousandSeparator);
+  if (rc.DecimalSeparator != u'.') ReplaceAll(s, rc.DecimalSeparator, u'.');
+  return s;
+}
+
+std::u16string TmConv::FloatToAnsiFormated(double Valor, std::u16string_view Formato) {
+  std::u16string s = FormatFloat(Formato, Valor);
+  ReplaceAll(s, u',', u'.');
+  return s;
+}
+
+TDateTime TmConv::StrAnsiToDate(std::u16string_view pData, TDateTime pDefaultParamErro, bool pComAspas) {
+  const std::size_t from = pComAspas ? 1 : 0;
+  if (pData.size() < from) return pDefaultParamErro;
+  const std::size_t slash1 = pData.find(u'/', from);
+  if (slash1 == std::u16string_view::npos) return pDefaultParamErro;
+  const std::size_t slash2 = pData.find(u'/', slash1 + 1);
+  if (slash2 == std::u16string_view::npos) return pDefaultParamErro;
+
+  const std::u16string_view month = pData.substr(from, slash1 - from);
+  const std::u16string_view day = pData.substr(slash1 + 1, slash2 - slash1 - 1);
+  const std::u16string_view year = pData.substr(slash2 + 1, 4);
+  int m = 0, d = 0, y = 0;
+  TDateTime date;
+  // A short year ("12/05/18") is not the year 18: the form has four digits.
+  if (year.size() != 4 || !TryStrToInt(month, m) || !TryStrToInt(day, d) || !TryStrToInt(year, y) ||
+      !TryEncodeDate(y, m, d, date))
+    return pDefaultParamErro;
+
+  std::u16string_view timeText = slash2 + 6 < pData.size() ? pData.substr(slash2 + 6) : std::u16string_view();
+  if (pComAspas && !timeText.empty() && timeText.back() == u'\'') timeText.remove_suffix(1);
+  TDateTime time = 0.0;
+  if (!timeText.empty() && !TryStrToTime(timeText, time)) time = 0.0;
+  // Before 1899-12-30 the day count is negative and the time counts away from zero.
+  return date >= 0 ? date + time : date - time;
+}
+
+std::int32_t TmConv::ToInt(std::u16string_view Texto, std::int32_t DefaultParaErro) {
+  int v = 0;
+  return TryStrToInt(Texto, v) ? v : DefaultParaErro;
+}
+
+std::int64_t TmConv::ToInt64(std::u16string_view Texto, std::int32_t DefaultParaErro) {
+  std::int64_t v = 0;
+  return TryStrToInt64(Texto, v) ? v : static_cast<std::int64_t>(DefaultParaErro);
+}
+
+bool TmConv::ToBoolean(std::u16string_view Texto) {
+  return !Texto.empty() && (Texto[0] == u'S' || Texto[0] == u's' || Texto[0] == u'1');
+}
+
+std::u16string TmConv::FromBoolean(bool Valor, bool ComAspas) {
+  if (ComAspas) return Valor ? u"'S'" : u"'N'";
+  return Valor ? u"S" : u"N";
+}
+
+}  // namespace zelmor
