@@ -100,7 +100,7 @@ void BM_TmConfig_Save(benchmark::State& state) {
   const std::u16string copy = Utf8ToU16(s.Folder.Path() + "/copia.ini");
   for (auto _ : state) c.SaveCopyTo(copy);
 }
-BENCHMARK(BM_TmConfig_Save)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TmConfig_Save)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The whole cycle on a copy of the file: load, 1,000 reads, 1,000 writes, save.
 void BM_TmConfig_LoadRead1000Write1000Save(benchmark::State& state) {
@@ -116,7 +116,7 @@ void BM_TmConfig_LoadRead1000Write1000Save(benchmark::State& state) {
     c.Flush();
   }
 }
-BENCHMARK(BM_TmConfig_LoadRead1000Write1000Save)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TmConfig_LoadRead1000Write1000Save)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // One read through the one-call front-end: the file is loaded for every call.
 void BM_TConfigStatic_Ler(benchmark::State& state) {
