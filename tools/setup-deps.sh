@@ -11,6 +11,7 @@ PACKAGES=(
   nlohmann-json3-dev
   python3 python3-fonttools python3-pyftpdlib
   xvfb xauth netcat-openbsd locales
+  nodejs
 )
 
 missing=()
@@ -35,5 +36,22 @@ if ! locale -a 2>/dev/null | grep -qi '^pt_BR\.utf-\?8$'; then
     $SUDO sed -i 's/^# *\(pt_BR.UTF-8 UTF-8\)/\1/' /etc/locale.gen
     grep -q '^pt_BR.UTF-8 UTF-8' /etc/locale.gen || echo 'pt_BR.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
     $SUDO locale-gen >/dev/null
+  fi
+fi
+
+# Independent validators the fiscal cross-check tests and benchmark compare against:
+# npm packages pinned by tools/crosscheck/package-lock.json. Without them those tests
+# are skipped, so a failure here is only a warning.
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+if ! command -v npm >/dev/null 2>&1; then
+  $SUDO apt-get update -qq && DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends npm \
+    || echo "warning: npm could not be installed; the cross-check tests will be skipped"
+fi
+CROSSCHECK="$ROOT/tools/crosscheck"
+if command -v npm >/dev/null 2>&1; then
+  if [ ! -f "$CROSSCHECK/node_modules/.package-lock.json" ] \
+     || [ "$CROSSCHECK/package-lock.json" -nt "$CROSSCHECK/node_modules/.package-lock.json" ]; then
+    (cd "$CROSSCHECK" && npm ci --no-audit --no-fund --silent) \
+      || echo "warning: npm ci failed in tools/crosscheck; the cross-check tests will be skipped"
   fi
 fi

@@ -71,13 +71,188 @@ class TmStr {
 
   // ---- Brazilian document check digits (check_digits.cpp) ----
 
+  // Modulo-11 check digit with weights 2..9 from the right; when 11 − (Σ mod 11) is
+  // above 9 the digit is `aiValorCasoCalculoMaior9`, written as it is. A non-digit in
+  // `S` raises EConvertError.
+  //   CalcModulo11(u"0000", 0) == u"0"; CalcModulo11(u"0000", 1) == u"1"
+  static std::u16string CalcModulo11(std::u16string_view S, int aiValorCasoCalculoMaior9);
+  // The two check digits of a CPF (9 base digits) or of a CNPJ (12 or more characters,
+  // the first 12 used); empty for any other length and for an all-zero base.
+  //   CalculaDigitoCnpjCpf(u"123456789") == u"09"; CalculaDigitoCnpjCpf(u"112223330001") == u"81"
+  static std::u16string CalculaDigitoCnpjCpf(std::u16string_view Numero);
+  // True for a valid CPF (11 digits) or CNPJ (14 digits), typed bare or with '.', '-' and
+  // '/'; any other character, and numbers of one repeated digit, are false.
+  //   IsCPFValido(u"123.456.789-09") == true; IsCPFValido(u"123 456 789 09") == false
+  static bool IsCPFValido(std::u16string_view Codigo);
+  // True for a PIS whose 11 digits (punctuation ignored) carry the right check digit.
+  //   IsPISValido(u"120.54135.91-9") == true
+  static bool IsPISValido(std::u16string_view Codigo);
+  // The 44-digit access key of an electronic fiscal document. Arguments are not
+  // validated: an unknown state or out-of-range numbers give a key of the wrong length.
+  // `aiControle` −1 uses the document number as the control code.
+  static std::u16string CalculaChaveEletronica(std::u16string_view asUF, TDateTime ahDtEmisDocto,
+                                               std::u16string_view asCNPJEmissor,
+                                               TModeloDocumentoEletronico aeTipo, int aiSerie, int aiNumero,
+                                               int aiTpEmissao, int aiControle);
+
   // ---- State registrations (state_registration.cpp) ----
+
+  // True when `aIE` is a valid state registration (IE) of `aUF` (exact capitals: "sp"
+  // matches no state) by that state's rule; punctuation is ignored, and for SP a leading
+  // "P" marks the rural-producer form. Also true for an individual (an 11-character
+  // `aCGC`), a blank IE and an IE containing "ISENTO".
+  //   isIEValido(u"SP", u"110.042.490.114", u"") == true; isIEValido(u"sp", u"110042490114", u"") == false
+  static bool isIEValido(std::u16string_view aUF, std::u16string_view aIE, std::u16string_view aCGC);
+  // True for a two-letter abbreviation of the 27 units or "FN", in either case.
+  //   IsEstadoValido(u"sp") == true; IsEstadoValido(u"GR") == false
+  static bool IsEstadoValido(std::u16string_view Estado);
+  // The unit's full name, or an empty text (also for "FN").
+  //   EstadoExtenso(u"pe") == u"Pernambuco"
+  static std::u16string EstadoExtenso(std::u16string_view Estado);
+  // A second opinion from the outside state-registration library, loaded on first use
+  // from the program's folder and downloaded there when missing: empty when valid,
+  // otherwise the library's verdict or the download failure as a message. "ISENTO" is
+  // valid without asking. A library file that cannot be loaded raises ESharedLibraryError.
+  //   ValidarInscricaoDLLSintegra(u"110.042.490.114", u"SP") == u"" (when the library agrees)
+  static std::u16string ValidarInscricaoDLLSintegra(std::u16string_view IE, std::u16string_view UF);
 
   // ---- Amounts in words (words.cpp) ----
 
+  // `Valor`, rounded to cents, in Brazilian Portuguese words with the caller's currency
+  // names; zero is "Zero". Covers 0 to 999.999.999.999,99; a negative amount is written
+  // after "Menos", and an amount of a trillion or more gives an empty text.
+  //   Extenso(21315.17, u"Real", u"Reais", u"Centavo", u"Centavos") ==
+  //     u"Vinte e Um Mil, Trezentos e Quinze Reais e Dezessete Centavos"
+  static std::u16string Extenso(Currency Valor, std::u16string_view IntSing, std::u16string_view IntPlural,
+                                std::u16string_view DecSing, std::u16string_view DecPlural);
+  // The amount in reais, upper case and without accents, broken into a line of `Linha1`
+  // and a line of `Linha2` characters filled with '*' and joined by "^"; empty when the
+  // words do not fit in the two lines.
+  //   QuebraExtenso(10.00, 15, 5) == u"DEZ REAIS******^*****"
+  static std::u16string QuebraExtenso(double Valor, int Linha1, int Linha2);
+
   // ---- Value and document formatting (formatting.cpp) ----
+  // Numbers and dates use the live format settings (decimal comma, thousands point and
+  // day/month/year in Brazil).
+
+  // FormatFloat(Formato, Valor); with `abPontoQuandoZero` a zero value is ". ".
+  //   Formata(1234.5, u"#,##0.00", false) == u"1.234,50"; Formata(0, u"0.00", true) == u". "
+  static std::u16string Formata(double Valor, std::u16string_view Formato, bool abPontoQuandoZero);
+  // `adValor` grouped in thousands with `adDecimais` decimals.
+  //   Formata(1234.567, 2) == u"1.234,57"; Formata(1234.567, 0) == u"1.235"
+  static std::u16string Formata(double adValor, int adDecimais);
+  // `Valor` formatted with `Formato`, then right-aligned in `Tamanho` as the text PadRight.
+  //   PadRight(12.5, 8, u' ', u"0.00", true) == u"   12,50"
+  static std::u16string PadRight(double Valor, int Tamanho, char16_t PadChar, std::u16string_view Formato,
+                                 bool abCortarTexto);
+  // As the value PadRight, but zero shows as a lone "." at the right of the width.
+  //   PadRightPonto(0, 5, u' ', u"0.00", true) == u"    ."
+  static std::u16string PadRightPonto(double Valor, int Tamanho, char16_t PadChar, std::u16string_view Formato,
+                                      bool abCortarTexto);
+  // A report column of `Tamanho` characters with `Decimal` decimals: thousands points
+  // dropped from the left until the value fits, asterisks when it cannot; a value that
+  // shows as zero can be a lone dot in the decimal point's column ("-0"/"0" for small
+  // values with `cIsAtivaMenosZero`). `cStrFinal` goes between the fill and the value.
+  //   FormataValor(1234567.89, 10, 2, true, false, u' ', u"") == u"1234567,89"
+  static std::u16string FormataValor(double Valor, int Tamanho, int Decimal, bool MostraPontoNoLugarDeZero,
+                                     bool cIsAtivaMenosZero, char16_t cPreenchimentoVazio,
+                                     std::u16string_view cStrFinal);
+  // A report column of `Tamanho` characters: the value formatted and right-aligned, zero
+  // shown as a dot (under the decimal separator when `Alinhado`), optionally without
+  // the leading thousands point above a million or a thousand.
+  //   FormataPonto(0, 8, true, u"#,##0.00", false, false, false) == u"     .  "
+  static std::u16string FormataPonto(double Valor, int Tamanho, bool Alinhado, std::u16string_view Formato,
+                                     bool NumInteiro, bool MilhaoSemPonto, bool MilSemPonto);
+  // A column for three-decimal values: whole values lose ",000", zero becomes a dot.
+  //   FormataPonto3Casas(12, 8, u"#,##0.000") == u"  12    "
+  static std::u16string FormataPonto3Casas(Currency Valor, int Tamanho, std::u16string_view Formato);
+  // `Valor` with the decimals of `Formato`, the extra decimals cut rather than rounded,
+  // right-aligned in `Tamanho` (a longer text keeps its first `Tamanho` characters).
+  //   FormataPontoEx(1.256, 6, u"0.00") == u"  1,25"
+  static std::u16string FormataPontoEx(double Valor, int Tamanho, std::u16string_view Formato);
+  // The digits with a decimal comma (a point with `abAnsi`) before the last `aiCasasDecimais`.
+  //   FormataDecimal(u"12345", 2, false) == u"123,45"; FormataDecimal(u"5", 2, false) == u",5"
+  static std::u16string FormataDecimal(std::u16string_view asValor, int aiCasasDecimais, bool abAnsi);
+  // Grouped in threes from the right with dots: FormataNumeroPontos(u"1234567") == u"1.234.567"
+  static std::u16string FormataNumeroPontos(std::u16string_view Numero);
+  static std::u16string FormataNumeroPontos(std::int32_t Numero);
+  // A byte count in bytes, Kb, Mb or Gb (steps of 1024 above 1000).
+  //   FormatarTamanho(1500) == u"1,46 Kb"; FormatarTamanho(1000) == u"1.000,0 bytes"
+  static std::u16string FormatarTamanho(double Total);
+
+  // A telephone number by its digit count (7 to 11, the first 11 kept); "(00)" stands
+  // for a missing area code; other counts give an empty text.
+  //   FormataFone(u"34567890") == u"(00)3456-7890"; FormataFone(u"11934567890") == u"(11)93456-7890"
+  static std::u16string FormataFone(std::u16string_view asFone);
+  // A CPF (11 digits) or CNPJ (14 digits) with its punctuation; other counts as bare digits.
+  //   FormataCPFCNPJ(u"11222333000181") == u"11.222.333/0001-81"
+  static std::u16string FormataCPFCNPJ(std::u16string_view Texto);
+  // FormataPIS(u"12345678901") == u"123.45678.90-1"
+  static std::u16string FormataPIS(std::u16string_view Texto);
+  // A state registration with two dots; "ISENTO" as it is.
+  //   FormataIE(u"123456789") == u"123.456.789"; FormataIE(u"12345678") == u"12.345.678"
+  static std::u16string FormataIE(std::u16string_view Texto);
+  // FormataCEP(u"01310100") == u"01310-100"
+  static std::u16string FormataCEP(std::u16string_view Numero);
+  // An access key in blocks of four digits, a text prefix ("NFe") set apart by a space.
+  //   FormataChaveNFe(u"NFe3524…") == u"NFe 3524 0511 …"
+  static std::u16string FormataChaveNFe(std::u16string_view asChave);
+  // An NCM/TIPI code as «dddd.dd.dd», zero-filled on the left or cut to its last 8 digits.
+  //   FormataTIPI(123456789) == u"2345.67.89"
+  static std::u16string FormataTIPI(std::int32_t Numero);
+  static std::u16string FormataTIPI(std::u16string_view asNCM);
+  // As FormataTIPI, but a text longer than 8 characters is returned unchanged.
+  //   FormataNCM(u"123456") == u"0012.34.56"
+  static std::u16string FormataNCM(std::u16string_view aNumero);
+  // FormataCEST(u"1234567") == u"12.345.67"
+  static std::u16string FormataCEST(std::u16string_view Texto);
+  // FormataPlacaVeiculo(u" ABC1234 ") == u"ABC-1234"
+  static std::u16string FormataPlacaVeiculo(std::u16string_view Numero);
+
+  // FormatDateTime(Formato, Data); unless `MostraDataNula`, the null date (day 0) written
+  // "30/12/1899" gives an empty text.
+  static std::u16string FormataData(TDateTime Data, std::u16string_view Formato, bool MostraDataNula);
+  // A typed date completed to day/month/year by its digit count (4: dd/mm, 6: dd/mm/yy
+  // or, without `abDataCompleta`, the first of a month, 8: dd/mm/yyyy), "null" when it
+  // has no digits; with `abAnsi` rewritten as «'yyyy-mm-dd'» for SQL, raising
+  // EConvertError for a text that is not a date.
+  //   FormataDataStr(u"07/2018", false, false) == u"01/07/2018"
+  static std::u16string FormataDataStr(std::u16string_view asData, bool abDataCompleta, bool abAnsi);
+  // FormatDateTime(Formato, Hora).
+  static std::u16string FormataHora(TDateTime Hora, std::u16string_view Formato);
+  // FormatDateTime(Formato, Tempo).
+  static std::u16string FormataTempoDecorrido(TDateTime Tempo, std::u16string_view Formato);
+  // The current local date and time formatted with `Formato`.
+  static std::u16string GetDataHora(std::u16string_view Formato);
 
   // ---- Bar codes (barcodes.cpp) ----
+
+  // The EAN-13 check digit of `Valor` zero-filled on the left to 12 digits (so also right
+  // for EAN-8 and UPC-A); a longer `Valor` is used by its first 12. A non-digit raises
+  // EConvertError.
+  //   GetCodBarraDigito(u"789123456789") == u"5"
+  static std::u16string GetCodBarraDigito(std::u16string_view Valor);
+  // `Valor` followed by its EAN check digit.
+  //   GeraCodBarra(u"789123456789") == u"7891234567895"
+  static std::u16string GeraCodBarra(std::u16string_view Valor);
+  // The GTIN-14 check digit of `Valor` zero-filled on the left to 13 digits.
+  //   GetCodBarra14Digito(u"1789123456789") == u"2"
+  static std::u16string GetCodBarra14Digito(std::u16string_view Valor);
+  // `Valor` followed by its GTIN-14 check digit.
+  static std::u16string GeraCodBarra14(std::u16string_view Valor);
+  // True for a complete EAN-8/UPC-A/EAN-13 code whose last digit checks; with
+  // `abValidar14Digito` a 14-digit code is checked as GTIN-14. Empty, zero and
+  // non-numeric codes are false.
+  //   IsCodBarraValido(u"7891234567895", false) == true
+  static bool IsCodBarraValido(std::u16string_view Valor, bool abValidar14Digito);
+  // True for a complete, non-zero GTIN-14 code whose last digit checks.
+  static bool IsCodBarra14Valido(std::u16string_view Valor);
+  // The code grouped in threes from the right before its check digit, which follows a dot.
+  //   FormataCodigoBarrasPonto(u"7891234567895") == u"789.123.456.789.5"
+  static std::u16string FormataCodigoBarrasPonto(std::u16string_view Codigo);
+  // A random, well-formed 30-digit CMC-7 cheque line: field 1 (7), check of field 2,
+  // field 2 (10), check of field 1, field 3 (10), check of field 3.
+  static std::u16string GetCmc7();
 
   // ---- Character filtering and accents (filtering.cpp) ----
   //

@@ -25,6 +25,7 @@ const char* ArgTypeName(ArgType t) {
     case ArgType::Variant: return "variant";
     case ArgType::ArrayVariant: return "variant[]";
     case ArgType::Periods: return "period[]";
+    case ArgType::Record: return "record";
   }
   return "?";
 }
@@ -262,6 +263,7 @@ bool JsonFits(const Json& v, ArgType t) {
       if (!v.is_array()) return false;
       for (const auto& e : v) if (!e.is_object()) return false;
       return true;
+    case ArgType::Record: return v.is_object();
   }
   return false;
 }
@@ -296,6 +298,11 @@ Json TextToJson(const std::string& text, ArgType t) {
     case ArgType::Variant: {
       Json v = Json::parse(text, nullptr, false);
       if (v.is_discarded() || v.is_array() || v.is_object()) return text;
+      return v;
+    }
+    case ArgType::Record: {
+      Json v = Json::parse(text, nullptr, false);
+      if (v.is_discarded() || !v.is_object()) throw ArgumentError("expected a JSON object, got \"" + text + "\"");
       return v;
     }
   }

@@ -14,7 +14,10 @@ namespace zelmor::cli {
 
 using Json = nlohmann::ordered_json;
 
-enum class ArgType { Text, Char, Int, Int64, Double, Currency, Bool, DateTime, StringList, ArrayString, ArrayInteger, Variant, ArrayVariant, Periods };
+enum class ArgType { Text, Char, Int, Int64, Double, Currency, Bool, DateTime, StringList, ArrayString, ArrayInteger, Variant, ArrayVariant,
+                     Periods, Record };
+// Record: a structured value crossing as a JSON object; its ArgTypeOf/JsonOf
+// specialisations live beside the routines that use it.
 
 const char* ArgTypeName(ArgType t);
 

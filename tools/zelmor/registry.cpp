@@ -79,6 +79,7 @@ std::vector<Json> Complete(const Routine& r, std::vector<Json> args) {
         args.push_back(Json::array());
         break;
       case ArgType::Variant: args.push_back(nullptr); break;
+      case ArgType::Record: args.push_back(Json::object()); break;
       default: args.push_back(0); break;
     }
   }

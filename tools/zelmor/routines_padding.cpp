@@ -7,7 +7,9 @@ namespace zelmor::cli {
 
 ZELMOR_ROUTINES(padding) {
   Register("TmStr.PadLeft", &TmStr::PadLeft, {"Texto", "Tamanho", "PadChar", "abCortarTexto"}, {" ", false});
-  Register("TmStr.PadRight", &TmStr::PadRight, {"Texto", "Tamanho", "PadChar", "abCortarTexto"}, {" ", false});
+  Register("TmStr.PadRight",
+           static_cast<std::u16string (*)(std::u16string_view, int, char16_t, bool)>(&TmStr::PadRight),
+           {"Texto", "Tamanho", "PadChar", "abCortarTexto"}, {" ", false});
   Register("TmStr.PadRightStrFim", &TmStr::PadRightStrFim, {"Texto", "Tamanho", "PadChar", "StrFim"});
   Register("TmStr.PadCenter", &TmStr::PadCenter, {"Texto", "Tamanho", "PadChar"}, {" "});
   Register("TmStr.RealPadLeft", &TmStr::RealPadLeft, {"asTexto", "aiTamanho", "acPadChar", "abCortarTexto"}, {" ", false});

@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+
+#include "core/errors.h"
+#include "core/text.h"
+#include "format/calendar.h"
+#include "strings/mString.h"
+#include "system/mRotinas.h"
+
+namespace zelmor {
+namespace {
+
+TEST(CalcModulo11, WeightsFromTheRightAndTheSubstitute) {
+  EXPECT_EQ(TmStr::CalcModulo11(u"0000", 0), u"0");  // remainder 0: 11 is above 9
+  EXPECT_EQ(TmStr::CalcModulo11(u"0000", 1), u"1");
+  EXPECT_EQ(TmStr::CalcModulo11(u"0000", 10), u"10");  // written as it is
+  // The ninth character from the right weighs 2 again.
+  EXPECT_EQ(TmStr::CalcModulo11(u"10000000", 0), u"2");   // 1×9
+  EXPECT_EQ(TmStr::CalcModulo11(u"100000000", 0), u"9");  // 1×2
+  EXPECT_EQ(TmStr::CalcModulo11(u"1", 0), u"9");        // 2 → 11 − 2
+  EXPECT_EQ(TmStr::CalcModulo11(u"3524051122233300018155001000000123112345678", 0), u"5");
+  EXPECT_EQ(TmStr::CalcModulo11(u"", 7), u"7");
+  EXPECT_THROW(TmStr::CalcModulo11(u"12a4", 0), EConvertError);
+  EXPECT_THROW(TmStr::CalcModulo11(u" 1", 0), EConvertError);
+}
+
+TEST(CalculaDigitoCnpjCpf, CpfAndCnpjByLength) {
+  EXPECT_EQ(TmStr::CalculaDigitoCnpjCpf(u"123456789"), u"09");
+  EXPECT_EQ(TmStr::CalculaDigitoCnpjCpf(u"111444777"), u"35");
+  EXPECT_EQ(TmStr::CalculaDigitoCnpjCpf(u"112223330001"), u"81");
+  // 12 or more characters: the first 12 count.
+  EXPECT_EQ(TmStr::CalculaDigitoCnpjCpf(u"11222333000199"), u"81");
+  // All-zero bases, and lengths that are neither.
+  EXPECT_EQ(TmStr::CalculaDigitoCnpjCpf(u"000000000"), u"");
+  EXPECT_EQ(TmStr::CalculaDigitoCnpjCpf(u"000000000000"), u"");
+  for (const char16_t* n : {u"", u"12345678", u"1234567890", u"12345678901"})
+    EXPECT_EQ(TmStr::CalculaDigitoCnpjCpf(n), u"") << U16ToUtf8(n);
+  // The CPF path converts strictly; the CNPJ path counts a non-digit as 0.
+  EXPECT_THROW(TmStr::CalculaDigitoCnpjCpf(u"12345678x"), EConvertError);
+  EXPECT_EQ(TmStr::CalculaDigitoCnpjCpf(u"11222333000x"), TmStr::CalculaDigitoCnpjCpf(u"112223330000"));
+}
+
+TEST(IsCPFValido, TypedFormsOfCpfAndCnpj) {
+  struct {
+    const char16_t* Codigo;
+    bool Valido;
+  } cases[] = {
+      {u"123.456.789-09", true},     {u"12345678909", true},         {u"11.222.333/0001-81", true},
+      {u"11222333000181", true},     {u"111.444.777-35", true},      {u"123/456.789--09", true},
+      {u"123.456.789-08", false},    {u"123.456.789-19", false},     {u"11.222.333/0001-80", false},
+      {u"123 456 789 09", false},    {u" 12345678909", false},       {u"123.456.789-09x", false},
+      {u"11.222.333/0001-81 ", false}, {u"111.111.111-11", false},   {u"00000000000", false},
+      {u"00000000000000", false},    {u"99999999999999", false},     {u"", false},
+      {u"1234567890", false},        {u"123456789012", false},       {u"123456789091", false},
+      {u"112223330001810", false},   {u"---", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TmStr::IsCPFValido(c.Codigo), c.Valido) << U16ToUtf8(c.Codigo);
+}
+
+TEST(IsCPFValido, GeneratedNumbersRoundTrip) {
+  std::mt19937 gen(1234);
+  std::uniform_int_distribution<int> digit(0, 9);
+  for (int i = 0; i < 500; ++i) {
+    const std::size_t baseLen = i % 2 ? 9 : 12;
+    std::u16string base;
+    for (std::size_t k = 0; k < baseLen; ++k) base += static_cast<char16_t>(u'0' + digit(gen));
+    const std::u16string dv = TmStr::CalculaDigitoCnpjCpf(base);
+    if (dv.empty()) continue;  // the all-zero base
+    const std::u16string numero = base + dv;
+    if (std::all_of(numero.begin(), numero.end(), [&](char16_t c) { return c == numero[0]; })) continue;
+    EXPECT_TRUE(TmStr::IsCPFValido(numero)) << U16ToUtf8(numero);
+    EXPECT_TRUE(TmStr::IsCPFValido(TmStr::FormataCPFCNPJ(numero))) << U16ToUtf8(numero);
+    // Either check digit off by one is caught.
+    for (std::size_t pos : {numero.size() - 2, numero.size() - 1}) {
+      std::u16string errado = numero;
+      errado[pos] = static_cast<char16_t>(u'0' + (errado[pos] - u'0' + 1) % 10);
+      EXPECT_FALSE(TmStr::IsCPFValido(errado)) << U16ToUtf8(errado);
+    }
+  }
+}
+
+TEST(IsPISValido, DigitsAndCheckDigit) {
+  EXPECT_TRUE(TmStr::IsPISValido(u"120.54135.91-9"));
+  EXPECT_TRUE(TmStr::IsPISValido(u"12054135919"));
+  EXPECT_FALSE(TmStr::IsPISValido(u"12054135918"));
+  EXPECT_FALSE(TmStr::IsPISValido(u"00000000000"));
+  EXPECT_FALSE(TmStr::IsPISValido(u"11111111111"));
+  EXPECT_FALSE(TmStr::IsPISValido(u"1205413591"));
+  EXPECT_FALSE(TmStr::IsPISValido(u"120541359190"));
+  EXPECT_FALSE(TmStr::IsPISValido(u""));
+}
+
+TEST(CalculaChaveEletronica, LayoutAndCheckDigit) {
+  const TDateTime emissao = EncodeDate(2024, 5, 10);
+  const std::u16string chave = TmStr::CalculaChaveEletronica(u"SP", emissao, u"11222333000181",
+                                                             TModeloDocumentoEletronico::mdeNFe, 1, 123, 1, 12345678);
+  EXPECT_EQ(chave, u"35240511222333000181550010000001231123456785");
+  EXPECT_NO_THROW(TmRot::ValidaChaveAcesso(chave, u"35", u"2405", u"11222333000181", u"55", u"1", u"123", u"1", u"5"));
+  EXPECT_NO_THROW(TmRot::ValidaChaveAcesso(chave, u"SP", u"2405", u"11222333000181", u"55", u"001", u"000000123", u"1",
+                                           u"5"));
+
+  // −1: the document number is the control code.
+  EXPECT_EQ(TmStr::CalculaChaveEletronica(u"SP", emissao, u"11222333000181", TModeloDocumentoEletronico::mdeNFe, 1,
+                                          123, 1, -1),
+            u"35240511222333000181550010000001231000001232");
+  // The other models, a short CNPJ zero-filled, a long one cut to its last 14.
+  const std::u16string nfce = TmStr::CalculaChaveEletronica(u"DF", EncodeDate(2026, 12, 31), u"191",
+                                                            TModeloDocumentoEletronico::mdeNFCe, 999, 999999999, 9,
+                                                            99999999);
+  EXPECT_EQ(nfce, u"53261200000000000191659999999999999999999995");
+  EXPECT_EQ(TmStr::CalculaChaveEletronica(u"DF", EncodeDate(2026, 12, 31), u"99900000000000191",
+                                          TModeloDocumentoEletronico::mdeNFCe, 999, 999999999, 9, 99999999),
+            nfce);
+  const std::pair<TModeloDocumentoEletronico, std::u16string_view> modelos[] = {
+      {TModeloDocumentoEletronico::mdeCTe, u"57"},
+      {TModeloDocumentoEletronico::mdeCFe, u"60"},
+      {TModeloDocumentoEletronico::mdeMDFe, u"58"}};
+  for (const auto& [modelo, codigo] : modelos) {
+    const std::u16string k = TmStr::CalculaChaveEletronica(u"RS", emissao, u"11222333000181", modelo, 2, 7, 1, 1);
+    ASSERT_EQ(k.size(), 44u);
+    EXPECT_EQ(k.substr(20, 2), codigo);
+    EXPECT_EQ(k.substr(43), TmStr::CalcModulo11(k.substr(0, 43), 0));
+  }
+}
+
+TEST(CalculaChaveEletronica, UnknownStateSpoilsTheLengthAndTheCheckRejectsIt) {
+  const std::u16string chave = TmStr::CalculaChaveEletronica(u"XX", EncodeDate(2024, 5, 10), u"11222333000181",
+                                                             TModeloDocumentoEletronico::mdeNFe, 1, 123, 1, 12345678);
+  EXPECT_EQ(chave.size(), 43u);
+  EXPECT_EQ(chave.substr(0, 1), u"0");
+  EXPECT_THROW(TmRot::ValidaChaveAcesso(chave, u"", u"", u"", u"", u"", u"", u"", u""), EFiscalError);
+}
+
+TEST(CalculaChaveEletronica, EveryStateBuildsAKeyTheCheckAccepts) {
+  for (const char16_t* uf : {u"AC", u"AL", u"AM", u"AP", u"BA", u"CE", u"DF", u"ES", u"GO", u"MA", u"MG", u"MS", u"MT", u"PA",
+                             u"PB", u"PE", u"PI", u"PR", u"RJ", u"RN", u"RO", u"RR", u"RS", u"SC", u"SE", u"SP", u"TO"}) {
+    const std::u16string k = TmStr::CalculaChaveEletronica(uf, EncodeDate(2025, 1, 2), u"11222333000181",
+                                                           TModeloDocumentoEletronico::mdeNFe, 12, 4567, 1, -1);
+    ASSERT_EQ(k.size(), 44u) << U16ToUtf8(uf);
+    EXPECT_NO_THROW(TmRot::ValidaChaveAcesso(k, uf, u"2501", u"11222333000181", u"55", u"12", u"4567", u"1",
+                                             k.substr(43)));
+  }
+}
+
+}  // namespace
+}  // namespace zelmor

@@ -1,0 +1,67 @@
+// TmRot: the library's general system routines, as class-level operations, and
+// the federative-units table TmUF. Implementations are split by theme into the
+// .cpp files of this folder.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/errors.h"
+#include "core/types.h"
+#include "mConst.h"
+#include "system/federative_units.h"
+
+namespace zelmor {
+
+// A fiscal check that failed: an access key that disagrees with its data, an
+// instalment or apportionment asked with impossible figures.
+ZELMOR_DECLARE_ERROR(EFiscalError, "fiscal");
+
+class TmRot {
+ public:
+  TmRot() = delete;
+
+  // ---- Processes and external programs (processes.cpp) ----
+
+  // ---- Network and machine information (network.cpp) ----
+
+  // ---- Access-key check and instalments (fiscal.cpp) ----
+
+  // Checks the 44-character access key against the values it was built from, field by
+  // field; a parameter left blank is not checked, and a number may be given without its
+  // leading zeros. `asUF` is the unit's numeric code ("35") or its abbreviation ("SP").
+  // Raises EFiscalError naming the first field that disagrees; an empty key is not checked.
+  //   ValidaChaveAcesso(key, u"35", u"2405", u"", u"55", u"1", u"123", u"1", u"") passes for
+  //   a key of SP, May 2024, model 55, series 001, number 000000123, issue form 1.
+  static void ValidaChaveAcesso(std::u16string_view asChaveAcesso, std::u16string_view asUF,
+                                std::u16string_view asAAMM, std::u16string_view asCNPJ, std::u16string_view asMod,
+                                std::u16string_view asSerie, std::u16string_view asNrNF,
+                                std::u16string_view asTpEmis, std::u16string_view asDV);
+  // Instalment `aiNrParcela` of `aiQtdParcelas`: the total divided and cut to cents, the
+  // remainder added to the first instalment (or to the last with `abAdicionarDifAoFinal`),
+  // so the instalments always add up to the total. Raises EFiscalError for a quantity
+  // below 1 or a number outside 1..quantity.
+  //   GetValorParcela(100.00, 3, 1, false) == 33.34; GetValorParcela(100.00, 3, 1, true) == 33.33
+  static Currency GetValorParcela(Currency adValorTotal, int aiQtdParcelas, int aiNrParcela,
+                                  bool abAdicionarDifAoFinal);
+  // One item's share of `adValorTotalRatear`, in proportion to its value, cut to cents; the
+  // last item takes what is left so the shares add up exactly. Raises EFiscalError when
+  // either total is zero.
+  //   10.00 over items of 1.00, 1.00, 1.00 gives 3.33, 3.33 and, for the last, 3.34
+  static Currency GetValorRateioItem(Currency adValorTotal, Currency adValorTotalItem, Currency adValorTotalRatear,
+                                     Currency adTotalAcumuladoRateiro, bool abIsUtilmoItem);
+  // Clears `aoLista` and fills it with the program's fixed list of 100 CNPJs (14 digits
+  // each) in a fixed order; true.
+  static bool GetListaCNPJBlocoXDezembro(TStringList& aoLista);
+
+  // ---- Form and control helpers (forms.cpp) ----
+
+  // ---- Generic helpers (generic.cpp) ----
+
+  // ---- Windows version and environment (environment.cpp) ----
+
+  // ---- Waiting and message pumping (waiting.cpp) ----
+};
+
+}  // namespace zelmor
