@@ -55,26 +55,6 @@ std::u16string Quoted(std::u16string_view s) {
   return out;
 }
 
-// Accented Latin-1 letters (and the ordinal indicators) to their plain letters, for
-// the short day names of DataDetalhe ("sáb" → "sab").
-// TODO: use TmStr::RemoveAcentos(…, true) once the character-filtering routines are in.
-std::u16string WithoutAccents(std::u16string_view s) {
-  static constexpr char16_t kFrom[] = u"ÀÁÂÃÄÅàáâãäåÈÉÊËèéêëÌÍÎÏìíîïÒÓÔÕÖòóôõöÙÚÛÜùúûüÇçÑñÝýÿªº";
-  static constexpr char16_t kTo[] = u"AAAAAAaaaaaaEEEEeeeeIIIIiiiiOOOOOoooooUUUUuuuuCcNnYyyao";
-  static_assert(sizeof(kFrom) == sizeof(kTo));
-  std::u16string out(s);
-  for (char16_t& c : out) {
-    if (c < 0xAA) continue;
-    for (std::size_t i = 0; kFrom[i]; ++i) {
-      if (kFrom[i] == c) {
-        c = kTo[i];
-        break;
-      }
-    }
-  }
-  return out;
-}
-
 }  // namespace
 
 std::u16string TmDt::CompletaData(std::u16string_view Data) {
@@ -179,7 +159,7 @@ std::u16string TmDt::Hora2Ansi(TDateTime Data, bool ComAspas) {
 
 std::u16string TmDt::DataDetalhe(TDateTime Data) {
   const std::u16string& shortName = RegionalCopies().ShortDayNames[static_cast<std::size_t>(DayOfWeek(Data) - 1)];
-  return FormatDateTime(u"dd/mm/yyyy", Data) + u" " + WithoutAccents(LowerCase(shortName));
+  return FormatDateTime(u"dd/mm/yyyy", Data) + u" " + TmStr::RemoveAcentos(LowerCase(shortName));
 }
 
 }  // namespace zelmor
