@@ -12,7 +12,7 @@
 
 #include "app/QuindelUnit.h"
 #include "app/display_env.h"
-#include "format/format_settings.h"
+#include "startup/regional_copies.h"
 
 namespace {
 
@@ -55,9 +55,11 @@ int main(int argc, char** argv) {
     echo = true;
   }
 
+  // Before any window exists: the regional settings are read once, the library's
+  // regional copies taken and the form-position settings cleared.
+  zelmor::InitializeStartupState();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quindel"));
-  zelmor::FormatSettings();  // the regional settings are read once, at start
 
   quindel::TQuindelForm form(static_cast<quint16>(port));
   if (echo) {

@@ -41,6 +41,31 @@ TEST(ZelmorFeriados, TheOutputDoesNotDependOnTheLocale) {
   EXPECT_NE(br.Out.find("30/05/2024  Quinta-feira   Corpus Christi\n"), std::string::npos) << br.Out;
 }
 
+TEST(ZelmorFeriados, ConscienciaNegraFrom2024) {
+  const std::string antes = "15/11/2023  Quarta-feira   Proclamação da República\n"
+                            "25/12/2023  Segunda-feira  Natal\n";
+  ProcessResult r = Zelmor({"feriados", "2023"});
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_TRUE(r.Out.ends_with(antes)) << r.Out;
+  EXPECT_EQ(r.Out.find("20/11/"), std::string::npos) << r.Out;
+
+  for (const auto& [ano, fim] : std::vector<std::pair<std::string, std::string>>{
+           {"2024", "15/11/2024  Sexta-feira    Proclamação da República\n"
+                    "20/11/2024  Quarta-feira   Consciência Negra\n"
+                    "25/12/2024  Quarta-feira   Natal\n"},
+           {"2026", "15/11/2026  Domingo        Proclamação da República\n"
+                    "20/11/2026  Sexta-feira    Consciência Negra\n"
+                    "25/12/2026  Sexta-feira    Natal\n"}}) {
+    r = Zelmor({"feriados", ano});
+    EXPECT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_TRUE(r.Out.ends_with(fim)) << r.Out;
+  }
+  r = Zelmor({"call", "TmDt.GetFeriadoStr", "2024-11-20"});
+  EXPECT_EQ(r.Out, "Consciência Negra\n");
+  r = Zelmor({"call", "TmDt.IsFeriado", "2023-11-20"});
+  EXPECT_EQ(r.Out, "false\n");
+}
+
 TEST(ZelmorFeriados, RejectsABadYear) {
   for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
            {"feriados"}, {"feriados", "abc"}, {"feriados", "0"}, {"feriados", "10000"},

@@ -17,13 +17,17 @@ std::string BinDir() { return ZELMOR_BIN_DIR; }
 
 namespace {
 
-// The current environment without the names in `unset`, plus `extra` ("NAME=value").
+// The current environment without the names in `unset`, plus `extra` ("NAME=value"),
+// each replacing a variable of the same name (a second entry would be ignored:
+// lookups take the first).
 std::vector<std::string> Environment(const std::vector<std::string>& extra, const std::vector<std::string>& unset) {
+  auto nameOf = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
   std::vector<std::string> env;
   for (char** e = environ; *e; ++e) {
     std::string entry = *e;
     bool drop = false;
     for (const auto& u : unset) drop |= entry.rfind(u + "=", 0) == 0;
+    for (const auto& x : extra) drop |= entry.rfind(nameOf(x) + "=", 0) == 0;
     if (!drop) env.push_back(entry);
   }
   env.insert(env.end(), extra.begin(), extra.end());

@@ -26,8 +26,9 @@ struct HolidayRule {
   bool InForce(int year) const { return year >= FirstYear && year <= LastYear; }
 };
 
-constexpr HolidayRule Fixed(int day, int month, const char16_t* name) {
-  return {HolidayRule::Kind::Fixed, month, day, 0, name};
+constexpr HolidayRule Fixed(int day, int month, const char16_t* name,
+                            int firstYear = std::numeric_limits<int>::min()) {
+  return {HolidayRule::Kind::Fixed, month, day, 0, name, firstYear};
 }
 constexpr HolidayRule FromEaster(int offset, const char16_t* name) {
   return {HolidayRule::Kind::FromEaster, 0, 0, offset, name};
@@ -42,6 +43,8 @@ constexpr HolidayRule kHolidays[] = {
     Fixed(12, 10, u"Nossa Senhora Aparecida"),
     Fixed(2, 11, u"Finados"),
     Fixed(15, 11, u"Proclamação da República"),
+    // Dia Nacional de Zumbi e da Consciência Negra, national by federal law from 2024.
+    Fixed(20, 11, u"Consciência Negra", 2024),
     Fixed(25, 12, u"Natal"),
     FromEaster(0, u"Páscoa"),
     FromEaster(-47, u"Carnaval"),

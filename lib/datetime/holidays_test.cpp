@@ -108,7 +108,7 @@ TEST(Holidays, WholeYears) {
                    {11, 2, u"Finados"},
                    {11, 15, u"Proclamação da República"},
                    {12, 25, u"Natal"}});
-  // A leap year with an early Easter.
+  // A leap year with an early Easter, and the first year of Consciência Negra.
   CheckYear(2024, {{1, 1, u"Confraternização Universal"},
                    {2, 13, u"Carnaval"},
                    {3, 29, u"Sexta-feira da Paixão"},
@@ -120,7 +120,35 @@ TEST(Holidays, WholeYears) {
                    {10, 12, u"Nossa Senhora Aparecida"},
                    {11, 2, u"Finados"},
                    {11, 15, u"Proclamação da República"},
+                   {11, 20, u"Consciência Negra"},
                    {12, 25, u"Natal"}});
+}
+
+// 20 November is a national holiday by federal law from 2024 on, and not before.
+TEST(Holidays, ConscienciaNegraFrom2024) {
+  struct {
+    int year;
+    bool holiday;
+  } cases[] = {{1900, false}, {2000, false}, {2023, false}, {2024, true}, {2025, true}, {2026, true}, {9999, true}};
+  for (const auto& c : cases) {
+    const TDateTime day = EncodeDate(c.year, 11, 20);
+    EXPECT_EQ(TmDt::IsFeriado(day), c.holiday) << c.year;
+    EXPECT_EQ(TmDt::GetFeriadoStr(day), c.holiday ? u"Consciência Negra" : u"") << c.year;
+    EXPECT_EQ(TmDt::IsFeriado(EncodeDateTime(c.year, 11, 20, 18, 30, 0, 0)), c.holiday) << c.year;
+    // The days around it stay ordinary.
+    EXPECT_FALSE(TmDt::IsFeriado(EncodeDate(c.year, 11, 19))) << c.year;
+    EXPECT_FALSE(TmDt::IsFeriado(EncodeDate(c.year, 11, 21))) << c.year;
+  }
+  // In the year's list it comes after Proclamação da República and before Natal.
+  const std::vector<Holiday> antes = NationalHolidays(2023), depois = NationalHolidays(2026);
+  ASSERT_EQ(antes.size(), 12u);
+  ASSERT_EQ(depois.size(), 13u);
+  EXPECT_EQ(antes[10].Name, u"Proclamação da República");
+  EXPECT_EQ(antes[11].Name, u"Natal");
+  EXPECT_EQ(depois[10].Name, u"Proclamação da República");
+  EXPECT_EQ(depois[11].Name, u"Consciência Negra");
+  EXPECT_EQ(depois[11].Date.Value, EncodeDate(2026, 11, 20).Value);
+  EXPECT_EQ(depois[12].Name, u"Natal");
 }
 
 TEST(Holidays, NationalHolidaysListsEveryRuleInDateOrder) {
@@ -155,7 +183,7 @@ TEST(Holidays, OrdinaryDays) {
   EXPECT_EQ(TmDt::GetFeriadoStr(EncodeDate(2018, 12, 24)), u"");
   EXPECT_FALSE(TmDt::IsFeriado(EncodeDate(2018, 2, 12)));  // Carnival Monday is not national
   EXPECT_FALSE(TmDt::IsFeriado(EncodeDate(2018, 2, 14)));  // nor Ash Wednesday
-  EXPECT_FALSE(TmDt::IsFeriado(EncodeDate(2024, 11, 20)));
+  EXPECT_FALSE(TmDt::IsFeriado(EncodeDate(2023, 11, 20)));
 }
 
 TEST(Holidays, RecognisedWhateverTheRegionalDateSeparator) {

@@ -131,7 +131,8 @@ class TmDt {
   // Easter Sunday of `Ano` at 00:00 (Gregorian computus); EConvertError outside 1–9999.
   //   GetPascoa(2019) == 21 Apr 2019
   static TDateTime GetPascoa(int Ano);
-  // Whether the day of `Data` is a Brazilian national holiday (the time of day does not matter).
+  // Whether the day of `Data` is a Brazilian national holiday of its year (the time of day
+  // does not matter); 20 November is one from 2024 on.
   static bool IsFeriado(TDateTime Data);
   // The holiday's name, or empty text; a fixed holiday wins over a movable feast on the same day.
   //   GetFeriadoStr(21 Apr 2019) == u"Tiradentes"
