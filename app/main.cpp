@@ -13,6 +13,7 @@
 #include "app/QuindelUnit.h"
 #include "app/display_env.h"
 #include "format/format_settings.h"
+#include "platform/qt/text_metrics_qt.h"
 
 namespace {
 
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quindel"));
   zelmor::FormatSettings();  // the regional settings are read once, at start
+  zelmor::platform::InstallQtTextMetrics();
 
   quindel::TQuindelForm form(static_cast<quint16>(port));
   if (echo) {
