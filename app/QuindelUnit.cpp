@@ -13,6 +13,7 @@
 #include "files/mFileUtil.h"
 #include "format/calendar.h"
 #include "format/format_datetime.h"
+#include "platform/qt/form_window_qt.h"
 #include "strings/mString.h"
 
 using zelmor::TmFile;
@@ -90,6 +91,11 @@ TQuindelForm::TQuindelForm(quint16 port, QWidget* parent)
   StyleLine(lbLinha2);
   lbLinha2->setGeometry(0, 32, 680, 32);
   setFixedSize(685, 76);
+
+  // Restored on every show, stored on every accepted close; hooked before FormCreate runs.
+  FormPosition1 = zelmor::platform::AttachFormPosition(this, [this](const QString& m) { FErrors.Show(m); });
+  FormPosition1->SetRestore({zelmor::TRestore::Position});
+  FormPosition1->Loaded();
 
   FormCreate(this);
 }

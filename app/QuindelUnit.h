@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <string>
 
+#include "forms/FormPosition.h"
 #include "platform/qt/socket_server.h"
 
 
@@ -43,6 +44,8 @@ class TQuindelForm : public QWidget {
   explicit TQuindelForm(quint16 port = kDisplayPort, QWidget* parent = nullptr);
 
   QLabel* lbLinha1;
+  // Brings the window back where the user left it (position only: the window sizes itself).
+  zelmor::TFormPosition* FormPosition1;
   QLabel* lbLinha2;
   zelmor::platform::SocketServer* ServidorSocket = nullptr;  // owned by the application object
   QString ArquivoFonte;

@@ -6,12 +6,14 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <filesystem>
 #include <memory>
 #include <map>
 #include <mutex>
@@ -33,9 +35,12 @@ using zelmor::testing::ChildProcess;
 class Display {
  public:
   Display() : FPort(zelmor::testing::FreePort()) {
+    // The window keeps its position in the user's settings: not the real user's.
+    FConfigHome = (std::filesystem::temp_directory_path() / "zelmor-bench-XXXXXX").string();
+    if (!mkdtemp(FConfigHome.data())) FConfigHome.clear();
     FChild = std::make_unique<ChildProcess>(zelmor::testing::BinDir() + "/quindel",
                                             std::vector<std::string>{"--port", std::to_string(FPort)},
-                                            std::vector<std::string>{},
+                                            std::vector<std::string>{"XDG_CONFIG_HOME=" + FConfigHome},
                                             std::vector<std::string>{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
     FReader = std::thread([this] {
       std::string line;
@@ -54,6 +59,8 @@ class Display {
     FStop = true;
     FChild->Kill();
     FReader.join();
+    std::error_code ec;
+    if (!FConfigHome.empty()) std::filesystem::remove_all(FConfigHome, ec);
   }
 
   int Connect() const {
@@ -108,6 +115,7 @@ class Display {
     std::string Line1;
   };
   int FPort;
+  std::string FConfigHome;
   std::unique_ptr<ChildProcess> FChild;
   std::thread FReader;
   std::atomic<bool> FStop{false};

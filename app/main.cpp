@@ -12,8 +12,8 @@
 
 #include "app/QuindelUnit.h"
 #include "app/display_env.h"
-#include "format/format_settings.h"
 #include "platform/qt/text_metrics_qt.h"
+#include "startup/regional_copies.h"
 
 namespace {
 
@@ -56,9 +56,11 @@ int main(int argc, char** argv) {
     echo = true;
   }
 
+  // Before any window exists: the regional settings are read once, the library's
+  // regional copies taken and the form-position settings cleared.
+  zelmor::InitializeStartupState();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quindel"));
-  zelmor::FormatSettings();  // the regional settings are read once, at start
   zelmor::platform::InstallQtTextMetrics();
 
   quindel::TQuindelForm form(static_cast<quint16>(port));

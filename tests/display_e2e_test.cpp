@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/testing/temp_store.h"
 #include "tests/process_util.h"
 
 namespace zelmor::testing {
@@ -17,7 +18,7 @@ class DisplayProcess : public ::testing::Test {
     port = FreePort();
     // No display server: the program must notice and run headless with the echo on.
     quindel = std::make_unique<ChildProcess>(BinDir() + "/quindel", std::vector<std::string>{"--port", std::to_string(port)},
-                                             std::vector<std::string>{"LC_ALL=pt_BR.UTF-8"},
+                                             std::vector<std::string>{"LC_ALL=pt_BR.UTF-8", "XDG_CONFIG_HOME=" + home.Path()},
                                              std::vector<std::string>{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
   }
 
@@ -34,6 +35,7 @@ class DisplayProcess : public ::testing::Test {
   }
 
   int port = 0;
+  TemporaryFolder home;  // the window keeps its position in the user's settings: not the real user's
   std::unique_ptr<ChildProcess> quindel;
 };
 

@@ -61,6 +61,16 @@ TEST(FiscalCommands, StateRegistration) {
       {{"ie", "MG", "062.307.904/0081"}, 0, ""},
       {{"ie", "MG", "062.307.904/0082"}, 1, "062.307.904/0082 (MG, Minas Gerais): invalid\n"},
       {{"ie", "BA", "ISENTO"}, 0, ""},
+      // The current forms of BA, PE and RN, and the old ones.
+      {{"ie", "BA", "1234567-48"}, 0, "1234567-48 (BA, Bahia): valid\n"},
+      {{"ie", "BA", "1234567-49"}, 1, "1234567-49 (BA, Bahia): invalid\n"},
+      {{"ie", "ba", "123456-63"}, 0, "123456-63 (BA, Bahia): valid\n"},
+      {{"ie", "PE", "0321418-40"}, 0, "0321418-40 (PE, Pernambuco): valid\n"},
+      {{"ie", "PE", "321418-40"}, 1, "321418-40 (PE, Pernambuco): invalid\n"},
+      {{"ie", "PE", "18.1.001.0000004-9"}, 0, ""},
+      {{"ie", "RN", "20.0.040.040-0"}, 0, "20.0.040.040-0 (RN, Rio Grande do Norte): valid\n"},
+      {{"ie", "RN", "20.0.040.040-1"}, 1, ""},
+      {{"ie", "RN", "20.040.040-1"}, 0, ""},
       {{"ie", "XX", "123"}, 2, ""},
       {{"ie", "SP"}, 2, ""},
   });
@@ -125,6 +135,8 @@ TEST(FiscalCommands, AccessKeyBuiltThenChecked) {
 TEST(FiscalCommands, RoutinesThroughZelmorCall) {
   Expect({
       {{"call", "TmUF.Dados", "BA"}, 0, "{\"result\":{\"Sigla\":\"BA\",\"IBGE\":29,\"Tamanho\":[8,9]}}\n"},
+      {{"call", "TmUF.Dados", "PE"}, 0, "{\"result\":{\"Sigla\":\"PE\",\"IBGE\":26,\"Tamanho\":[9,14]}}\n"},
+      {{"call", "TmUF.GetIEValidada", "32141840", "PE"}, 0, "032141840\n"},
       {{"call", "mUF.IBGE", "SP"}, 0, "35\n"},
       {{"call", "TmStr.isIEValido", "SP", "110.042.490.114"}, 0, "true\n"},
       {{"call", "TmStr.CalculaChaveEletronica", "SP", "2024-05-10", "11222333000181", "0", "1", "123", "1", "-1"},

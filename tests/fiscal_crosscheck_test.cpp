@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <initializer_list>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <random>
@@ -87,8 +88,10 @@ const Diferenca kRegrasDiferentes[] = {
     {"TO", "inscricaoEstadual", [](std::u16string_view ie) { return ie.starts_with(u"29"); }},
     // Demands a leading 06.
     {"CE", "inscricaoEstadual", [](std::u16string_view ie) { return ie.starts_with(u"06"); }},
-    // Knows only the 9-digit form.
-    {"PE", "inscricaoEstadual", [](std::u16string_view) { return false; }},
+    // Knows only the 9-digit form, and checks its two digits at any length.
+    {"PE", "inscricaoEstadual", [](std::u16string_view ie) { return ie.size() == 9; }},
+    // 10 digits: checks the ninth digit (weighing itself) instead of the tenth.
+    {"RN", "brValidations", [](std::u16string_view ie) { return ie.size() != 10; }},
     // Rejects every 11-digit number.
     {"MT", "inscricaoEstadual", [](std::u16string_view) { return false; }},
     // 14 digits: a remainder of 1 gives the digit 1 where the rule gives 0.
@@ -133,6 +136,78 @@ TEST_F(CrossCheck, StateRegistrationsAgreeWhereTheRulesCoincide) {
     }
   }
   EXPECT_EQ(comparados.size(), 27u) << "every state is compared with at least one validator";
+}
+
+// Numbers of the current BA, PE and RN forms with their check digits written out here
+// from the published weights, each with one digit changed and with a digit too many or
+// too few.
+TEST_F(CrossCheck, CurrentStateRegistrationFormsAgree) {
+  std::mt19937 gen(2024);
+  std::uniform_int_distribution<int> digit(0, 9);
+  auto digitos = [&](std::size_t n) {
+    std::u16string s;
+    for (std::size_t i = 0; i < n; ++i) s += static_cast<char16_t>(u'0' + digit(gen));
+    return s;
+  };
+  auto soma = [](std::u16string_view d, std::initializer_list<int> pesos) {
+    int s = 0, i = 0;
+    for (int p : pesos) s += (d[i++] - u'0') * p;
+    return s;
+  };
+  auto m11 = [](int s) { return s % 11 < 2 ? 0 : 11 - s % 11; };
+  auto m10 = [](int s) { return s % 10 == 0 ? 0 : 10 - s % 10; };
+  auto mais = [](std::u16string s, int d) { return s + static_cast<char16_t>(u'0' + d); };
+
+  std::vector<std::pair<std::u16string, std::u16string>> validos;
+  for (int i = 0; i < 200; ++i) {
+    // BA: d9 then d8, by modulo 11 when d2 is 6, 7 or 9, else by modulo 10.
+    const std::u16string ba = digitos(7);
+    const bool porOnze = ba[1] == u'6' || ba[1] == u'7' || ba[1] == u'9';
+    const int d9 = (porOnze ? m11 : m10)(soma(ba, {8, 7, 6, 5, 4, 3, 2}));
+    const int d8 = (porOnze ? m11 : m10)(soma(ba, {9, 8, 7, 6, 5, 4, 3}) + 2 * d9);
+    validos.emplace_back(u"BA", mais(mais(ba, d8), d9));
+    // PE: two modulo-11 digits.
+    std::u16string pe = digitos(7);
+    pe = mais(pe, m11(soma(pe, {8, 7, 6, 5, 4, 3, 2})));
+    validos.emplace_back(u"PE", mais(pe, m11(soma(pe, {9, 8, 7, 6, 5, 4, 3, 2}))));
+    // RN: 20 and eight digits, (Σ × 10) mod 11 with 10 giving 0.
+    const std::u16string rn = u"20" + digitos(7);
+    const int r = soma(rn, {10, 9, 8, 7, 6, 5, 4, 3, 2}) * 10 % 11;
+    validos.emplace_back(u"RN", mais(rn, r == 10 ? 0 : r));
+  }
+
+  std::vector<std::pair<std::u16string, std::u16string>> casos;
+  for (std::size_t i = 0; i < validos.size(); ++i) {
+    const auto& [uf, ie] = validos[i];
+    ASSERT_TRUE(TmStr::isIEValido(uf, ie, u"")) << U16ToUtf8(uf) << " " << U16ToUtf8(ie);
+    casos.push_back(validos[i]);
+    std::u16string errado = ie;
+    const std::size_t pos = i / 3 % ie.size();
+    errado[pos] = static_cast<char16_t>(u'0' + (errado[pos] - u'0' + 1 + i % 9) % 10);
+    casos.emplace_back(uf, errado);
+    casos.emplace_back(uf, ie + static_cast<char16_t>(u'0' + i % 10));
+    casos.emplace_back(uf, ie.substr(1));
+  }
+
+  std::vector<Json> queries;
+  for (const auto& [uf, ie] : casos) queries.push_back({{"k", "ie"}, {"uf", U16ToUtf8(uf)}, {"v", U16ToUtf8(ie)}});
+  const std::vector<Json> answers = Ask(queries);
+  ASSERT_EQ(answers.size(), casos.size());
+  std::map<std::string, int> comparados;
+  for (std::size_t i = 0; i < casos.size(); ++i) {
+    const std::string uf = U16ToUtf8(casos[i].first);
+    const bool nosso = TmStr::isIEValido(casos[i].first, casos[i].second, u"");
+    for (const char* validador : {"brValidations", "inscricaoEstadual"}) {
+      if (!Comparavel(uf, validador, casos[i].second)) continue;
+      ASSERT_TRUE(answers[i][validador].is_boolean()) << answers[i].dump();
+      EXPECT_EQ(answers[i][validador].get<bool>(), nosso) << validador << " " << uf << " " << U16ToUtf8(casos[i].second);
+      ++comparados[uf + " " + validador];
+    }
+  }
+  // Every new form is compared with both validators, except RN's with br-validations.
+  for (const char* chave : {"BA brValidations", "BA inscricaoEstadual", "PE brValidations", "PE inscricaoEstadual",
+                            "RN inscricaoEstadual"})
+    EXPECT_GE(comparados[chave], 400) << chave;
 }
 
 TEST_F(CrossCheck, CpfCnpjAndPisAgree) {

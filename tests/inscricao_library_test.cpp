@@ -154,6 +154,20 @@ TEST_F(InscricaoLibrary, UnreachableServerIsAFailedDownload) {
   EXPECT_TRUE(fs::is_empty(programDir.Path()));
 }
 
+TEST_F(InscricaoLibrary, HostFromTheProgramsConfigurationFile) {
+  HttpServer server(serverRoot.Path());
+  EnvVar host(kInscricaoLibraryHostVariable, std::nullopt);
+  std::ofstream(programDir.Path() / "zelmor.ini") << "[Sintegra]\r\nHost=" << server.Base() << "\r\n";
+  EXPECT_EQ(InscricaoLibraryHost(), Utf8ToU16(server.Base()));
+  EXPECT_EQ(TmStr::ValidarInscricaoDLLSintegra(u"110.042.490.115", u"SP"), u"");
+  EXPECT_TRUE(fs::exists(LibraryFile()));
+  {
+    // The environment, when set, wins over the file.
+    EnvVar other(kInscricaoLibraryHostVariable, "downloads.example.com");
+    EXPECT_EQ(InscricaoLibraryHost(), u"downloads.example.com");
+  }
+}
+
 TEST_F(InscricaoLibrary, NoHostConfiguredIsAFailedDownload) {
   EnvVar host(kInscricaoLibraryHostVariable, std::nullopt);
   EXPECT_EQ(TmStr::ValidarInscricaoDLLSintegra(u"110042490115", u"SP"),

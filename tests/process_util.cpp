@@ -15,27 +15,54 @@ namespace zelmor::testing {
 
 std::string BinDir() { return ZELMOR_BIN_DIR; }
 
+namespace {
+
+// The current environment without the names in `unset`, plus `extra` ("NAME=value"),
+// each replacing a variable of the same name (a second entry would be ignored:
+// lookups take the first).
+std::vector<std::string> Environment(const std::vector<std::string>& extra, const std::vector<std::string>& unset) {
+  auto nameOf = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
+  std::vector<std::string> env;
+  for (char** e = environ; *e; ++e) {
+    std::string entry = *e;
+    bool drop = false;
+    for (const auto& u : unset) drop |= entry.rfind(u + "=", 0) == 0;
+    for (const auto& x : extra) drop |= entry.rfind(nameOf(x) + "=", 0) == 0;
+    if (!drop) env.push_back(entry);
+  }
+  env.insert(env.end(), extra.begin(), extra.end());
+  return env;
+}
+
+// Starts `program` with the given descriptors as its standard input, output and error.
+// Everything the child needs is built before fork: only exec-safe calls follow it.
+pid_t Spawn(const std::string& program, const std::vector<std::string>& args, std::vector<std::string>& env, int in,
+            int out, int err) {
+  std::vector<char*> argv{const_cast<char*>(program.c_str())};
+  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  std::vector<char*> envp;
+  for (auto& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  pid_t pid = fork();
+  if (pid == 0) {
+    dup2(in, 0);
+    dup2(out, 1);
+    dup2(err, 2);
+    execve(program.c_str(), argv.data(), envp.data());
+    _exit(127);
+  }
+  return pid;
+}
+
+}  // namespace
+
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args, const std::string& input,
                          std::chrono::milliseconds timeout, const std::vector<std::string>& env) {
   int in[2], out[2], err[2];
   if (pipe2(in, O_CLOEXEC) || pipe2(out, O_CLOEXEC) || pipe2(err, O_CLOEXEC)) return {};
-  std::vector<std::string> envStore;
-  for (char** e = environ; *e; ++e) envStore.emplace_back(*e);
-  for (const auto& e : env) envStore.push_back(e);
-  pid_t pid = fork();
-  if (pid == 0) {
-    dup2(in[0], 0);
-    dup2(out[1], 1);
-    dup2(err[1], 2);
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (auto& e : envStore) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    execve(program.c_str(), argv.data(), envp.data());
-    _exit(127);
-  }
+  std::vector<std::string> envStore = Environment(env, {});
+  pid_t pid = Spawn(program, args, envStore, in[0], out[1], err[1]);
   close(in[0]);
   close(out[1]);
   close(err[1]);
@@ -45,7 +72,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     close(in[1]);
     in[1] = -1;
   }
-  fcntl(in[1] >= 0 ? in[1] : 0, F_SETFL, O_NONBLOCK);
+  if (in[1] >= 0) fcntl(in[1], F_SETFL, O_NONBLOCK);
   auto deadline = std::chrono::steady_clock::now() + timeout;
   bool outOpen = true, errOpen = true;
   while (outOpen || errOpen) {
@@ -100,29 +127,10 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
                            const std::vector<std::string>& env, const std::vector<std::string>& unsetEnv) {
   int out[2], err[2];
   if (pipe2(out, O_CLOEXEC) || pipe2(err, O_CLOEXEC)) return;
-  std::vector<std::string> envStore;
-  for (char** e = environ; *e; ++e) {
-    std::string entry = *e;
-    bool drop = false;
-    for (const auto& u : unsetEnv) drop |= entry.rfind(u + "=", 0) == 0;
-    if (!drop) envStore.push_back(entry);
-  }
-  for (const auto& e : env) envStore.push_back(e);
-  FPid = fork();
-  if (FPid == 0) {
-    int devnull = open("/dev/null", O_RDONLY);
-    dup2(devnull, 0);
-    dup2(out[1], 1);
-    dup2(err[1], 2);
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (auto& e : envStore) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    execve(program.c_str(), argv.data(), envp.data());
-    _exit(127);
-  }
+  std::vector<std::string> envStore = Environment(env, unsetEnv);
+  int devnull = open("/dev/null", O_RDONLY | O_CLOEXEC);
+  FPid = Spawn(program, args, envStore, devnull, out[1], err[1]);
+  close(devnull);
   close(out[1]);
   close(err[1]);
   FOut = out[0];

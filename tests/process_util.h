@@ -15,7 +15,7 @@ struct ProcessResult {
 };
 
 // Runs `program` (a path) with `args`. Environment variables in `env` ("NAME=value")
-// are added to the current environment.
+// replace or are added to the current environment.
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::string& input = {}, std::chrono::milliseconds timeout = std::chrono::seconds(30),
                          const std::vector<std::string>& env = {});

@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libqt6sql6-sqlite
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libinih-dev
   zlib1g-dev libminizip-dev libcurl4-openssl-dev libsqlite3-dev libasound2-dev
   nlohmann-json3-dev
   python3 python3-fonttools python3-pyftpdlib

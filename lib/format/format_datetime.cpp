@@ -1,3 +1,4 @@
+#include "format/pattern_text.h"
 #include "format/format_datetime.h"
 
 #include <algorithm>
@@ -29,16 +30,7 @@ void AppendNumber(std::u16string& out, int v, int minDigits) {
   while (len > 0) out.push_back(tmp[--len]);
 }
 
-// Appends the text quoted from f[i] on; returns the index past the closing quote.
-std::size_t AppendQuoted(std::u16string& out, std::u16string_view f, std::size_t i) {
-  std::size_t close = f.find(f[i], i + 1);
-  if (close == std::u16string_view::npos) {
-    out.append(f.substr(i + 1));
-    return f.size();
-  }
-  out.append(f.substr(i + 1, close - i - 1));
-  return close + 1;
-}
+using pattern::AppendQuoted;
 
 bool StartsWithNoCase(std::u16string_view f, std::size_t i, std::u16string_view upper) {
   if (f.size() - i < upper.size()) return false;

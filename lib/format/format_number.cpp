@@ -1,3 +1,4 @@
+#include "format/pattern_text.h"
 #include "format/format_number.h"
 
 #include <algorithm>
@@ -275,17 +276,7 @@ int RoundForLayout(const Layout& s, Decimal& x) {
   return shown;
 }
 
-// Appends the text quoted from t[i] on and returns the index past the closing
-// quote (an unterminated quote runs to the end).
-std::size_t AppendQuoted(std::u16string& out, std::u16string_view t, std::size_t i) {
-  std::size_t close = t.find(t[i], i + 1);
-  if (close == std::u16string_view::npos) {
-    out.append(t.substr(i + 1));
-    return t.size();
-  }
-  out.append(t.substr(i + 1, close - i - 1));
-  return close + 1;
-}
+using pattern::AppendQuoted;
 
 void AppendLiteralRun(std::u16string& out, std::u16string_view t, std::size_t i) {
   while (i < t.size()) {

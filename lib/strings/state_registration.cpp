@@ -71,8 +71,12 @@ constexpr Forma kAC[] = {{13, {u"01"}, {{{11, {4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2},
 constexpr Forma kAL[] = {Simples9({u"24"}, Regra::M11x10)};
 constexpr Forma kAM[] = {Simples9({}, Regra::AM)};
 constexpr Forma kAP[] = {Simples9({u"03"}, Regra::AP)};
+// The 9-digit form is the 8-digit rule one place further right, the modulus picked by
+// d2: an 8-digit number with a 0 in front is the same number in the 9-digit form.
 constexpr Forma kBA[] = {{8, {}, {{{7, {7, 6, 5, 4, 3, 2}, Regra::M10ouM11, 0},
-                                   {6, {8, 7, 6, 5, 4, 3, 0, 2}, Regra::M10ouM11, 0}}}, 2}};
+                                   {6, {8, 7, 6, 5, 4, 3, 0, 2}, Regra::M10ouM11, 0}}}, 2},
+                         {9, {}, {{{8, {8, 7, 6, 5, 4, 3, 2}, Regra::M10ouM11, 1},
+                                   {7, {9, 8, 7, 6, 5, 4, 3, 0, 2}, Regra::M10ouM11, 1}}}, 2}};
 constexpr Forma kCE[] = {Simples9({})};
 constexpr Forma kDF[] = {{13, {u"07"}, {{{11, {4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11},
                                          {12, {5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11}}}, 2}};
@@ -86,12 +90,15 @@ constexpr Forma kMS[] = {Simples9({u"28"})};
 constexpr Forma kMT[] = {{11, {}, {{{10, {3, 2, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11}}}, 1}};
 constexpr Forma kPA[] = {Simples9({u"15"})};
 constexpr Forma kPB[] = {Simples9({u"16"})};
-constexpr Forma kPE[] = {{14, {u"18"}, {{{13, {5, 4, 3, 2, 1, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11menos10}}}, 1}};
+// The old 14-digit form, and the current 9-digit one (7 digits and two check digits).
+constexpr Forma kPE[] = {{14, {u"18"}, {{{13, {5, 4, 3, 2, 1, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11menos10}}}, 1},
+                         {9, {}, {{{7, {8, 7, 6, 5, 4, 3, 2}, Regra::M11}, {8, P98765432, Regra::M11}}}, 2}};
 constexpr Forma kPI[] = {Simples9({u"19"})};
 constexpr Forma kPR[] = {{10, {}, {{{8, {3, 2, 7, 6, 5, 4, 3, 2}, Regra::M11},
                                     {9, {4, 3, 2, 7, 6, 5, 4, 3, 2}, Regra::M11}}}, 2}};
 constexpr Forma kRJ[] = {{8, {}, {{{7, {2, 7, 6, 5, 4, 3, 2}, Regra::M11}}}, 1}};
-constexpr Forma kRN[] = {Simples9({u"20"}, Regra::M11x10)};
+constexpr Forma kRN[] = {Simples9({u"20"}, Regra::M11x10),
+                         {10, {u"20"}, {{{9, {10, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11x10}}}, 1}};
 constexpr Forma kRO[] = {{14, {}, {{{13, {6, 5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11menos10}}}, 1}};
 constexpr Forma kRR[] = {{9, {u"24"}, {{{8, {1, 2, 3, 4, 5, 6, 7, 8}, Regra::M9}}}, 1}};
 constexpr Forma kRS[] = {{10, {u"0", u"1", u"2", u"3", u"4"}, {{{9, {2, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11}}}, 1}};

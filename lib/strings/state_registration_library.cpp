@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 
+#include "config/mConfigStaticUnit.h"
 #include "core/cp1252.h"
 #include "core/text.h"
 #include "files/mFileUtil.h"
@@ -55,8 +56,10 @@ bool FileExists(const std::u16string& path) {
 }  // namespace
 
 std::u16string InscricaoLibraryHost() {
+  // The environment wins, so one run can point elsewhere without editing the file.
   const char* host = std::getenv(kInscricaoLibraryHostVariable);
-  return host ? Utf8ToU16(host) : std::u16string();
+  if (host && *host) return Utf8ToU16(host);
+  return TConfigStatic::Ler(kInscricaoLibraryHostSection, kInscricaoLibraryHostItem, u"");
 }
 
 std::u16string InscricaoLibraryUrl() {

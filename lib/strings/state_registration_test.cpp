@@ -85,9 +85,10 @@ TEST(IsIEValido, LengthsAndLeadingDigits) {
     const char16_t* IE;
     bool Valido;
   } cases[] = {
-      // Only the 8-digit BA, the 14-digit PE and the 14-digit RO forms are known.
+      // RO numbers have 14 digits; BA and PE numbers also have 9 (a BA of 9 digits whose
+      // check digits should be 48, and PE's published example).
       {u"BA", u"123456789", false},
-      {u"PE", u"032141840", false},
+      {u"PE", u"032141840", true},
       {u"RO", u"101625213", false},
       // MT is fitted to 11 digits: zero-filled, or only its last 11 digits kept.
       {u"MT", u"130000019", true},
@@ -116,6 +117,78 @@ TEST(IsIEValido, LengthsAndLeadingDigits) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(TmStr::isIEValido(c.UF, c.IE, u""), c.Valido) << U16ToUtf8(c.UF) << " " << U16ToUtf8(c.IE);
+}
+
+// The current forms next to the old ones: BA 9 digits (the modulus picked by the second
+// digit), PE 9 digits (two modulo-11 digits), RN 10 digits (starting with 20).
+TEST(IsIEValido, CurrentFormsOfBahiaPernambucoAndRioGrandeDoNorte) {
+  struct {
+    const char16_t* UF;
+    const char16_t* IE;
+    bool Valido;
+  } cases[] = {
+      // BA, modulo 10 (second digit 2) and modulo 11 (second digit 6).
+      {u"BA", u"1234567-48", true},
+      {u"BA", u"1234567-58", false},
+      {u"BA", u"1234567-49", false},
+      {u"BA", u"1234568-48", false},
+      {u"BA", u"1623456-51", true},
+      {u"BA", u"1623456-61", false},
+      {u"BA", u"1623456-50", false},
+      {u"BA", u"1723456-51", false},
+      // The second digit picks the modulus: checked by modulo 10, 1623456 would end in 30.
+      {u"BA", u"1623456-30", false},
+      {u"BA", u"12345674", false},
+      {u"BA", u"01234567-48", false},
+      {u"BA", u"1234567480", false},
+      // PE.
+      {u"PE", u"0321418-40", true},
+      {u"PE", u"0321418-41", false},
+      {u"PE", u"0321418-50", false},
+      {u"PE", u"0321419-40", false},
+      {u"PE", u"321418-40", false},
+      {u"PE", u"00321418-40", false},
+      {u"PE", u"3214184-09", true},
+      // RN.
+      {u"RN", u"20.0.040.040-0", true},
+      {u"RN", u"20.0.040.040-1", false},
+      {u"RN", u"20.0.040.041-0", false},
+      {u"RN", u"21.0.040.040-1", false},  // right check digit, wrong start
+      {u"RN", u"20.0.040.040-00", false},
+      {u"RN", u"2.0.040.040-0", false},
+      // The old forms keep their rules.
+      {u"BA", u"123456-63", true},
+      {u"BA", u"123456-73", false},
+      {u"BA", u"612345-57", true},
+      {u"PE", u"18.1.001.0000004-9", true},
+      {u"PE", u"18.1.001.0000004-8", false},
+      {u"PE", u"19.1.001.0000004-9", false},
+      {u"RN", u"20.040.040-1", true},
+      {u"RN", u"20.040.040-2", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(TmStr::isIEValido(c.UF, c.IE, u""), c.Valido) << U16ToUtf8(c.UF) << " " << U16ToUtf8(c.IE);
+}
+
+// An 8-digit BA number with a 0 in front is the same number in the 9-digit form, and a
+// 9-digit one starting with 0 is an 8-digit one without it.
+TEST(IsIEValido, BahiaEightDigitsAreNineWithALeadingZero) {
+  int oito = 0, nove = 0;
+  for (const auto& table : {std::span<const IE>(kPublicadas), std::span<const IE>(kGeradas)})
+    for (const IE& ie : table) {
+      if (std::u16string_view(ie.UF) != u"BA") continue;
+      const std::u16string d = Digits(ie.Numero);
+      if (d.size() == 8) {
+        ++oito;
+        EXPECT_TRUE(TmStr::isIEValido(u"BA", u"0" + d, u"")) << U16ToUtf8(d);
+        EXPECT_FALSE(TmStr::isIEValido(u"BA", u"0" + LastDigitChanged(d), u"")) << U16ToUtf8(d);
+      } else if (d[0] == u'0') {
+        ++nove;
+        EXPECT_TRUE(TmStr::isIEValido(u"BA", d.substr(1), u"")) << U16ToUtf8(d);
+      }
+    }
+  EXPECT_GT(oito, 0);
+  EXPECT_GT(nove, 0);
 }
 
 TEST(IsIEValido, GoiasNumberValidWithEitherLastDigit) {

@@ -24,6 +24,7 @@ const char* ArgTypeName(ArgType t) {
     case ArgType::ArrayInteger: return "int[]";
     case ArgType::Variant: return "variant";
     case ArgType::ArrayVariant: return "variant[]";
+    case ArgType::Periods: return "period[]";
     case ArgType::Record: return "record";
   }
   return "?";
@@ -74,6 +75,12 @@ int JsonOf<int>::From(const Json& v) {
 }
 
 std::int64_t JsonOf<std::int64_t>::From(const Json& v) { return AsInt64(v); }
+
+std::int16_t JsonOf<std::int16_t>::From(const Json& v) {
+  std::int64_t i = AsInt64(v);
+  if (i < INT16_MIN || i > INT16_MAX) throw ArgumentError("integer out of 16-bit range: " + v.dump());
+  return static_cast<std::int16_t>(i);
+}
 
 double JsonOf<double>::From(const Json& v) {
   if (!v.is_number()) throw ArgumentError("expected a number, got " + v.dump());
@@ -172,6 +179,23 @@ Json JsonOf<TzelArrayVariant>::To(const TzelArrayVariant& v) {
   return a;
 }
 
+TAPeriodo JsonOf<TAPeriodo>::From(const Json& v) {
+  TAPeriodo r;
+  if (v.is_null()) return r;
+  if (!v.is_array()) throw ArgumentError("expected an array of periods, got " + v.dump());
+  for (const auto& e : v) {
+    if (!e.is_object() || !e.contains("DtInicial") || !e.contains("DtFinal"))
+      throw ArgumentError("expected a period {\"DtInicial\":…,\"DtFinal\":…}, got " + e.dump());
+    r.push_back({JsonOf<TDateTime>::From(e["DtInicial"]), JsonOf<TDateTime>::From(e["DtFinal"])});
+  }
+  return r;
+}
+Json JsonOf<TAPeriodo>::To(const TAPeriodo& v) {
+  Json a = Json::array();
+  for (const auto& p : v) a.push_back(Json{{"DtInicial", DateTimeToIso(p.DtInicial)}, {"DtFinal", DateTimeToIso(p.DtFinal)}});
+  return a;
+}
+
 std::string DateTimeToIso(TDateTime v) {
   DateParts d = DecodeDate(v);
   TimeParts t = DecodeTime(v);
@@ -235,6 +259,10 @@ bool JsonFits(const Json& v, ArgType t) {
       return true;
     case ArgType::Variant: return !v.is_array() && !v.is_object();
     case ArgType::ArrayVariant: return v.is_array();
+    case ArgType::Periods:
+      if (!v.is_array()) return false;
+      for (const auto& e : v) if (!e.is_object()) return false;
+      return true;
     case ArgType::Record: return v.is_object();
   }
   return false;
@@ -261,7 +289,8 @@ Json TextToJson(const std::string& text, ArgType t) {
       if (text == "true") return true;
       if (text == "false") return false;
       throw ArgumentError("expected true or false, got \"" + text + "\"");
-    case ArgType::StringList: case ArgType::ArrayString: case ArgType::ArrayInteger: case ArgType::ArrayVariant: {
+    case ArgType::StringList: case ArgType::ArrayString: case ArgType::ArrayInteger: case ArgType::ArrayVariant:
+    case ArgType::Periods: {
       Json v = Json::parse(text, nullptr, false);
       if (v.is_discarded() || !v.is_array()) throw ArgumentError("expected a JSON array, got \"" + text + "\"");
       return v;

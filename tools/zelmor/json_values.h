@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/types.h"
+#include "datetime/mDataHora.h"
 #include "mConst.h"
 
 namespace zelmor::cli {
@@ -14,7 +15,7 @@ namespace zelmor::cli {
 using Json = nlohmann::ordered_json;
 
 enum class ArgType { Text, Char, Int, Int64, Double, Currency, Bool, DateTime, StringList, ArrayString, ArrayInteger, Variant, ArrayVariant,
-                     Record };
+                     Periods, Record };
 // Record: a structured value crossing as a JSON object; its ArgTypeOf/JsonOf
 // specialisations live beside the routines that use it.
 
@@ -61,6 +62,8 @@ ZELMOR_ARGTYPE(TArrayStr, ArrayString);
 ZELMOR_ARGTYPE(TzelArrayInteger, ArrayInteger);
 ZELMOR_ARGTYPE(Variant, Variant);
 ZELMOR_ARGTYPE(TzelArrayVariant, ArrayVariant);
+ZELMOR_ARGTYPE(std::int16_t, Int);
+ZELMOR_ARGTYPE(TAPeriodo, Periods);
 #undef ZELMOR_ARGTYPE
 
 template <>
@@ -135,6 +138,18 @@ template <>
 struct JsonOf<TzelArrayVariant> {
   static TzelArrayVariant From(const Json& v);
   static Json To(const TzelArrayVariant& v);
+};
+
+template <>
+struct JsonOf<std::int16_t> {
+  static std::int16_t From(const Json& v);
+  static Json To(std::int16_t v) { return v; }
+};
+// Periods cross as [{"DtInicial": date-time, "DtFinal": date-time}, ...].
+template <>
+struct JsonOf<TAPeriodo> {
+  static TAPeriodo From(const Json& v);
+  static Json To(const TAPeriodo& v);
 };
 
 // Enumerations cross as their underlying integer.

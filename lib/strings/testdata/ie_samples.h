@@ -20,6 +20,9 @@ inline constexpr IE kPublicadas[] = {
     {u"RN", u"20.040.040-1"},      {u"RO", u"0000000062521-3"}, {u"RR", u"24006628-1"},
     {u"RS", u"224/3658792"},       {u"SC", u"251.040.852"},     {u"SE", u"27123456-3"},
     {u"SP", u"110.042.490.114"},   {u"SP", u"P-01100424.3/002"}, {u"TO", u"29.01.022783-6"},
+    // The current forms: BA 9 digits by modulo 10 and by modulo 11, PE 9 digits, RN 10 digits.
+    {u"BA", u"1234567-48"},        {u"BA", u"1623456-51"},      {u"PE", u"0321418-40"},
+    {u"RN", u"20.0.040.040-0"},
 };
 
 // Numbers made from each rule (by a separate implementation of the rules), a few per
@@ -65,6 +68,17 @@ inline constexpr IE kGeradas[] = {
     // AM with Σ below 11; SP with a remainder of 10; PE with 11 − r of 11 and 10.
     {u"AM", u"000000019"},      {u"AM", u"000000108"},      {u"SP", u"100000980125"},
     {u"PE", u"18100000000021"}, {u"PE", u"18100000000080"},
+    // BA's 9-digit form: modulo 10 (second digit 0–5 or 8), modulo 11 (6, 7 or 9), and
+    // modulo 11 with a remainder below 2.
+    {u"BA", u"709542229"},      {u"BA", u"035879152"},      {u"BA", u"786223075"},
+    {u"BA", u"162891601"},      {u"BA", u"174336144"},      {u"BA", u"493645002"},
+    {u"BA", u"964901690"},
+    // PE's 9-digit form, with a remainder of 1 for the first check digit and of 0 for the second.
+    {u"PE", u"306067218"},      {u"PE", u"036190101"},      {u"PE", u"933501200"},
+    {u"PE", u"539163104"},      {u"PE", u"356929280"},
+    // RN's 10-digit form, the last with (Σ × 10) mod 11 of 10.
+    {u"RN", u"2080819780"},     {u"RN", u"2036163190"},     {u"RN", u"2022900480"},
+    {u"RN", u"2058709870"},
 };
 
 }  // namespace zelmor::testdata

@@ -1,0 +1,35 @@
+// Whole-file reads and crash-safe whole-file writes, for settings files that are
+// loaded into memory and written back in one piece.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zelmor::platform {
+
+class FileAccess {
+ public:
+  virtual ~FileAccess() = default;
+
+  // Reads the whole file into `bytes`. False when there is no such file (or a
+  // folder on the way is missing); throws EFileError when it exists but cannot be read.
+  virtual bool ReadAll(std::u16string_view path, std::string& bytes) = 0;
+
+  // Replaces the file's content with `bytes` so that a reader, a crash, a killed
+  // process or a full disk only ever sees the old content or the new one: the bytes
+  // go to a new file in the same folder, are flushed to the disk, and that file is
+  // renamed over the old one (whose permissions it takes). A symbolic link is
+  // followed and its target replaced. Throws EFileError; the old file is then untouched.
+  virtual void Replace(std::u16string_view path, std::string_view bytes) = 0;
+
+  // Creates the folder and every missing folder above it. True when it exists afterwards.
+  virtual bool CreateFolders(std::u16string_view path) = 0;
+};
+
+FileAccess& GetFileAccess();
+// Installs a replacement (tests); nullptr restores the real one.
+void SetFileAccess(FileAccess* access);
+// The real implementation for this system.
+FileAccess& SystemFileAccess();
+
+}  // namespace zelmor::platform

@@ -1,0 +1,35 @@
+#include <filesystem>
+#include <system_error>
+
+#include "platform/file_access.h"
+#include "platform/linux/posix_files.h"
+
+namespace zelmor::platform {
+namespace {
+
+class LinuxFileAccess final : public FileAccess {
+ public:
+  bool ReadAll(std::u16string_view path, std::string& bytes) override {
+    return posix::ReadWhole(posix::NativePath(path), bytes);
+  }
+
+  void Replace(std::u16string_view path, std::string_view bytes) override {
+    posix::ReplaceWhole(posix::NativePath(path), bytes, 0666, false);
+  }
+
+  bool CreateFolders(std::u16string_view path) override {
+    std::error_code ec;
+    const std::filesystem::path p(posix::NativePath(path));
+    std::filesystem::create_directories(p, ec);
+    return std::filesystem::is_directory(p, ec);
+  }
+};
+
+}  // namespace
+
+FileAccess& SystemFileAccess() {
+  static LinuxFileAccess access;
+  return access;
+}
+
+}  // namespace zelmor::platform
