@@ -12,6 +12,7 @@
 
 #include "app/QuindelUnit.h"
 #include "app/display_env.h"
+#include "platform/qt/text_metrics_qt.h"
 #include "startup/regional_copies.h"
 
 namespace {
@@ -60,6 +61,7 @@ int main(int argc, char** argv) {
   zelmor::InitializeStartupState();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quindel"));
+  zelmor::platform::InstallQtTextMetrics();
 
   quindel::TQuindelForm form(static_cast<quint16>(port));
   if (echo) {

@@ -5,11 +5,16 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "core/types.h"
 #include "mConst.h"
+#include "platform/text_metrics.h"
 
 namespace zelmor {
 
@@ -368,10 +373,186 @@ class TmStr {
   static void RemoverBOM_StringList(TStringList& Lista);
 
   // ---- Text wrapping, justification and columns (layout.cpp) ----
+  //
+  // "Blank" means a character with a code up to 32. Lines are trimmed of blanks at both
+  // ends; apart from blanks, no character is ever dropped or repeated.
+
+  // How a text wraps on a drawing surface: lines, widest line and total height in
+  // pixels, and the wrapped text with its lines separated by CR LF.
+  struct TStringInfo {
+    std::int32_t LineCount = 0;
+    std::int32_t MaxLineWidth = 0;
+    std::int32_t TextHeight = 0;
+    std::u16string ScreenText;
+    void Clear() { *this = TStringInfo(); }
+  };
+
+  // Clears `asLista` and fills it with the words of `asTexto` (the pieces between
+  // spaces) wrapped greedily: a word joins the line while line + word + 1 fits in
+  // `aiMaxLength` (the 1 is counted for the first word too); a longer word is a line of
+  // its own, never cut.
+  //   QuebraTexto(u"um dois tres", 7, l) → "um dois", "tres"; width 6 → "um", "dois", "tres"
+  static void QuebraTexto(std::u16string_view asTexto, int aiMaxLength, TStringList& asLista);
+  // The trimmed line widened to `aiQtCaracteres` with extra spaces in its gaps (runs of
+  // spaces), one per gap per pass from the left. A longer line, or one without a gap,
+  // is returned trimmed and otherwise unchanged.
+  //   JustificarMonoEspacado(u"a b c", 6) == u"a  b c"
+  static std::u16string JustificarMonoEspacado(std::u16string_view asLinha, int aiQtCaracteres);
+  // A new list with the paragraph broken at spaces into trimmed lines of at most
+  // `aiMaxCaracteresLinha` characters; a word longer than that is cut at the width.
+  // With `abJustificado` every line but the last is justified to the width. A width
+  // below 1 gives the whole trimmed paragraph as one line. `aiCaracteresIdentacao` has
+  // no effect.
+  //   FormataParagrafo(u"aa bb cc", 5, 0, true) → "aa bb", "cc"
+  static TStringList FormataParagrafo(std::u16string_view asLinha, int aiMaxCaracteresLinha, int aiCaracteresIdentacao,
+                                      bool abJustificado);
+  // Appends to `Saida` (not cleared) the lines of `Linha` broken as FormataParagrafo
+  // does at `TamLinha` (below 1: no limit); a line break (CR LF, CR or LF) ends a line,
+  // a blank line gives an empty one. With `Justificar`, lines longer than 10 characters
+  // are justified unless a line break ends them or they are the last.
+  //   FormatarParagrafo(out, u"Caro cliente,\r\nsegue a nota fiscal do pedido.", 20, true)
+  //     → "Caro cliente,", "segue  a nota fiscal", "do pedido."
+  static void FormatarParagrafo(TStringList& Saida, std::u16string_view Linha, int TamLinha, bool Justificar);
+  // Clears `Resultado` and lays the items of `Original` out in blocks of `Linhas` ×
+  // `Colunas` items, each block down the columns first, cells left-aligned and cut to
+  // `TamCol`. `AjustarColunas` balances the columns so the last row fills from the left;
+  // `LinhaEntreBlocos` adds an empty line after every block. `Linhas` below 1 puts
+  // every item in one block; `Colunas` below 1 counts as 1.
+  //   5 items, 10 rows, 2 columns, width 3 → "1  4  ", "2  5  ", "3     "
+  static void FormataColunas(const TStringList& Original, TStringList& Resultado, int Linhas, int Colunas, int TamCol,
+                             bool AjustarColunas, bool LinhaEntreBlocos);
+  // How `asText` wraps on `aoCanvas` at `aiMaxLineWidth` pixels (0 or less, or wider than
+  // the screen: half the screen): a line break (CR LF, CR or LF) ends a paragraph, which
+  // wraps at spaces (the space at a break goes); a word wider than the width stands alone
+  // on its line. Every line, an empty one included, is one line of ScreenText and
+  // counts in LineCount; TextHeight = LineCount × height of "A".
+  // Pass platform::GetTextMetrics() for the installed measurer.
+  //   GetStringInfo(u"a\r\nb", m, 100): LineCount 2, ScreenText u"a\r\nb"
+  static TStringInfo GetStringInfo(std::u16string_view asText, const platform::TextMetrics& aoCanvas,
+                                   int aiMaxLineWidth);
 
   // ---- Template formatting and value lists (templates.cpp) ----
 
+  // How Fmt writes values (bit n of a set is flag n).
+  enum TFormatStFlag { flagSQL, flagHuman, flagBoolSN, flagSQL_ConverteStr };
+  // A set of TFormatStFlag: TFormatStFlags{TmStr::flagSQL, TmStr::flagBoolSN}
+  class TFormatStFlags {
+   public:
+    constexpr TFormatStFlags() = default;
+    constexpr TFormatStFlags(std::initializer_list<TFormatStFlag> Flags) {  // NOLINT: a braced set
+      for (TFormatStFlag f : Flags) FBits = static_cast<std::uint8_t>(FBits | (1u << f));
+    }
+    static constexpr TFormatStFlags FromBits(std::uint8_t Bits) {
+      TFormatStFlags r;
+      r.FBits = Bits & 15u;
+      return r;
+    }
+    constexpr bool Contains(TFormatStFlag f) const { return (FBits >> f) & 1u; }
+    constexpr std::uint8_t Bits() const { return FBits; }
+
+   private:
+    std::uint8_t FBits = 0;
+  };
+  // One value for Fmt: any Variant (std::monostate is null), a one-dimensional array
+  // of variants, or nothing at all (empty, the default), which writes nothing.
+  class TFmtParam {
+   public:
+    TFmtParam() = default;
+    template <class T>
+      requires(std::is_constructible_v<Variant, T &&> && !std::is_same_v<std::remove_cvref_t<T>, TFmtParam>)
+    TFmtParam(T&& Valor) : FTipo(Tipo::Valor) {  // NOLINT: values read as params
+      FValores.emplace_back(std::forward<T>(Valor));
+    }
+    TFmtParam(TzelArrayVariant Lista) : FTipo(Tipo::Lista), FValores(std::move(Lista)) {}  // NOLINT
+    bool IsEmpty() const { return FTipo == Tipo::Vazio; }
+    bool IsArray() const { return FTipo == Tipo::Lista; }
+    // The single value (null when empty or an array).
+    const Variant& Valor() const { return FTipo == Tipo::Valor ? FValores.front() : Nulo(); }
+    // The array's elements (none unless an array).
+    const TzelArrayVariant& Lista() const { return FTipo == Tipo::Lista ? FValores : Nenhum(); }
+
+   private:
+    static const Variant& Nulo() {
+      static const Variant v;
+      return v;
+    }
+    static const TzelArrayVariant& Nenhum() {
+      static const TzelArrayVariant v;
+      return v;
+    }
+    enum class Tipo { Vazio, Valor, Lista } FTipo = Tipo::Vazio;
+    TzelArrayVariant FValores;  // the one value, or the array (kept in one vector: cheap to move)
+  };
+  using TFmtParams = std::vector<TFmtParam>;
+
+  // The template with "{i}" replaced by value i, values substituted in order into the
+  // growing text (a value may bring in a later placeholder), then "{\n}" made a carriage
+  // return. Values are written for people or, with flagSQL, as SQL literals (quoted
+  // texts and dates, "." decimals, null); see the flags. A placeholder missing when its
+  // value comes raises EZelmorError "FormatSt. Posição {i} não localizada.".
+  //   Fmt(u"{0} itens de {1}", {3, 1234.5}, {TmStr::flagHuman}) == u"3 itens de 1.234,50"
+  static std::u16string Fmt(std::u16string_view aString, const TFmtParams& aParam, TFormatStFlags FormatFlags);
+  // Fmt with only flagSQL.
+  //   FmtSql(u"id = {0} and nome = {1}", {5, u"O'Neil"}) == u"id = 5 and nome = 'O''Neil'"
+  static std::u16string FmtSql(std::u16string_view aString, const TFmtParams& aParam);
+  // The fields of `asLista` split at the first character of `asSeparador` (a trailing
+  // separator dropped first) joined again with `asSeparador`, each in SQL quotes when
+  // `abQuoted`. An empty separator keeps the list as one field.
+  //   GetStringFilterIn(u"1,2,3,", u",", true) == u"'1','2','3'"
+  static std::u16string GetStringFilterIn(std::u16string_view asLista, std::u16string_view asSeparador,
+                                          bool abQuoted);
+  // GetStringFilterIn with quoting: the body of an SQL "in (...)" filter.
+  static std::u16string QuotedList(std::u16string_view asLista, std::u16string_view asSeparador);
+
   // ---- Number bases, compact text and scrambling (bases.cpp) ----
+  //
+  // The scrambling routines disguise; none of them protects anything.
+
+  // The 32-bit value of hexadecimal digits in either case («FFFFFFFF» is −1; digits
+  // beyond the eighth from the right add nothing); empty gives 0. Any other character
+  // raises EConvertError "'<text>' não é um valor hexadecimal válido".
+  //   HexaToDecimal(u"ff") == 255
+  static std::int32_t HexaToDecimal(std::u16string_view HexaStr);
+  // Upper-case hexadecimal without leading zeros; negatives as 32-bit two's complement.
+  //   DecimalToHex(255) == u"FF"; DecimalToHex(-1) == u"FFFFFFFF"
+  static std::u16string DecimalToHex(std::int32_t Decimal);
+  // The binary digits of |N| with "-" for a negative N; zero is thirty-two "0"s.
+  //   DecToBin(-5) == u"-101"
+  static std::u16string DecToBin(std::int32_t N);
+  // Each character's code in hexadecimal, unpadded, concatenated: Heximiza(u"AB") == u"4142".
+  // Only codes 16–255 give the two digits DesHeximiza reads back.
+  static std::u16string Heximiza(std::u16string_view Palavra);
+  // The text rebuilt from pairs of hexadecimal digits: DesHeximiza(u"4142") == u"AB".
+  // An odd count or a character that is not a hexadecimal digit raises EConvertError.
+  static std::u16string DesHeximiza(std::u16string_view Palavra);
+  // The text packed in 2-bit units (space 1 unit, "etaonirshdl" 2, anything else 6) into
+  // characters 0–255, at most 1024 of them, with an end mark. Only characters 1–255 can
+  // be packed; another character, or a text whose packed form would pass 1024
+  // characters, raises EConvertError. ComprimeString(u"the tea") has 5 characters.
+  static std::u16string ComprimeString(std::u16string_view Original);
+  // The text ComprimeString packed; empty gives empty. Packed text without its end mark
+  // (or with a character above 255) raises EConvertError.
+  static std::u16string DescomprimeString(std::u16string_view Original);
+  // Each code c becomes c XOR FFFF XOR the next key code (cyclic); the same call with the
+  // same key restores the text. An empty key works as a key of code 0.
+  //   Criptografa(Criptografa(s, k), k) == s
+  static std::u16string Criptografa(std::u16string_view Palavra, std::u16string_view Chave);
+  // Upper-case hexadecimal pairs from a random start and a cyclic key; different on every
+  // call. "Erro" when a character is outside 1–255 or a key character above 255 (an
+  // empty key works as code 0). Decrip(Encrip(s, k), k) == s.
+  static std::u16string Encrip(std::u16string_view Texto, std::u16string_view Chave);
+  // The text Encrip wrote with the same key; "Erro" for a text that is not pairs of
+  // hexadecimal digits (an empty text gives empty). Decrip(u"zz", u"k") == u"Erro"
+  static std::u16string Decrip(std::u16string_view Texto, std::u16string_view Chave);
+  // The amount disguised: a random digit choosing one of ten digit alphabets, then the
+  // digits of `Valor` as "#,##0.00" (cents last) in that alphabet, grouped in threes
+  // with dots; a negative amount keeps a leading "-". Not a finite number, or a
+  // magnitude of 1e18 or more (no cents in the pattern's form): empty.
+  //   CriptoNumero(1234.5) is like u"4.920.613" and differs between calls
+  static std::u16string CriptoNumero(double Valor);
+  // The amount CriptoNumero disguised, with the live decimal separator before the cents.
+  //   DescriptoNumero(CriptoNumero(1234.5)) == u"1234,50" (Brazilian settings)
+  static std::u16string DescriptoNumero(std::u16string_view Valor);
 
   // ---- Searching, comparing and joining (searching.cpp) ----
   //
@@ -454,6 +635,22 @@ class TmStr {
   static TStringList zelAStrToTStrings(const TzelArrayString& aaZelStr);
 
   // ---- Names, abbreviation and e-mail checks (names.cpp) ----
+
+  // A name in title case with the connecting words (de, da, das, do, dos, na, nas, no,
+  // nos, a, e, o, em, com) in lower case, the spacing kept, and the letter after a
+  // word's first '.' upper-cased (ASCII letters).
+  //   Capitaliza(u"JOÃO DA SILVA") == u"João da Silva"; Capitaliza(u"j.silva") == u"J.Silva"
+  static std::u16string Capitaliza(std::u16string_view S);
+  // The name in capitals shortened to `aiMax` characters (". " counted as "."): the
+  // standard abbreviations of company and street words first (COMÉRCIO → COM.), then
+  // words after the first cut to their initial and "." (numbers are kept), then the text
+  // cut; abbreviations are written without a space after their period.
+  //   AbreviarNome(u"Comércio de Alimentos Santa Luzia Ltda", 30) == u"COM.DE ALIM.SANTA LUZIA LTDA"
+  static std::u16string AbreviarNome(std::u16string_view asNome, int aiMax);
+  // True for a plausible e-mail address; otherwise `osMsgErro` explains every problem in
+  // Portuguese, one per line (CR between lines), and is empty when the address is good.
+  //   IsEmailValido(u"a b@x.com", m) == false, m == u"O caracter ' ' é inválido em emails."
+  static bool IsEmailValido(std::u16string_view asEmail, std::u16string& osMsgErro);
 
   // ---- Splitting and text between markers (splitting.cpp) ----
 
