@@ -11,69 +11,41 @@
 
 namespace zelmor {
 
-class TmINI {
+// Every operation is the TConfigStatic one of the same name (see there), plus two
+// other names: LerInt (Ler with an integer default) and Limpa (LimparSecao).
+// An empty `Arquivo` is the executable's path with ".ini".
+class TmINI : private TConfigStatic {
  public:
   TmINI() = delete;
 
-  // Every operation forwards to the TConfigStatic operation of the same name
-  // (LerInt to Ler, Limpa to LimparSecao); see there. An empty `Arquivo` is the
-  // executable's path with ".ini".
-  static std::u16string Ler(std::u16string_view Chave, std::u16string_view Item, std::u16string_view Padrao,
-                            std::u16string_view Arquivo = {});
-  static std::u16string Ler(std::u16string_view Chave, std::u16string_view Item, const char16_t* Padrao,
-                            std::u16string_view Arquivo = {});
-  static int Ler(std::u16string_view Chave, std::u16string_view Item, int Padrao, std::u16string_view Arquivo = {});
-  static bool Ler(std::u16string_view Chave, std::u16string_view Item, bool Padrao, std::u16string_view Arquivo = {});
+  using TConfigStatic::Ler;
+  using TConfigStatic::LerFloat;
+  using TConfigStatic::LerCurr;
+  using TConfigStatic::LerDate;
+  using TConfigStatic::LerDateTime;
+  using TConfigStatic::LerConfig;
+  using TConfigStatic::LerFloatConfig;
+  using TConfigStatic::LerCurrConfig;
+  using TConfigStatic::LerDateConfig;
+  using TConfigStatic::LerDateTimeConfig;
+  using TConfigStatic::Gravar;
+  using TConfigStatic::GravarFloat;
+  using TConfigStatic::GravarCurr;
+  using TConfigStatic::GravarDate;
+  using TConfigStatic::GravarDateTime;
+  using TConfigStatic::GravarConfig;
+  using TConfigStatic::GravarFloatConfig;
+  using TConfigStatic::GravarCurrConfig;
+  using TConfigStatic::GravarDateConfig;
+  using TConfigStatic::LerSecoes;
+  using TConfigStatic::LerSecao;
+  using TConfigStatic::LerSecaoValues;
+  using TConfigStatic::Excluir;
+
   // The same as Ler with an integer default.
   static int LerInt(std::u16string_view Chave, std::u16string_view Item, int Padrao, std::u16string_view Arquivo = {});
-  static double LerFloat(std::u16string_view Chave, std::u16string_view Item, double Padrao,
-                         std::u16string_view Arquivo = {});
-  static Currency LerCurr(std::u16string_view Chave, std::u16string_view Item, Currency Padrao,
-                          std::u16string_view Arquivo = {});
-  static TDateTime LerDate(std::u16string_view Chave, std::u16string_view Item, TDateTime Padrao,
-                           std::u16string_view Arquivo = {});
-  static TDateTime LerDateTime(std::u16string_view Chave, std::u16string_view Item, TDateTime Padrao,
-                               std::u16string_view Arquivo = {});
-
-  static std::u16string LerConfig(std::u16string_view Item, std::u16string_view Padrao,
-                                  std::u16string_view Arquivo = {});
-  static std::u16string LerConfig(std::u16string_view Item, const char16_t* Padrao, std::u16string_view Arquivo = {});
-  static int LerConfig(std::u16string_view Item, int Padrao, std::u16string_view Arquivo = {});
-  static bool LerConfig(std::u16string_view Item, bool Padrao, std::u16string_view Arquivo = {});
-  static double LerFloatConfig(std::u16string_view Item, double Padrao, std::u16string_view Arquivo = {});
-  static Currency LerCurrConfig(std::u16string_view Item, Currency Padrao, std::u16string_view Arquivo = {});
-  static TDateTime LerDateConfig(std::u16string_view Item, TDateTime Padrao, std::u16string_view Arquivo = {});
-  static TDateTime LerDateTimeConfig(std::u16string_view Item, TDateTime Padrao, std::u16string_view Arquivo = {});
-
-  static void Gravar(std::u16string_view Chave, std::u16string_view Item, std::u16string_view Valor,
-                     std::u16string_view Arquivo = {});
-  static void Gravar(std::u16string_view Chave, std::u16string_view Item, const char16_t* Valor,
-                     std::u16string_view Arquivo = {});
-  static void Gravar(std::u16string_view Chave, std::u16string_view Item, int Valor, std::u16string_view Arquivo = {});
-  static void Gravar(std::u16string_view Chave, std::u16string_view Item, bool Valor, std::u16string_view Arquivo = {});
-  static void GravarFloat(std::u16string_view Chave, std::u16string_view Item, double Valor,
-                          std::u16string_view Arquivo = {});
-  static void GravarCurr(std::u16string_view Chave, std::u16string_view Item, Currency Valor,
-                         std::u16string_view Arquivo = {});
-  static void GravarDate(std::u16string_view Chave, std::u16string_view Item, TDateTime Valor,
-                         std::u16string_view Arquivo = {});
-  static void GravarDateTime(std::u16string_view Chave, std::u16string_view Item, TDateTime Valor,
-                             std::u16string_view Arquivo = {});
-
-  static void GravarConfig(std::u16string_view Item, std::u16string_view Valor, std::u16string_view Arquivo = {});
-  static void GravarConfig(std::u16string_view Item, const char16_t* Valor, std::u16string_view Arquivo = {});
-  static void GravarConfig(std::u16string_view Item, int Valor, std::u16string_view Arquivo = {});
-  static void GravarConfig(std::u16string_view Item, bool Valor, std::u16string_view Arquivo = {});
-  static void GravarFloatConfig(std::u16string_view Item, double Valor, std::u16string_view Arquivo = {});
-  static void GravarCurrConfig(std::u16string_view Item, Currency Valor, std::u16string_view Arquivo = {});
-  static void GravarDateConfig(std::u16string_view Item, TDateTime Valor, std::u16string_view Arquivo = {});
-
-  static void LerSecoes(TStringList& Saida, std::u16string_view Arquivo = {});
-  static void LerSecao(TStringList& Saida, std::u16string_view Secao, std::u16string_view Arquivo = {});
-  static void LerSecaoValues(TStringList& Saida, std::u16string_view Secao, std::u16string_view Arquivo = {});
   // TConfigStatic::LimparSecao.
   static void Limpa(std::u16string_view Chave, std::u16string_view Arquivo = {});
-  static void Excluir(std::u16string_view Chave, std::u16string_view Item, std::u16string_view Arquivo = {});
 };
 
 class TmReg {
