@@ -12,6 +12,7 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "platform/registry_store.h"
+#include "forms/memory_window.h"
 #include "platform/testing/fixtures.h"
 #include "platform/testing/temp_store.h"
 
@@ -20,47 +21,14 @@ namespace {
 
 using platform::RegValue;
 
-class FakeWindow : public TFormWindow {
+// The test's window: a memory window with the test form's name and bounds.
+class FakeWindow : public TMemoryFormWindow {
  public:
-  std::u16string Name() const override { return FName; }
-  int Left() const override { return FLeft; }
-  int Top() const override { return FTop; }
-  int Width() const override { return FWidth; }
-  int Height() const override { return FHeight; }
-  void SetLeft(int v) override { FLeft = v; }
-  void SetTop(int v) override { FTop = v; }
-  void SetWidth(int v) override { FWidth = v; }
-  void SetHeight(int v) override { FHeight = v; }
-  TWindowState WindowState() const override { return FState; }
-  void SetWindowState(TWindowState v) override { FState = v; }
-  bool HandleAllocated() const override { return FHandle; }
-  bool TransparentColor() const override { return FTransparent; }
-  void SetTransparentColor(bool v) override { FTransparent = v; }
-  TColor TransparentColorValue() const override { return FColour; }
-  void SetTransparentColorValue(TColor v) override { FColour = v; }
-  int ScreenWidth() const override { return 1920; }
-  int ScreenHeight() const override { return 1080; }
-  int WorkAreaWidth() const override { return 1920; }
-  int WorkAreaHeight() const override { return 1040; }
-  void HandleException(const std::exception& e) override { Errors.push_back(e.what()); }
-
-  // What the window system does.
-  void Show() {
-    if (OnShow) OnShow();
+  FakeWindow() {
+    FName = u"TesteForm";
+    FWidth = 401;
+    FHeight = 101;
   }
-  bool Close() {
-    bool canClose = true;
-    if (OnCloseQuery) OnCloseQuery(canClose);
-    return canClose;
-  }
-
-  std::u16string FName = u"TesteForm";
-  int FLeft = 0, FTop = 0, FWidth = 401, FHeight = 101;
-  TWindowState FState = TWindowState::wsNormal;
-  bool FHandle = true;
-  bool FTransparent = false;
-  TColor FColour = clBlack;
-  std::vector<std::string> Errors;
 };
 
 const std::u16string kKey = u"SOFTWARE\\Zelmor\\Forms\\TesteForm";

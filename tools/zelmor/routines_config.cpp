@@ -10,6 +10,7 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "forms/FormPosition.h"
+#include "forms/memory_window.h"
 #include "tools/zelmor/registry.h"
 
 namespace zelmor::cli {
@@ -18,44 +19,11 @@ namespace {
 using SV = std::u16string_view;
 using Str = std::u16string;
 
-// The window of a `zelmor call`: bounds and screen given as arguments, errors
-// collected to be reported as the call's error.
-class CallWindow final : public TFormWindow {
- public:
-  std::u16string Name() const override { return FName; }
-  int Left() const override { return FLeft; }
-  int Top() const override { return FTop; }
-  int Width() const override { return FWidth; }
-  int Height() const override { return FHeight; }
-  void SetLeft(int v) override { FLeft = v; }
-  void SetTop(int v) override { FTop = v; }
-  void SetWidth(int v) override { FWidth = v; }
-  void SetHeight(int v) override { FHeight = v; }
-  TWindowState WindowState() const override { return FState; }
-  void SetWindowState(TWindowState v) override { FState = v; }
-  bool HandleAllocated() const override { return true; }
-  bool TransparentColor() const override { return false; }
-  void SetTransparentColor(bool) override {}
-  TColor TransparentColorValue() const override { return clCream; }
-  void SetTransparentColorValue(TColor) override {}
-  int ScreenWidth() const override { return FScreenWidth; }
-  int ScreenHeight() const override { return FScreenHeight; }
-  int WorkAreaWidth() const override { return FWorkWidth; }
-  int WorkAreaHeight() const override { return FWorkHeight; }
-  void HandleException(const std::exception& e) override { FError = e.what(); }
-
-  std::u16string FName;
-  int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
-  TWindowState FState = TWindowState::wsNormal;
-  int FScreenWidth = 0, FScreenHeight = 0, FWorkWidth = 0, FWorkHeight = 0;
-  std::string FError;
-};
-
 // Restores (or saves) the placement of window `Name` with the given bounds on a
 // primary monitor of the given size; Restore: 1 Size, 2 Position, 4 WindowState.
 void FormPosition(bool save, SV Name, int& Left, int& Top, int& Width, int& Height, int& WindowState, int Restore,
                   int DefTop, int DefLeft, int ScreenWidth, int ScreenHeight, int WorkAreaWidth, int WorkAreaHeight) {
-  CallWindow w;
+  TMemoryFormWindow w;  // bounds and screen from the arguments; errors become the call's error
   w.FName = Name;
   w.FLeft = Left;
   w.FTop = Top;
@@ -66,6 +34,7 @@ void FormPosition(bool save, SV Name, int& Left, int& Top, int& Width, int& Heig
   w.FScreenHeight = ScreenHeight;
   w.FWorkWidth = WorkAreaWidth;
   w.FWorkHeight = WorkAreaHeight;
+  w.FColour = clCream;
   TFormPosition fp(&w);
   fp.SetRestore(TRestoreOptions::FromBits(Restore));
   fp.SetDefTop(DefTop);
@@ -74,7 +43,7 @@ void FormPosition(bool save, SV Name, int& Left, int& Top, int& Width, int& Heig
     fp.SalvaPadroesForm();
   else
     fp.RestauraPadroesForm();
-  if (!w.FError.empty()) throw EZelmorError(Utf8ToU16(w.FError));
+  if (!w.Errors.empty()) throw EZelmorError(Utf8ToU16(w.Errors.back()));
   Left = w.FLeft;
   Top = w.FTop;
   Width = w.FWidth;
