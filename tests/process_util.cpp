@@ -15,6 +15,22 @@ namespace zelmor::testing {
 
 std::string BinDir() { return ZELMOR_BIN_DIR; }
 
+std::vector<nlohmann::json> JsonLines(const std::string& out) {
+  std::vector<nlohmann::json> lines;
+  std::size_t start = 0;
+  for (std::size_t nl; (nl = out.find('\n', start)) != std::string::npos; start = nl + 1)
+    lines.push_back(nlohmann::json::parse(out.substr(start, nl - start)));
+  return lines;
+}
+
+std::vector<nlohmann::json> ZelmorBatch(const std::vector<std::string>& requests) {
+  std::string input;
+  for (const auto& r : requests) input += r + "\n";
+  ProcessResult p = RunProcess(BinDir() + "/zelmor", {"call", "--batch"}, input, std::chrono::seconds(30),
+                               {"LC_ALL=pt_BR.UTF-8"});
+  return JsonLines(p.Out);
+}
+
 namespace {
 
 // The current environment without the names in `unset`, plus `extra` ("NAME=value"),

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,11 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
 
 // Path of a program built by this project: BinDir() + "/zelmor".
 std::string BinDir();
+
+// The lines of `out` (one JSON value each, as `zelmor call --batch` answers) parsed.
+std::vector<nlohmann::json> JsonLines(const std::string& out);
+// Runs one `zelmor call --batch` under Brazilian settings and answers its lines parsed.
+std::vector<nlohmann::json> ZelmorBatch(const std::vector<std::string>& requests);
 
 }  // namespace zelmor::testing
 

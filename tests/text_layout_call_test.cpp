@@ -8,18 +8,6 @@
 namespace zelmor::testing {
 namespace {
 
-std::vector<nlohmann::json> Batch(const std::vector<std::string>& requests) {
-  std::string input;
-  for (const auto& r : requests) input += r + "\n";
-  ProcessResult p = RunProcess(BinDir() + "/zelmor", {"call", "--batch"}, input, std::chrono::seconds(30),
-                               {"LC_ALL=pt_BR.UTF-8"});
-  std::vector<nlohmann::json> lines;
-  std::size_t start = 0;
-  for (std::size_t nl; (nl = p.Out.find('\n', start)) != std::string::npos; start = nl + 1)
-    lines.push_back(nlohmann::json::parse(p.Out.substr(start, nl - start)));
-  return lines;
-}
-
 TEST(TextLayoutCall, EveryThemeAnswers) {
   const std::pair<std::string, std::string> cases[] = {
       {R"j(["TmStr.QuebraTexto","um dois tres",7])j", R"j({"result":null,"asLista":["um dois","tres"]})j"},
@@ -54,19 +42,19 @@ TEST(TextLayoutCall, EveryThemeAnswers) {
   };
   std::vector<std::string> requests;
   for (const auto& c : cases) requests.push_back(c.first);
-  const auto lines = Batch(requests);
+  const auto lines = ZelmorBatch(requests);
   ASSERT_EQ(lines.size(), std::size(cases));
   for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i], nlohmann::json::parse(cases[i].second)) << cases[i].first;
 }
 
 TEST(TextLayoutCall, PackedAndScrambledTextsComeBackThroughJson) {
-  const auto first = Batch({
+  const auto first = ZelmorBatch({
       R"j(["TmStr.ComprimeString","the tea, Olá"])j",
       R"j(["TmStr.Encrip","Preço à vista","chave"])j",
       R"j(["TmStr.CriptoNumero",1234.5])j",
   });
   ASSERT_EQ(first.size(), 3u);
-  const auto second = Batch({
+  const auto second = ZelmorBatch({
       nlohmann::json::array({"TmStr.DescomprimeString", first[0]["result"]}).dump(),
       nlohmann::json::array({"TmStr.Decrip", first[1]["result"], "chave"}).dump(),
       nlohmann::json::array({"TmStr.DescriptoNumero", first[2]["result"]}).dump(),
@@ -78,7 +66,7 @@ TEST(TextLayoutCall, PackedAndScrambledTextsComeBackThroughJson) {
 }
 
 TEST(TextLayoutCall, ErrorsKeepTheirKindAndMessage) {
-  const auto lines = Batch({
+  const auto lines = ZelmorBatch({
       R"j(["TmStr.FmtSql","{0}",[1,2]])j",
       R"j(["TmStr.Fmt","{0}",[1],["flagX"]])j",
       R"j(["TmStr.HexaToDecimal","xyz"])j",

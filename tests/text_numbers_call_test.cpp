@@ -8,19 +8,6 @@
 namespace zelmor::testing {
 namespace {
 
-// Runs one batch and answers its lines as JSON values.
-std::vector<nlohmann::json> Batch(const std::vector<std::string>& requests) {
-  std::string input;
-  for (const auto& r : requests) input += r + "\n";
-  ProcessResult p = RunProcess(BinDir() + "/zelmor", {"call", "--batch"}, input, std::chrono::seconds(30),
-                               {"LC_ALL=pt_BR.UTF-8"});
-  std::vector<nlohmann::json> lines;
-  std::size_t start = 0;
-  for (std::size_t nl; (nl = p.Out.find('\n', start)) != std::string::npos; start = nl + 1)
-    lines.push_back(nlohmann::json::parse(p.Out.substr(start, nl - start)));
-  return lines;
-}
-
 TEST(TextNumbersCall, EveryThemeAnswers) {
   const std::pair<std::string, std::string> cases[] = {
       {R"j(["TmStr.SomenteNumeros","R$ 1.234,56"])j", R"j({"result":"1234,56"})j"},
@@ -45,13 +32,13 @@ TEST(TextNumbersCall, EveryThemeAnswers) {
   };
   std::vector<std::string> requests;
   for (const auto& c : cases) requests.push_back(c.first);
-  const auto lines = Batch(requests);
+  const auto lines = ZelmorBatch(requests);
   ASSERT_EQ(lines.size(), std::size(cases));
   for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i], nlohmann::json::parse(cases[i].second)) << cases[i].first;
 }
 
 TEST(TextNumbersCall, ErrorsKeepTheirKindAndMessage) {
-  const auto lines = Batch({
+  const auto lines = ZelmorBatch({
       R"j(["TmConv.StrFormated2Float","abc"])j",
       R"j(["TmConv.Divide",1,0])j",
       R"j(["TmConv.Modulo10","12a"])j",

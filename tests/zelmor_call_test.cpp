@@ -60,10 +60,7 @@ TEST(ZelmorCall, BatchAnswersOneObjectPerLine) {
       "[\"TmStr.RepeteStr\",\"ab\",2]\n";
   ProcessResult r = Zelmor({"call", "--batch"}, input);
   EXPECT_EQ(r.ExitCode, 1);  // some lines failed
-  std::vector<nlohmann::json> lines;
-  std::size_t start = 0;
-  for (std::size_t nl; (nl = r.Out.find('\n', start)) != std::string::npos; start = nl + 1)
-    lines.push_back(nlohmann::json::parse(r.Out.substr(start, nl - start)));
+  std::vector<nlohmann::json> lines = JsonLines(r.Out);
   ASSERT_EQ(lines.size(), 5u) << r.Out;
   EXPECT_EQ(lines[0], nlohmann::json::parse(R"({"result":"*AB**"})"));
   EXPECT_EQ(lines[1], nlohmann::json::parse(R"({"result":"c"})"));
