@@ -14,14 +14,9 @@ namespace zelmor {
 
 namespace {
 
-// The general format of a finite |v| as digits: |v| = 0.d[0]d[1]…d[n-1] × 10^exp
-// with no leading zero digit (n == 0 for zero). Taken from FloatToStr itself so
-// it is exactly the text the rules speak of.
-struct Digits {
-  char d[24];
-  int n = 0;
-  int exp = 0;
-};
+// The general format of a finite |v| as digits, so the rules work on exactly the
+// text they speak of.
+using Digits = DecimalDigits;
 
 const TFormatSettings& PointSettings() {
   static const TFormatSettings s = [] {
@@ -31,33 +26,6 @@ const TFormatSettings& PointSettings() {
     return r;
   }();
   return s;
-}
-
-Digits GeneralDigits(double v) {
-  const std::u16string s = FloatToStr(std::fabs(v), PointSettings());  // "123.45", "0.0012", "1.5E-5", "1E15"
-  Digits x;
-  int beforePoint = 0, leadingZeros = 0, exponent = 0;
-  bool point = false;
-  std::size_t i = 0;
-  for (; i < s.size() && s[i] != u'E'; ++i) {
-    const char16_t c = s[i];
-    if (c == u'.') {
-      point = true;
-      continue;
-    }
-    if (!point) ++beforePoint;
-    if (x.n == 0 && c == u'0')
-      ++leadingZeros;
-    else if (x.n < 24)
-      x.d[x.n++] = static_cast<char>(c);
-  }
-  if (i < s.size()) {
-    const bool negative = i + 1 < s.size() && s[i + 1] == u'-';
-    for (i += negative ? 2 : 1; i < s.size(); ++i) exponent = exponent * 10 + (s[i] - u'0');
-    if (negative) exponent = -exponent;
-  }
-  x.exp = x.n == 0 ? 0 : beforePoint - leadingZeros + exponent;
-  return x;
 }
 
 // The nearest double to ±0.d[0]…d[k-1] × 10^exp.

@@ -10,13 +10,8 @@
 namespace zelmor {
 namespace {
 
-// A non-negative decimal 0.d[0]d[1]…d[n-1] × 10^exp without leading or trailing
-// zero digits; n == 0 is zero. Doubles keep 15 digits, currencies up to 19.
-struct Decimal {
-  char d[24];
-  int n = 0;
-  int exp = 0;
-};
+// Doubles keep 15 digits, currencies up to 19.
+using Decimal = DecimalDigits;
 
 void StripTrailingZeros(Decimal& x) {
   while (x.n > 0 && x.d[x.n - 1] == '0') --x.n;
@@ -377,6 +372,8 @@ std::u16string FormatDecimal(std::u16string_view format, const Decimal& value, b
 }
 
 }  // namespace
+
+DecimalDigits GeneralDigits(double Value) { return FromDouble(Value); }
 
 std::u16string FloatToStr(double Value, const TFormatSettings& fs) {
   std::u16string out;

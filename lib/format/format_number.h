@@ -24,6 +24,19 @@ std::u16string FormatFloat(std::u16string_view Format, double Value, const TForm
 // FormatCurr(u"0.000", Currency::FromRaw(5), Brazilian) == u"0,001". Empty pattern = CurrToStr.
 std::u16string FormatCurr(std::u16string_view Format, Currency Value, const TFormatSettings& fs = FormatSettings());
 
+// A non-negative decimal 0.d[0]d[1]…d[n-1] × 10^exp without leading or trailing zero
+// digits; n == 0 is zero.
+struct DecimalDigits {
+  char d[24];
+  int n = 0;
+  int exp = 0;
+};
+
+// The significant digits of |Value| exactly as the general format writes them (at most
+// 15, rounded half away from zero on the exact value). `Value` must be finite.
+// GeneralDigits(-123.45) is {"12345", n 5, exp 3}.
+DecimalDigits GeneralDigits(double Value);
+
 // General format: up to 15 significant digits, no trailing zeros, no grouping; exponent
 // form ("1,5E-5", "1E15") below 0.0001 or from 1e15 up. NaN → "NAN", ±inf → "INF"/"-INF".
 std::u16string FloatToStr(double Value, const TFormatSettings& fs = FormatSettings());
