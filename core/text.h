@@ -1,5 +1,6 @@
-// Conversions between the library's UTF-16 text and the UTF-8 of the outside
-// world (terminals, JSON, file names), plus small helpers every unit needs.
+// Conversions between the library's UTF-16 text and the bytes of the outside
+// world (UTF-8 of terminals, JSON and file names; UTF-16 files), plus small
+// helpers every unit needs.
 #pragma once
 
 #include <string>
@@ -7,10 +8,21 @@
 
 namespace zelmor {
 
-// UTF-8 → UTF-16. Invalid bytes become U+FFFD; never throws.
+// The one codec between UTF-8, UTF-16 and the library's text.
+// UTF-8 → UTF-16. Each byte that does not start a well-formed sequence becomes
+// U+FFFD; never throws.
 std::u16string Utf8ToU16(std::string_view s);
+// UTF-8 → UTF-16, strictly: false at the first byte that does not start a
+// well-formed sequence (for files where such bytes mean damage, not text to guess at).
+bool TryUtf8ToU16(std::string_view s, std::u16string& out);
 // UTF-16 → UTF-8. Unpaired surrogates become U+FFFD; never throws.
 std::string U16ToUtf8(std::u16string_view s);
+// Appends one code point (up to U+10FFFF; a lone surrogate as its own 3 bytes) as UTF-8.
+void AppendUtf8(std::string& out, char32_t cp);
+// UTF-16 as bytes, little- or big-endian, no byte-order mark: code units are taken
+// as they stand (a trailing odd byte is dropped).
+std::u16string Utf16BytesToU16(std::string_view bytes, bool bigEndian);
+void AppendUtf16Bytes(std::string& out, std::u16string_view s, bool bigEndian);
 
 // ASCII-only case folding (what the library means by "not case-sensitive" for codes and keys).
 char16_t AsciiUpper(char16_t c);

@@ -1,5 +1,6 @@
-// Small building blocks shared by the text routines' implementations (not part
-// of the library's interface).
+// Small building blocks shared by the text routines' implementations across the
+// layers (not part of the library's interface): the one trim, the one scanner of
+// quoted pattern text, a bounded result buffer, SQL quoting and a substring searcher.
 #pragma once
 
 #include <cstddef>
@@ -14,12 +15,35 @@ namespace zelmor::textkit {
 inline bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 inline bool IsAsciiLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
 
-// The classic Trim: characters with codes up to 32 removed from both ends.
-inline std::u16string_view Trim(std::u16string_view s) {
+// What counts as blank where text is trimmed. The classic Trim takes every code up
+// to 32 (controls and the space); number texts allow spaces and tabs; some fields
+// only spaces.
+inline constexpr auto IsControlOrSpace = [](char16_t c) { return c <= u' '; };
+inline constexpr auto IsSpaceOrTab = [](char16_t c) { return c == u' ' || c == u'\t'; };
+inline constexpr auto IsSpace = [](char16_t c) { return c == u' '; };
+
+// `s` without the characters `blank` accepts at either end; by default the classic
+// Trim (codes up to 32).  Trim(u" \tab\r\n") == u"ab"
+template <class Blank = decltype(IsControlOrSpace)>
+constexpr std::u16string_view Trim(std::u16string_view s, Blank blank = IsControlOrSpace) {
   std::size_t b = 0, e = s.size();
-  while (b < e && s[b] <= u' ') ++b;
-  while (e > b && s[e - 1] <= u' ') --e;
+  while (b < e && blank(s[b])) ++b;
+  while (e > b && blank(s[e - 1])) --e;
   return s.substr(b, e - b);
+}
+
+// The quoted run that opens at f[i] (a ' or a "), the way patterns quote literal
+// text: `Text` is what stands between the quotes, `End` the index past the closing
+// quote. An unclosed quote runs to the end of `f`.
+//   ScanQuoted(u"d 'de' m", 2) == {u"de", 6}
+struct QuotedRun {
+  std::u16string_view Text;
+  std::size_t End;
+};
+constexpr QuotedRun ScanQuoted(std::u16string_view f, std::size_t i) {
+  const std::size_t close = f.find(f[i], i + 1);
+  if (close == std::u16string_view::npos) return {f.substr(i + 1), f.size()};
+  return {f.substr(i + 1, close - i - 1), close + 1};
 }
 
 // A result whose length is known not to exceed `bound`. Short results are

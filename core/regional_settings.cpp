@@ -1,6 +1,6 @@
-#include "platform/regional_settings.h"
+#include "core/regional_settings.h"
 
-namespace zelmor::platform {
+namespace zelmor {
 
 RegionalSettings RegionalSettings::Brazilian() {
   RegionalSettings r;
@@ -46,4 +46,4 @@ RegionalSettings RegionalSettings::UnitedStates() {
   return r;
 }
 
-}  // namespace zelmor::platform
+}  // namespace zelmor
