@@ -5,10 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/service.h"
+
 namespace zelmor::platform {
 
 class FileAccess {
  public:
+  static constexpr const char* kServiceName = "file access";
   virtual ~FileAccess() = default;
 
   // Reads the whole file into `bytes`. False when there is no such file (or a
@@ -25,11 +28,5 @@ class FileAccess {
   // Creates the folder and every missing folder above it. True when it exists afterwards.
   virtual bool CreateFolders(std::u16string_view path) = 0;
 };
-
-FileAccess& GetFileAccess();
-// Installs a replacement (tests); nullptr restores the real one.
-void SetFileAccess(FileAccess* access);
-// The real implementation for this system.
-FileAccess& SystemFileAccess();
 
 }  // namespace zelmor::platform
