@@ -1,5 +1,5 @@
 // A chosen time zone for tests and tools: installs itself on construction and
-// restores the system's on destruction.
+// puts back the one it replaced on destruction.
 #pragma once
 
 #include "platform/time_zone.h"
@@ -8,12 +8,12 @@ namespace zelmor::testing {
 
 class FixedTimeZone final : public platform::TimeZone {
  public:
-  explicit FixedTimeZone(int standardBias);
-  ~FixedTimeZone() override;
+  explicit FixedTimeZone(int standardBias) : FBias(standardBias) {}
   int StandardBias() override { return FBias; }
 
  private:
   int FBias;
+  platform::Service<platform::TimeZone>::ScopedOverride FInstalled{this};
 };
 
 }  // namespace zelmor::testing

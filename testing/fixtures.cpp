@@ -1,29 +1,21 @@
-#include "platform/testing/fixtures.h"
+#include "testing/fixtures.h"
 
-#include "format/format_settings.h"
-#include "startup/regional_copies.h"
+#include "regional/format_settings.h"
+#include "regional/regional_copies.h"
 
 namespace zelmor::testing {
 
-FixedClock::FixedClock(platform::LocalDateTime now, int biasMinutes) : FNow(now), FBias(biasMinutes) {
-  platform::SetClock(this);
-}
-FixedClock::~FixedClock() { platform::SetClock(nullptr); }
-
-FixedRegionalSettings::FixedRegionalSettings(platform::RegionalSettings settings) : FSettings(std::move(settings)) {
-  platform::SetRegionalSettingsSource(this);
+FixedRegionalSettings::FixedRegionalSettings(RegionalSettings settings)
+    : FSettings(std::move(settings)), FReplaced(platform::Service<platform::RegionalSettingsSource>::Set(this)) {
   SetFormatSettings(FSettings);
   TakeRegionalCopies();
 }
+
 FixedRegionalSettings::~FixedRegionalSettings() {
-  platform::SetRegionalSettingsSource(nullptr);
+  // The source goes back first: the live settings and the copies are read from it again.
+  platform::Service<platform::RegionalSettingsSource>::Set(FReplaced);
   ReloadFormatSettings();
   TakeRegionalCopies();
 }
-
-FixedProcessInfo::FixedProcessInfo(std::u16string exePath) : FPath(std::move(exePath)) {
-  platform::SetProcessInfo(this);
-}
-FixedProcessInfo::~FixedProcessInfo() { platform::SetProcessInfo(nullptr); }
 
 }  // namespace zelmor::testing

@@ -1,4 +1,4 @@
-#include "platform/testing/temp_store.h"
+#include "testing/temp_store.h"
 
 #include <stdlib.h>
 
@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "adapters/linux/registry_store_linux.h"
 #include "core/text.h"
 
 namespace zelmor::testing {
@@ -30,10 +31,7 @@ TemporaryFolder::~TemporaryFolder() {
 
 std::u16string TemporaryFolder::File(const std::string& name) const { return Utf8ToU16(FPath + "/" + name); }
 
-TemporaryRegistry::TemporaryRegistry() : FStore(platform::OpenRegistryFile(Utf8ToU16(FilePath()))) {
-  platform::SetRegistryStore(FStore.get());
-}
-
-TemporaryRegistry::~TemporaryRegistry() { platform::SetRegistryStore(nullptr); }
+TemporaryRegistry::TemporaryRegistry()
+    : FStore(adapters::OpenRegistryFile(Utf8ToU16(FilePath()))), FInstalled(FStore.get()) {}
 
 }  // namespace zelmor::testing

@@ -1,5 +1,6 @@
 // A temporary folder removed with everything in it, and a registry store kept in
-// one, installed for the test's duration. Both are RAII.
+// one, installed for the test's duration (the store it replaced comes back after).
+// Both are RAII.
 #pragma once
 
 #include <memory>
@@ -28,7 +29,6 @@ class TemporaryFolder {
 class TemporaryRegistry {
  public:
   TemporaryRegistry();
-  ~TemporaryRegistry();
   platform::RegistryStore& Store() { return *FStore; }
   // The store file (for checking its bytes) and the folder it is in.
   std::string FilePath() const { return FFolder.Path() + "/zelmor/registry.reg"; }
@@ -37,6 +37,7 @@ class TemporaryRegistry {
  private:
   TemporaryFolder FFolder;
   std::unique_ptr<platform::RegistryStore> FStore;
+  platform::Service<platform::RegistryStore>::ScopedOverride FInstalled;
 };
 
 }  // namespace zelmor::testing

@@ -2,12 +2,14 @@
 
 #include <ctime>
 
-#include "platform/services.h"
+#include "adapters/linux/system_services.h"
 
-namespace zelmor::platform {
+namespace zelmor::adapters {
 namespace {
 
-class LinuxClock final : public Clock {
+using platform::LocalDateTime;
+
+class LinuxClock final : public platform::Clock {
  public:
   LocalDateTime Now() override {
     timespec ts{};
@@ -35,9 +37,9 @@ class LinuxClock final : public Clock {
 
 }  // namespace
 
-Clock& SystemClock() {
+platform::Clock& SystemClock() {
   static LinuxClock clock;
   return clock;
 }
 
-}  // namespace zelmor::platform
+}  // namespace zelmor::adapters

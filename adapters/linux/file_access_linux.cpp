@@ -1,13 +1,13 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/file_access.h"
-#include "platform/linux/posix_files.h"
+#include "adapters/linux/posix_files.h"
+#include "adapters/linux/system_services.h"
 
-namespace zelmor::platform {
+namespace zelmor::adapters {
 namespace {
 
-class LinuxFileAccess final : public FileAccess {
+class LinuxFileAccess final : public platform::FileAccess {
  public:
   bool ReadAll(std::u16string_view path, std::string& bytes) override {
     return posix::ReadWhole(posix::NativePath(path), bytes);
@@ -27,9 +27,9 @@ class LinuxFileAccess final : public FileAccess {
 
 }  // namespace
 
-FileAccess& SystemFileAccess() {
+platform::FileAccess& SystemFileAccess() {
   static LinuxFileAccess access;
   return access;
 }
 
-}  // namespace zelmor::platform
+}  // namespace zelmor::adapters

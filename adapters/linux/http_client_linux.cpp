@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <mutex>
 
+#include "adapters/linux/system_services.h"
 #include "core/text.h"
-#include "platform/http_client.h"
 
-namespace zelmor::platform {
+namespace zelmor::adapters {
 namespace {
 
 void GlobalInit() {
@@ -22,7 +22,7 @@ std::size_t WriteToFile(char* data, std::size_t size, std::size_t n, void* user)
   return std::fwrite(data, size, n, static_cast<std::FILE*>(user)) * size;
 }
 
-class CurlHttpClient final : public HttpClient {
+class CurlHttpClient final : public platform::HttpClient {
  public:
   bool DownloadToFile(std::u16string_view url, std::u16string_view path, std::string* error) override {
     GlobalInit();
@@ -82,9 +82,9 @@ class CurlHttpClient final : public HttpClient {
 
 }  // namespace
 
-HttpClient& SystemHttpClient() {
+platform::HttpClient& SystemHttpClient() {
   static CurlHttpClient client;
   return client;
 }
 
-}  // namespace zelmor::platform
+}  // namespace zelmor::adapters

@@ -1,4 +1,4 @@
-#include "platform/linux/posix_files.h"
+#include "adapters/linux/posix_files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,7 +12,7 @@
 #include "core/errors.h"
 #include "core/text.h"
 
-namespace zelmor::platform::posix {
+namespace zelmor::adapters::posix {
 namespace {
 
 [[noreturn]] void Fail(const char* what, const std::string& path, int err) {
@@ -142,4 +142,4 @@ int ReplaceWhole(const std::string& path, std::string_view bytes, unsigned newMo
   return -1;
 }
 
-}  // namespace zelmor::platform::posix
+}  // namespace zelmor::adapters::posix

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace zelmor::platform::posix {
+namespace zelmor::adapters::posix {
 
 // Library text → the file system's bytes (UTF-8).
 std::string NativePath(std::u16string_view path);
@@ -27,4 +27,4 @@ int ReplaceWhole(const std::string& path, std::string_view bytes, unsigned newMo
 // The folder part of a path ("." when there is none).
 std::string FolderOf(const std::string& path);
 
-}  // namespace zelmor::platform::posix
+}  // namespace zelmor::adapters::posix

@@ -2,13 +2,13 @@
 
 #include <string>
 
+#include "adapters/linux/system_services.h"
 #include "core/text.h"
-#include "platform/services.h"
 
-namespace zelmor::platform {
+namespace zelmor::adapters {
 namespace {
 
-class LinuxProcessInfo final : public ProcessInfo {
+class LinuxProcessInfo final : public platform::ProcessInfo {
  public:
   std::u16string ExecutablePath() override {
     std::string buf(256, '\0');
@@ -27,9 +27,9 @@ class LinuxProcessInfo final : public ProcessInfo {
 
 }  // namespace
 
-ProcessInfo& SystemProcessInfo() {
+platform::ProcessInfo& SystemProcessInfo() {
   static LinuxProcessInfo info;
   return info;
 }
 
-}  // namespace zelmor::platform
+}  // namespace zelmor::adapters

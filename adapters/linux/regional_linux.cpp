@@ -9,11 +9,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "adapters/linux/system_services.h"
 #include "core/text.h"
-#include "platform/services.h"
 
-namespace zelmor::platform {
+namespace zelmor::adapters {
 namespace {
+
 
 std::string EnvLocale(const char* category) {
   for (const char* name : {"LC_ALL", category, "LANG"}) {
@@ -80,7 +81,7 @@ char16_t FirstSeparator(std::u16string_view pattern, char16_t fallback) {
   return fallback;
 }
 
-class LinuxRegionalSettings final : public RegionalSettingsSource {
+class LinuxRegionalSettings final : public platform::RegionalSettingsSource {
  public:
   RegionalSettings Read() override {
     std::string numeric = EnvLocale("LC_NUMERIC");
@@ -151,9 +152,9 @@ class LinuxRegionalSettings final : public RegionalSettingsSource {
 
 }  // namespace
 
-RegionalSettingsSource& SystemRegionalSettings() {
+platform::RegionalSettingsSource& SystemRegionalSettings() {
   static LinuxRegionalSettings source;
   return source;
 }
 
-}  // namespace zelmor::platform
+}  // namespace zelmor::adapters

@@ -5,10 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/services.h"
+#include "adapters/linux/system_services.h"
 
-namespace zelmor::platform {
+namespace zelmor::adapters {
 namespace {
+
 
 // Sets the locale variables for one test and restores them after.
 class LocaleEnv {
@@ -83,4 +84,4 @@ TEST(LinuxRegionalSettings, UnknownLocaleFallsBackToPlain) {
 }
 
 }  // namespace
-}  // namespace zelmor::platform
+}  // namespace zelmor::adapters

@@ -1,94 +1,24 @@
-#include "platform/registry_format.h"
+#include "adapters/linux/registry_format.h"
 
 #include <algorithm>
 #include <cstdint>
 
 #include "core/errors.h"
+#include "core/integer_text.h"
 #include "core/text.h"
+#include "core/text_kit.h"
 
-namespace zelmor::platform::regfile {
+namespace zelmor::adapters::regfile {
 namespace {
 
 // ---- Names ----
-
-std::u16string_view Trimmed(std::u16string_view s) {
-  while (!s.empty() && (s.front() == u' ' || s.front() == u'\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == u' ' || s.back() == u'\t')) s.remove_suffix(1);
-  return s;
-}
 
 template <class Item, class Name>
 auto FindNamed(std::vector<Item>& items, std::u16string_view name, Name nameOf) {
   return std::find_if(items.begin(), items.end(), [&](const Item& i) { return SameText(nameOf(i), name); });
 }
 
-// ---- Strict UTF-8 (a file with bytes that are not UTF-8 is damaged, not guessed at) ----
-
-bool DecodeUtf8(std::string_view s, std::u16string& out) {
-  out.clear();
-  out.reserve(s.size());
-  for (std::size_t i = 0; i < s.size();) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    std::uint32_t cp;
-    std::size_t n;
-    if (b < 0x80) {
-      cp = b;
-      n = 1;
-    } else if (b >= 0xC2 && b <= 0xDF) {
-      cp = b & 0x1Fu;
-      n = 2;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      cp = b & 0x0Fu;
-      n = 3;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      cp = b & 0x07u;
-      n = 4;
-    } else {
-      return false;
-    }
-    if (i + n > s.size()) return false;
-    for (std::size_t k = 1; k < n; ++k) {
-      const auto c = static_cast<unsigned char>(s[i + k]);
-      if ((c & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (c & 0x3Fu);
-    }
-    if ((n == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (n == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
-      return false;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (cp >> 10));
-      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(cp);
-    }
-    i += n;
-  }
-  return true;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-const char kHex[] = "0123456789abcdef";
-
-void AppendHex(std::string& out, std::uint64_t v, int digits) {
-  for (int i = digits - 1; i >= 0; --i) out += kHex[(v >> (4 * i)) & 0xF];
-}
+void AppendHex(std::string& out, std::uint64_t v, int digits) { AppendUnsigned(out, v, digits, 16); }
 
 // A text in double quotes. Every code unit that UTF-8 cannot carry on its own (an
 // unpaired surrogate) and every control character is escaped, so any text survives.
@@ -115,13 +45,6 @@ void AppendQuoted(std::string& out, std::u16string_view s) {
     }
   }
   out += '"';
-}
-
-int HexDigit(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  return -1;
 }
 
 // ---- Parsing one line ----
@@ -169,7 +92,7 @@ class LineParser {
         case u'u': {
           unsigned v = 0;
           for (int k = 0; k < 4; ++k) {
-            int d = AtEnd() ? -1 : HexDigit(FText[FPos]);
+            int d = AtEnd() ? -1 : HexDigitValue(FText[FPos]);
             if (d < 0) Fail("\\u deve ser seguido de 4 dígitos hexadecimais");
             v = v * 16 + static_cast<unsigned>(d);
             ++FPos;
@@ -185,7 +108,7 @@ class LineParser {
   std::uint64_t HexNumber(int maxDigits) {
     std::uint64_t v = 0;
     int digits = 0;
-    for (int d; !AtEnd() && (d = HexDigit(FText[FPos])) >= 0; ++FPos, ++digits) {
+    for (int d; !AtEnd() && (d = HexDigitValue(FText[FPos])) >= 0; ++FPos, ++digits) {
       if (digits == maxDigits) Fail("o número tem mais de " + std::to_string(maxDigits) + " dígitos hexadecimais");
       v = v * 16 + static_cast<unsigned>(d);
     }
@@ -222,8 +145,8 @@ class LineParser {
       if (!AtEnd()) {
         for (;;) {
           SkipBlanks();
-          int hi = AtEnd() ? -1 : HexDigit(FText[FPos]);
-          int lo = FPos + 1 < FText.size() ? HexDigit(FText[FPos + 1]) : -1;
+          int hi = AtEnd() ? -1 : HexDigitValue(FText[FPos]);
+          int lo = FPos + 1 < FText.size() ? HexDigitValue(FText[FPos + 1]) : -1;
           if (hi < 0 || lo < 0) Fail("dados binários são pares de dígitos hexadecimais separados por vírgulas");
           FPos += 2;
           v.Bytes += static_cast<char>(hi * 16 + lo);
@@ -402,8 +325,8 @@ Key Parse(std::string_view bytes) {
     pos = end + 1;
     ++lineNo;
     if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
-    if (!DecodeUtf8(raw, text)) throw FormatError(lineNo, "a linha não é texto UTF-8 válido");
-    std::u16string_view line = Trimmed(text);
+    if (!TryUtf8ToU16(raw, text)) throw FormatError(lineNo, "a linha não é texto UTF-8 válido");
+    std::u16string_view line = textkit::Trim(text, textkit::IsSpaceOrTab);
     if (line.empty() || line.front() == u';') continue;
     if (!signed_) {
       if (line != Utf8ToU16(kSignature))
@@ -454,4 +377,4 @@ std::string Serialize(const Key& root) {
   return out;
 }
 
-}  // namespace zelmor::platform::regfile
+}  // namespace zelmor::adapters::regfile

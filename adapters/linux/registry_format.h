@@ -23,7 +23,10 @@
 
 #include "platform/registry_store.h"
 
-namespace zelmor::platform::regfile {
+namespace zelmor::adapters::regfile {
+
+using platform::RegType;
+using platform::RegValue;
 
 inline constexpr std::string_view kSignature = "Zelmor Registry Version 1";
 inline constexpr std::u16string_view kRootName = u"HKEY_CURRENT_USER";
@@ -70,4 +73,4 @@ std::string Serialize(const Key& root);
 // A value's data the way `zelmor reg` and the file show it ("dword:00000064", "\"Nor\"").
 std::string FormatData(const RegValue& v);
 
-}  // namespace zelmor::platform::regfile
+}  // namespace zelmor::adapters::regfile

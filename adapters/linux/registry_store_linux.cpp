@@ -17,14 +17,19 @@
 #include <mutex>
 #include <thread>
 
+#include "adapters/linux/posix_files.h"
+#include "adapters/linux/registry_format.h"
+#include "adapters/linux/registry_store_linux.h"
+#include "adapters/linux/system_services.h"
 #include "core/errors.h"
 #include "core/text.h"
-#include "platform/linux/posix_files.h"
-#include "platform/registry_format.h"
-#include "platform/registry_store.h"
 
-namespace zelmor::platform {
+namespace zelmor::adapters {
 namespace {
+
+using platform::RegistryStore;
+using platform::RegKeyListing;
+using platform::RegValue;
 
 using regfile::Key;
 
@@ -295,13 +300,13 @@ std::u16string DefaultRegistryFile() {
   return Utf8ToU16(base + "/zelmor/registry.reg");
 }
 
-std::unique_ptr<RegistryStore> OpenRegistryFile(std::u16string_view path) {
+std::unique_ptr<platform::RegistryStore> OpenRegistryFile(std::u16string_view path) {
   return std::make_unique<FileRegistryStore>(posix::NativePath(path));
 }
 
-RegistryStore& SystemRegistryStore() {
+platform::RegistryStore& SystemRegistryStore() {
   static std::unique_ptr<RegistryStore> store = OpenRegistryFile(DefaultRegistryFile());
   return *store;
 }
 
-}  // namespace zelmor::platform
+}  // namespace zelmor::adapters

@@ -11,14 +11,16 @@
 #include <sstream>
 #include <thread>
 
+#include "adapters/linux/registry_format.h"
+#include "adapters/linux/registry_store_linux.h"
 #include "core/errors.h"
 #include "core/text.h"
-#include "platform/registry_format.h"
-#include "platform/registry_store.h"
-#include "platform/testing/temp_store.h"
+#include "testing/temp_store.h"
 
-namespace zelmor::platform {
+namespace zelmor::adapters {
 namespace {
+
+using namespace platform;
 
 using testing::TemporaryFolder;
 
@@ -313,4 +315,4 @@ TEST(RegistryLocation, FollowsXdgConfigHome) {
 }
 
 }  // namespace
-}  // namespace zelmor::platform
+}  // namespace zelmor::adapters

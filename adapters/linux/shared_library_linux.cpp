@@ -1,12 +1,15 @@
 #include <dlfcn.h>
 
+#include "adapters/linux/system_services.h"
 #include "core/text.h"
-#include "platform/shared_library.h"
 
-namespace zelmor::platform {
+namespace zelmor::adapters {
 namespace {
 
-class DlLibrary final : public SharedLibrary {
+using platform::ESharedLibraryError;
+using platform::SharedLibrary;
+
+class DlLibrary final : public platform::SharedLibrary {
  public:
   explicit DlLibrary(void* handle) : FHandle(handle) {}
   ~DlLibrary() override { dlclose(FHandle); }
@@ -16,7 +19,7 @@ class DlLibrary final : public SharedLibrary {
   void* FHandle;
 };
 
-class DlLoader final : public SharedLibraryLoader {
+class DlLoader final : public platform::SharedLibraryLoader {
  public:
   std::shared_ptr<SharedLibrary> Load(std::u16string_view path) override {
     std::string p = U16ToUtf8(path);
@@ -33,9 +36,9 @@ class DlLoader final : public SharedLibraryLoader {
 
 }  // namespace
 
-SharedLibraryLoader& SystemSharedLibraryLoader() {
+platform::SharedLibraryLoader& SystemSharedLibraryLoader() {
   static DlLoader loader;
   return loader;
 }
 
-}  // namespace zelmor::platform
+}  // namespace zelmor::adapters

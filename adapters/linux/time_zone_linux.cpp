@@ -4,12 +4,12 @@
 #include <ctime>
 #include <initializer_list>
 
-#include "platform/time_zone.h"
+#include "adapters/linux/system_services.h"
 
-namespace zelmor::platform {
+namespace zelmor::adapters {
 namespace {
 
-class LinuxTimeZone final : public TimeZone {
+class LinuxTimeZone final : public platform::TimeZone {
  public:
   int StandardBias() override {
     tzset();  // TZ may have changed since the last call
@@ -35,9 +35,9 @@ class LinuxTimeZone final : public TimeZone {
 
 }  // namespace
 
-TimeZone& SystemTimeZone() {
+platform::TimeZone& SystemTimeZone() {
   static LinuxTimeZone zone;
   return zone;
 }
 
-}  // namespace zelmor::platform
+}  // namespace zelmor::adapters

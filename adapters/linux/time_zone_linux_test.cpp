@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "platform/time_zone.h"
+#include "adapters/linux/system_services.h"
 
-namespace zelmor::platform {
+namespace zelmor::adapters {
 namespace {
 
 // Sets TZ for one test and restores it after. POSIX rule strings need no zone database.
@@ -48,4 +48,4 @@ TEST(LinuxTimeZone, StandardBiasIgnoresDaylightTime) {
 }
 
 }  // namespace
-}  // namespace zelmor::platform
+}  // namespace zelmor::adapters

@@ -1,4 +1,4 @@
-#include "platform/qt/form_window_qt.h"
+#include "adapters/qt/form_window_qt.h"
 
 #include <QCloseEvent>
 #include <QEvent>
@@ -6,7 +6,9 @@
 #include <QScreen>
 #include <cstdio>
 
-namespace zelmor::platform {
+#include "adapters/qt/qstring.h"
+
+namespace zelmor::adapters {
 namespace {
 
 QRect PrimaryGeometry(bool workArea) {
@@ -26,7 +28,7 @@ QtFormWindow::~QtFormWindow() {
   FPosition.reset();  // gives the handlers back while they still exist
 }
 
-std::u16string QtFormWindow::Name() const { return FWidget->objectName().toStdU16String(); }
+std::u16string QtFormWindow::Name() const { return FromQString(FWidget->objectName()); }
 int QtFormWindow::Left() const { return FWidget->frameGeometry().x(); }
 int QtFormWindow::Top() const { return FWidget->frameGeometry().y(); }
 int QtFormWindow::Width() const { return FWidget->frameGeometry().width(); }
@@ -100,4 +102,4 @@ TFormPosition* AttachFormPosition(QWidget* widget, QtFormWindow::ErrorSink error
   return &window->Position();
 }
 
-}  // namespace zelmor::platform
+}  // namespace zelmor::adapters

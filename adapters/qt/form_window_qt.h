@@ -11,7 +11,7 @@
 
 #include "forms/FormPosition.h"
 
-namespace zelmor::platform {
+namespace zelmor::adapters {
 
 class QtFormWindow final : public QObject, public TFormWindow {
   Q_OBJECT
@@ -64,4 +64,4 @@ class QtFormWindow final : public QObject, public TFormWindow {
 // properties, then call Loaded() to hook the widget's show and close events.
 TFormPosition* AttachFormPosition(QWidget* widget, QtFormWindow::ErrorSink errors = {});
 
-}  // namespace zelmor::platform
+}  // namespace zelmor::adapters

@@ -1,8 +1,9 @@
-// An event-driven TCP server on the GUI thread: the socket layer accepts
-// connections by itself and tells the owner when a connection has data. Reading
-// is the owner's: the count of pending bytes, then one receive of up to that many.
-// A peer that closes is dropped quietly; a receive error is reported and closes
-// that connection only.
+// An event-driven TCP server on the GUI thread: the platform's TCP listener does
+// the socket calls, QSocketNotifier tells when a handle turns readable. The server
+// accepts connections by itself and tells the owner when a connection has data.
+// Reading is the owner's: the count of pending bytes, then one receive of up to
+// that many. A peer that closes is dropped quietly; a receive error is reported and
+// closes that connection only.
 #pragma once
 
 #include <QObject>
@@ -12,21 +13,26 @@
 #include <memory>
 #include <string>
 
-namespace zelmor::platform {
+#include "platform/tcp_listener.h"
+
+namespace zelmor::adapters {
 
 class ClientConnection : public QObject {
   Q_OBJECT
  public:
+  ClientConnection(std::unique_ptr<platform::TcpConnection> connection, QObject* parent);
+  // Takes over a connected socket made elsewhere (one end of a socket pair).
   ClientConnection(int fd, QObject* parent);
   ~ClientConnection() override;
   // Bytes that can be received now without waiting.
-  int ReceiveLength() const;
+  int ReceiveLength() const { return FConnection->PendingBytes(); }
   // Receives up to `max` bytes (fewer when fewer are pending).
-  std::string ReceiveBuf(int max);
-  int Handle() const { return FFd; }
+  std::string ReceiveBuf(int max) { return FConnection->Receive(max); }
+  int Handle() const { return static_cast<int>(FConnection->Handle()); }
+  platform::TcpConnection& Connection() { return *FConnection; }
 
  private:
-  int FFd;
+  std::unique_ptr<platform::TcpConnection> FConnection;
 };
 
 class SocketServer : public QObject {
@@ -35,16 +41,16 @@ class SocketServer : public QObject {
   explicit SocketServer(QObject* parent = nullptr);
   ~SocketServer() override;
 
-  // Listens on every local IPv4 address. Throws SocketError on failure with the
-  // text "Windows socket error: <system text> (<errno>), on API '<call>'".
+  // Listens on every local IPv4 address. Throws platform::SocketError on failure with
+  // the text "Windows socket error: <system text> (<errno>), on API '<call>'".
   void Open(quint16 port);
-  bool Active() const { return FListenFd >= 0; }
-  quint16 Port() const { return FPort; }
+  bool Active() const { return FListener != nullptr; }
+  quint16 Port() const { return FListener ? FListener->Port() : 0; }
   int ClientCount() const { return static_cast<int>(FClients.size()); }
 
  signals:
   // Data is readable on `socket`.
-  void ClientRead(zelmor::platform::ClientConnection* socket);
+  void ClientRead(zelmor::adapters::ClientConnection* socket);
   // A receive error on a connection ("Asynchronous socket error <n>"); the connection is closed.
   void ClientError(const QString& message, int code);
 
@@ -53,8 +59,7 @@ class SocketServer : public QObject {
   void Readable(int fd);
   void Drop(int fd);
 
-  int FListenFd = -1;
-  quint16 FPort = 0;
+  std::unique_ptr<platform::TcpListener> FListener;
   std::unique_ptr<QSocketNotifier> FAcceptNotifier;
   struct Client {
     ClientConnection* Connection;
@@ -63,10 +68,4 @@ class SocketServer : public QObject {
   std::map<int, Client> FClients;
 };
 
-class SocketError : public std::runtime_error {
- public:
-  SocketError(const std::string& message, int code) : std::runtime_error(message), Code(code) {}
-  int Code;
-};
-
-}  // namespace zelmor::platform
+}  // namespace zelmor::adapters

@@ -1,18 +1,13 @@
-#include "platform/qt/text_metrics_qt.h"
+#include "adapters/qt/text_metrics_qt.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QString>
 
-namespace zelmor::platform {
-namespace {
+#include "adapters/qt/qstring.h"
 
-QString ToQString(std::u16string_view s) {
-  return QString(reinterpret_cast<const QChar*>(s.data()), static_cast<qsizetype>(s.size()));
-}
-
-}  // namespace
+namespace zelmor::adapters {
 
 QtTextMetrics::QtTextMetrics() : FMetrics(QGuiApplication::font()) {}
 QtTextMetrics::QtTextMetrics(const QFont& font) : FMetrics(font) {}
@@ -24,15 +19,16 @@ int QtTextMetrics::TextHeight(std::u16string_view) const { return FMetrics.heigh
 int QtTextMetrics::ScreenWidth() const {
   const QScreen* screen = QGuiApplication::primaryScreen();
   // Without a screen (a GUI application never shown anywhere) the estimate's width stands.
-  return screen ? screen->geometry().width() : FixedPitchTextMetrics().ScreenWidth();
+  return screen ? screen->geometry().width() : platform::FixedPitchTextMetrics().ScreenWidth();
 }
 
 void InstallQtTextMetrics() {
   // Kept for the life of the process (a font's metrics must not be torn down after the
   // application object); once the application is gone the estimate answers again.
   static QtTextMetrics* metrics = new QtTextMetrics;
-  SetTextMetrics(metrics);
-  QObject::connect(QCoreApplication::instance(), &QObject::destroyed, [] { SetTextMetrics(nullptr); });
+  platform::Service<platform::TextMetrics>::Set(metrics);
+  QObject::connect(QCoreApplication::instance(), &QObject::destroyed,
+                   [] { platform::Service<platform::TextMetrics>::Set(nullptr); });
 }
 
-}  // namespace zelmor::platform
+}  // namespace zelmor::adapters

@@ -6,11 +6,11 @@
 
 #include "platform/text_metrics.h"
 
-namespace zelmor::platform {
+namespace zelmor::adapters {
 
 // Measures with `font` (the application's font by default) as the toolkit draws it.
 // Needs the GUI application object to exist.
-class QtTextMetrics final : public TextMetrics {
+class QtTextMetrics final : public platform::TextMetrics {
  public:
   QtTextMetrics();
   explicit QtTextMetrics(const QFont& font);
@@ -26,4 +26,4 @@ class QtTextMetrics final : public TextMetrics {
 // Call once, after the GUI application object is created.
 void InstallQtTextMetrics();
 
-}  // namespace zelmor::platform
+}  // namespace zelmor::adapters
