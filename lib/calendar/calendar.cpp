@@ -1,9 +1,9 @@
-#include "format/calendar.h"
+#include "calendar/calendar.h"
 
 #include <cmath>
 
 #include "core/errors.h"
-#include "platform/services.h"
+#include "platform/clock.h"
 
 namespace zelmor {
 namespace {
@@ -130,12 +130,12 @@ TDateTime TimeOf(TDateTime v) {
 }
 
 TDateTime Now() {
-  platform::LocalDateTime n = platform::GetClock().Now();
+  platform::LocalDateTime n = platform::Service<platform::Clock>::Get().Now();
   return EncodeDateTime(n.Year, n.Month, n.Day, n.Hour, n.Minute, n.Second, n.Millisecond);
 }
 
 TDateTime Date() {
-  platform::LocalDateTime n = platform::GetClock().Now();
+  platform::LocalDateTime n = platform::Service<platform::Clock>::Get().Now();
   return EncodeDate(n.Year, n.Month, n.Day);
 }
 

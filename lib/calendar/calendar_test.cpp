@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "calendar/calendar.h"
 #include "core/errors.h"
-#include "format/calendar.h"
-#include "platform/testing/fixtures.h"
+#include "testing/fixtures.h"
 
 namespace zelmor {
 namespace {

@@ -5,22 +5,17 @@
 #include "core/cp1252.h"
 #include "core/errors.h"
 #include "core/text.h"
+#include "core/text_kit.h"
 #include "files/mFileUtil.h"
 #include "platform/file_access.h"
-#include "platform/services.h"
+#include "platform/process_info.h"
 
 namespace zelmor {
 namespace {
 
-bool IsBlankChar(char16_t c) { return c <= u' '; }
+using textkit::Trim;
 
-bool IsBlankLine(std::u16string_view s) { return std::all_of(s.begin(), s.end(), IsBlankChar); }
-
-std::u16string_view Trim(std::u16string_view s) {
-  while (!s.empty() && IsBlankChar(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlankChar(s.back())) s.remove_suffix(1);
-  return s;
-}
+bool IsBlankLine(std::u16string_view s) { return std::all_of(s.begin(), s.end(), textkit::IsControlOrSpace); }
 
 bool StartsSection(std::u16string_view line) { return !line.empty() && line[0] == u'['; }
 
@@ -55,43 +50,22 @@ void CheckWritable(std::u16string_view secao, std::u16string_view item, std::u16
     throw EArgumentError(u"O nome do item não pode conter \"=\": \"" + std::u16string(item) + u"\"");
 }
 
-std::u16string DecodeUtf16(std::string_view b, bool bigEndian) {
-  std::u16string out(b.size() / 2, u'\0');
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    const auto lo = static_cast<unsigned char>(b[2 * i + (bigEndian ? 1 : 0)]);
-    const auto hi = static_cast<unsigned char>(b[2 * i + (bigEndian ? 0 : 1)]);
-    out[i] = static_cast<char16_t>(hi << 8 | lo);
-  }
-  return out;
-}
-
-std::string EncodeUtf16(std::u16string_view s, bool bigEndian) {
-  std::string out(bigEndian ? "\xFE\xFF" : "\xFF\xFE");
-  out.reserve(2 + 2 * s.size());
-  for (char16_t c : s) {
-    const char hi = static_cast<char>(c >> 8), lo = static_cast<char>(c & 0xFF);
-    out += bigEndian ? hi : lo;
-    out += bigEndian ? lo : hi;
-  }
-  return out;
-}
-
 }  // namespace
 
 TmConfig::TmConfig(std::u16string_view Arquivo, bool CarregarArquivoExistenteParaUpdate) : FArquivo(Arquivo) {
   if (!CarregarArquivoExistenteParaUpdate) return;
   std::string bytes;
-  if (!platform::GetFileAccess().ReadAll(Arquivo, bytes)) return;
+  if (!platform::Service<platform::FileAccess>::Get().ReadAll(Arquivo, bytes)) return;
   std::string_view b = bytes;
   if (b.substr(0, 3) == "\xEF\xBB\xBF") {
     FEncoding = Encoding::Utf8;
     SetLines(Utf8ToU16(b.substr(3)));
   } else if (b.substr(0, 2) == "\xFF\xFE") {
     FEncoding = Encoding::Utf16LE;
-    SetLines(DecodeUtf16(b.substr(2), false));
+    SetLines(Utf16BytesToU16(b.substr(2), false));
   } else if (b.substr(0, 2) == "\xFE\xFF") {
     FEncoding = Encoding::Utf16BE;
-    SetLines(DecodeUtf16(b.substr(2), true));
+    SetLines(Utf16BytesToU16(b.substr(2), true));
   } else {
     SetLines(cp1252::Decode(b));
   }
@@ -141,10 +115,16 @@ void TmConfig::Save(std::u16string_view path) const {
   switch (FEncoding) {
     case Encoding::Ansi: bytes = cp1252::Encode(text); break;
     case Encoding::Utf8: bytes = "\xEF\xBB\xBF" + U16ToUtf8(text); break;
-    case Encoding::Utf16LE: bytes = EncodeUtf16(text, false); break;
-    case Encoding::Utf16BE: bytes = EncodeUtf16(text, true); break;
+    case Encoding::Utf16LE:
+      bytes = "\xFF\xFE";
+      AppendUtf16Bytes(bytes, text, false);
+      break;
+    case Encoding::Utf16BE:
+      bytes = "\xFE\xFF";
+      AppendUtf16Bytes(bytes, text, true);
+      break;
   }
-  platform::GetFileAccess().Replace(path, bytes);
+  platform::Service<platform::FileAccess>::Get().Replace(path, bytes);
 }
 
 void TmConfig::Flush() {
@@ -158,7 +138,7 @@ void TmConfig::SetModificado(bool aModificado) { Modificado = aModificado; }
 void TmConfig::SaveCopyTo(std::u16string_view NomeArquivo) { Save(NomeArquivo); }
 
 std::u16string TmConfig::GetFileNameDefault() {
-  const std::u16string exe = platform::GetProcessInfo().ExecutablePath();
+  const std::u16string exe = platform::Service<platform::ProcessInfo>::Get().ExecutablePath();
   const std::size_t slash = exe.find_last_of(platform::PathDelim);
   std::u16string name = slash == std::u16string::npos ? exe : exe.substr(slash + 1);
   const std::size_t dot = name.find_last_of(u'.');

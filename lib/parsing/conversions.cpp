@@ -1,26 +1,23 @@
-#include "format/conversions.h"
+#include "parsing/conversions.h"
 
 #include <charconv>
-#include <limits>
+#include <cstdint>
 #include <string>
-#include <type_traits>
 
+#include "calendar/calendar.h"
 #include "core/errors.h"
+#include "core/integer_text.h"
 #include "core/text.h"
-#include "format/calendar.h"
+#include "core/text_kit.h"
+#include "regional/regional_copies.h"
 
 namespace zelmor {
 namespace {
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-
-std::u16string_view TrimBlanks(std::u16string_view s) {
-  std::size_t b = 0, e = s.size();
-  while (b < e && IsBlank(s[b])) ++b;
-  while (e > b && IsBlank(s[e - 1])) --e;
-  return s.substr(b, e - b);
-}
+using textkit::IsDigit;
+using textkit::IsSpace;
+using textkit::IsSpaceOrTab;
+using textkit::Trim;
 
 [[noreturn]] void Fail(std::u16string_view s, std::u16string_view what) {
   std::u16string msg;
@@ -38,51 +35,6 @@ constexpr std::u16string_view kNotDate = u" não é uma data válida";
 constexpr std::u16string_view kNotTime = u" não é uma hora válida";
 constexpr std::u16string_view kNotDateTime = u" não é uma data e hora válida";
 
-int HexValue(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  return -1;
-}
-
-template <class Int>
-bool ParseInteger(std::u16string_view s, Int& value) {
-  using U = std::make_unsigned_t<Int>;
-  s = TrimBlanks(s);
-  std::size_t i = 0;
-  const std::size_t n = s.size();
-  bool negative = false;
-  if (i < n && (s[i] == u'+' || s[i] == u'-')) negative = s[i++] == u'-';
-  bool hex = false;
-  if (i < n && s[i] == u'$') {
-    hex = true;
-    ++i;
-  } else if (i + 1 < n && s[i] == u'0' && (s[i + 1] == u'x' || s[i + 1] == u'X')) {
-    hex = true;
-    i += 2;
-  }
-  if (i == n) return false;
-  U mag = 0;
-  if (hex) {
-    for (; i < n; ++i) {
-      int d = HexValue(s[i]);
-      if (d < 0 || mag > (std::numeric_limits<U>::max() >> 4)) return false;
-      mag = static_cast<U>(mag << 4 | static_cast<U>(d));
-    }
-  } else {
-    const U limit = static_cast<U>(std::numeric_limits<Int>::max()) + (negative ? 1 : 0);
-    for (; i < n; ++i) {
-      if (!IsDigit(s[i])) return false;
-      U d = static_cast<U>(s[i] - u'0');
-      if (mag > (limit - d) / 10) return false;
-      mag = static_cast<U>(mag * 10 + d);
-    }
-  }
-  // Two's complement: the hex forms may fill the sign bit.
-  value = static_cast<Int>(negative ? static_cast<U>(0 - mag) : mag);
-  return true;
-}
-
 // ----- Dates and times ------------------------------------------------------
 
 enum class DateOrder { DMY, MDY, YMD };
@@ -91,9 +43,7 @@ DateOrder OrderOf(std::u16string_view f) {
   for (std::size_t i = 0; i < f.size(); ++i) {
     char16_t c = AsciiUpper(f[i]);
     if (c == u'\'' || c == u'"') {
-      std::size_t close = f.find(f[i], i + 1);
-      if (close == std::u16string_view::npos) break;
-      i = close;
+      i = textkit::ScanQuoted(f, i).End - 1;  // the loop steps past the closing quote
       continue;
     }
     if (c == u'D') return DateOrder::DMY;
@@ -109,7 +59,7 @@ class Scanner {
   Scanner(std::u16string_view s, const TFormatSettings& fs) : S(s), Fs(fs) {}
 
   void Blanks() {
-    while (Pos < S.size() && IsBlank(S[Pos])) ++Pos;
+    while (Pos < S.size() && IsSpaceOrTab(S[Pos])) ++Pos;
   }
   bool AtEnd() const { return Pos >= S.size(); }
 
@@ -230,7 +180,7 @@ std::int64_t StrToInt64(std::u16string_view S) {
 }
 
 bool TryStrToFloat(std::u16string_view S, double& Value, const TFormatSettings& fs) {
-  const std::u16string_view s = TrimBlanks(S);
+  const std::u16string_view s = Trim(S, IsSpaceOrTab);
   // Checked and copied into plain ASCII for from_chars: "-12.5e+3".
   char small[64];
   std::string large;
@@ -299,6 +249,91 @@ double StrToFloat(std::u16string_view S, const TFormatSettings& fs) {
   double v;
   if (!TryStrToFloat(S, v, fs)) Fail(S, kNotFloat);
   return v;
+}
+
+double LenientStrToFloat(std::u16string_view S, char16_t From, char16_t To) {
+  // Read as if every `From` character were `To`, without building the swapped text.
+  auto at = [&](std::size_t i) { return S[i] == From ? To : S[i]; };
+  bool minus = false, open = false, close = false;
+  std::size_t b = 0, e = S.size();
+  for (std::size_t i = 0; i < e; ++i) {
+    const char16_t c = at(i);
+    minus |= c == u'-';
+    open |= c == u'(';
+    close |= c == u')';
+  }
+  const bool negative = minus || (open && close);
+  while (b < e && at(b) <= u' ') ++b;
+  while (e > b && at(e - 1) <= u' ') --e;
+  const char16_t sep = RegionalCopies().DecimalSeparator;
+  textkit::BoundedText kept(e - b + 1);
+  if (negative) kept.Add(u'-');
+  for (std::size_t i = b; i < e; ++i) {
+    const char16_t c = at(i);
+    if (textkit::IsDigit(c) || c == sep) kept.Add(c);
+  }
+  if (kept.Size() == (negative ? 1u : 0u)) return 0.0;
+  double v = 0;
+  return TryStrToFloat(kept.Take(), v) ? v : 0.0;
+}
+
+bool TryStrToCurr(std::u16string_view S, Currency& Value, const TFormatSettings& fs) {
+  const std::u16string_view s = Trim(S, IsSpace);
+  std::size_t i = 0;
+  const std::size_t n = s.size();
+  bool negative = false;
+  if (i < n && (s[i] == u'+' || s[i] == u'-')) negative = s[i++] == u'-';
+  std::string digits;
+  int scale = 0;  // value = digits × 10^scale
+  bool any = false;
+  for (; i < n && IsDigit(s[i]); ++i, any = true) digits += static_cast<char>(s[i]);
+  if (i < n && s[i] == fs.DecimalSeparator) {
+    for (++i; i < n && IsDigit(s[i]); ++i, any = true) {
+      digits += static_cast<char>(s[i]);
+      --scale;
+    }
+  }
+  if (!any) return false;
+  if (i < n && (s[i] == u'e' || s[i] == u'E')) {
+    ++i;
+    bool expNegative = false;
+    if (i < n && (s[i] == u'+' || s[i] == u'-')) expNegative = s[i++] == u'-';
+    if (i >= n) return false;
+    int e = 0;
+    for (; i < n && IsDigit(s[i]); ++i)
+      if (e < 10000) e = e * 10 + (s[i] - u'0');
+    scale += expNegative ? -e : e;
+  }
+  if (i != n) return false;
+  const std::size_t firstDigit = digits.find_first_not_of('0');
+  if (firstDigit == std::string::npos) {
+    Value = Currency();
+    return true;
+  }
+  scale += 4;  // to ten-thousandths
+  bool roundUp = false;
+  if (scale < 0) {
+    const std::size_t drop = static_cast<std::size_t>(-scale);
+    if (drop > digits.size()) {
+      digits.clear();
+    } else {
+      roundUp = digits[digits.size() - drop] >= '5';
+      digits.resize(digits.size() - drop);
+    }
+  } else {
+    if (digits.size() - firstDigit + static_cast<std::size_t>(scale) > 19) return false;
+    digits.append(static_cast<std::size_t>(scale), '0');
+  }
+  unsigned __int128 raw = 0;
+  for (char c : digits) {
+    raw = raw * 10 + static_cast<unsigned>(c - '0');
+    if (raw > static_cast<unsigned __int128>(INT64_MAX) + 1) return false;
+  }
+  if (roundUp) ++raw;
+  if (raw > static_cast<unsigned __int128>(INT64_MAX) + (negative ? 1 : 0)) return false;
+  Value = Currency::FromRaw(negative ? static_cast<std::int64_t>(0 - static_cast<std::uint64_t>(raw))
+                                     : static_cast<std::int64_t>(raw));
+  return true;
 }
 
 bool TryStrToDate(std::u16string_view S, TDateTime& Value, const TFormatSettings& fs) {

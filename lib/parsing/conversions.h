@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "core/types.h"
-#include "format/format_settings.h"
+#include "regional/format_settings.h"
 
 namespace zelmor {
 
@@ -25,6 +25,19 @@ bool TryStrToInt64(std::u16string_view S, std::int64_t& Value);
 // StrToFloat(u"-1,5E3", Brazilian) == -1500. Error: "'x' não é um valor de ponto flutuante válido".
 double StrToFloat(std::u16string_view S, const TFormatSettings& fs = FormatSettings());
 bool TryStrToFloat(std::u16string_view S, double& Value, const TFormatSettings& fs = FormatSettings());
+
+// A currency value exactly (no binary round-off): spaces around, optional sign,
+// digits with at most one fs.DecimalSeparator, optional exponent E[+-]digits;
+// rounded half away from zero to 4 decimals. False past the currency's range.
+//   TryStrToCurr(u"12,34565", v, Brazilian) gives v == Currency::FromRaw(123457)
+bool TryStrToCurr(std::u16string_view S, Currency& Value, const TFormatSettings& fs = FormatSettings());
+
+// The lenient reading of a typed amount (TmConv::Str2Float); never raises. Negative
+// when the text holds "-" anywhere or both "(" and ")"; only digits and the copied
+// decimal separator (RegionalCopies) are read, each `From` character taken as `To`
+// first; 0 when nothing is left or the rest is not a number (two decimal separators).
+//   LenientStrToFloat(u"R$ 1.234,56") == 1234.56; LenientStrToFloat(u"1,2,3") == 0
+double LenientStrToFloat(std::u16string_view S, char16_t From = 0, char16_t To = 0);
 
 // One to three numbers split by fs.DateSeparator, blanks allowed around them, in the
 // order of fs.ShortDateFormat (day-month-year, month-day-year or year-month-day).

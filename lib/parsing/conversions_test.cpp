@@ -1,4 +1,4 @@
-#include "format/conversions.h"
+#include "parsing/conversions.h"
 
 #include <gtest/gtest.h>
 
@@ -7,15 +7,14 @@
 #include <limits>
 #include <string>
 
+#include "calendar/calendar.h"
 #include "core/errors.h"
 #include "core/text.h"
-#include "format/calendar.h"
-#include "platform/testing/fixtures.h"
+#include "testing/fixtures.h"
 
 namespace zelmor {
 namespace {
 
-using platform::RegionalSettings;
 
 const RegionalSettings kBr = RegionalSettings::Brazilian();
 const RegionalSettings kUs = RegionalSettings::UnitedStates();

@@ -1,13 +1,13 @@
-#include "format/format_settings.h"
+#include "regional/format_settings.h"
 
 #include "core/snapshot.h"
-#include "platform/services.h"
+#include "platform/regional_settings.h"
 
 namespace zelmor {
 namespace {
 
 Snapshot<TFormatSettings>& Live() {
-  static Snapshot<TFormatSettings> live([] { return platform::GetRegionalSettingsSource().Read(); });
+  static Snapshot<TFormatSettings> live([] { return platform::Service<platform::RegionalSettingsSource>::Get().Read(); });
   return live;
 }
 

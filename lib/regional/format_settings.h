@@ -4,11 +4,11 @@
 // them; the library's own start-up copies are a separate thing.
 #pragma once
 
-#include "platform/regional_settings.h"
+#include "core/regional_settings.h"
 
 namespace zelmor {
 
-using TFormatSettings = platform::RegionalSettings;
+using TFormatSettings = RegionalSettings;
 
 // The live settings. The first call reads them from the platform.
 const TFormatSettings& FormatSettings();

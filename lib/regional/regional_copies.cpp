@@ -1,13 +1,13 @@
-#include "startup/regional_copies.h"
+#include "regional/regional_copies.h"
 
 #include "core/snapshot.h"
-#include "platform/services.h"
+#include "platform/regional_settings.h"
 
 namespace zelmor {
 namespace {
 
 TRegionalCopies FromPlatform() {
-  const platform::RegionalSettings r = platform::GetRegionalSettingsSource().Read();
+  const RegionalSettings r = platform::Service<platform::RegionalSettingsSource>::Get().Read();
   TRegionalCopies c;
   c.DecimalSeparator = r.DecimalSeparator;
   c.ThousandSeparator = r.ThousandSeparator;

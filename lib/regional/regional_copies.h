@@ -25,9 +25,6 @@ struct TRegionalCopies {
 const TRegionalCopies& RegionalCopies();
 // (Re)takes the copies from the platform's regional settings (process start; tests).
 void TakeRegionalCopies();
-// Process start, before any window exists: the platform's regional settings are
-// read, the copies taken from them, and the form-position settings cleared.
-void InitializeStartupState();
 // Overwrites the three copies that the Brazilian defaults set: decimal ",",
 // thousands ".", short date "dd/MM/yyyy". Used by TmReg::SetPadraoBrasil.
 void SetBrazilianRegionalCopies();
