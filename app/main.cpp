@@ -52,16 +52,16 @@ int main(int argc, char** argv) {
       return Usage(2);
     }
   }
-  if (!quindel::DisplayReachable()) {
-    std::fprintf(stderr, "quindel: no display server is reachable; running headless with --echo\n");
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    echo = true;
-  }
+  quindel::PrepareDisplayPlatform();
 
   // Before any window exists: the regional settings are read once, the library's
   // regional copies taken and the form-position settings cleared.
   zelmor::InitializeStartupState();
   QApplication app(argc, argv);
+  if (quindel::StartedHeadless()) {
+    std::fprintf(stderr, "quindel: no display server is reachable; running headless with --echo\n");
+    echo = true;
+  }
   QApplication::setApplicationName(QStringLiteral("Quindel"));
   zelmor::adapters::InstallQtTextMetrics();
 
