@@ -19,18 +19,6 @@ class TmFile {
   // The folder of the running program's executable, ending with the separator.
   //   for "/opt/zelmor/bin/quindel": u"/opt/zelmor/bin/"
   static std::u16string DirExe();
-
-  // ---- Paths and special folders (paths.cpp) ----
-
-  // ---- File copy, move, delete and backups (copying.cpp) ----
-
-  // ---- File versions and updates (updates.cpp) ----
-
-  // ---- Directory listings (listings.cpp) ----
-
-  // ---- Shell helpers (shell.cpp) ----
-
-  // ---- File contents, sizes and dates (contents.cpp) ----
 };
 
 }  // namespace zelmor
