@@ -145,7 +145,8 @@ class FontTest(unittest.TestCase):
             with self.subTest(glyph=label):
                 self.assertIsNotNone(name)
                 expected = {
-                    (gen.PITCH * (c + 1), (last_row_above_baseline - r) * gen.PITCH + gen.PITCH / 2)
+                    (gen.PITCH_ACROSS * (c + 1),
+                     (last_row_above_baseline - r) * gen.PITCH_DOWN + gen.PITCH_DOWN // 2)
                     for r, row in enumerate(rows)
                     for c, ch in enumerate(row)
                     if ch == "#"

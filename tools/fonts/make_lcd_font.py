@@ -33,13 +33,14 @@ DESCENDER_ROWS = 2
 ROWS = ACCENT_ROWS + BODY_ROWS + DESCENDER_ROWS
 
 UPM = 1024
-PITCH = 100  # distance between dot centres, both directions
+PITCH_ACROSS = 100  # distance between dot centres along a row
+PITCH_DOWN = 100  # distance between rows
 RADIUS = 42  # leaves a visible gap between neighbouring dots
-ADVANCE = (COLS + 1) * PITCH  # one empty column between characters
-CAP_HEIGHT = BODY_ROWS * PITCH
-X_HEIGHT = 5 * PITCH
-ASCENT = (BODY_ROWS + ACCENT_ROWS) * PITCH
-DESCENT = DESCENDER_ROWS * PITCH
+ADVANCE = (COLS + 1) * PITCH_ACROSS  # one empty column between characters
+CAP_HEIGHT = BODY_ROWS * PITCH_DOWN
+X_HEIGHT = 5 * PITCH_DOWN
+ASCENT = (BODY_ROWS + ACCENT_ROWS) * PITCH_DOWN
+DESCENT = DESCENDER_ROWS * PITCH_DOWN
 # 2024-01-01T00:00:00Z in seconds since 1904, so rebuilds are byte-identical.
 FIXED_TIMESTAMP = 3786825600
 
@@ -121,10 +122,10 @@ def dot_centres(rows):
     centres = []
     for r, row in enumerate(rows):
         # Row ACCENT_ROWS + BODY_ROWS - 1 is the last one above the baseline.
-        y = (ACCENT_ROWS + BODY_ROWS - 1 - r) * PITCH + PITCH // 2
+        y = (ACCENT_ROWS + BODY_ROWS - 1 - r) * PITCH_DOWN + PITCH_DOWN // 2
         for c, ch in enumerate(row):
             if ch == "#":
-                centres.append((PITCH + c * PITCH, y))
+                centres.append((PITCH_ACROSS + c * PITCH_ACROSS, y))
     return centres
 
 
@@ -209,7 +210,7 @@ def build_font(glyphs):
     )
     os2 = fb.font["OS/2"]
     os2.recalcUnicodeRanges(fb.font)
-    fb.setupPost(isFixedPitch=1, underlinePosition=-PITCH // 2, underlineThickness=RADIUS)
+    fb.setupPost(isFixedPitch=1, underlinePosition=-PITCH_DOWN // 2, underlineThickness=RADIUS)
     head = fb.font["head"]
     head.created = head.modified = FIXED_TIMESTAMP
     head.fontRevision = float(VERSION)
