@@ -116,6 +116,9 @@ void TQuindelForm::FormCreate(QObject*) {
   // 4-6. Lines in the LCD typeface; the window is sized once from the ruler text.
   QFont lcd(QString::fromLatin1(kFontFamily));
   lcd.setPointSize(34);
+  // The dots sit on whole pixels at this size already; hinting would pull their rows off the even grid
+  // and lift capital accents out of the line.
+  lcd.setHintingPreference(QFont::PreferNoHinting);
   lbLinha1->setFont(lcd);
   lbLinha1->adjustSize();
   lbLinha1->move(0, 0);

@@ -10,6 +10,7 @@ Any other arguments go to unittest.
 
 import argparse
 import importlib.util
+import itertools
 import math
 import os
 import subprocess
@@ -145,7 +146,8 @@ class FontTest(unittest.TestCase):
             with self.subTest(glyph=label):
                 self.assertIsNotNone(name)
                 expected = {
-                    (gen.PITCH * (c + 1), (last_row_above_baseline - r) * gen.PITCH + gen.PITCH / 2)
+                    (gen.PITCH_ACROSS * (c + 1),
+                     (last_row_above_baseline - r) * gen.PITCH_DOWN + gen.PITCH_DOWN // 2)
                     for r, row in enumerate(rows)
                     for c, ch in enumerate(row)
                     if ch == "#"
@@ -162,6 +164,9 @@ class FontTest(unittest.TestCase):
                         self.assertAlmostEqual(math.hypot(x - cx, y - cy), gen.RADIUS, delta=1)
                     found.add((round(cx), round(cy)))
                 self.assertEqual(found, {(round(x), round(y)) for x, y in expected})
+                # Every dot stays a dot: no two of them touch.
+                for (x1, y1), (x2, y2) in itertools.combinations(found, 2):
+                    self.assertGreater(math.hypot(x1 - x2, y1 - y2), 2 * gen.RADIUS + 1)
 
     def test_committed_font_matches_fresh_build(self):
         with tempfile.TemporaryDirectory() as tmp:

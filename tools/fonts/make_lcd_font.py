@@ -3,8 +3,9 @@
 
 Every lit dot of lcd_glyphs.txt becomes a round dot made of quadratic curves;
 all glyphs share one advance so text lines up in cells like on the customer
-display. The output only depends on the table, so the committed font can be
-checked against a fresh build.
+display: 40 of any character take the width of the 40-column window, and texts
+centred with spaces look centred. The output only depends on the table, so the
+committed font can be checked against a fresh build.
 
 Usage: make_lcd_font.py [--glyphs tools/fonts/lcd_glyphs.txt]
                         [--out resources/jd_lcd_rounded.ttf]
@@ -33,13 +34,22 @@ DESCENDER_ROWS = 2
 ROWS = ACCENT_ROWS + BODY_ROWS + DESCENDER_ROWS
 
 UPM = 1024
-PITCH = 100  # distance between dot centres, both directions
-RADIUS = 42  # leaves a visible gap between neighbouring dots
-ADVANCE = (COLS + 1) * PITCH  # one empty column between characters
-CAP_HEIGHT = BODY_ROWS * PITCH
-X_HEIGHT = 5 * PITCH
-ASCENT = (BODY_ROWS + ACCENT_ROWS) * PITCH
-DESCENT = DESCENDER_ROWS * PITCH
+# The display sets the font at 34 points on 96 dpi screens, 45 pixels per em.
+# There the dot grid falls on whole pixels, 3 across and 4 down, so every dot
+# draws the same solid core, and 40 columns take about 720 pixels: the window
+# fits the 800-pixel monitors at tills. LCD modules also set their dots closer
+# across than down.
+DISPLAY_PPEM = 45
+PITCH_ACROSS = round(3 * UPM / DISPLAY_PPEM)  # distance between dot centres along a row
+PITCH_DOWN = round(4 * UPM / DISPLAY_PPEM)  # distance between rows
+# Round dots, so the pitch across bounds their size: 64 of 68 units keeps
+# neighbours apart while the dots cover half the grid and strokes stay dark.
+RADIUS = 32
+ADVANCE = (COLS + 1) * PITCH_ACROSS  # one empty column between characters
+CAP_HEIGHT = BODY_ROWS * PITCH_DOWN
+X_HEIGHT = 5 * PITCH_DOWN
+ASCENT = (BODY_ROWS + ACCENT_ROWS) * PITCH_DOWN
+DESCENT = DESCENDER_ROWS * PITCH_DOWN
 # 2024-01-01T00:00:00Z in seconds since 1904, so rebuilds are byte-identical.
 FIXED_TIMESTAMP = 3786825600
 
@@ -121,10 +131,10 @@ def dot_centres(rows):
     centres = []
     for r, row in enumerate(rows):
         # Row ACCENT_ROWS + BODY_ROWS - 1 is the last one above the baseline.
-        y = (ACCENT_ROWS + BODY_ROWS - 1 - r) * PITCH + PITCH // 2
+        y = (ACCENT_ROWS + BODY_ROWS - 1 - r) * PITCH_DOWN + PITCH_DOWN // 2
         for c, ch in enumerate(row):
             if ch == "#":
-                centres.append((PITCH + c * PITCH, y))
+                centres.append((PITCH_ACROSS + c * PITCH_ACROSS, y))
     return centres
 
 
@@ -209,7 +219,7 @@ def build_font(glyphs):
     )
     os2 = fb.font["OS/2"]
     os2.recalcUnicodeRanges(fb.font)
-    fb.setupPost(isFixedPitch=1, underlinePosition=-PITCH // 2, underlineThickness=RADIUS)
+    fb.setupPost(isFixedPitch=1, underlinePosition=-PITCH_DOWN // 2, underlineThickness=RADIUS)
     head = fb.font["head"]
     head.created = head.modified = FIXED_TIMESTAMP
     head.fontRevision = float(VERSION)
