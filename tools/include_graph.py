@@ -125,8 +125,8 @@ def check(tree):
             where = f"{path}:{lineno}"
             if kind == "<":
                 if name in SEAM_LAYERS and SYSTEM_HEADER.match(target):
-                    errors.append(f"{where}: <{target}> is an operating-system or Qt header; "
-                                  f"{name} reaches the system only through platform/ interfaces")
+                    errors.append(f"{where}: <{target}> is an operating-system or Qt header; {name} may not "
+                                  f"include it (system calls live in adapters/, behind platform/ interfaces)")
                 continue
             dest = tree.resolve(path, target)
             if dest is None:

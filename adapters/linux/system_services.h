@@ -16,8 +16,8 @@
 
 namespace zelmor::adapters {
 
-// Installs every service below (the text measurer keeps its headless estimate
-// until a GUI installs its own). Calling it again changes nothing.
+// Installs every service below, over whatever was installed before (the text
+// measurer keeps its headless estimate until a GUI installs its own).
 void InstallSystemServices();
 
 // Each of them, for a program that wants only some, and for the adapters' own tests.
