@@ -175,12 +175,12 @@ def print_mermaid(layer_edges, lib_edges):
         return re.sub(r"\W", "_", n)
     print("```mermaid")
     print("flowchart BT")
-    print("  subgraph layers")
+    print("  subgraph layers [Layers: an arrow is an include]")
     for (s, d), n in sorted(layer_edges.items()):
         if s != d and s != "tests":
             print(f"    {node(s)}[{s}] --> {node(d)}[{d}]")
     print("  end")
-    print("  subgraph lib")
+    print("  subgraph folders [lib/ folders]")
     for (s, d), n in sorted(lib_edges.items(), key=lambda e: (LIB_ORDER.index(e[0][0]), LIB_ORDER.index(e[0][1]))):
         print(f"    lib_{node(s)}[{s}] --> lib_{node(d)}[{d}]")
     print("  end")
@@ -206,7 +206,7 @@ def main():
     if errors:
         print(f"include graph: {len(errors)} include(s) break the layering", file=sys.stderr)
         return 1
-    if not args.quiet:
+    if not args.quiet and not args.mermaid:
         print(f"include graph: {len(tree.files)} files, no include breaks the layering")
     if args.stamp:
         with open(args.stamp, "w") as f:
