@@ -89,19 +89,21 @@ constexpr int DecimalDigitCount(std::uint64_t v) {
   return n;
 }
 
-// Appends the digits of `v` in `base` (2–16), at least `minDigits` of them with
-// zeros in front; letters in lower case unless `upper`. Works on any string of
-// characters (std::u16string, std::string).
-//   AppendUnsigned(s, 42, 5) appends "00042"; AppendUnsigned(s, 255, 1, 16, true) "FF"
-template <class String>
-void AppendUnsigned(String& out, std::uint64_t v, int minDigits = 1, unsigned base = 10, bool upper = false) {
+// Appends the digits of `v` in base `Base` (2–16), at least `minDigits` of them
+// with zeros in front; letters in lower case unless `upper`. Works on any string of
+// characters (std::u16string, std::string). The base is a template argument so the
+// divisions are by a constant.
+//   AppendUnsigned(s, 42, 5) appends "00042"; AppendUnsigned<16>(s, 255, 1, true) "FF"
+template <unsigned Base = 10, class String>
+void AppendUnsigned(String& out, std::uint64_t v, int minDigits = 1, bool upper = false) {
+  static_assert(Base >= 2 && Base <= 16);
   using Char = typename String::value_type;
   const char* digits = upper ? "0123456789ABCDEF" : "0123456789abcdef";
   Char tmp[64];
   int len = 0;
   do {
-    tmp[len++] = static_cast<Char>(digits[v % base]);
-    v /= base;
+    tmp[len++] = static_cast<Char>(digits[v % Base]);
+    v /= Base;
   } while (v != 0);
   if (minDigits > len) out.append(static_cast<std::size_t>(minDigits - len), static_cast<Char>('0'));
   while (len > 0) out.push_back(tmp[--len]);

@@ -18,7 +18,7 @@ auto FindNamed(std::vector<Item>& items, std::u16string_view name, Name nameOf) 
   return std::find_if(items.begin(), items.end(), [&](const Item& i) { return SameText(nameOf(i), name); });
 }
 
-void AppendHex(std::string& out, std::uint64_t v, int digits) { AppendUnsigned(out, v, digits, 16); }
+void AppendHex(std::string& out, std::uint64_t v, int digits) { AppendUnsigned<16>(out, v, digits); }
 
 // A text in double quotes. Every code unit that UTF-8 cannot carry on its own (an
 // unpaired surrogate) and every control character is escaped, so any text survives.

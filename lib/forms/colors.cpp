@@ -73,7 +73,7 @@ std::u16string ColorToString(TColor Color) {
   for (const auto& [name, value] : kNames)
     if (value == Color) return std::u16string(name);
   std::u16string out = u"$";
-  AppendUnsigned(out, static_cast<std::uint32_t>(Color), 8, 16, true);
+  AppendUnsigned<16>(out, static_cast<std::uint32_t>(Color), 8, true);
   return out;
 }
 

@@ -159,7 +159,7 @@ std::u16string TmStr::Asc2Ansi(std::u16string_view Original) {
       out.push_back(kEscapedAe);
     } else {
       out.push_back(kEscape);
-      AppendUnsigned(out, c, HexWidth(c), 16, true);
+      AppendUnsigned<16>(out, c, HexWidth(c), true);
     }
   }
   return out;

@@ -25,7 +25,7 @@ namespace {
 }
 
 // The low byte of `v` as two upper-case hexadecimal digits.
-void AppendHex2(std::u16string& out, unsigned v) { AppendUnsigned(out, v & 0xFFu, 2, 16, true); }
+void AppendHex2(std::u16string& out, unsigned v) { AppendUnsigned<16>(out, v & 0xFFu, 2, true); }
 
 std::mt19937& Random() {
   thread_local std::mt19937 gen{std::random_device{}()};
@@ -99,7 +99,7 @@ std::int32_t TmStr::HexaToDecimal(std::u16string_view HexaStr) {
 
 std::u16string TmStr::DecimalToHex(std::int32_t Decimal) {
   std::u16string r;
-  AppendUnsigned(r, static_cast<std::uint32_t>(Decimal), 1, 16, true);
+  AppendUnsigned<16>(r, static_cast<std::uint32_t>(Decimal), 1, true);
   return r;
 }
 
@@ -107,7 +107,7 @@ std::u16string TmStr::DecToBin(std::int32_t N) {
   std::uint32_t v = N < 0 ? static_cast<std::uint32_t>(-static_cast<std::int64_t>(N)) : static_cast<std::uint32_t>(N);
   if (v == 0) return std::u16string(32, u'0');
   std::u16string r = N < 0 ? u"-" : u"";
-  AppendUnsigned(r, v, 1, 2);
+  AppendUnsigned<2>(r, v);
   return r;
 }
 

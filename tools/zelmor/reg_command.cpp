@@ -55,7 +55,7 @@ std::string FullName(std::u16string_view path) {
 
 std::string Hex(std::uint64_t v, bool upper = false) {
   std::string s;
-  AppendUnsigned(s, v, 1, 16, upper);
+  AppendUnsigned<16>(s, v, 1, upper);
   return s;
 }
 
