@@ -24,7 +24,10 @@ void HoldBackPlatformMessages(QtMsgType type, const QMessageLogContext& context,
 
 void PrepareDisplayPlatform() {
   if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return;  // the user's choice stands
-  QByteArray platforms = qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ? "xcb;" : "wayland;xcb;";
+  // A server the session does not name is not tried: its plugin would only load to fail.
+  QByteArray platforms;
+  if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) platforms += "wayland;";
+  if (!qEnvironmentVariableIsEmpty("DISPLAY")) platforms += "xcb;";
   platforms += kLastResort;
   qputenv("QT_QPA_PLATFORM", platforms);
   gFallbackSet = true;

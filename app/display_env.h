@@ -6,9 +6,10 @@
 namespace quindel {
 
 // Call before the application object exists. Unless QT_QPA_PLATFORM already names a
-// platform, Qt is given the display servers of this session to try ("wayland" when
-// WAYLAND_DISPLAY is set, then "xcb") and "offscreen" after them; what Qt reports
-// about servers it could not reach is held back while the application object starts.
+// platform, Qt is given the display servers this session names to try ("wayland" when
+// WAYLAND_DISPLAY is set, "xcb" when DISPLAY is) and "offscreen" after them; what Qt
+// reports about servers it could not reach is held back while the application object
+// starts.
 void PrepareDisplayPlatform();
 
 // Call once the application object exists: true when Qt ended on the last resort
