@@ -42,8 +42,10 @@ struct QuotedRun {
 };
 constexpr QuotedRun ScanQuoted(std::u16string_view f, std::size_t i) {
   const std::size_t close = f.find(f[i], i + 1);
-  if (close == std::u16string_view::npos) return {f.substr(i + 1), f.size()};
-  return {f.substr(i + 1, close - i - 1), close + 1};
+  const bool closed = close != std::u16string_view::npos;
+  const std::size_t stop = closed ? close : f.size();
+  // No substr: its range check would cost the callers that want only End.
+  return {std::u16string_view(f.data() + i + 1, stop - i - 1), closed ? close + 1 : f.size()};
 }
 
 // A result whose length is known not to exceed `bound`. Short results are
