@@ -85,6 +85,16 @@ class TmRot {
   static std::u16string GetVariavelAmbiente(std::u16string_view EnVar);
 
   // ---- Waiting and message pumping (waiting.cpp) ----
+
+  // Waits `MSecs` milliseconds while the program's events go on being dispatched: the
+  // pending ones at once, then each as it arrives; between them the thread sleeps. The
+  // time is measured on the 32-bit tick counter, so its wrap does no harm. Handlers of
+  // the program may run re-entrantly meanwhile. Delay(0) dispatches what is pending once.
+  static void Delay(std::uint32_t MSecs);
+  // Dispatches every pending event of the calling thread once. True when a request to
+  // end the program's event loop was met (the request stays in force, so the loop still
+  // ends); false otherwise, as on an empty queue.
+  static bool DoEvents();
 };
 
 }  // namespace zelmor
