@@ -11,6 +11,7 @@
 #include <string>
 
 #include "adapters/linux/system_services.h"
+#include "adapters/qt/event_pump_qt.h"
 #include "adapters/qt/text_metrics_qt.h"
 #include "app/QuindelUnit.h"
 #include "app/display_env.h"
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
   }
   QApplication::setApplicationName(QStringLiteral("Quindel"));
   zelmor::adapters::InstallQtTextMetrics();
+  zelmor::adapters::InstallQtEventPump();
 
   quindel::TQuindelForm form(static_cast<quint16>(port));
   if (echo) {
