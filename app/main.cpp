@@ -1,5 +1,5 @@
 // quindel: the customer display program.
-//   quindel [--echo] [--port N]
+//   quindel [--echo] [--port N] | --version
 // With no arguments it is exactly the display. --echo prints every change of the
 // two lines to standard output as one JSON object per line. Without a reachable
 // display server it runs headless with the echo on.
@@ -11,9 +11,11 @@
 #include <string>
 
 #include "adapters/linux/system_services.h"
+#include "adapters/qt/event_pump_qt.h"
 #include "adapters/qt/text_metrics_qt.h"
 #include "app/QuindelUnit.h"
 #include "app/display_env.h"
+#include "core/version.h"
 #include "startup/startup.h"
 
 namespace {
@@ -29,7 +31,7 @@ void Echo(const QString& line1, const QString& line2) {
 }
 
 int Usage(int code) {
-  std::fprintf(code ? stderr : stdout, "usage: quindel [--echo] [--port N]\n");
+  std::fprintf(code ? stderr : stdout, "usage: quindel [--echo] [--port N]\n       quindel --version\n");
   return code;
 }
 
@@ -48,6 +50,9 @@ int main(int argc, char** argv) {
       if (*end || port < 0 || port > 65535) return Usage(2);
     } else if (std::strcmp(argv[i], "--help") == 0) {
       return Usage(0);
+    } else if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("quindel %s\n", zelmor::ProjectVersion());
+      return 0;
     } else {
       return Usage(2);
     }
@@ -64,6 +69,7 @@ int main(int argc, char** argv) {
   }
   QApplication::setApplicationName(QStringLiteral("Quindel"));
   zelmor::adapters::InstallQtTextMetrics();
+  zelmor::adapters::InstallQtEventPump();
 
   quindel::TQuindelForm form(static_cast<quint16>(port));
   if (echo) {

@@ -34,4 +34,7 @@ using TzelArrayArquivo = std::vector<TzelArquivo>;
 // Electronic fiscal document models.
 enum class TModeloDocumentoEletronico { mdeNFe, mdeNFCe, mdeCTe, mdeCFe, mdeMDFe };
 
+// The Windows versions the library tells apart (0 to 10).
+enum class TVersaoWindows { vw95, vw98, vwNT, vw2000, vwXP, vwVista, vwServer2008, vw7, vw8, vwServer2012, vw10 };
+
 }  // namespace zelmor

@@ -6,9 +6,11 @@
 #include "config/mIniReg.h"
 #include "datetime/mConvert.h"
 #include "datetime/mDataHora.h"
+#include "dialogs/mMedia.h"
 #include "files/mFileUtil.h"
 #include "strings/mString.h"
 #include "system/mRotinas.h"
+#include "system/mTerminalService.h"
 
 namespace zelmor {
 

@@ -54,7 +54,8 @@ LIB_ORDER = [
     "forms",      # TFormPosition
     "strings",    # TmStr
     "datetime",   # TmDt, TmConv
-    "system",     # TmRot, TmUF
+    "system",     # TmRot, TmUF, TmTS
+    "dialogs",    # TmSpeaker
     "startup",    # process start
     "mLib.h",     # the alias classes: every routine class
 ]

@@ -13,6 +13,10 @@ class LinuxFileAccess final : public platform::FileAccess {
     return posix::ReadWhole(posix::NativePath(path), bytes);
   }
 
+  bool ReadRange(std::u16string_view path, std::uint64_t offset, std::size_t count, std::string& bytes) override {
+    return posix::ReadPart(posix::NativePath(path), offset, count, bytes);
+  }
+
   void Replace(std::u16string_view path, std::string_view bytes) override {
     posix::ReplaceWhole(posix::NativePath(path), bytes, 0666, false);
   }

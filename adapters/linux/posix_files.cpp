@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cerrno>
 #include <cstring>
 #include <random>
@@ -83,19 +85,33 @@ std::string FolderOf(const std::string& path) {
   return cut == 0 ? "/" : path.substr(0, cut);
 }
 
-bool ReadWhole(const std::string& path, std::string& bytes) {
-  bytes.clear();
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+namespace {
+
+// Opens a file for reading: -1 when it is missing; throws EFileError when it exists
+// but cannot be opened, or is a folder. With `regularOnly` a pipe or a device is
+// refused too (without waiting for a pipe's writer).
+int OpenForReading(const std::string& path, bool regularOnly) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | (regularOnly ? O_NONBLOCK : 0));
   if (fd < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return false;
+    if (errno == ENOENT || errno == ENOTDIR) return -1;
     Fail("Não foi possível abrir o arquivo", path, errno);
   }
   struct stat st {};
-  if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (fstat(fd, &st) == 0 && (S_ISDIR(st.st_mode) || (regularOnly && !S_ISREG(st.st_mode)))) {
     close(fd);
-    Fail("Não foi possível abrir o arquivo", path, EISDIR);
+    Fail("Não foi possível abrir o arquivo", path, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
   }
-  if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
+  return fd;
+}
+
+}  // namespace
+
+bool ReadWhole(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  const int fd = OpenForReading(path, false);
+  if (fd < 0) return false;
+  struct stat st {};
+  if (fstat(fd, &st) == 0 && st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
   char buf[65536];
   for (;;) {
     ssize_t n = read(fd, buf, sizeof buf);
@@ -108,6 +124,31 @@ bool ReadWhole(const std::string& path, std::string& bytes) {
     if (n == 0) break;
     bytes.append(buf, static_cast<std::size_t>(n));
   }
+  close(fd);
+  return true;
+}
+
+bool ReadPart(const std::string& path, std::uint64_t offset, std::size_t count, std::string& bytes) {
+  bytes.clear();
+  const int fd = OpenForReading(path, true);
+  if (fd < 0) return false;
+  struct stat st {};
+  const std::uint64_t size = fstat(fd, &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+  // Never more than the file holds, whatever a caller asks for.
+  if (offset < size) bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(count, size - offset)));
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      int err = errno;
+      close(fd);
+      Fail("Não foi possível ler o arquivo", path, err);
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  bytes.resize(done);
   close(fd);
   return true;
 }

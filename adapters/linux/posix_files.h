@@ -2,6 +2,8 @@
 // the write-beside-then-rename replacement.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -16,6 +18,9 @@ std::string ErrorText(int err);
 // Reads the whole file. False with errno ENOENT or ENOTDIR when it is missing;
 // throws EFileError when it exists but cannot be read.
 bool ReadWhole(const std::string& path, std::string& bytes);
+// Reads up to `count` bytes at `offset` of a regular file (fewer where it ends);
+// missing and failing files as ReadWhole, and a pipe or a device fails.
+bool ReadPart(const std::string& path, std::uint64_t offset, std::size_t count, std::string& bytes);
 
 // Writes `bytes` to a new file beside `path` (after following symbolic links),
 // flushes it to the disk and renames it over `path`. A new file gets `newMode`

@@ -12,6 +12,10 @@ void InstallSystemServices() {
   platform::Service<platform::TimeZone>::Set(&SystemTimeZone());
   platform::Service<platform::RegistryStore>::Set(&SystemRegistryStore());
   platform::Service<platform::TcpSockets>::Set(&SystemTcpSockets());
+  platform::Service<platform::EventPump>::Set(&SystemEventPump());
+  platform::Service<platform::ToneOutput>::Set(&SystemToneOutput());
+  platform::Service<platform::SystemEnvironment>::Set(&SystemEnvironment());
+  platform::Service<platform::SessionInfo>::Set(&SystemSessionInfo());
 }
 
 }  // namespace zelmor::adapters

@@ -5,14 +5,18 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/event_pump.h"
 #include "platform/file_access.h"
 #include "platform/http_client.h"
 #include "platform/process_info.h"
 #include "platform/regional_settings.h"
 #include "platform/registry_store.h"
+#include "platform/session_info.h"
 #include "platform/shared_library.h"
+#include "platform/system_environment.h"
 #include "platform/tcp_listener.h"
 #include "platform/time_zone.h"
+#include "platform/tone_output.h"
 
 namespace zelmor::adapters {
 
@@ -31,5 +35,11 @@ platform::TimeZone& SystemTimeZone();
 // The store of the user running the process, in DefaultRegistryFile().
 platform::RegistryStore& SystemRegistryStore();
 platform::TcpSockets& SystemTcpSockets();
+// The headless event loop of the calling thread (a GUI installs its own over it).
+platform::EventPump& SystemEventPump();
+// Tones through ALSA's "default" PCM.
+platform::ToneOutput& SystemToneOutput();
+platform::SystemEnvironment& SystemEnvironment();
+platform::SessionInfo& SystemSessionInfo();
 
 }  // namespace zelmor::adapters

@@ -11,6 +11,7 @@
 #include "core/types.h"
 #include "mConst.h"
 #include "system/federative_units.h"
+#include "system/mVersaoWindows.h"
 
 namespace zelmor {
 
@@ -62,7 +63,38 @@ class TmRot {
 
   // ---- Windows version and environment (environment.cpp) ----
 
+  // "Windows " and the name of the Windows version the program runs on, from the
+  // system's version facts (WindowsVersionName, unit mVersaoWindows). A system that is
+  // not Windows has none: "Windows ?".
+  //   VersaoWindowsStr() == u"Windows 10" on Windows 10 and 11
+  static std::u16string VersaoWindowsStr();
+  // The family of VersaoWindowsStr() (WindowsVersionFamily): vw10 on Windows 10 and 11,
+  // vwNT where nothing is known.
+  static TVersaoWindows VersaoWindows();
+  // The version text of the executable `csExeName`: the "FileVersion" of a Windows
+  // executable's version resource, or the version our own Linux programs are stamped
+  // with. With `aiQtdNiveis` 1 to 3 only that many "."-separated parts remain (fewer
+  // when the text has fewer); then every "." becomes `asSeparador` unless it is ".".
+  // Empty for a missing file, a file without a version, or any failure.
+  //   GetFileVersao(u"app.exe", 2, u",") == u"1,2" for a version 1.2.3.4
+  static std::u16string GetFileVersao(std::u16string_view csExeName, std::int32_t aiQtdNiveis,
+                                      std::u16string_view asSeparador);
+  // The value of the process environment variable `EnVar` (whole, however long), empty
+  // when it is not set. TmTS::GetVariavelAmbiente is this same routine.
+  //   GetVariavelAmbiente(u"HOME") == u"/home/caixa"
+  static std::u16string GetVariavelAmbiente(std::u16string_view EnVar);
+
   // ---- Waiting and message pumping (waiting.cpp) ----
+
+  // Waits `MSecs` milliseconds while the program's events go on being dispatched: the
+  // pending ones at once, then each as it arrives; between them the thread sleeps. The
+  // time is measured on the 32-bit tick counter, so its wrap does no harm. Handlers of
+  // the program may run re-entrantly meanwhile. Delay(0) dispatches what is pending once.
+  static void Delay(std::uint32_t MSecs);
+  // Dispatches every pending event of the calling thread once. True when a request to
+  // end the program's event loop was met (the request stays in force, so the loop still
+  // ends); false otherwise, as on an empty queue.
+  static bool DoEvents();
 };
 
 }  // namespace zelmor

@@ -82,6 +82,18 @@ std::int16_t JsonOf<std::int16_t>::From(const Json& v) {
   return static_cast<std::int16_t>(i);
 }
 
+std::uint16_t JsonOf<std::uint16_t>::From(const Json& v) {
+  std::int64_t i = AsInt64(v);
+  if (i < 0 || i > UINT16_MAX) throw ArgumentError("integer out of unsigned 16-bit range: " + v.dump());
+  return static_cast<std::uint16_t>(i);
+}
+
+std::uint32_t JsonOf<std::uint32_t>::From(const Json& v) {
+  std::int64_t i = AsInt64(v);
+  if (i < 0 || i > UINT32_MAX) throw ArgumentError("integer out of unsigned 32-bit range: " + v.dump());
+  return static_cast<std::uint32_t>(i);
+}
+
 double JsonOf<double>::From(const Json& v) {
   if (!v.is_number()) throw ArgumentError("expected a number, got " + v.dump());
   return v.get<double>();

@@ -63,6 +63,8 @@ ZELMOR_ARGTYPE(TzelArrayInteger, ArrayInteger);
 ZELMOR_ARGTYPE(Variant, Variant);
 ZELMOR_ARGTYPE(TzelArrayVariant, ArrayVariant);
 ZELMOR_ARGTYPE(std::int16_t, Int);
+ZELMOR_ARGTYPE(std::uint16_t, Int);
+ZELMOR_ARGTYPE(std::uint32_t, Int64);
 ZELMOR_ARGTYPE(TAPeriodo, Periods);
 #undef ZELMOR_ARGTYPE
 
@@ -144,6 +146,17 @@ template <>
 struct JsonOf<std::int16_t> {
   static std::int16_t From(const Json& v);
   static Json To(std::int16_t v) { return v; }
+};
+// Unsigned parameters take only what fits them: a negative count is refused, not wrapped.
+template <>
+struct JsonOf<std::uint16_t> {
+  static std::uint16_t From(const Json& v);
+  static Json To(std::uint16_t v) { return v; }
+};
+template <>
+struct JsonOf<std::uint32_t> {
+  static std::uint32_t From(const Json& v);
+  static Json To(std::uint32_t v) { return v; }
 };
 // Periods cross as [{"DtInicial": date-time, "DtFinal": date-time}, ...].
 template <>

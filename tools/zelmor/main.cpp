@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "adapters/linux/system_services.h"
+#include "core/version.h"
 #include "tools/zelmor/commands.h"
 
 namespace zelmor::cli {
@@ -32,6 +33,7 @@ namespace {
 int Help() {
   PrintLine("usage: zelmor COMMAND [ARGS...]");
   for (const Command& c : Commands()) PrintLine("  zelmor " + c.Usage);
+  PrintLine("  zelmor --version");
   return 0;
 }
 
@@ -45,6 +47,10 @@ int main(int argc, char** argv) {
   if (args.empty() || args[0] == "help" || args[0] == "--help" || args[0] == "-h") {
     Help();
     return args.empty() ? 2 : 0;
+  }
+  if (args[0] == "--version") {
+    PrintLine(std::string("zelmor ") + zelmor::ProjectVersion());
+    return 0;
   }
   for (const Command& c : Commands()) {
     if (c.Name == args[0]) {

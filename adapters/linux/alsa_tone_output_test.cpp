@@ -1,0 +1,53 @@
+#include "adapters/linux/alsa_tone_output.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+
+#include "testing/alsa_capture.h"
+
+namespace zelmor::adapters {
+namespace {
+
+TEST(AlsaToneOutput, PlaysTheSquareToneIntoTheDevice) {
+  testing::AlsaCapture capture;
+  AlsaToneOutput output;  // the "default" PCM, here the test's capture device
+  output.Start(1000, 200);
+  output.Finish();
+  const std::vector<std::int16_t> samples = capture.Samples();
+  const int changes = testing::SignChanges(samples);
+  std::printf("1000 Hz for 200 ms through ALSA: %zu samples, %d sign changes (2·f·ms/1000 = 400)\n",
+              samples.size(), changes);
+  EXPECT_EQ(samples.size(), 9600u);
+  EXPECT_LE(std::abs(changes - 400), 1);
+}
+
+TEST(AlsaToneOutput, ANewToneReplacesTheOneBeforeIt) {
+  testing::AlsaCapture capture;
+  AlsaToneOutput output;
+  output.Start(2000, 85);
+  output.Start(2000, 85);  // cuts the first where it stands
+  output.Finish();
+  output.Start(440, 50);
+  output.Finish();
+  // The file device starts its file afresh at each opening: the last tone is what is left.
+  const std::vector<std::int16_t> samples = capture.Samples();
+  EXPECT_EQ(samples.size(), 2400u);
+  EXPECT_LE(std::abs(testing::SignChanges(samples) - 44), 1);
+}
+
+TEST(AlsaToneOutput, WithoutADeviceATonePassesInSilenceAtOnce) {
+  testing::AlsaCapture none(testing::AlsaCapture::Device::None);
+  AlsaToneOutput output;
+  const auto start = std::chrono::steady_clock::now();
+  output.Start(1000, 500);
+  output.Finish();
+  output.Stop();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(400));
+  EXPECT_TRUE(none.Samples().empty());
+}
+
+}  // namespace
+}  // namespace zelmor::adapters

@@ -1,0 +1,13 @@
+#include "platform/session_info.h"
+#include "system/mRotinas.h"
+#include "system/mTerminalService.h"
+
+namespace zelmor {
+
+std::u16string TmTS::GetVariavelAmbiente(std::u16string_view EnVar) { return TmRot::GetVariavelAmbiente(EnVar); }
+
+std::u16string TmTS::GetSecaoLogado() { return GetVariavelAmbiente(u"SESSIONNAME"); }
+
+bool TmTS::IsTerminalService() { return platform::Service<platform::SessionInfo>::Get().IsRemote(); }
+
+}  // namespace zelmor

@@ -1,0 +1,7 @@
+	.text
+	.globl _start
+	.globl start
+_start:
+start:
+	xor %eax, %eax
+	ret
