@@ -2,7 +2,9 @@
 
 namespace zelmor {
 
-std::u16string Utf8ToU16(std::string_view s) {
+std::u16string Utf8ToU16(std::string_view s, Utf8Invalid invalid) {
+  const bool escape = invalid == Utf8Invalid::Escape;
+  auto bad = [&](unsigned char b) { return escape ? static_cast<char16_t>(0xDC00 + b) : u'\uFFFD'; };
   std::u16string out;
   out.reserve(s.size());
   std::size_t i = 0;
@@ -24,12 +26,12 @@ std::u16string Utf8ToU16(std::string_view s) {
       cp = c & 0x07;
       len = 4;
     } else {
-      out.push_back(u'\uFFFD');
+      out.push_back(bad(c));
       ++i;
       continue;
     }
     if (i + len > n) {
-      out.push_back(u'\uFFFD');
+      out.push_back(bad(c));
       ++i;
       continue;
     }
@@ -45,7 +47,7 @@ std::u16string Utf8ToU16(std::string_view s) {
     // Reject overlong forms, surrogates and values past U+10FFFF.
     static constexpr char32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
     if (!ok || cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      out.push_back(u'\uFFFD');
+      out.push_back(bad(c));
       ++i;
       continue;
     }
@@ -61,7 +63,7 @@ std::u16string Utf8ToU16(std::string_view s) {
   return out;
 }
 
-std::string U16ToUtf8(std::u16string_view s) {
+std::string U16ToUtf8(std::u16string_view s, Utf8Invalid invalid) {
   std::string out;
   out.reserve(s.size());
   for (std::size_t i = 0; i < s.size(); ++i) {
@@ -69,6 +71,9 @@ std::string U16ToUtf8(std::u16string_view s) {
     if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i + 1] - 0xDC00);
       ++i;
+    } else if (cp >= 0xDC80 && cp <= 0xDCFF && invalid == Utf8Invalid::Escape) {
+      out.push_back(static_cast<char>(cp - 0xDC00));
+      continue;
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       cp = 0xFFFD;
     }
@@ -87,6 +92,27 @@ std::string U16ToUtf8(std::u16string_view s) {
       out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
       out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
     }
+  }
+  return out;
+}
+
+std::u16string Utf16BytesToU16(std::string_view b, bool bigEndian) {
+  std::u16string out(b.size() / 2, u'\0');
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const auto lo = static_cast<unsigned char>(b[2 * i + (bigEndian ? 1 : 0)]);
+    const auto hi = static_cast<unsigned char>(b[2 * i + (bigEndian ? 0 : 1)]);
+    out[i] = static_cast<char16_t>(hi << 8 | lo);
+  }
+  return out;
+}
+
+std::string U16ToUtf16Bytes(std::u16string_view s, bool bigEndian) {
+  std::string out;
+  out.reserve(2 * s.size());
+  for (char16_t c : s) {
+    const char hi = static_cast<char>(c >> 8), lo = static_cast<char>(c & 0xFF);
+    out += bigEndian ? hi : lo;
+    out += bigEndian ? lo : hi;
   }
   return out;
 }

@@ -7,10 +7,25 @@
 
 namespace zelmor {
 
-// UTF-8 → UTF-16. Invalid bytes become U+FFFD; never throws.
-std::u16string Utf8ToU16(std::string_view s);
-// UTF-16 → UTF-8. Unpaired surrogates become U+FFFD; never throws.
-std::string U16ToUtf8(std::u16string_view s);
+// What the UTF-8 codec does with bytes that are not UTF-8.
+//   Replace: each such byte reads as U+FFFD, and an unpaired surrogate writes as U+FFFD
+//            (text for people: terminals, JSON, messages).
+//   Escape:  each such byte b reads as the unpaired surrogate U+DC00 + b (U+DC80–U+DCFF),
+//            and such a surrogate writes back as the byte b; other unpaired surrogates
+//            write as U+FFFD. Any byte string round-trips, so a Linux file name that is
+//            not UTF-8 survives the trip through the library's text (paths, file contents).
+//   Utf8ToU16("a\xff", Utf8Invalid::Escape) == u"a\xDCFF"
+enum class Utf8Invalid { Replace, Escape };
+
+// UTF-8 → UTF-16; never throws.
+std::u16string Utf8ToU16(std::string_view s, Utf8Invalid invalid = Utf8Invalid::Replace);
+// UTF-16 → UTF-8; never throws.
+std::string U16ToUtf8(std::u16string_view s, Utf8Invalid invalid = Utf8Invalid::Replace);
+
+// UTF-16 code units ⇄ bytes, little- or big-endian, without a byte-order mark.
+// An odd last byte is dropped.
+std::u16string Utf16BytesToU16(std::string_view bytes, bool bigEndian);
+std::string U16ToUtf16Bytes(std::u16string_view s, bool bigEndian);
 
 // ASCII-only case folding (what the library means by "not case-sensitive" for codes and keys).
 char16_t AsciiUpper(char16_t c);
