@@ -8,6 +8,10 @@ namespace {
 std::atomic<Clock*> gClock{nullptr};
 std::atomic<RegionalSettingsSource*> gRegional{nullptr};
 std::atomic<ProcessInfo*> gProcess{nullptr};
+std::atomic<FileSystem*> gFileSystem{nullptr};
+std::atomic<Dialogs*> gDialogs{nullptr};
+std::atomic<BusyCursor*> gBusyCursor{nullptr};
+std::atomic<XmlDocuments*> gXml{nullptr};
 
 }  // namespace
 
@@ -28,5 +32,29 @@ ProcessInfo& GetProcessInfo() {
   return p ? *p : SystemProcessInfo();
 }
 void SetProcessInfo(ProcessInfo* info) { gProcess.store(info); }
+
+FileSystem& GetFileSystem() {
+  FileSystem* f = gFileSystem.load();
+  return f ? *f : SystemFileSystem();
+}
+void SetFileSystem(FileSystem* fs) { gFileSystem.store(fs); }
+
+Dialogs& GetDialogs() {
+  Dialogs* d = gDialogs.load();
+  return d ? *d : SystemDialogs();
+}
+void SetDialogs(Dialogs* dialogs) { gDialogs.store(dialogs); }
+
+BusyCursor& GetBusyCursor() {
+  BusyCursor* b = gBusyCursor.load();
+  return b ? *b : SystemBusyCursor();
+}
+void SetBusyCursor(BusyCursor* cursor) { gBusyCursor.store(cursor); }
+
+XmlDocuments& GetXmlDocuments() {
+  XmlDocuments* x = gXml.load();
+  return x ? *x : SystemXmlDocuments();
+}
+void SetXmlDocuments(XmlDocuments* xml) { gXml.store(xml); }
 
 }  // namespace zelmor::platform

@@ -5,6 +5,9 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/file_system.h"
+#include "platform/xml_documents.h"
 #include "platform/process_info.h"
 #include "platform/regional_settings.h"
 
@@ -19,9 +22,26 @@ void SetRegionalSettingsSource(RegionalSettingsSource* source);
 ProcessInfo& GetProcessInfo();
 void SetProcessInfo(ProcessInfo* info);
 
+FileSystem& GetFileSystem();
+void SetFileSystem(FileSystem* fs);
+
+Dialogs& GetDialogs();
+void SetDialogs(Dialogs* dialogs);
+
+BusyCursor& GetBusyCursor();
+void SetBusyCursor(BusyCursor* cursor);
+
+XmlDocuments& GetXmlDocuments();
+void SetXmlDocuments(XmlDocuments* xml);
+
 // The real implementations for this system (defined by the system's folder).
 Clock& SystemClock();
 RegionalSettingsSource& SystemRegionalSettings();
 ProcessInfo& SystemProcessInfo();
+FileSystem& SystemFileSystem();
+// Without a screen: messages to standard error, default answers, no cursor.
+Dialogs& SystemDialogs();
+BusyCursor& SystemBusyCursor();
+XmlDocuments& SystemXmlDocuments();
 
 }  // namespace zelmor::platform

@@ -19,6 +19,8 @@ namespace {
   throw EFileError(Utf8ToU16(std::string(what) + " \"" + path + "\": " + ErrorText(err)));
 }
 
+}  // namespace
+
 // Follows symbolic links so the file is replaced where it really lives.
 std::string ResolveLinks(std::string path) {
   for (int hops = 0; hops < 40; ++hops) {
@@ -53,7 +55,6 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// A new, exclusive temporary file in `folder`, named after `base`.
 int CreateBeside(const std::string& folder, const std::string& base, unsigned mode, std::string& tempPath) {
   static std::atomic<unsigned> counter{0};
   std::random_device rd;
@@ -67,9 +68,9 @@ int CreateBeside(const std::string& folder, const std::string& base, unsigned mo
   return -1;
 }
 
-}  // namespace
+std::string NativePath(std::u16string_view path) { return U16ToUtf8(path, Utf8Invalid::Escape); }
 
-std::string NativePath(std::u16string_view path) { return U16ToUtf8(path); }
+std::u16string LibraryPath(std::string_view path) { return Utf8ToU16(path, Utf8Invalid::Escape); }
 
 std::string ErrorText(int err) {
   char buf[256];

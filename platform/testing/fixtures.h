@@ -39,6 +39,9 @@ class FixedProcessInfo final : public platform::ProcessInfo {
   explicit FixedProcessInfo(std::u16string exePath);
   ~FixedProcessInfo() override;
   std::u16string ExecutablePath() override { return FPath; }
+  std::vector<std::u16string> RunningExecutableNames() override {
+    return platform::SystemProcessInfo().RunningExecutableNames();
+  }
 
  private:
   std::u16string FPath;
