@@ -2,7 +2,6 @@
 #include <algorithm>
 
 #include "config/mConfigUnit.h"
-#include "core/cp1252.h"
 #include "core/errors.h"
 #include "core/text.h"
 #include "files/mFileUtil.h"
@@ -55,46 +54,13 @@ void CheckWritable(std::u16string_view secao, std::u16string_view item, std::u16
     throw EArgumentError(u"O nome do item não pode conter \"=\": \"" + std::u16string(item) + u"\"");
 }
 
-std::u16string DecodeUtf16(std::string_view b, bool bigEndian) {
-  std::u16string out(b.size() / 2, u'\0');
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    const auto lo = static_cast<unsigned char>(b[2 * i + (bigEndian ? 1 : 0)]);
-    const auto hi = static_cast<unsigned char>(b[2 * i + (bigEndian ? 0 : 1)]);
-    out[i] = static_cast<char16_t>(hi << 8 | lo);
-  }
-  return out;
-}
-
-std::string EncodeUtf16(std::u16string_view s, bool bigEndian) {
-  std::string out(bigEndian ? "\xFE\xFF" : "\xFF\xFE");
-  out.reserve(2 + 2 * s.size());
-  for (char16_t c : s) {
-    const char hi = static_cast<char>(c >> 8), lo = static_cast<char>(c & 0xFF);
-    out += bigEndian ? hi : lo;
-    out += bigEndian ? lo : hi;
-  }
-  return out;
-}
-
 }  // namespace
 
 TmConfig::TmConfig(std::u16string_view Arquivo, bool CarregarArquivoExistenteParaUpdate) : FArquivo(Arquivo) {
   if (!CarregarArquivoExistenteParaUpdate) return;
   std::string bytes;
   if (!platform::GetFileAccess().ReadAll(Arquivo, bytes)) return;
-  std::string_view b = bytes;
-  if (b.substr(0, 3) == "\xEF\xBB\xBF") {
-    FEncoding = Encoding::Utf8;
-    SetLines(Utf8ToU16(b.substr(3)));
-  } else if (b.substr(0, 2) == "\xFF\xFE") {
-    FEncoding = Encoding::Utf16LE;
-    SetLines(DecodeUtf16(b.substr(2), false));
-  } else if (b.substr(0, 2) == "\xFE\xFF") {
-    FEncoding = Encoding::Utf16BE;
-    SetLines(DecodeUtf16(b.substr(2), true));
-  } else {
-    SetLines(cp1252::Decode(b));
-  }
+  SetLines(text_file::Decode(bytes, FEncoding));
 }
 
 TmConfig::TmConfig(const TStringList& aLista) { SetLines(aLista.Text()); }
@@ -112,14 +78,7 @@ TmConfig::~TmConfig() {
 // Then the repair of a UTF-8 mark that was read as Windows-1252 text.
 void TmConfig::SetLines(std::u16string_view text) {
   Lista.Clear();
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != u'\r' && text[i] != u'\n') continue;
-    Lista.Add(text.substr(start, i - start));
-    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) Lista.Add(text.substr(start));
+  text_file::SplitLines(text, Lista);
   TotalLinhas = Lista.Count();
   if (!Lista.Items.empty()) {
     std::u16string& first = Lista.Items.front();
@@ -137,14 +96,7 @@ void TmConfig::Save(std::u16string_view path) const {
     text += line;
     text += u"\r\n";
   }
-  std::string bytes;
-  switch (FEncoding) {
-    case Encoding::Ansi: bytes = cp1252::Encode(text); break;
-    case Encoding::Utf8: bytes = "\xEF\xBB\xBF" + U16ToUtf8(text); break;
-    case Encoding::Utf16LE: bytes = EncodeUtf16(text, false); break;
-    case Encoding::Utf16BE: bytes = EncodeUtf16(text, true); break;
-  }
-  platform::GetFileAccess().Replace(path, bytes);
+  platform::GetFileAccess().Replace(path, text_file::Encode(text, FEncoding));
 }
 
 void TmConfig::Flush() {
