@@ -6,7 +6,6 @@
 #include "files/directory_search.h"
 #include "files/mFileUtil.h"
 #include "platform/services.h"
-#include "strings/mString.h"
 
 namespace zelmor {
 namespace {
@@ -70,7 +69,7 @@ bool TmFile::CopiarArquivo(std::u16string_view Origem, std::u16string_view Pasta
   std::u16string name = FileName(Origem);
   if (!AcrescentarNoFinalDoNome.empty()) {
     const std::u16string ext = FileExtension(Origem);
-    if (!ext.empty()) name = TmStr::Replace(name, ext, u"");
+    name = files::ReplaceAll(name, ext, u"");
     name += std::u16string(AcrescentarNoFinalDoNome) + ext;
   }
   return platform::GetFileSystem().CopyFile(Origem, DirBarra(PastaDestino) + name, SubstituirSeExistir);
