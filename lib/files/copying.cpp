@@ -40,24 +40,28 @@ using FolderId = std::pair<std::uint64_t, std::uint64_t>;
 class TreeCopy {
  public:
   bool Copy(const std::u16string& from, const std::u16string& to) {
-    platform::FileSystem& fs = platform::GetFileSystem();
-    const platform::EntryInfo info = fs.Stat(from);
-    if (info.Kind == EntryKind::File) return fs.CopyFile(from, to, true);
-    if (info.Kind != EntryKind::Folder) return false;
-    if (!FSeen.insert({info.Device, info.Inode}).second) return true;
-    if (!fs.CreateFolders(to)) return false;
-    const platform::EntryInfo made = fs.Stat(to);
-    FSeen.insert({made.Device, made.Inode});
-    std::vector<platform::FolderEntry> entries;
-    platform::EntryInfo self;
-    if (!fs.ReadFolder(from, false, self, entries)) return false;
-    bool ok = true;
-    for (const auto& e : entries) ok = Copy(TmFile::DirBarra(from) + e.Name, TmFile::DirBarra(to) + e.Name) && ok;
-    fs.SetModified(to, info.Modified);
-    return ok;
+    return Copy(from, to, platform::GetFileSystem().Stat(from).Kind);
   }
 
  private:
+  bool Copy(const std::u16string& from, const std::u16string& to, EntryKind kind) {
+    platform::FileSystem& fs = platform::GetFileSystem();
+    if (kind == EntryKind::File) return fs.CopyFile(from, to, true);
+    if (kind != EntryKind::Folder) return false;
+    std::vector<platform::FolderEntry> entries;
+    platform::EntryInfo self;
+    if (!fs.ReadFolder(from, false, self, entries)) return false;
+    if (!FSeen.insert({self.Device, self.Inode}).second) return true;
+    if (!fs.CreateFolders(to)) return false;
+    const platform::EntryInfo made = fs.Stat(to);
+    FSeen.insert({made.Device, made.Inode});
+    bool ok = true;
+    const std::u16string fromDir = TmFile::DirBarra(from), toDir = TmFile::DirBarra(to);
+    for (const auto& e : entries) ok = Copy(fromDir + e.Name, toDir + e.Name, e.Info.Kind) && ok;
+    fs.SetModified(to, self.Modified);
+    return ok;
+  }
+
   std::set<FolderId> FSeen;
 };
 

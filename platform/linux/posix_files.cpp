@@ -57,10 +57,11 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 int CreateBeside(const std::string& folder, const std::string& base, unsigned mode, std::string& tempPath) {
   static std::atomic<unsigned> counter{0};
-  std::random_device rd;
+  // One random number per process (not per file: copies of many small files make many).
+  static const unsigned salt = std::random_device{}() % 1000000;
   for (int attempt = 0; attempt < 100; ++attempt) {
     tempPath = folder + "/." + base + "." + std::to_string(getpid()) + "." + std::to_string(counter++) + "." +
-               std::to_string(rd() % 1000000) + ".tmp";
+               std::to_string(salt) + ".tmp";
     int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
