@@ -217,8 +217,9 @@ class LinuxFileSystem final : public FileSystem {
     const int in = open(src.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return Fail(why, errno);
     struct stat sst {};
-    if (fstat(in, &sst) != 0 || !S_ISREG(sst.st_mode)) {
-      const int err = S_ISDIR(sst.st_mode) ? EISDIR : errno ? errno : EINVAL;
+    const bool statted = fstat(in, &sst) == 0;
+    if (!statted || !S_ISREG(sst.st_mode)) {
+      const int err = !statted ? errno : S_ISDIR(sst.st_mode) ? EISDIR : EINVAL;
       close(in);
       return Fail(why, err);
     }
