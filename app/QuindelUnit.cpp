@@ -7,15 +7,17 @@
 #include <QPalette>
 #include <cstdio>
 
+#include "adapters/qt/form_window_qt.h"
+#include "adapters/qt/qstring.h"
 #include "app/lcd_font.h"
+#include "calendar/calendar.h"
 #include "core/cp1252.h"
 #include "core/text.h"
 #include "files/mFileUtil.h"
-#include "format/calendar.h"
 #include "format/format_datetime.h"
-#include "platform/qt/form_window_qt.h"
 #include "strings/mString.h"
 
+using zelmor::adapters::ToQString;
 using zelmor::TmFile;
 using zelmor::TmStr;
 
@@ -27,10 +29,6 @@ constexpr quint16 kVkF5 = 116;
 // Nothing past this many characters can be inside the window, so the labels are not
 // asked to lay it out (a 1 MiB line would otherwise freeze the window while shaping).
 constexpr qsizetype kVisibleLimit = 512;
-
-QString ToQ(const std::u16string& s) {
-  return QString(reinterpret_cast<const QChar*>(s.data()), static_cast<qsizetype>(s.size()));
-}
 
 void StyleLine(QLabel* label) {
   label->setTextFormat(Qt::PlainText);  // received text is never markup
@@ -93,7 +91,7 @@ TQuindelForm::TQuindelForm(quint16 port, QWidget* parent)
   setFixedSize(685, 76);
 
   // Restored on every show, stored on every accepted close; hooked before FormCreate runs.
-  FormPosition1 = zelmor::platform::AttachFormPosition(this, [this](const QString& m) { FErrors.Show(m); });
+  FormPosition1 = zelmor::adapters::AttachFormPosition(this, [this](const QString& m) { FErrors.Show(m); });
   FormPosition1->SetRestore({zelmor::TRestore::Position});
   FormPosition1->Loaded();
 
@@ -102,7 +100,7 @@ TQuindelForm::TQuindelForm(quint16 port, QWidget* parent)
 
 void TQuindelForm::FormCreate(QObject*) {
   // 1-2. The font file next to the executable, unpacked when missing.
-  ArquivoFonte = ToQ(TmFile::DirExe()) + QString::fromLatin1(kFontFileName);
+  ArquivoFonte = ToQString(TmFile::DirExe()) + QString::fromLatin1(kFontFileName);
   try {
     UnpackFont(ArquivoFonte);
   } catch (const std::exception& e) {
@@ -130,10 +128,10 @@ void TQuindelForm::FormCreate(QObject*) {
   setFixedSize(lbLinha1->width(), 2 * lbLinha1->height() + 4);
 
   // 7. The listener belongs to the application object: it lives until the program ends.
-  ServidorSocket = new zelmor::platform::SocketServer(QCoreApplication::instance());
-  connect(ServidorSocket, &zelmor::platform::SocketServer::ClientRead, this,
-          [this](zelmor::platform::ClientConnection* c) { ServidorSocketClientRead(ServidorSocket, c); });
-  connect(ServidorSocket, &zelmor::platform::SocketServer::ClientError, this,
+  ServidorSocket = new zelmor::adapters::SocketServer(QCoreApplication::instance());
+  connect(ServidorSocket, &zelmor::adapters::SocketServer::ClientRead, this,
+          [this](zelmor::adapters::ClientConnection* c) { ServidorSocketClientRead(ServidorSocket, c); });
+  connect(ServidorSocket, &zelmor::adapters::SocketServer::ClientError, this,
           [this](const QString& message, int) { FErrors.Show(message); });
   try {
     ServidorSocket->Open(FPort);
@@ -143,8 +141,8 @@ void TQuindelForm::FormCreate(QObject*) {
   }
 
   // 8. Start-up texts.
-  SetLines(ToQ(TmStr::PadCenter(u"Zelmor Quindel", 40, u' ')),
-           ToQ(TmStr::PadCenter(u"- aguardando comunicacao -", 40, u' ')));
+  SetLines(ToQString(TmStr::PadCenter(u"Zelmor Quindel", 40, u' ')),
+           ToQString(TmStr::PadCenter(u"- aguardando comunicacao -", 40, u' ')));
 }
 
 void TQuindelForm::SetLines(const QString& line1, const QString& line2) {
@@ -160,10 +158,10 @@ void TQuindelForm::ShowMessage(const std::u16string& text) {
     SetLines(QString(), QString());
     return;
   }
-  SetLines(ToQ(TmStr::Separa(text, kSeparator, 1)), ToQ(TmStr::Separa(text, kSeparator, 2)));
+  SetLines(ToQString(TmStr::Separa(text, kSeparator, 1)), ToQString(TmStr::Separa(text, kSeparator, 2)));
 }
 
-void TQuindelForm::ServidorSocketClientRead(QObject*, zelmor::platform::ClientConnection* Socket) {
+void TQuindelForm::ServidorSocketClientRead(QObject*, zelmor::adapters::ClientConnection* Socket) {
   try {
     const std::string bytes = Socket->ReceiveBuf(Socket->ReceiveLength());
     ShowMessage(zelmor::cp1252::Decode(bytes));
@@ -175,10 +173,10 @@ void TQuindelForm::ServidorSocketClientRead(QObject*, zelmor::platform::ClientCo
 void TQuindelForm::FormKeyDown(QObject*, quint16& Key, Qt::KeyboardModifiers) {
   if (Key != kVkF5) return;
   try {
-    const QString line1 = ToQ(TmStr::PadCenter(
+    const QString line1 = ToQString(TmStr::PadCenter(
         zelmor::FormatDateTime(u"D 'de' MMMM 'de' YYYY", zelmor::Now()), 40, u' '));
     const QString line2 =
-        ToQ(TmStr::PadCenter(zelmor::FormatDateTime(u"(DDDD) HH:NN:SS (ZZZ)", zelmor::Now()), 40, u' '));
+        ToQString(TmStr::PadCenter(zelmor::FormatDateTime(u"(DDDD) HH:NN:SS (ZZZ)", zelmor::Now()), 40, u' '));
     SetLines(line1, line2);
   } catch (const std::exception& e) {
     FErrors.Show(QString::fromUtf8(e.what()));

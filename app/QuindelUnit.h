@@ -10,8 +10,8 @@
 #include <QWidget>
 #include <string>
 
+#include "adapters/qt/socket_server.h"
 #include "forms/FormPosition.h"
-#include "platform/qt/socket_server.h"
 
 
 namespace quindel {
@@ -47,7 +47,7 @@ class TQuindelForm : public QWidget {
   // Brings the window back where the user left it (position only: the window sizes itself).
   zelmor::TFormPosition* FormPosition1;
   QLabel* lbLinha2;
-  zelmor::platform::SocketServer* ServidorSocket = nullptr;  // owned by the application object
+  zelmor::adapters::SocketServer* ServidorSocket = nullptr;  // owned by the application object
   QString ArquivoFonte;
 
   // Window creation: unpack and register the font, size the lines, open the
@@ -56,7 +56,7 @@ class TQuindelForm : public QWidget {
   // F5 (key code 116), with any modifiers, shows the date and the time.
   void FormKeyDown(QObject* Sender, quint16& Key, Qt::KeyboardModifiers Shift);
   // Data readable on `Socket`: everything pending is one message.
-  void ServidorSocketClientRead(QObject* Sender, zelmor::platform::ClientConnection* Socket);
+  void ServidorSocketClientRead(QObject* Sender, zelmor::adapters::ClientConnection* Socket);
 
   // The message rule: empty blanks both lines, otherwise fields 1 and 2 at 0xBF.
   void ShowMessage(const std::u16string& text);

@@ -1,57 +1,44 @@
 #include "app/display_env.h"
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
-#include <cstddef>
-#include <cstdlib>
+#include <QGuiApplication>
+#include <QtGlobal>
 #include <cstring>
-#include <string>
 
 namespace quindel {
 namespace {
 
-bool UnixSocketAnswers(const std::string& path, bool abstract) {
-  int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return false;
-  sockaddr_un addr{};
-  addr.sun_family = AF_UNIX;
-  std::size_t offset = abstract ? 1 : 0;  // abstract names start with a NUL byte
-  if (path.size() + offset >= sizeof addr.sun_path) {
-    ::close(fd);
-    return false;
-  }
-  std::memcpy(addr.sun_path + offset, path.data(), path.size());
-  socklen_t len = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + offset + path.size());
-  bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), len) == 0;
-  ::close(fd);
-  return ok;
-}
+constexpr const char* kLastResort = "offscreen";
 
-bool XServerAnswers(const char* display) {
-  std::string d = display;
-  // ":N" or ":N.S" is a local server; anything with a host name is left to Qt.
-  if (d.empty() || d[0] != ':') return true;
-  std::string number = d.substr(1, d.find('.') == std::string::npos ? std::string::npos : d.find('.') - 1);
-  std::string path = "/tmp/.X11-unix/X" + number;
-  return UnixSocketAnswers(path, false) || UnixSocketAnswers(path, true);
+bool gFallbackSet = false;
+QtMessageHandler gPrevious = nullptr;
+
+// While the application object starts: the platform plugins' own complaints about
+// servers they could not reach (category "qt.qpa.*") are dropped; the program says
+// what happened in its own words. Everything else goes on as before.
+void HoldBackPlatformMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (context.category && std::strncmp(context.category, "qt.qpa", 6) == 0) return;
+  gPrevious(type, context, message);  // Qt hands out its default handler when none was installed
 }
 
 }  // namespace
 
-bool DisplayReachable() {
-  if (const char* qpa = std::getenv("QT_QPA_PLATFORM"); qpa && *qpa) return true;
-  if (const char* wl = std::getenv("WAYLAND_DISPLAY"); wl && *wl) {
-    std::string path = wl;
-    if (path[0] != '/') {
-      const char* run = std::getenv("XDG_RUNTIME_DIR");
-      path = std::string(run ? run : "") + "/" + path;
-    }
-    if (UnixSocketAnswers(path, false)) return true;
-  }
-  if (const char* x = std::getenv("DISPLAY"); x && *x) return XServerAnswers(x);
-  return false;
+void PrepareDisplayPlatform() {
+  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return;  // the user's choice stands
+  // A server the session does not name is not tried: its plugin would only load to fail.
+  QByteArray platforms;
+  if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) platforms += "wayland;";
+  if (!qEnvironmentVariableIsEmpty("DISPLAY")) platforms += "xcb;";
+  platforms += kLastResort;
+  qputenv("QT_QPA_PLATFORM", platforms);
+  gFallbackSet = true;
+  gPrevious = qInstallMessageHandler(HoldBackPlatformMessages);
+}
+
+bool StartedHeadless() {
+  if (!gFallbackSet) return false;
+  qInstallMessageHandler(gPrevious);
+  gFallbackSet = false;
+  return QGuiApplication::platformName() == QLatin1String(kLastResort);
 }
 
 }  // namespace quindel

@@ -1,10 +1,19 @@
-// Whether a display server can be reached, decided before Qt starts (a Qt
-// program with no reachable display would abort instead of running headless).
+// The window system the display runs on: Qt's own choice of platform, with drawing
+// off screen as the last resort, so that where no display server answers the
+// program runs headless instead of stopping.
 #pragma once
 
 namespace quindel {
 
-// True when QT_QPA_PLATFORM is set, or an X server / Wayland compositor socket answers.
-bool DisplayReachable();
+// Call before the application object exists. Unless QT_QPA_PLATFORM already names a
+// platform, Qt is given the display servers this session names to try ("wayland" when
+// WAYLAND_DISPLAY is set, "xcb" when DISPLAY is) and "offscreen" after them; what Qt
+// reports about servers it could not reach is held back while the application object
+// starts.
+void PrepareDisplayPlatform();
+
+// Call once the application object exists: true when Qt ended on the last resort
+// (no display server answered), false when it found one or the user chose the platform.
+bool StartedHeadless();
 
 }  // namespace quindel

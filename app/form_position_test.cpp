@@ -6,12 +6,12 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "adapters/qt/form_window_qt.h"
 #include "app/QuindelUnit.h"
 #include "config/mIniReg.h"
 #include "forms/FormPosition.h"
-#include "platform/qt/form_window_qt.h"
 #include "platform/registry_store.h"
-#include "platform/testing/temp_store.h"
+#include "testing/temp_store.h"
 
 namespace quindel {
 namespace {
@@ -45,10 +45,10 @@ std::unique_ptr<QWidget> PlainWindow(QStringList* errors = nullptr, std::functio
   auto w = std::make_unique<QWidget>();
   w->setObjectName(QStringLiteral("JanelaTeste"));
   w->resize(300, 120);
-  zelmor::TFormPosition* fp = zelmor::platform::AttachFormPosition(w.get(), [errors](const QString& m) {
+  zelmor::TFormPosition* fp = zelmor::adapters::AttachFormPosition(w.get(), [errors](const QString& m) {
     if (errors) errors->append(m);
   });
-  w->findChild<zelmor::platform::QtFormWindow*>()->OnCloseQuery = std::move(ownClose);
+  w->findChild<zelmor::adapters::QtFormWindow*>()->OnCloseQuery = std::move(ownClose);
   fp->Loaded();
   return w;
 }

@@ -10,10 +10,11 @@
 #include <cstring>
 #include <string>
 
+#include "adapters/linux/system_services.h"
+#include "adapters/qt/text_metrics_qt.h"
 #include "app/QuindelUnit.h"
 #include "app/display_env.h"
-#include "platform/qt/text_metrics_qt.h"
-#include "startup/regional_copies.h"
+#include "startup/startup.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ int Usage(int code) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  zelmor::adapters::InstallSystemServices();
   bool echo = false;
   long port = quindel::kDisplayPort;
   for (int i = 1; i < argc; ++i) {
@@ -50,18 +52,18 @@ int main(int argc, char** argv) {
       return Usage(2);
     }
   }
-  if (!quindel::DisplayReachable()) {
-    std::fprintf(stderr, "quindel: no display server is reachable; running headless with --echo\n");
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    echo = true;
-  }
+  quindel::PrepareDisplayPlatform();
 
   // Before any window exists: the regional settings are read once, the library's
   // regional copies taken and the form-position settings cleared.
   zelmor::InitializeStartupState();
   QApplication app(argc, argv);
+  if (quindel::StartedHeadless()) {
+    std::fprintf(stderr, "quindel: no display server is reachable; running headless with --echo\n");
+    echo = true;
+  }
   QApplication::setApplicationName(QStringLiteral("Quindel"));
-  zelmor::platform::InstallQtTextMetrics();
+  zelmor::adapters::InstallQtTextMetrics();
 
   quindel::TQuindelForm form(static_cast<quint16>(port));
   if (echo) {

@@ -17,7 +17,7 @@
 
 #include "app/QuindelUnit.h"
 #include "app/lcd_font.h"
-#include "platform/testing/fixtures.h"
+#include "testing/fixtures.h"
 
 QT_BEGIN_NAMESPACE
 // Readable failure messages for QString comparisons.
@@ -160,7 +160,7 @@ TEST_F(DisplayTest, ClientClosingIsNotAMessage) {
 TEST_F(DisplayTest, ReadHandlerFindingNothingPendingBlanksBothLines) {
   int fds[2];
   ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, fds), 0);
-  zelmor::platform::ClientConnection empty(fds[0], nullptr);
+  zelmor::adapters::ClientConnection empty(fds[0], nullptr);
   form->ServidorSocketClientRead(form->ServidorSocket, &empty);
   EXPECT_EQ(Line1(), "");
   EXPECT_EQ(Line2(), "");

@@ -1,9 +1,13 @@
-// Test entry for Qt tests: one QApplication on the offscreen platform.
+// Test entry for Qt tests: the system's services, then one QApplication on the
+// offscreen platform.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
+#include "adapters/linux/system_services.h"
+
 int main(int argc, char** argv) {
+  zelmor::adapters::InstallSystemServices();
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);

@@ -7,13 +7,13 @@
 #include <QScreen>
 #include <QString>
 
-#include "platform/qt/text_metrics_qt.h"
+#include "adapters/qt/text_metrics_qt.h"
 #include "strings/mString.h"
 
 namespace {
 
 using zelmor::TmStr;
-using zelmor::platform::QtTextMetrics;
+using zelmor::adapters::QtTextMetrics;
 
 QString Q(std::u16string_view s) {
   return QString(reinterpret_cast<const QChar*>(s.data()), static_cast<qsizetype>(s.size()));
@@ -39,16 +39,16 @@ TEST(QtTextMetricsTest, MeasuresWithTheFontMetrics) {
 }
 
 TEST(QtTextMetricsTest, InstalledForTheLibrary) {
-  zelmor::platform::InstallQtTextMetrics();
+  zelmor::adapters::InstallQtTextMetrics();
   const QFontMetrics fm(QGuiApplication::font());
-  EXPECT_EQ(zelmor::platform::GetTextMetrics().TextWidth(u"Mensagem"), fm.horizontalAdvance(QStringLiteral("Mensagem")));
+  EXPECT_EQ(zelmor::platform::Service<zelmor::platform::TextMetrics>::Get().TextWidth(u"Mensagem"), fm.horizontalAdvance(QStringLiteral("Mensagem")));
 
   // Wrapped with the real font, no line with more than one word passes the width.
   const std::u16string texto =
       u"O arquivo de configuração não foi encontrado na pasta do programa. Verifique a instalação e tente de novo.\r\n"
       u"Detalhes: C:\\Programas\\Zelmor\\zelmor.ini";
   const int largura = fm.horizontalAdvance(QStringLiteral("O arquivo de configuração"));
-  const TmStr::TStringInfo info = TmStr::GetStringInfo(texto, zelmor::platform::GetTextMetrics(), largura);
+  const TmStr::TStringInfo info = TmStr::GetStringInfo(texto, zelmor::platform::Service<zelmor::platform::TextMetrics>::Get(), largura);
   const QStringList linhas = Q(info.ScreenText).split(QStringLiteral("\r\n"));
   EXPECT_EQ(info.LineCount, linhas.size());
   EXPECT_GT(info.LineCount, 4);
@@ -61,7 +61,7 @@ TEST(QtTextMetricsTest, InstalledForTheLibrary) {
   }
   EXPECT_EQ(info.MaxLineWidth, maior);
   EXPECT_EQ(info.TextHeight, fm.height() * info.LineCount);
-  zelmor::platform::SetTextMetrics(nullptr);
+  zelmor::platform::Service<zelmor::platform::TextMetrics>::Set(nullptr);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@
 
 #include "app/QuindelUnit.h"
 #include "app/lcd_font.h"
-#include "platform/testing/fixtures.h"
+#include "testing/fixtures.h"
 
 namespace quindel {
 namespace {

@@ -3,30 +3,12 @@
 // routine class the library has.
 #pragma once
 
-
+#include "config/mIniReg.h"
+#include "datetime/mConvert.h"
+#include "datetime/mDataHora.h"
 #include "files/mFileUtil.h"
 #include "strings/mString.h"
-#if __has_include("datetime/mDataHora.h")
-#include "datetime/mDataHora.h"
-#endif
-#if __has_include("datetime/mConvert.h")
-#include "datetime/mConvert.h"
-#endif
-#if __has_include("system/mRotinas.h")
 #include "system/mRotinas.h"
-#endif
-#if __has_include("config/mIniReg.h")
-#include "config/mIniReg.h"
-#endif
-#if __has_include("dialogs/mMensagem.h")
-#include "dialogs/mMensagem.h"
-#endif
-#if __has_include("dialogs/mMedia.h")
-#include "dialogs/mMedia.h"
-#endif
-#if __has_include("system/mTerminalService.h")
-#include "system/mTerminalService.h"
-#endif
 
 namespace zelmor {
 

@@ -1,6 +1,8 @@
 // The one source of "today" and "now" for the library, so tests can fix the clock.
 #pragma once
 
+#include "platform/service.h"
+
 namespace zelmor::platform {
 
 // A broken-down local date and time.
@@ -11,6 +13,7 @@ struct LocalDateTime {
 
 class Clock {
  public:
+  static constexpr const char* kServiceName = "clock";
   virtual ~Clock() = default;
   // The current local date and time, with milliseconds.
   virtual LocalDateTime Now() = 0;

@@ -1,16 +1,20 @@
 // What the library needs from the window system to talk to the user: the
 // application's plain message box, the folder-selection dialog and the busy cursor.
-// A program without a screen installs a headless implementation: messages go to
-// standard error, and every question gets its default answer (a cancelled dialog).
+// The system services (adapters/linux) are headless: messages go to standard error,
+// and every question gets its default answer (a cancelled dialog); a program with
+// windows installs its own over them.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "platform/service.h"
+
 namespace zelmor::platform {
 
 class Dialogs {
  public:
+  static constexpr const char* kServiceName = "dialogs";
   virtual ~Dialogs() = default;
 
   // The application's plain message box: the text and an OK button; returns when closed.
@@ -28,6 +32,7 @@ class Dialogs {
 // from the first Begin to the matching last End.
 class BusyCursor {
  public:
+  static constexpr const char* kServiceName = "busy cursor";
   virtual ~BusyCursor() = default;
   virtual void Begin() = 0;
   virtual void End() = 0;

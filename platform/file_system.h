@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/service.h"
 
 namespace zelmor::platform {
 
@@ -64,6 +65,7 @@ enum class PortKind { Parallel, Serial };
 
 class FileSystem {
  public:
+  static constexpr const char* kServiceName = "file system";
   virtual ~FileSystem() = default;
 
   // ---- Entries ----

@@ -4,20 +4,18 @@
 #include <string>
 #include <string_view>
 
+#include "platform/service.h"
+
 namespace zelmor::platform {
 
 class HttpClient {
  public:
+  static constexpr const char* kServiceName = "HTTP client";
   virtual ~HttpClient() = default;
   // Downloads `url` into the file `path`, replacing it. True only when the server
   // answered with success and the whole body is in place; on failure `path` is left as
   // it was (no partial file) and `error`, when given, says why. Never throws.
   virtual bool DownloadToFile(std::u16string_view url, std::u16string_view path, std::string* error = nullptr) = 0;
 };
-
-HttpClient& GetHttpClient();
-// nullptr restores the real client.
-void SetHttpClient(HttpClient* client);
-HttpClient& SystemHttpClient();
 
 }  // namespace zelmor::platform

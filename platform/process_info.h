@@ -4,10 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/service.h"
+
 namespace zelmor::platform {
 
 class ProcessInfo {
  public:
+  static constexpr const char* kServiceName = "process information";
   virtual ~ProcessInfo() = default;
   // Full path of the running program's own executable file, as the system reports it.
   virtual std::u16string ExecutablePath() = 0;

@@ -1,13 +1,9 @@
 #include "platform/registry_store.h"
 
-#include <atomic>
-
 #include "core/text.h"
 
 namespace zelmor::platform {
 namespace {
-
-std::atomic<RegistryStore*> gStore{nullptr};
 
 constexpr std::pair<RegType, const char*> kTypeNames[] = {
     {RegType::String, "REG_SZ"},   {RegType::ExpandString, "REG_EXPAND_SZ"}, {RegType::Binary, "REG_BINARY"},
@@ -58,11 +54,5 @@ RegValue RegValue::OfMulti(std::vector<std::u16string> items) {
   v.Strings = std::move(items);
   return v;
 }
-
-RegistryStore& GetRegistryStore() {
-  RegistryStore* s = gStore.load();
-  return s ? *s : SystemRegistryStore();
-}
-void SetRegistryStore(RegistryStore* store) { gStore.store(store); }
 
 }  // namespace zelmor::platform

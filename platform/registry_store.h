@@ -8,12 +8,13 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "platform/service.h"
 
 namespace zelmor::platform {
 
@@ -57,6 +58,7 @@ struct RegKeyListing {
 // (a damaged store file is reported, never replaced) or a key name is unusable.
 class RegistryStore {
  public:
+  static constexpr const char* kServiceName = "registry store";
   virtual ~RegistryStore() = default;
 
   virtual bool KeyExists(std::u16string_view key) = 0;
@@ -75,17 +77,5 @@ class RegistryStore {
   // Where the store lives (a file path), for messages.
   virtual std::u16string Location() = 0;
 };
-
-RegistryStore& GetRegistryStore();
-// Installs a replacement (tests, tools); nullptr restores the real one.
-void SetRegistryStore(RegistryStore* store);
-// The real store of the user running the process.
-RegistryStore& SystemRegistryStore();
-
-// A store kept in the file at `path`; its lock file is `path` + ".lock".
-std::unique_ptr<RegistryStore> OpenRegistryFile(std::u16string_view path);
-// The user's store file: $XDG_CONFIG_HOME/zelmor/registry.reg, where an unset,
-// empty or relative XDG_CONFIG_HOME means ~/.config.
-std::u16string DefaultRegistryFile();
 
 }  // namespace zelmor::platform

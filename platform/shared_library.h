@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/errors.h"
+#include "platform/service.h"
 
 namespace zelmor::platform {
 
@@ -22,16 +23,12 @@ class SharedLibrary {
 
 class SharedLibraryLoader {
  public:
+  static constexpr const char* kServiceName = "shared library loader";
   virtual ~SharedLibraryLoader() = default;
   // Loads the library file at `path` (a full path; the system's search path is never
   // used). Raises ESharedLibraryError with the system's reason when it cannot.
   // The library stays loaded while the returned object lives.
   virtual std::shared_ptr<SharedLibrary> Load(std::u16string_view path) = 0;
 };
-
-SharedLibraryLoader& GetSharedLibraryLoader();
-// nullptr restores the real loader.
-void SetSharedLibraryLoader(SharedLibraryLoader* loader);
-SharedLibraryLoader& SystemSharedLibraryLoader();
 
 }  // namespace zelmor::platform

@@ -1,12 +1,9 @@
 #include "platform/text_metrics.h"
 
-#include <atomic>
 #include <cstdint>
 
 namespace zelmor::platform {
 namespace {
-
-std::atomic<TextMetrics*> gMetrics{nullptr};
 
 // Combining diacritical marks draw over the previous character.
 bool IsCombining(char16_t c) {
@@ -24,12 +21,9 @@ int FixedPitchTextMetrics::TextWidth(std::u16string_view text) const {
   return w > INT32_MAX ? INT32_MAX : static_cast<int>(w);
 }
 
-TextMetrics& GetTextMetrics() {
+TextMetrics& TextMetrics::Fallback() {
   static FixedPitchTextMetrics estimate;
-  TextMetrics* m = gMetrics.load();
-  return m ? *m : estimate;
+  return estimate;
 }
-
-void SetTextMetrics(TextMetrics* metrics) { gMetrics.store(metrics); }
 
 }  // namespace zelmor::platform

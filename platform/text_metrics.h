@@ -7,11 +7,17 @@
 
 #include <string_view>
 
+#include "platform/service.h"
+
 namespace zelmor::platform {
 
 // A drawing surface with its current font.
 class TextMetrics {
  public:
+  static constexpr const char* kServiceName = "text metrics";
+  // Answers while no measurer is installed: the headless estimate below.
+  static TextMetrics& Fallback();
+
   virtual ~TextMetrics() = default;
   // Pixel width of `text` drawn on one line (line breaks are not interpreted).
   virtual int TextWidth(std::u16string_view text) const = 0;
@@ -36,10 +42,5 @@ class FixedPitchTextMetrics final : public TextMetrics {
  private:
   int FCharWidth, FLineHeight, FScreenWidth;
 };
-
-// The installed measurer (the fixed-pitch estimate until one is installed).
-TextMetrics& GetTextMetrics();
-// Installs `metrics` (kept by pointer; it must outlive its use); nullptr restores the estimate.
-void SetTextMetrics(TextMetrics* metrics);
 
 }  // namespace zelmor::platform

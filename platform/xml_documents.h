@@ -5,10 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/service.h"
+
 namespace zelmor::platform {
 
 class XmlDocuments {
  public:
+  static constexpr const char* kServiceName = "XML documents";
   virtual ~XmlDocuments() = default;
   // Parses `xml` (entities are not expanded, nothing is fetched from the network)
   // and writes the document into `bytes`: a declaration with `version` and

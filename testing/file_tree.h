@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/testing/temp_store.h"
+#include "testing/temp_store.h"
 
 namespace zelmor::testing {
 

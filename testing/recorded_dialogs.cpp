@@ -2,16 +2,6 @@
 
 namespace zelmor::testing {
 
-RecordedDialogs::RecordedDialogs() {
-  platform::SetDialogs(this);
-  platform::SetBusyCursor(this);
-}
-
-RecordedDialogs::~RecordedDialogs() {
-  platform::SetDialogs(nullptr);
-  platform::SetBusyCursor(nullptr);
-}
-
 bool RecordedDialogs::SelectFolder(std::u16string_view title, std::u16string_view initial, bool centred,
                                    std::u16string& chosen) {
   FolderRequests.push_back({std::u16string(title), std::u16string(initial), centred});

@@ -1,14 +1,14 @@
 // Headless dialogs for tests: every message is recorded, every question gets its
 // default answer (a folder dialog is cancelled unless a folder was set to be
 // chosen), and the busy cursor is counted. Installs itself on construction and
-// restores the system's dialogs on destruction.
+// puts back what it replaced on destruction.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/services.h"
+#include "platform/dialogs.h"
 
 namespace zelmor::testing {
 
@@ -19,8 +19,7 @@ class RecordedDialogs final : public platform::Dialogs, public platform::BusyCur
     bool Centred = false;
   };
 
-  RecordedDialogs();
-  ~RecordedDialogs() override;
+  RecordedDialogs() = default;
   RecordedDialogs(const RecordedDialogs&) = delete;
   RecordedDialogs& operator=(const RecordedDialogs&) = delete;
 
@@ -36,6 +35,10 @@ class RecordedDialogs final : public platform::Dialogs, public platform::BusyCur
   std::optional<std::u16string> FolderAnswer;
   int BusyBegins = 0;
   int BusyDepth = 0;  // 0 again when every routine that set the cursor restored it
+
+ private:
+  platform::Service<platform::Dialogs>::ScopedOverride FDialogs{this};
+  platform::Service<platform::BusyCursor>::ScopedOverride FCursor{this};
 };
 
 }  // namespace zelmor::testing

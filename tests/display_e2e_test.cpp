@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "platform/testing/temp_store.h"
+#include "testing/temp_store.h"
 #include "tests/process_util.h"
 
 namespace zelmor::testing {

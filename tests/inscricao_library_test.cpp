@@ -14,9 +14,9 @@
 
 #include "core/text.h"
 #include "platform/shared_library.h"
-#include "platform/testing/fixtures.h"
 #include "strings/mString.h"
 #include "strings/state_registration_library.h"
+#include "testing/fixtures.h"
 #include "tests/process_util.h"
 
 namespace zelmor::testing {

@@ -6,9 +6,10 @@
 #include <sstream>
 #include <thread>
 
+#include "adapters/linux/registry_store_linux.h"
 #include "core/text.h"
 #include "platform/registry_store.h"
-#include "platform/testing/temp_store.h"
+#include "testing/temp_store.h"
 #include "tests/process_util.h"
 
 namespace zelmor::testing {
@@ -37,7 +38,7 @@ class SettingsE2E : public ::testing::Test {
     return RunProcess("/bin/sh", shArgs, {}, std::chrono::seconds(60), Env());
   }
   std::string StorePath() const { return home.Path() + "/zelmor/registry.reg"; }
-  std::unique_ptr<platform::RegistryStore> Store() const { return platform::OpenRegistryFile(Utf8ToU16(StorePath())); }
+  std::unique_ptr<platform::RegistryStore> Store() const { return adapters::OpenRegistryFile(Utf8ToU16(StorePath())); }
 
   TemporaryFolder home;
 };

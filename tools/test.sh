@@ -9,7 +9,7 @@ tools/setup-deps.sh
 JOBS="$(nproc 2>/dev/null || echo 2)"
 export CTEST_OUTPUT_ON_FAILURE=1
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELMOR_REQUIRE_BENCHMARKS=ON
 cmake --build build -j"$JOBS"
 ctest --test-dir build -j"$JOBS" --timeout 300
 

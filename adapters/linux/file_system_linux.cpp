@@ -12,14 +12,22 @@
 #include <string>
 
 #include "adapters/linux/linux_places.h"
+#include "adapters/linux/local_time.h"
 #include "core/errors.h"
 #include "core/text.h"
-#include "platform/linux/posix_files.h"
-#include "platform/services.h"
+#include "adapters/linux/posix_files.h"
+#include "adapters/linux/system_services.h"
 
-namespace zelmor::platform {
+namespace zelmor::adapters {
 namespace {
 
+using platform::EntryInfo;
+using platform::EntryKind;
+using platform::FileTime;
+using platform::FolderEntry;
+using platform::LocalDateTime;
+using platform::PortKind;
+using platform::SpecialFolder;
 using posix::LibraryPath;
 using posix::NativePath;
 
@@ -139,7 +147,7 @@ bool EmptyFolder(int dirfd, int& err) {
   return ok;
 }
 
-class LinuxFileSystem final : public FileSystem {
+class LinuxFileSystem final : public platform::FileSystem {
  public:
   bool ReadFolder(std::u16string_view path, bool details, EntryInfo& self, std::vector<FolderEntry>& entries) override {
     entries.clear();
@@ -386,18 +394,7 @@ class LinuxFileSystem final : public FileSystem {
   }
 
   LocalDateTime ToLocal(FileTime time) override {
-    const time_t t = static_cast<time_t>(time.Seconds);
-    struct tm tm {};
-    if (!localtime_r(&t, &tm)) return {};
-    LocalDateTime l;
-    l.Year = tm.tm_year + 1900;
-    l.Month = tm.tm_mon + 1;
-    l.Day = tm.tm_mday;
-    l.Hour = tm.tm_hour;
-    l.Minute = tm.tm_min;
-    l.Second = tm.tm_sec;
-    l.Millisecond = time.Nanoseconds / 1000000;
-    return l;
+    return LocalTimeOf(static_cast<std::time_t>(time.Seconds), time.Nanoseconds);
   }
 
   bool FromLocal(const LocalDateTime& local, FileTime& time) override {
@@ -424,9 +421,9 @@ class LinuxFileSystem final : public FileSystem {
 
 }  // namespace
 
-FileSystem& SystemFileSystem() {
+platform::FileSystem& SystemFileSystem() {
   static LinuxFileSystem fs;
   return fs;
 }
 
-}  // namespace zelmor::platform
+}  // namespace zelmor::adapters

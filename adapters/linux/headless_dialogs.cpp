@@ -3,12 +3,12 @@
 #include <cstdio>
 
 #include "core/text.h"
-#include "platform/services.h"
+#include "adapters/linux/system_services.h"
 
-namespace zelmor::platform {
+namespace zelmor::adapters {
 namespace {
 
-class HeadlessDialogs final : public Dialogs {
+class HeadlessDialogs final : public platform::Dialogs {
  public:
   void ShowMessage(std::u16string_view text) override {
     const std::string s = U16ToUtf8(text);
@@ -17,7 +17,7 @@ class HeadlessDialogs final : public Dialogs {
   bool SelectFolder(std::u16string_view, std::u16string_view, bool, std::u16string&) override { return false; }
 };
 
-class HeadlessBusyCursor final : public BusyCursor {
+class HeadlessBusyCursor final : public platform::BusyCursor {
  public:
   void Begin() override {}
   void End() override {}
@@ -25,14 +25,14 @@ class HeadlessBusyCursor final : public BusyCursor {
 
 }  // namespace
 
-Dialogs& SystemDialogs() {
+platform::Dialogs& SystemDialogs() {
   static HeadlessDialogs dialogs;
   return dialogs;
 }
 
-BusyCursor& SystemBusyCursor() {
+platform::BusyCursor& SystemBusyCursor() {
   static HeadlessBusyCursor cursor;
   return cursor;
 }
 
-}  // namespace zelmor::platform
+}  // namespace zelmor::adapters

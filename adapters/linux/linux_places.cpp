@@ -12,9 +12,9 @@
 #include <ctime>
 #include <fstream>
 
-#include "platform/linux/posix_files.h"
+#include "adapters/linux/posix_files.h"
 
-namespace zelmor::platform::linux_places {
+namespace zelmor::adapters::linux_places {
 namespace {
 
 std::string Env(const char* name) {
@@ -236,4 +236,4 @@ bool MoveToTrash(const std::string& path, std::string& err) {
   return Fail(err, "Não foi possível mandar \"" + path + "\" para a lixeira");
 }
 
-}  // namespace zelmor::platform::linux_places
+}  // namespace zelmor::adapters::linux_places

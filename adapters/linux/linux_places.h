@@ -6,7 +6,7 @@
 
 #include "platform/file_system.h"
 
-namespace zelmor::platform::linux_places {
+namespace zelmor::adapters::linux_places {
 
 // The user's home folder: $HOME, else the password database's entry.
 std::string Home();
@@ -26,4 +26,4 @@ std::string SpecialFolder(platform::SpecialFolder folder);
 // own file system. False with a reason in `err`; the entry is then where it was.
 bool MoveToTrash(const std::string& path, std::string& err);
 
-}  // namespace zelmor::platform::linux_places
+}  // namespace zelmor::adapters::linux_places

@@ -6,14 +6,14 @@
 #include <mutex>
 
 #include "core/text.h"
-#include "platform/services.h"
+#include "adapters/linux/system_services.h"
 
-namespace zelmor::platform {
+namespace zelmor::adapters {
 namespace {
 
 std::u16string FromXml(const char* s) { return Utf8ToU16(s ? s : ""); }
 
-class LibXml2Documents final : public XmlDocuments {
+class LibXml2Documents final : public platform::XmlDocuments {
  public:
   bool Serialize(std::u16string_view xml, std::u16string_view version, std::u16string_view encoding,
                  std::string& bytes, std::u16string& error) override {
@@ -64,9 +64,9 @@ class LibXml2Documents final : public XmlDocuments {
 
 }  // namespace
 
-XmlDocuments& SystemXmlDocuments() {
+platform::XmlDocuments& SystemXmlDocuments() {
   static LibXml2Documents docs;
   return docs;
 }
 
-}  // namespace zelmor::platform
+}  // namespace zelmor::adapters

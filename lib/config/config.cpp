@@ -4,22 +4,17 @@
 #include "config/mConfigUnit.h"
 #include "core/errors.h"
 #include "core/text.h"
+#include "core/text_kit.h"
 #include "files/mFileUtil.h"
-#include "platform/file_access.h"
-#include "platform/services.h"
+#include "platform/file_system.h"
+#include "platform/process_info.h"
 
 namespace zelmor {
 namespace {
 
-bool IsBlankChar(char16_t c) { return c <= u' '; }
+using textkit::Trim;
 
-bool IsBlankLine(std::u16string_view s) { return std::all_of(s.begin(), s.end(), IsBlankChar); }
-
-std::u16string_view Trim(std::u16string_view s) {
-  while (!s.empty() && IsBlankChar(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlankChar(s.back())) s.remove_suffix(1);
-  return s;
-}
+bool IsBlankLine(std::u16string_view s) { return std::all_of(s.begin(), s.end(), textkit::IsControlOrSpace); }
 
 bool StartsSection(std::u16string_view line) { return !line.empty() && line[0] == u'['; }
 
@@ -59,7 +54,7 @@ void CheckWritable(std::u16string_view secao, std::u16string_view item, std::u16
 TmConfig::TmConfig(std::u16string_view Arquivo, bool CarregarArquivoExistenteParaUpdate) : FArquivo(Arquivo) {
   if (!CarregarArquivoExistenteParaUpdate) return;
   std::string bytes;
-  if (!platform::GetFileAccess().ReadAll(Arquivo, bytes)) return;
+  if (!platform::Service<platform::FileSystem>::Get().ReadAll(Arquivo, bytes)) return;
   SetLines(text_file::Decode(bytes, FEncoding));
 }
 
@@ -96,7 +91,7 @@ void TmConfig::Save(std::u16string_view path) const {
     text += line;
     text += u"\r\n";
   }
-  platform::GetFileAccess().Replace(path, text_file::Encode(text, FEncoding));
+  platform::Service<platform::FileSystem>::Get().Replace(path, text_file::Encode(text, FEncoding));
 }
 
 void TmConfig::Flush() {
@@ -110,7 +105,7 @@ void TmConfig::SetModificado(bool aModificado) { Modificado = aModificado; }
 void TmConfig::SaveCopyTo(std::u16string_view NomeArquivo) { Save(NomeArquivo); }
 
 std::u16string TmConfig::GetFileNameDefault() {
-  const std::u16string exe = platform::GetProcessInfo().ExecutablePath();
+  const std::u16string exe = platform::Service<platform::ProcessInfo>::Get().ExecutablePath();
   const std::size_t slash = exe.find_last_of(platform::PathDelim);
   std::u16string name = slash == std::u16string::npos ? exe : exe.substr(slash + 1);
   const std::size_t dot = name.find_last_of(u'.');

@@ -1,9 +1,9 @@
 // TmConfig: the typed reads that parse regional numbers, dates and times.
 #include "config/config_text.h"
 #include "config/mConfigUnit.h"
-#include "format/conversions.h"
 #include "format/format_number.h"
-#include "format/format_settings.h"
+#include "parsing/conversions.h"
+#include "regional/format_settings.h"
 
 namespace zelmor {
 

@@ -10,12 +10,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "calendar/calendar.h"
 #include "config/mConfigUnit.h"
 #include "core/errors.h"
 #include "core/text.h"
-#include "format/calendar.h"
-#include "platform/testing/fixtures.h"
-#include "platform/testing/temp_store.h"
+#include "testing/fixtures.h"
+#include "testing/temp_store.h"
 
 namespace zelmor {
 namespace {
@@ -41,7 +41,7 @@ class ConfigTest : public ::testing::Test {
  protected:
   std::string PathOf(const std::string& name) const { return folder.Path() + "/" + name; }
   testing::TemporaryFolder folder;
-  testing::FixedRegionalSettings brazil{platform::RegionalSettings::Brazilian()};
+  testing::FixedRegionalSettings brazil{RegionalSettings::Brazilian()};
 };
 
 // ---- Lookups and edits (the file given as its lines) ----

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/types.h"
-#include "format/format_settings.h"
+#include "regional/format_settings.h"
 
 namespace zelmor::config_text {
 

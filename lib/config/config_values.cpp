@@ -3,12 +3,12 @@
 #include <string>
 
 #include "config/config_text.h"
-#include "config/integer_text.h"
 #include "config/mConfigUnit.h"
+#include "core/integer_text.h"
 #include "core/text.h"
-#include "format/calendar.h"
 #include "format/format_number.h"
-#include "format/format_settings.h"
+#include "parsing/conversions.h"
+#include "regional/format_settings.h"
 
 namespace zelmor {
 
@@ -19,73 +19,12 @@ namespace {
 
 constexpr std::u16string_view kConfig = u"Config";
 
-// A currency value exactly (no binary round-off): blanks, sign, digits with the
-// regional decimal separator, an optional exponent; rounded half away from zero
-// to 4 decimals.
-bool ParseCurrency(std::u16string_view s, char16_t decimal, Currency& out) {
-  std::size_t i = 0, n = s.size();
-  while (i < n && s[i] == u' ') ++i;
-  while (n > i && s[n - 1] == u' ') --n;
-  bool negative = false;
-  if (i < n && (s[i] == u'+' || s[i] == u'-')) negative = s[i++] == u'-';
-  std::string digits;
-  int scale = 0;  // value = digits × 10^scale
-  bool any = false;
-  for (; i < n && s[i] >= u'0' && s[i] <= u'9'; ++i, any = true) digits += static_cast<char>(s[i]);
-  if (i < n && s[i] == decimal) {
-    for (++i; i < n && s[i] >= u'0' && s[i] <= u'9'; ++i, any = true) {
-      digits += static_cast<char>(s[i]);
-      --scale;
-    }
-  }
-  if (!any) return false;
-  if (i < n && (s[i] == u'e' || s[i] == u'E')) {
-    ++i;
-    bool expNegative = false;
-    if (i < n && (s[i] == u'+' || s[i] == u'-')) expNegative = s[i++] == u'-';
-    if (i >= n) return false;
-    int e = 0;
-    for (; i < n && s[i] >= u'0' && s[i] <= u'9'; ++i)
-      if (e < 10000) e = e * 10 + (s[i] - u'0');
-    scale += expNegative ? -e : e;
-  }
-  if (i != n) return false;
-  const std::size_t firstDigit = digits.find_first_not_of('0');
-  if (firstDigit == std::string::npos) {
-    out = Currency();
-    return true;
-  }
-  scale += 4;  // to ten-thousandths
-  bool roundUp = false;
-  if (scale < 0) {
-    const std::size_t drop = static_cast<std::size_t>(-scale);
-    if (drop > digits.size()) {
-      digits.clear();
-    } else {
-      roundUp = digits[digits.size() - drop] >= '5';
-      digits.resize(digits.size() - drop);
-    }
-  } else {
-    if (digits.size() - firstDigit + static_cast<std::size_t>(scale) > 19) return false;
-    digits.append(static_cast<std::size_t>(scale), '0');
-  }
-  unsigned __int128 raw = 0;
-  for (char c : digits) {
-    raw = raw * 10 + static_cast<unsigned>(c - '0');
-    if (raw > static_cast<unsigned __int128>(INT64_MAX) + 1) return false;
-  }
-  if (roundUp) ++raw;
-  if (raw > static_cast<unsigned __int128>(INT64_MAX) + (negative ? 1 : 0)) return false;
-  out = Currency::FromRaw(negative ? static_cast<std::int64_t>(0 - static_cast<std::uint64_t>(raw))
-                                   : static_cast<std::int64_t>(raw));
-  return true;
-}
-
 }  // namespace
 
 int TmConfig::ReadInteger(std::u16string_view Secao, std::u16string_view Item, int Padrao) const {
   int v;
-  return ParseIntegerText(ReadString(Secao, Item, IntToStr(Padrao)), v) ? v : Padrao;
+  // Blanks in front only: "5 " is not a number here.
+  return ParseInteger(ReadString(Secao, Item, IntToStr(Padrao)), v, {.TrailingBlanks = false}) ? v : Padrao;
 }
 
 void TmConfig::WriteInteger(std::u16string_view Secao, std::u16string_view Item, int Valor) {
@@ -107,7 +46,7 @@ void TmConfig::WriteFloat(std::u16string_view Secao, std::u16string_view Item, d
 Currency TmConfig::ReadCurr(std::u16string_view Secao, std::u16string_view Item, Currency Padrao) const {
   const TFormatSettings& fs = FormatSettings();
   Currency v;
-  return ParseCurrency(ReadString(Secao, Item, CurrToStr(Padrao, fs)), fs.DecimalSeparator, v) ? v : Padrao;
+  return TryStrToCurr(ReadString(Secao, Item, CurrToStr(Padrao, fs)), v, fs) ? v : Padrao;
 }
 
 void TmConfig::WriteCurr(std::u16string_view Secao, std::u16string_view Item, Currency Valor) {

@@ -7,7 +7,7 @@
 #include "config/mIniReg.h"
 #include "core/errors.h"
 #include "platform/registry_store.h"
-#include "startup/regional_copies.h"
+#include "regional/regional_copies.h"
 
 namespace zelmor {
 namespace {
@@ -34,7 +34,7 @@ void OpenCreating(platform::RegistryStore& store, std::u16string_view path) {
 
 // The value, or nothing (the key is created when missing).
 std::optional<RegValue> Read(std::u16string_view path, std::u16string_view name) {
-  platform::RegistryStore& store = platform::GetRegistryStore();
+  platform::RegistryStore& store = platform::Service<platform::RegistryStore>::Get();
   std::optional<RegValue> v = store.ReadValue(path, name);
   if (!v) OpenCreating(store, path);
   return v;
@@ -42,7 +42,7 @@ std::optional<RegValue> Read(std::u16string_view path, std::u16string_view name)
 
 void Write(std::u16string_view path, std::u16string_view name, const RegValue& value) {
   if (name.size() > kMaxValueName) throw ERegistryError(u"Failed to set data for '" + std::u16string(name) + u"'");
-  platform::GetRegistryStore().WriteValue(path, name, value);
+  platform::Service<platform::RegistryStore>::Get().WriteValue(path, name, value);
 }
 
 std::string DoubleBytes(double d) {
@@ -113,14 +113,14 @@ void TmReg::Gravar(std::u16string_view Path, std::u16string_view Variavel, bool 
 }
 
 void TmReg::Excluir(std::u16string_view Path, std::u16string_view Variavel) {
-  platform::RegistryStore& store = platform::GetRegistryStore();
+  platform::RegistryStore& store = platform::Service<platform::RegistryStore>::Get();
   OpenCreating(store, Path);
   store.DeleteValue(Path, Variavel);
 }
 
 void TmReg::SetPadraoBrasil() {
   static constexpr std::u16string_view kKey = u"\\Control Panel\\International";
-  platform::RegistryStore& store = platform::GetRegistryStore();
+  platform::RegistryStore& store = platform::Service<platform::RegistryStore>::Get();
   if (!store.KeyExists(kKey)) return;  // opened without creating: nothing changes
   static constexpr std::pair<std::u16string_view, std::u16string_view> kValues[] = {
       {u"sShortDate", u"dd/MM/yyyy"}, {u"sDecimal", u","},           {u"sThousand", u"."}, {u"sMonDecimalSep", u","},

@@ -2,7 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "config/mIniReg.h"
-#include "platform/testing/temp_store.h"
+#include "testing/temp_store.h"
 
 namespace zelmor {
 namespace {

@@ -7,13 +7,14 @@
 #include "config/mIniReg.h"
 #include "core/errors.h"
 #include "core/text.h"
-#include "format/format_settings.h"
 #include "forms/FormPosition.h"
 #include "mLib.h"
 #include "platform/registry_store.h"
-#include "platform/testing/fixtures.h"
-#include "platform/testing/temp_store.h"
-#include "startup/regional_copies.h"
+#include "regional/format_settings.h"
+#include "regional/regional_copies.h"
+#include "startup/startup.h"
+#include "testing/fixtures.h"
+#include "testing/temp_store.h"
 
 namespace zelmor {
 namespace {
@@ -146,7 +147,7 @@ TEST_F(RegTest, TheAliasIsTheSameClass) {
 // ---- SetPadraoBrasil and the regional copies ----
 
 TEST_F(RegTest, SetPadraoBrasilWritesTheBrazilianValuesAndChangesOnlyTheCopies) {
-  testing::FixedRegionalSettings us(platform::RegionalSettings::UnitedStates());
+  testing::FixedRegionalSettings us(RegionalSettings::UnitedStates());
   EXPECT_EQ(RegionalCopies().DecimalSeparator, u'.');
   EXPECT_EQ(RegionalCopies().ThousandSeparator, u',');
 
@@ -168,7 +169,7 @@ TEST_F(RegTest, SetPadraoBrasilWritesTheBrazilianValuesAndChangesOnlyTheCopies) 
 }
 
 TEST_F(RegTest, SetPadraoBrasilWithoutTheRegionalKeyDoesNothingAtAll) {
-  testing::FixedRegionalSettings us(platform::RegionalSettings::UnitedStates());
+  testing::FixedRegionalSettings us(RegionalSettings::UnitedStates());
   ASSERT_TRUE(Store().DeleteKey(u"Control Panel"));
   TmReg::SetPadraoBrasil();
   EXPECT_FALSE(Store().KeyExists(u"Control Panel\\International"));
@@ -177,7 +178,7 @@ TEST_F(RegTest, SetPadraoBrasilWithoutTheRegionalKeyDoesNothingAtAll) {
 }
 
 TEST_F(RegTest, WithBrazilianSettingsTheCopiesAlreadyHoldTheBrazilianValues) {
-  testing::FixedRegionalSettings br(platform::RegionalSettings::Brazilian());
+  testing::FixedRegionalSettings br(RegionalSettings::Brazilian());
   const TRegionalCopies before = RegionalCopies();
   TmReg::SetPadraoBrasil();
   const TRegionalCopies& after = RegionalCopies();
@@ -188,7 +189,7 @@ TEST_F(RegTest, WithBrazilianSettingsTheCopiesAlreadyHoldTheBrazilianValues) {
 }
 
 TEST(StartupState, TakesTheCopiesAndClearsTheFormPositionSettings) {
-  testing::FixedRegionalSettings us(platform::RegionalSettings::UnitedStates());
+  testing::FixedRegionalSettings us(RegionalSettings::UnitedStates());
   SetFormPositionFolder(u"/tmp/somewhere/");
   SetFormPositionCallback([](TFormPosition&, TFormWindow&, TFormPlacement&, bool) {});
   SetBrazilianRegionalCopies();

@@ -6,14 +6,14 @@
 #include <fstream>
 #include <sstream>
 
+#include "calendar/calendar.h"
 #include "config/mConfigStaticUnit.h"
 #include "config/mIniReg.h"
 #include "core/errors.h"
 #include "core/text.h"
-#include "format/calendar.h"
 #include "mLib.h"
-#include "platform/testing/fixtures.h"
-#include "platform/testing/temp_store.h"
+#include "testing/fixtures.h"
+#include "testing/temp_store.h"
 
 namespace zelmor {
 namespace {
@@ -36,7 +36,7 @@ class StaticTest : public ::testing::Test {
   std::string Path() const { return folder.Path() + "/loja.ini"; }
   std::u16string File() const { return Utf8ToU16(Path()); }
   testing::TemporaryFolder folder;
-  testing::FixedRegionalSettings brazil{platform::RegionalSettings::Brazilian()};
+  testing::FixedRegionalSettings brazil{RegionalSettings::Brazilian()};
 };
 
 TEST_F(StaticTest, EveryTypeRoundTripsThroughBothClasses) {

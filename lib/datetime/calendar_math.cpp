@@ -1,8 +1,8 @@
 // Calendar arithmetic, Portuguese month and weekday names, and the time zone text.
+#include "calendar/calendar.h"
 #include "core/text.h"
 #include "datetime/date_helpers.h"
 #include "datetime/mDataHora.h"
-#include "format/calendar.h"
 #include "platform/time_zone.h"
 
 namespace zelmor {
@@ -94,7 +94,7 @@ std::int16_t TmDt::GetNumeroDiaSemana(std::u16string_view pDia) {
 
 std::u16string TmDt::GetTimeZone() {
   // Bias is minutes to add to local time to get UTC, so the offset is its negative.
-  const std::int64_t offset = -static_cast<std::int64_t>(platform::GetTimeZone().StandardBias());
+  const std::int64_t offset = -static_cast<std::int64_t>(platform::Service<platform::TimeZone>::Get().StandardBias());
   const std::int64_t magnitude = offset < 0 ? -offset : offset;
   return (offset < 0 ? u"-" : u"") + dates::ZeroPad(magnitude / 60, 2) + u":" + dates::ZeroPad(magnitude % 60, 2);
 }

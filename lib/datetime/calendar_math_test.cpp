@@ -2,12 +2,12 @@
 
 #include <climits>
 
+#include "calendar/calendar.h"
 #include "core/errors.h"
 #include "core/text.h"
 #include "datetime/mDataHora.h"
-#include "format/calendar.h"
-#include "platform/testing/fixed_time_zone.h"
-#include "platform/testing/fixtures.h"
+#include "testing/fixed_time_zone.h"
+#include "testing/fixtures.h"
 
 namespace zelmor {
 namespace {

@@ -5,14 +5,14 @@
 #include <vector>
 
 #include "mLib.h"
-#include "platform/testing/fixtures.h"
+#include "testing/fixtures.h"
 
 namespace {
 
 using zelmor::TmConv;
 
 const zelmor::testing::FixedRegionalSettings& Brazil() {
-  static const zelmor::testing::FixedRegionalSettings s(zelmor::platform::RegionalSettings::Brazilian());
+  static const zelmor::testing::FixedRegionalSettings s(zelmor::RegionalSettings::Brazilian());
   return s;
 }
 

@@ -4,7 +4,7 @@
 
 #include "core/text.h"
 #include "datetime/mConvert.h"
-#include "format/conversions.h"
+#include "parsing/conversions.h"
 #include "strings/mString.h"
 
 namespace zelmor {

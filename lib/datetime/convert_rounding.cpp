@@ -20,7 +20,7 @@ using Digits = DecimalDigits;
 
 const TFormatSettings& PointSettings() {
   static const TFormatSettings s = [] {
-    TFormatSettings r = platform::RegionalSettings::Plain();
+    TFormatSettings r = RegionalSettings::Plain();
     r.DecimalSeparator = u'.';
     r.ThousandSeparator = u',';
     return r;

@@ -5,15 +5,14 @@
 #include <limits>
 #include <string>
 
-#include "format/conversions.h"
 #include "format/format_number.h"
 #include "mLib.h"
-#include "platform/testing/fixtures.h"
+#include "parsing/conversions.h"
+#include "testing/fixtures.h"
 
 namespace zelmor {
 namespace {
 
-using platform::RegionalSettings;
 using testing::FixedRegionalSettings;
 
 class RoundingTest : public ::testing::Test {

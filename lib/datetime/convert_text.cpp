@@ -2,59 +2,26 @@
 // forms, whole numbers, yes/no values and the month-first SQL date.
 #include <algorithm>
 
+#include "calendar/calendar.h"
 #include "datetime/mConvert.h"
-#include "format/calendar.h"
-#include "format/conversions.h"
 #include "format/format_number.h"
-#include "startup/regional_copies.h"
+#include "parsing/conversions.h"
+#include "regional/regional_copies.h"
 #include "strings/mString.h"
-#include "strings/text_kit.h"
 
 namespace zelmor {
 
 namespace {
 
-// Parses digits and separators that the caller gathered, with the live settings.
-double ParseOrZero(std::u16string_view s) {
-  double v = 0;
-  return TryStrToFloat(s, v) ? v : 0.0;
-}
-
-// Str2Float over `Valor` read as if every `from` character were `to`
-// (StrAnsi2Float's thousands-to-decimal swap, without building the swapped text).
-double LenientParse(std::u16string_view Valor, char16_t from, char16_t to) {
-  auto at = [&](std::size_t i) { return Valor[i] == from ? to : Valor[i]; };
-  bool minus = false, open = false, close = false;
-  std::size_t b = 0, e = Valor.size();
-  for (std::size_t i = 0; i < e; ++i) {
-    const char16_t c = at(i);
-    minus |= c == u'-';
-    open |= c == u'(';
-    close |= c == u')';
-  }
-  const bool negative = minus || (open && close);
-  while (b < e && at(b) <= u' ') ++b;
-  while (e > b && at(e - 1) <= u' ') --e;
-  const char16_t sep = RegionalCopies().DecimalSeparator;
-  textkit::BoundedText kept(e - b + 1);
-  if (negative) kept.Add(u'-');
-  for (std::size_t i = b; i < e; ++i) {
-    const char16_t c = at(i);
-    if (textkit::IsDigit(c) || c == sep) kept.Add(c);
-  }
-  if (kept.Size() == (negative ? 1u : 0u)) return 0.0;
-  return ParseOrZero(kept.Take());
-}
-
 void ReplaceAll(std::u16string& s, char16_t from, char16_t to) { std::replace(s.begin(), s.end(), from, to); }
 
 }  // namespace
 
-double TmConv::Str2Float(std::u16string_view Valor) { return LenientParse(Valor, 0, 0); }
+double TmConv::Str2Float(std::u16string_view Valor) { return LenientStrToFloat(Valor); }
 
 double TmConv::StrAnsi2Float(std::u16string_view Valor) {
   const TRegionalCopies& rc = RegionalCopies();
-  return LenientParse(Valor, rc.ThousandSeparator, rc.DecimalSeparator);
+  return LenientStrToFloat(Valor, rc.ThousandSeparator, rc.DecimalSeparator);
 }
 
 double TmConv::StrFormated2Float(std::u16string_view asValor) {

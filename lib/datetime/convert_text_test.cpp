@@ -2,16 +2,15 @@
 
 #include <cmath>
 
-#include "format/calendar.h"
+#include "calendar/calendar.h"
 #include "format/format_number.h"
 #include "mLib.h"
-#include "platform/testing/fixtures.h"
-#include "startup/regional_copies.h"
+#include "regional/regional_copies.h"
+#include "testing/fixtures.h"
 
 namespace zelmor {
 namespace {
 
-using platform::RegionalSettings;
 using testing::FixedRegionalSettings;
 
 class ConvertTextTest : public ::testing::Test {

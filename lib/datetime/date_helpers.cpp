@@ -3,33 +3,15 @@
 #include <cmath>
 #include <limits>
 
-#include "core/text.h"
-#include "format/calendar.h"
+#include "calendar/calendar.h"
+#include "core/integer_text.h"
 
 namespace zelmor::dates {
 
 std::optional<int> ReadWholeNumber(std::u16string_view s) {
-  std::size_t i = 0;
-  while (i < s.size() && s[i] == u' ') ++i;
-  bool negative = false;
-  if (i < s.size() && (s[i] == u'-' || s[i] == u'+')) negative = s[i++] == u'-';
-  if (i == s.size()) return std::nullopt;
-  std::int64_t v = 0;
-  for (; i < s.size(); ++i) {
-    if (s[i] < u'0' || s[i] > u'9') return std::nullopt;
-    v = v * 10 + (s[i] - u'0');
-    if (v > static_cast<std::int64_t>(std::numeric_limits<int>::max()) + 1) return std::nullopt;
-  }
-  if (negative) v = -v;
-  if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max()) return std::nullopt;
-  return static_cast<int>(v);
-}
-
-std::u16string_view TrimBlanks(std::u16string_view s) {
-  std::size_t b = 0, e = s.size();
-  while (b < e && s[b] <= u' ') ++b;
-  while (e > b && s[e - 1] <= u' ') --e;
-  return s.substr(b, e - b);
+  int v;
+  if (!ParseInteger(s, v, {IntegerBlanks::Spaces, false, IntegerHex::None})) return std::nullopt;
+  return v;
 }
 
 std::u16string_view Sub(std::u16string_view s, std::size_t pos, std::size_t count) {
@@ -38,9 +20,9 @@ std::u16string_view Sub(std::u16string_view s, std::size_t pos, std::size_t coun
 }
 
 std::u16string ZeroPad(std::int64_t v, int width) {
-  std::u16string digits = IntToStr(v < 0 ? -v : v);
-  if (static_cast<int>(digits.size()) < width) digits.insert(0, static_cast<std::size_t>(width) - digits.size(), u'0');
-  return v < 0 ? u"-" + digits : digits;
+  std::u16string out;
+  AppendInteger(out, v, width);
+  return out;
 }
 
 double ToLinear(TDateTime v) {

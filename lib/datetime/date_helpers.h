@@ -17,9 +17,6 @@ std::optional<int> ReadWholeNumber(std::u16string_view s);
 // As above, 0 when there is no number.
 inline int ReadWholeNumberOr0(std::u16string_view s) { return ReadWholeNumber(s).value_or(0); }
 
-// `s` without blanks and control characters at both ends.
-std::u16string_view TrimBlanks(std::u16string_view s);
-
 // The `count` characters from 1-based position `pos` (fewer near the end, none past it).
 std::u16string_view Sub(std::u16string_view s, std::size_t pos, std::size_t count);
 

@@ -1,15 +1,15 @@
 // Speed of the date routines used in entry forms and holiday checks.
 #include <benchmark/benchmark.h>
 
+#include "calendar/calendar.h"
 #include "datetime/mDataHora.h"
-#include "format/calendar.h"
-#include "platform/testing/fixtures.h"
+#include "testing/fixtures.h"
 
 namespace zelmor {
 namespace {
 
 void BM_CompletaData(benchmark::State& state) {
-  testing::FixedRegionalSettings regional(platform::RegionalSettings::Brazilian());
+  testing::FixedRegionalSettings regional(RegionalSettings::Brazilian());
   testing::FixedClock clock({2021, 3, 9, 14, 7, 9, 0});
   const char16_t* typed[] = {u"05/12/18  ", u"05/  /2017", u"05/12/2018   :  ", u"05/12/2018 10:30", u"  /  /    "};
   std::size_t i = 0;

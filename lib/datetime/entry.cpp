@@ -3,14 +3,15 @@
 #include <initializer_list>
 #include <limits>
 
+#include "calendar/calendar.h"
 #include "core/text.h"
+#include "core/text_kit.h"
 #include "datetime/date_helpers.h"
 #include "datetime/mDataHora.h"
-#include "format/calendar.h"
-#include "format/conversions.h"
 #include "format/format_datetime.h"
-#include "format/format_settings.h"
-#include "startup/regional_copies.h"
+#include "parsing/conversions.h"
+#include "regional/format_settings.h"
+#include "regional/regional_copies.h"
 #include "strings/mString.h"
 
 namespace zelmor {
@@ -18,7 +19,7 @@ namespace zelmor {
 using dates::ReadWholeNumber;
 using dates::ReadWholeNumberOr0;
 using dates::Sub;
-using dates::TrimBlanks;
+using textkit::Trim;
 
 namespace {
 
@@ -39,7 +40,7 @@ bool IsUntouched(std::u16string_view trimmed, char16_t sep, bool withTime) {
 // Settings for the SQL texts: the literal must read "2018-12-05 14:30:00" whatever
 // separators the user's region has.
 const TFormatSettings& SqlSettings() {
-  static const TFormatSettings settings = platform::RegionalSettings::Plain();
+  static const TFormatSettings settings = RegionalSettings::Plain();
   return settings;
 }
 
@@ -59,7 +60,7 @@ std::u16string Quoted(std::u16string_view s) {
 
 std::u16string TmDt::CompletaData(std::u16string_view Data) {
   const char16_t sep = RegionalCopies().DateSeparator;
-  const std::u16string_view trimmed = TrimBlanks(Data);
+  const std::u16string_view trimmed = Trim(Data);
   if (Data.size() < 10 || IsUntouched(trimmed, sep, false)) return DateToStr(Date());
   const TDateTime now = Now();
   if (IsUntouched(trimmed, sep, true)) {
@@ -84,7 +85,7 @@ std::u16string TmDt::CompletaData(std::u16string_view Data) {
   }
 
   const std::u16string_view yearField = Sub(Data, kYear, 4);
-  const int year = ReadWholeNumberOr0(TrimBlanks(yearField));
+  const int year = ReadWholeNumberOr0(Trim(yearField));
   const std::u16string_view dayAndMonth = Sub(Data, kDay, 6);
   if (year == 0 && yearField.find(u"00") == std::u16string_view::npos) {
     return std::u16string(dayAndMonth) + currentYear + rebuiltTime;
@@ -107,7 +108,7 @@ std::u16string TmDt::CompletaHora(std::u16string_view Hora) {
 }
 
 int TmDt::HoraParaMin(std::u16string_view Hora) {
-  if (Hora.empty() || TrimBlanks(Hora) == u":") return 0;
+  if (Hora.empty() || Trim(Hora) == u":") return 0;
   const std::u16string hours = TmStr::Separa(Hora, u':', 1);
   std::u16string minutes = TmStr::Separa(Hora, u':', 2);
   if (Hora[0] == u'-') minutes.insert(0, 1, u'-');

@@ -2,12 +2,12 @@
 
 #include <climits>
 
+#include "calendar/calendar.h"
 #include "core/text.h"
 #include "datetime/mDataHora.h"
-#include "format/calendar.h"
-#include "format/format_settings.h"
-#include "platform/testing/fixtures.h"
-#include "startup/regional_copies.h"
+#include "regional/format_settings.h"
+#include "regional/regional_copies.h"
+#include "testing/fixtures.h"
 
 namespace zelmor {
 namespace {
@@ -18,7 +18,7 @@ using testing::FixedRegionalSettings;
 // Brazilian settings and a clock fixed at Tuesday 9 March 2021, 14:07:09.
 class DateEntry : public ::testing::Test {
  protected:
-  FixedRegionalSettings regional{platform::RegionalSettings::Brazilian()};
+  FixedRegionalSettings regional{RegionalSettings::Brazilian()};
   FixedClock clock{{2021, 3, 9, 14, 7, 9, 0}};
 };
 
@@ -78,7 +78,7 @@ TEST_F(DateEntry, CompletaDataFollowsTheClock) {
 
 TEST_F(DateEntry, CompletaDataTakesTheDateSeparatorFromTheStartUpCopies) {
   // Live settings changed after start-up: the rebuilt month uses the copies' "/".
-  platform::RegionalSettings live = platform::RegionalSettings::Brazilian();
+  RegionalSettings live = RegionalSettings::Brazilian();
   live.DateSeparator = u'-';
   SetFormatSettings(live);
   EXPECT_EQ(TmDt::CompletaData(u"05/  /2017"), u"05/03/2021");
@@ -87,7 +87,7 @@ TEST_F(DateEntry, CompletaDataTakesTheDateSeparatorFromTheStartUpCopies) {
 }
 
 TEST(DateEntryRegional, AnUntouchedFieldWithTheRegionalSeparatorGivesToday) {
-  platform::RegionalSettings dashes = platform::RegionalSettings::Brazilian();
+  RegionalSettings dashes = RegionalSettings::Brazilian();
   dashes.DateSeparator = u'-';
   FixedRegionalSettings regional(dashes);
   FixedClock clock({2021, 3, 9, 14, 7, 9, 0});
@@ -155,7 +155,7 @@ TEST_F(DateEntry, DataValidaAndStrToDataHoraUseTheLiveSettings) {
   EXPECT_EQ(TmDt::StrToDataHora(u"", fallback).Value, fallback.Value);
 
   // Month first in the United States.
-  SetFormatSettings(platform::RegionalSettings::UnitedStates());
+  SetFormatSettings(RegionalSettings::UnitedStates());
   EXPECT_TRUE(TmDt::DataValida(u"12/31/2018"));
   EXPECT_FALSE(TmDt::DataValida(u"31/12/2018"));
 }
@@ -193,7 +193,7 @@ TEST_F(DateEntry, SqlTexts) {
   EXPECT_EQ(TmDt::Data2Ansi(d, u"\"'\"dd", true), u"'''05'");  // an inner quote is doubled
 
   // Regional separators reach the caller's pattern, never the fixed SQL forms.
-  platform::RegionalSettings dotted = platform::RegionalSettings::Brazilian();
+  RegionalSettings dotted = RegionalSettings::Brazilian();
   dotted.DateSeparator = u'.';
   dotted.TimeSeparator = u'.';
   SetFormatSettings(dotted);
@@ -209,14 +209,14 @@ TEST_F(DateEntry, DataDetalheUsesTheStartUpDayNames) {
   EXPECT_EQ(TmDt::DataDetalhe(EncodeDateTime(2018, 12, 9, 23, 0, 0, 0)), u"09/12/2018 dom");
 
   // Live settings in English with "-": the date follows them, the day name stays Brazilian.
-  platform::RegionalSettings us = platform::RegionalSettings::UnitedStates();
+  RegionalSettings us = RegionalSettings::UnitedStates();
   us.DateSeparator = u'-';
   SetFormatSettings(us);
   EXPECT_EQ(TmDt::DataDetalhe(EncodeDate(2018, 12, 8)), u"08-12-2018 sab");
 }
 
 TEST(DateEntryRegional, DataDetalheLowersAndStripsAccentsOfAnyDayName) {
-  platform::RegionalSettings s = platform::RegionalSettings::Brazilian();
+  RegionalSettings s = RegionalSettings::Brazilian();
   s.ShortDayNames = {u"DOM", u"SEG", u"TER", u"QUA", u"QUI", u"SEX", u"SÁB"};
   FixedRegionalSettings regional(s);
   EXPECT_EQ(TmDt::DataDetalhe(EncodeDate(2018, 12, 8)), u"08/12/2018 sab");

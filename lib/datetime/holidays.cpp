@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "calendar/calendar.h"
 #include "datetime/mDataHora.h"
-#include "format/calendar.h"
 
 namespace zelmor {
 namespace {

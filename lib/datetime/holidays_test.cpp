@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "calendar/calendar.h"
 #include "core/errors.h"
 #include "core/text.h"
 #include "datetime/holidays.h"
 #include "datetime/mDataHora.h"
-#include "format/calendar.h"
-#include "platform/testing/fixtures.h"
+#include "testing/fixtures.h"
 
 namespace zelmor {
 namespace {
@@ -187,7 +187,7 @@ TEST(Holidays, OrdinaryDays) {
 }
 
 TEST(Holidays, RecognisedWhateverTheRegionalDateSeparator) {
-  platform::RegionalSettings dashes = platform::RegionalSettings::Brazilian();
+  RegionalSettings dashes = RegionalSettings::Brazilian();
   dashes.DateSeparator = u'-';
   testing::FixedRegionalSettings regional(dashes);
   EXPECT_EQ(TmDt::GetFeriadoStr(EncodeDate(2018, 12, 25)), u"Natal");

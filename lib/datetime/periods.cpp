@@ -2,10 +2,10 @@
 #include <cmath>
 #include <utility>
 
+#include "calendar/calendar.h"
 #include "core/text.h"
 #include "datetime/date_helpers.h"
 #include "datetime/mDataHora.h"
-#include "format/calendar.h"
 #include "format/format_datetime.h"
 
 namespace zelmor {

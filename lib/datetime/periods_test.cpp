@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "calendar/calendar.h"
 #include "core/text.h"
 #include "datetime/mDataHora.h"
-#include "format/calendar.h"
-#include "platform/testing/fixtures.h"
+#include "testing/fixtures.h"
 
 namespace zelmor {
 namespace {
@@ -85,7 +85,7 @@ TEST(Periods, NotANumberGivesOnePeriod) {
 }
 
 TEST(Periods, RangeInWords) {
-  testing::FixedRegionalSettings regional(platform::RegionalSettings::Brazilian());
+  testing::FixedRegionalSettings regional(RegionalSettings::Brazilian());
   struct {
     TDateTime from, to;
     const char16_t* empty;
@@ -116,7 +116,7 @@ TEST(Periods, RangeInWords) {
     EXPECT_EQ(TmDt::GetExtPeriodo(c.from, c.to, c.empty), c.expected) << c.from.Value << " " << c.to.Value;
 
   // Dates are written with the live date separator.
-  platform::RegionalSettings dashes = platform::RegionalSettings::Brazilian();
+  RegionalSettings dashes = RegionalSettings::Brazilian();
   dashes.DateSeparator = u'-';
   testing::FixedRegionalSettings other(dashes);
   EXPECT_EQ(TmDt::GetExtPeriodo(D(2018, 1, 1), D(2018, 3, 15), u""), u"01-18 até 15-03-18");

@@ -4,9 +4,9 @@
 #include "files/directory_search.h"
 #include "files/mFileUtil.h"
 #include "files/text_file.h"
-#include "format/calendar.h"
+#include "calendar/calendar.h"
 #include "format/format_datetime.h"
-#include "platform/services.h"
+#include "platform/file_system.h"
 
 namespace zelmor {
 namespace {
@@ -32,7 +32,7 @@ std::u16string Step(std::u16string_view ending, Action&& action) {
 }  // namespace
 
 void TmFile::GerenciaBackup(std::u16string_view Pasta, std::u16string_view Arquivo, int MaxBackups) {
-  platform::FileSystem& fs = platform::GetFileSystem();
+  platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
   const std::u16string folder = DirBarra(Pasta);
   const std::u16string current = folder + std::u16string(Arquivo), first = BackupName(folder, Arquivo, 1);
   // With no file to back up, rotating would only throw the oldest copy away.
@@ -56,7 +56,7 @@ void TmFile::GerenciaBackup(std::u16string_view Pasta, std::u16string_view Arqui
 
 bool TmFile::VerificarPermissaoPasta(const TzelArrayString& asPastas, std::u16string& asMsg, bool abForceDir) {
   asMsg.clear();
-  platform::FileSystem& fs = platform::GetFileSystem();
+  platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
   for (const auto& p : asPastas) {
     std::u16string problem;
     try {
@@ -104,7 +104,7 @@ bool TmFile::IsDirectoryEmpty(std::u16string_view Path) {
 bool TmFile::PortaOK(int aiPorta, TTipoImpressao aeTipo, std::u16string& asMsg) {
   asMsg.clear();
   if (aeTipo != TTipoImpressao::tiLPT && aeTipo != TTipoImpressao::tiCOM) return false;
-  return platform::GetFileSystem().CanOpenPort(
+  return platform::Service<platform::FileSystem>::Get().CanOpenPort(
       aeTipo == TTipoImpressao::tiLPT ? platform::PortKind::Parallel : platform::PortKind::Serial, aiPorta);
 }
 

@@ -11,7 +11,10 @@
 #include "files/mFileUtil.h"
 #include "files/text_file.h"
 #include "format/format_number.h"
-#include "platform/services.h"
+#include "platform/file_system.h"
+#include "platform/dialogs.h"
+#include "platform/xml_documents.h"
+#include "platform/process_info.h"
 
 namespace zelmor {
 namespace {
@@ -43,13 +46,13 @@ std::string Keep(std::string_view bytes, const ByteSet& set) {
 // The bytes of a file; EFileError when it is missing or cannot be read.
 std::string ReadBytes(std::u16string_view path) {
   std::string bytes;
-  if (!platform::GetFileSystem().ReadAll(path, bytes))
+  if (!platform::Service<platform::FileSystem>::Get().ReadAll(path, bytes))
     throw EFileError(u"Arquivo não encontrado: \"" + std::u16string(path) + u"\"");
   return bytes;
 }
 
 bool IsRegularFile(std::u16string_view path) {
-  return platform::GetFileSystem().Stat(path).Kind == platform::EntryKind::File;
+  return platform::Service<platform::FileSystem>::Get().Stat(path).Kind == platform::EntryKind::File;
 }
 
 // The encoding named in the text's own declaration (<?xml ... encoding="X"?>), or empty.
@@ -99,8 +102,8 @@ bool TmFile::SaveXMLFile(std::u16string_view asXML, std::u16string_view asArquiv
   if (encoding.empty()) encoding = u"UTF-8";
   std::string bytes;
   try {
-    if (!platform::GetXmlDocuments().Serialize(asXML, u"1.0", encoding, bytes, asMsg)) return false;
-    platform::GetFileSystem().Replace(asArquivo, bytes);
+    if (!platform::Service<platform::XmlDocuments>::Get().Serialize(asXML, u"1.0", encoding, bytes, asMsg)) return false;
+    platform::Service<platform::FileSystem>::Get().Replace(asArquivo, bytes);
   } catch (const EZelmorError& e) {
     asMsg = e.Message();
     return false;
@@ -155,7 +158,7 @@ void TmFile::RemoverBOM_UTF(std::u16string_view NomeArquivo) {
 
 bool TmFile::LimparArquivoTexto(std::u16string_view Arquivo) {
   if (!FileExists(Arquivo)) return false;
-  platform::FileSystem& fs = platform::GetFileSystem();
+  platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
   try {
     const std::string kept = Keep(ReadBytes(Arquivo), kCleanText);
     const std::u16string bak = std::u16string(Arquivo) + u".bak";
@@ -168,21 +171,21 @@ bool TmFile::LimparArquivoTexto(std::u16string_view Arquivo) {
       throw EFileError(u"Não foi possível criar \"" + bak + u"\": " + why);
     fs.Replace(Arquivo, kept);
   } catch (const EZelmorError& e) {
-    platform::GetDialogs().ShowMessage(e.Message());
+    platform::Service<platform::Dialogs>::Get().ShowMessage(e.Message());
     return false;
   }
   return true;
 }
 
 void TmFile::RemoverAtributoSomenteLeitura(std::u16string_view Arquivo) {
-  platform::GetFileSystem().SetReadOnly(Arquivo, false);
+  platform::Service<platform::FileSystem>::Get().SetReadOnly(Arquivo, false);
 }
 
 int TmFile::FileLength(std::u16string_view Arquivo) {
   if (Arquivo.empty()) return -1;
   std::u16string full(Arquivo);
   if (full.front() != platform::PathDelim)
-    full = DirBarra(platform::GetFileSystem().CurrentFolder()) + full;
+    full = DirBarra(platform::Service<platform::FileSystem>::Get().CurrentFolder()) + full;
   std::vector<platform::FolderEntry> found;
   if (!files::FindEntries(full, true, found) || found.empty()) return -1;
   return static_cast<int>(std::min<std::int64_t>(found.front().Info.Size, std::numeric_limits<int>::max()));

@@ -5,7 +5,9 @@
 #include "core/errors.h"
 #include "files/directory_search.h"
 #include "files/mFileUtil.h"
-#include "platform/services.h"
+#include "platform/file_system.h"
+#include "platform/dialogs.h"
+#include "platform/process_info.h"
 
 namespace zelmor {
 namespace {
@@ -40,12 +42,12 @@ using FolderId = std::pair<std::uint64_t, std::uint64_t>;
 class TreeCopy {
  public:
   bool Copy(const std::u16string& from, const std::u16string& to) {
-    return Copy(from, to, platform::GetFileSystem().Stat(from).Kind);
+    return Copy(from, to, platform::Service<platform::FileSystem>::Get().Stat(from).Kind);
   }
 
  private:
   bool Copy(const std::u16string& from, const std::u16string& to, EntryKind kind) {
-    platform::FileSystem& fs = platform::GetFileSystem();
+    platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
     if (kind == EntryKind::File) return fs.CopyFile(from, to, true);
     if (kind != EntryKind::Folder) return false;
     std::vector<platform::FolderEntry> entries;
@@ -76,14 +78,14 @@ bool TmFile::CopiarArquivo(std::u16string_view Origem, std::u16string_view Pasta
     name = files::ReplaceAll(name, ext, u"");
     name += std::u16string(AcrescentarNoFinalDoNome) + ext;
   }
-  return platform::GetFileSystem().CopyFile(Origem, DirBarra(PastaDestino) + name, SubstituirSeExistir);
+  return platform::Service<platform::FileSystem>::Get().CopyFile(Origem, DirBarra(PastaDestino) + name, SubstituirSeExistir);
 }
 
 bool TmFile::CopiarArquivoRenomeandoDestino(std::u16string_view Origem, std::u16string_view PastaDestino) {
   if (!FileExists(Origem)) return false;
   const std::u16string folder = ExtractDir(PastaDestino);
   if (!folder.empty() && !DirectoryExists(folder)) return false;
-  return platform::GetFileSystem().CopyFile(Origem, PastaDestino, true);
+  return platform::Service<platform::FileSystem>::Get().CopyFile(Origem, PastaDestino, true);
 }
 
 bool TmFile::CopiarArquivos(std::u16string_view Origem, std::u16string_view PastaDestino) {
@@ -98,7 +100,7 @@ bool TmFile::CopiarArquivos(std::u16string_view Origem, std::u16string_view Past
 
 bool TmFile::CopiarPasta(std::u16string_view fromDir, std::u16string_view toDir) {
   files::BusyCursorScope busy;
-  platform::FileSystem& fs = platform::GetFileSystem();
+  platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
   const std::u16string from = WithoutTrailingSeparators(fromDir);
   const std::u16string to = WithoutTrailingSeparators(toDir);
   if (from.empty() || to.empty()) return false;
@@ -122,7 +124,7 @@ bool TmFile::CopiarPasta(std::u16string_view fromDir, std::u16string_view toDir)
 bool TmFile::MoverArquivo(std::u16string_view Origem, std::u16string_view PastaDestino, bool abForcarDiretorio) {
   if (!FileExists(Origem)) return true;
   if (abForcarDiretorio && !DirectoryExists(PastaDestino)) CreateDirectory(PastaDestino);
-  platform::FileSystem& fs = platform::GetFileSystem();
+  platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
   if (!fs.CopyFile(Origem, DirBarra(PastaDestino) + FileName(Origem), true)) return false;
   return fs.DeleteFile(Origem);
 }
@@ -130,7 +132,7 @@ bool TmFile::MoverArquivo(std::u16string_view Origem, std::u16string_view PastaD
 bool TmFile::MoverArquivoNome(std::u16string_view asSourcePath, std::u16string_view asDestPath) {
   const std::u16string folder = ExtractDir(asDestPath);
   if (!DirectoryExists(folder)) CreateDirectory(folder);
-  return platform::GetFileSystem().Rename(asSourcePath, asDestPath);
+  return platform::Service<platform::FileSystem>::Get().Rename(asSourcePath, asDestPath);
 }
 
 bool TmFile::MoverArquivos(std::u16string_view Origem, std::u16string_view PastaDestino, bool abForcarDiretorio) {
@@ -138,7 +140,7 @@ bool TmFile::MoverArquivos(std::u16string_view Origem, std::u16string_view Pasta
   if (abForcarDiretorio && !DirectoryExists(PastaDestino)) CreateDirectory(PastaDestino);
   bool result = false;
   for (const auto& f : files::MatchingFiles(Origem)) {
-    result = CopiarArquivo(f, PastaDestino, u"", true) && platform::GetFileSystem().DeleteFile(f);
+    result = CopiarArquivo(f, PastaDestino, u"", true) && platform::Service<platform::FileSystem>::Get().DeleteFile(f);
     if (!result) break;
   }
   return result;
@@ -150,7 +152,7 @@ bool TmFile::ModificarExtensao(std::u16string_view asPastaMascara, std::u16strin
       !asNovaExtensao.empty() && asNovaExtensao[0] == u'.' ? std::u16string(asNovaExtensao) : u"." + std::u16string(asNovaExtensao);
   bool result = false;
   for (const auto& f : files::MatchingFiles(asPastaMascara))
-    result = platform::GetFileSystem().Rename(f, ChangeExtension(f, ext));
+    result = platform::Service<platform::FileSystem>::Get().Rename(f, ChangeExtension(f, ext));
   return result;
 }
 
@@ -159,7 +161,7 @@ bool TmFile::DeleteArquivos(std::u16string_view Origem, std::u16string_view Arqu
   const std::u16string mask = std::u16string(Origem) + std::u16string(Arquivo);
   bool result = false;
   for (const auto& f : files::MatchingFiles(mask)) {
-    result = platform::GetFileSystem().DeleteFile(std::u16string(Origem) + FileName(f));
+    result = platform::Service<platform::FileSystem>::Get().DeleteFile(std::u16string(Origem) + FileName(f));
     if (!result) break;
   }
   return result;
@@ -171,7 +173,7 @@ void TmFile::DeletarArquivos(std::u16string_view Pasta_Mascara) {
 
 bool TmFile::DirectoryDelete(std::u16string_view DirName, bool abMandarParaLixeira) {
   if (IsForbiddenTree(DirName)) return false;
-  platform::FileSystem& fs = platform::GetFileSystem();
+  platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
   auto remove = [&](const std::u16string& path) {
     return abMandarParaLixeira ? fs.MoveToTrash(path) : fs.DeleteTree(path);
   };
@@ -197,7 +199,7 @@ void TmFile::RenameDir(std::u16string_view lsNomeAntigo, std::u16string_view lsN
   const std::u16string to = lsNomeNovo.find(kDelim) == std::u16string_view::npos
                                 ? ExtractDir(from) + std::u16string(lsNomeNovo)
                                 : WithoutTrailingSeparators(lsNomeNovo);
-  platform::GetFileSystem().Rename(from, to);
+  platform::Service<platform::FileSystem>::Get().Rename(from, to);
 }
 
 }  // namespace zelmor

@@ -4,7 +4,9 @@
 #include <cstdint>
 
 #include "core/text.h"
-#include "platform/services.h"
+#include "platform/file_system.h"
+#include "platform/dialogs.h"
+#include "platform/process_info.h"
 
 namespace zelmor::files {
 namespace {
@@ -136,7 +138,7 @@ bool FindEntries(std::u16string_view pattern, bool details, std::vector<platform
   out.clear();
   const PathParts parts = SplitPath(pattern);
   if (parts.Name.empty()) return false;
-  platform::FileSystem& fs = platform::GetFileSystem();
+  platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
   if (!HasWildcards(parts.Name)) {
     platform::EntryInfo info = fs.Stat(pattern);
     if (info.Kind == platform::EntryKind::None) return false;
@@ -165,7 +167,7 @@ std::vector<std::u16string> MatchingFiles(std::u16string_view mask) {
   return paths;
 }
 
-BusyCursorScope::BusyCursorScope() { platform::GetBusyCursor().Begin(); }
-BusyCursorScope::~BusyCursorScope() { platform::GetBusyCursor().End(); }
+BusyCursorScope::BusyCursorScope() { platform::Service<platform::BusyCursor>::Get().Begin(); }
+BusyCursorScope::~BusyCursorScope() { platform::Service<platform::BusyCursor>::Get().End(); }
 
 }  // namespace zelmor::files

@@ -2,8 +2,9 @@
 #include "files/directory_search.h"
 #include "files/file_times.h"
 #include "files/mFileUtil.h"
-#include "format/calendar.h"
-#include "platform/services.h"
+#include "calendar/calendar.h"
+#include "platform/file_system.h"
+#include "platform/process_info.h"
 
 namespace zelmor {
 namespace files {
@@ -19,12 +20,12 @@ TDateTime Encode(const platform::LocalDateTime& l, int millisecond) {
 }  // namespace
 
 TDateTime FileTimeToDateTime(const platform::FileTime& time) {
-  const platform::LocalDateTime l = platform::GetFileSystem().ToLocal(time);
+  const platform::LocalDateTime l = platform::Service<platform::FileSystem>::Get().ToLocal(time);
   return Encode(l, l.Millisecond);
 }
 
 TDateTime FileTimeToDateTimeSeconds(const platform::FileTime& time) {
-  return Encode(platform::GetFileSystem().ToLocal(time), 0);
+  return Encode(platform::Service<platform::FileSystem>::Get().ToLocal(time), 0);
 }
 
 }  // namespace files
@@ -39,7 +40,7 @@ TDateTime TmFile::GetFolderDateTime(std::u16string_view asFolder) {
   if (asFolder.empty()) return 0;
   std::u16string_view name = asFolder;
   if (name.size() > 1 && name.back() == platform::PathDelim) name.remove_suffix(1);
-  const platform::EntryInfo info = platform::GetFileSystem().Stat(name);
+  const platform::EntryInfo info = platform::Service<platform::FileSystem>::Get().Stat(name);
   if (info.Kind != platform::EntryKind::Folder) return 0;
   return files::FileTimeToDateTime(info.Modified);
 }
@@ -57,7 +58,7 @@ bool TmFile::SetFileDateTime(std::u16string_view Arquivo, TDateTime NovaData) {
   local.Hour = t.Hour;
   local.Minute = t.Min;
   local.Second = t.Sec - t.Sec % 2;
-  platform::FileSystem& fs = platform::GetFileSystem();
+  platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
   platform::FileTime when;
   if (!fs.FromLocal(local, when)) return false;
   return fs.SetModified(Arquivo, when);

@@ -2,7 +2,7 @@
 
 #include <ctime>
 
-#include "format/calendar.h"
+#include "calendar/calendar.h"
 #include "mLib.h"
 #include "testing/file_tree.h"
 

@@ -20,7 +20,7 @@
 #include "core/text.h"
 #include "files/GravaLogsUnit.h"
 #include "files/mFileUtil.h"
-#include "platform/testing/fixtures.h"
+#include "testing/fixtures.h"
 #include "testing/file_tree.h"
 
 namespace zelmor {

@@ -1,20 +1,20 @@
 // The system's special folders and the per-user data folders of the Zelmor products.
 #include "files/mFileUtil.h"
-#include "platform/services.h"
+#include "platform/file_system.h"
 
 namespace zelmor {
 namespace {
 
 // The platform's folder with a trailing separator; "/" where there is none.
 std::u16string Special(platform::SpecialFolder f) {
-  return TmFile::DirBarra(platform::GetFileSystem().SpecialFolderPath(f));
+  return TmFile::DirBarra(platform::Service<platform::FileSystem>::Get().SpecialFolderPath(f));
 }
 
 // `parent` + `name` + separator, created when missing (a failure is ignored: the
 // folder text is still the answer).
 std::u16string DataFolder(const std::u16string& parent, std::u16string_view name) {
   std::u16string folder = TmFile::DirBarra(parent + std::u16string(name));
-  platform::GetFileSystem().CreateFolders(folder);
+  platform::Service<platform::FileSystem>::Get().CreateFolders(folder);
   return folder;
 }
 

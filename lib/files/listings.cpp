@@ -8,7 +8,9 @@
 #include "files/file_times.h"
 #include "files/mFileUtil.h"
 #include "format/format_datetime.h"
-#include "platform/services.h"
+#include "platform/file_system.h"
+#include "platform/dialogs.h"
+#include "platform/process_info.h"
 
 namespace zelmor {
 namespace {
@@ -25,7 +27,7 @@ class TreeWalk {
   // False when it cannot be read or was already walked.
   bool Enter(const std::u16string& path, std::vector<FolderEntry>& entries) {
     platform::EntryInfo self;
-    if (!platform::GetFileSystem().ReadFolder(path, false, self, entries)) return false;
+    if (!platform::Service<platform::FileSystem>::Get().ReadFolder(path, false, self, entries)) return false;
     if (!FSeen.insert({self.Device, self.Inode}).second) return false;
     files::SortByName(entries);
     return true;
@@ -175,7 +177,7 @@ int TmFile::GetNumeroProcessos(std::u16string_view NomeExe) {
   };
   const std::u16string wanted = key(NomeExe);
   int count = 0;
-  for (const auto& name : platform::GetProcessInfo().RunningExecutableNames())
+  for (const auto& name : platform::Service<platform::ProcessInfo>::Get().RunningExecutableNames())
     if (key(name) == wanted) ++count;
   return count;
 }

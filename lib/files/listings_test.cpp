@@ -10,9 +10,9 @@
 #include <thread>
 
 #include "core/text.h"
-#include "format/calendar.h"
+#include "calendar/calendar.h"
 #include "mLib.h"
-#include "platform/testing/fixtures.h"
+#include "testing/fixtures.h"
 #include "testing/file_tree.h"
 #include "testing/recorded_dialogs.h"
 

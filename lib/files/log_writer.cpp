@@ -3,7 +3,7 @@
 #include "core/errors.h"
 #include "files/GravaLogsUnit.h"
 #include "files/mFileUtil.h"
-#include "format/calendar.h"
+#include "calendar/calendar.h"
 #include "format/format_datetime.h"
 
 namespace zelmor {

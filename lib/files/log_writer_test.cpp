@@ -5,7 +5,7 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "mLib.h"
-#include "platform/testing/fixtures.h"
+#include "testing/fixtures.h"
 #include "testing/file_tree.h"
 
 namespace zelmor {

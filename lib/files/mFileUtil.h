@@ -186,8 +186,6 @@ class TmFile {
   // /dev/ttyS(n-1); the other kinds are never ports. `asMsg` stays empty.
   static bool PortaOK(int aiPorta, TTipoImpressao aeTipo, std::u16string& asMsg);
 
-  // ---- File versions and updates (updates.cpp) ----
-
   // ---- Directory listings (listings.cpp) ----
 
   // Fills `Saida` with the files matching the mask `Arquivos` that are not hidden,
@@ -213,8 +211,6 @@ class TmFile {
   // How many running processes have an executable named `NomeExe`, compared on the
   // first 15 characters ignoring case.
   static int GetNumeroProcessos(std::u16string_view NomeExe);
-
-  // ---- Shell helpers (shell.cpp) ----
 
   // ---- File contents, sizes and dates (contents.cpp, file_dates.cpp) ----
   // Text files: read with their byte-order mark (UTF-8, UTF-16 LE or BE) or as

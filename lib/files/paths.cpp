@@ -6,7 +6,9 @@
 #include "core/text.h"
 #include "files/directory_search.h"
 #include "files/mFileUtil.h"
-#include "platform/services.h"
+#include "platform/file_system.h"
+#include "platform/dialogs.h"
+#include "platform/process_info.h"
 
 namespace zelmor {
 namespace {
@@ -114,12 +116,12 @@ std::u16string TmFile::LimpaNomeArquivo(std::u16string_view Nome) {
 }
 
 std::u16string TmFile::getFileNameDOS(std::u16string_view FileName) {
-  if (FileName.empty() || !platform::GetFileSystem().EntryExists(FileName)) return {};
+  if (FileName.empty() || !platform::Service<platform::FileSystem>::Get().EntryExists(FileName)) return {};
   return std::u16string(FileName);
 }
 
 std::u16string TmFile::GetUniqueFilePath(std::u16string_view aPath) {
-  platform::FileSystem& fs = platform::GetFileSystem();
+  platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
   std::u16string candidate(aPath);
   const std::size_t dot = ExtensionDot(aPath);
   const std::u16string_view stem = aPath.substr(0, dot), ext = dot == std::u16string_view::npos ? u"" : aPath.substr(dot);
@@ -130,7 +132,7 @@ std::u16string TmFile::GetUniqueFilePath(std::u16string_view aPath) {
 }
 
 std::u16string TmFile::GetNomeArquivoTemp(std::u16string_view Prefixo) {
-  platform::FileSystem& fs = platform::GetFileSystem();
+  platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
   return fs.CreateUniqueFile(fs.SpecialFolderPath(platform::SpecialFolder::Temp), Prefixo.substr(0, 3), u".tmp");
 }
 
@@ -147,7 +149,7 @@ std::u16string TmFile::GetZelmorRoot(std::u16string_view asPath, bool abShowExce
 
 std::u16string TmFile::GetPasta() {
   std::u16string chosen;
-  if (!platform::GetDialogs().SelectFolder(u"Selecione uma pasta", u"", false, chosen)) return {};
+  if (!platform::Service<platform::Dialogs>::Get().SelectFolder(u"Selecione uma pasta", u"", false, chosen)) return {};
   if (chosen.size() > 1 && chosen.back() == kDelim) chosen.pop_back();
   return chosen;
 }
@@ -158,12 +160,12 @@ std::u16string TmFile::GetPastaDef(std::u16string_view PastaDef) {
   // A folder that does not exist gives no initial selection.
   const std::u16string initial = !s.empty() && DirectoryExists(s) ? s : std::u16string();
   std::u16string chosen;
-  if (!platform::GetDialogs().SelectFolder(u"Selecione uma pasta", initial, true, chosen)) return s;
+  if (!platform::Service<platform::Dialogs>::Get().SelectFolder(u"Selecione uma pasta", initial, true, chosen)) return s;
   return DirBarra(chosen);
 }
 
 bool TmFile::DirectoryExists(std::u16string_view Nome) {
-  return !Nome.empty() && platform::GetFileSystem().Stat(Nome).Kind == platform::EntryKind::Folder;
+  return !Nome.empty() && platform::Service<platform::FileSystem>::Get().Stat(Nome).Kind == platform::EntryKind::Folder;
 }
 
 bool TmFile::FileExists(std::u16string_view Arquivo) {
@@ -176,7 +178,7 @@ bool TmFile::FileExists(std::u16string_view Arquivo) {
 
 bool TmFile::CreateDirectory(std::u16string_view Nome) {
   if (Nome.empty()) throw EFileError(u"Unable to create directory");
-  return platform::GetFileSystem().CreateFolders(Nome);
+  return platform::Service<platform::FileSystem>::Get().CreateFolders(Nome);
 }
 
 bool TmFile::CriarDiretorios(const TzelArrayString& asDirs) {

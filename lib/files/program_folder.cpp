@@ -1,6 +1,6 @@
 // The program's own folder and the one way a trailing separator is added.
 #include "files/mFileUtil.h"
-#include "platform/services.h"
+#include "platform/process_info.h"
 
 namespace zelmor {
 
@@ -11,7 +11,7 @@ std::u16string TmFile::DirBarra(std::u16string_view Pasta) {
 }
 
 std::u16string TmFile::DirExe() {
-  std::u16string path = platform::GetProcessInfo().ExecutablePath();
+  std::u16string path = platform::Service<platform::ProcessInfo>::Get().ExecutablePath();
   const std::size_t cut = path.find_last_of(platform::PathDelim);
   return DirBarra(cut == std::u16string::npos ? std::u16string() : path.substr(0, cut + 1));
 }

@@ -4,7 +4,7 @@
 
 #include "core/text.h"
 #include "mLib.h"
-#include "platform/testing/fixtures.h"
+#include "testing/fixtures.h"
 
 namespace zelmor {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "core/cp1252.h"
 #include "core/text.h"
-#include "platform/services.h"
+#include "platform/file_system.h"
 
 namespace zelmor::text_file {
 
@@ -24,10 +24,17 @@ std::u16string Decode(std::string_view b, Encoding& encoding) {
 }
 
 std::string Encode(std::u16string_view text, Encoding encoding) {
+  std::string bytes;
   switch (encoding) {
     case Encoding::Utf8: return "\xEF\xBB\xBF" + U16ToUtf8(text, Utf8Invalid::Escape);
-    case Encoding::Utf16LE: return "\xFF\xFE" + U16ToUtf16Bytes(text, false);
-    case Encoding::Utf16BE: return "\xFE\xFF" + U16ToUtf16Bytes(text, true);
+    case Encoding::Utf16LE:
+      bytes = "\xFF\xFE";
+      AppendUtf16Bytes(bytes, text, false);
+      return bytes;
+    case Encoding::Utf16BE:
+      bytes = "\xFE\xFF";
+      AppendUtf16Bytes(bytes, text, true);
+      return bytes;
     case Encoding::Ansi: break;
   }
   return cp1252::Encode(text);
@@ -47,13 +54,13 @@ void SplitLines(std::u16string_view text, TStringList& lines) {
 bool Load(std::u16string_view path, TStringList& lines, Encoding& encoding) {
   lines.Clear();
   std::string bytes;
-  if (!platform::GetFileSystem().ReadAll(path, bytes)) return false;
+  if (!platform::Service<platform::FileSystem>::Get().ReadAll(path, bytes)) return false;
   SplitLines(Decode(bytes, encoding), lines);
   return true;
 }
 
 void Save(std::u16string_view path, const TStringList& lines, Encoding encoding) {
-  platform::GetFileSystem().Replace(path, Encode(lines.Text(), encoding));
+  platform::Service<platform::FileSystem>::Get().Replace(path, Encode(lines.Text(), encoding));
 }
 
 }  // namespace zelmor::text_file

@@ -1,9 +1,9 @@
 #include <benchmark/benchmark.h>
 
-#include "format/calendar.h"
-#include "format/conversions.h"
+#include "calendar/calendar.h"
 #include "format/format_datetime.h"
 #include "format/format_number.h"
+#include "parsing/conversions.h"
 
 namespace {
 

@@ -1,11 +1,13 @@
-#include "format/pattern_text.h"
 #include "format/format_datetime.h"
 
 #include <algorithm>
 #include <cmath>
 
+#include "calendar/calendar.h"
+#include "core/integer_text.h"
 #include "core/text.h"
-#include "format/calendar.h"
+#include "core/text_kit.h"
+#include "format/pattern_text.h"
 
 namespace zelmor {
 namespace {
@@ -18,16 +20,9 @@ constexpr double kPastLastDay = 2958466.0;
 // expansions are dropped so a pattern that names itself cannot recurse forever.
 constexpr int kMaxDepth = 1;
 
+// Parts are never negative here (an invalid value prints zeros).
 void AppendNumber(std::u16string& out, int v, int minDigits) {
-  char16_t tmp[12];
-  int len = 0;
-  unsigned u = static_cast<unsigned>(v < 0 ? 0 : v);
-  do {
-    tmp[len++] = static_cast<char16_t>(u'0' + u % 10);
-    u /= 10;
-  } while (u != 0);
-  for (int i = len; i < minDigits; ++i) out.push_back(u'0');
-  while (len > 0) out.push_back(tmp[--len]);
+  AppendUnsigned(out, static_cast<std::uint64_t>(v < 0 ? 0 : v), minDigits);
 }
 
 using pattern::AppendQuoted;
@@ -51,8 +46,7 @@ bool HasAmPmCode(std::u16string_view f) {
   for (std::size_t i = 0; i < f.size();) {
     char16_t c = f[i];
     if (c == u'\'' || c == u'"') {
-      std::size_t close = f.find(c, i + 1);
-      i = close == std::u16string_view::npos ? f.size() : close + 1;
+      i = textkit::ScanQuoted(f, i).End;
       continue;
     }
     if ((c == u'a' || c == u'A') && AmPmCodeAt(f, i) != 0) return true;

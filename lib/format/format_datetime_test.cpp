@@ -6,14 +6,13 @@
 #include <limits>
 #include <string>
 
+#include "calendar/calendar.h"
 #include "core/text.h"
-#include "format/calendar.h"
-#include "platform/testing/fixtures.h"
+#include "testing/fixtures.h"
 
 namespace zelmor {
 namespace {
 
-using platform::RegionalSettings;
 
 const RegionalSettings kBr = RegionalSettings::Brazilian();
 const RegionalSettings kUs = RegionalSettings::UnitedStates();

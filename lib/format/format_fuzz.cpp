@@ -10,9 +10,9 @@
 
 #include "core/errors.h"
 #include "core/text.h"
-#include "format/conversions.h"
 #include "format/format_datetime.h"
 #include "format/format_number.h"
+#include "parsing/conversions.h"
 
 namespace {
 

@@ -1,4 +1,3 @@
-#include "format/pattern_text.h"
 #include "format/format_number.h"
 
 #include <algorithm>
@@ -6,6 +5,10 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+
+#include "core/integer_text.h"
+#include "core/text_kit.h"
+#include "format/pattern_text.h"
 
 namespace zelmor {
 namespace {
@@ -104,17 +107,6 @@ char16_t DigitAt(const Decimal& x, int p) {
   return (i >= 0 && i < x.n) ? static_cast<char16_t>(x.d[i]) : u'0';
 }
 
-void AppendUnsigned(std::u16string& out, std::uint64_t v, int minDigits) {
-  char16_t tmp[24];
-  int len = 0;
-  do {
-    tmp[len++] = static_cast<char16_t>(u'0' + v % 10);
-    v /= 10;
-  } while (v != 0);
-  for (int i = len; i < minDigits; ++i) out.push_back(u'0');
-  while (len > 0) out.push_back(tmp[--len]);
-}
-
 // ----- General format --------------------------------------------------------
 
 // Fixed notation unless the value reaches 10^precision or falls below 0.0001.
@@ -166,10 +158,7 @@ bool AppendSpecial(std::u16string& out, double v) {
 // ----- Patterns ------------------------------------------------------------
 
 // Index just past the quoted text starting at i (the end when unterminated).
-std::size_t SkipQuoted(std::u16string_view t, std::size_t i) {
-  std::size_t close = t.find(t[i], i + 1);
-  return close == std::u16string_view::npos ? t.size() : close + 1;
-}
+std::size_t SkipQuoted(std::u16string_view t, std::size_t i) { return textkit::ScanQuoted(t, i).End; }
 
 struct Sections {
   std::u16string_view part[3];

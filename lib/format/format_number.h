@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "core/types.h"
-#include "format/format_settings.h"
+#include "regional/format_settings.h"
 
 namespace zelmor {
 

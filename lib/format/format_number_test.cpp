@@ -11,13 +11,12 @@
 #include <string>
 
 #include "core/text.h"
-#include "format/conversions.h"
-#include "platform/testing/fixtures.h"
+#include "parsing/conversions.h"
+#include "testing/fixtures.h"
 
 namespace zelmor {
 namespace {
 
-using platform::RegionalSettings;
 
 const RegionalSettings kBr = RegionalSettings::Brazilian();
 const RegionalSettings kPlain = RegionalSettings::Plain();

@@ -6,7 +6,7 @@
 // user's hive under "SOFTWARE\Zelmor\Forms\" + the window's name.
 //
 // The logic here knows the window only through TFormWindow, which the window
-// system implements (platform/qt/form_window_qt.h for Qt windows).
+// system implements (adapters/qt/form_window_qt.h for Qt windows).
 #pragma once
 
 #include <cstdint>

@@ -11,10 +11,10 @@
 #include "config/mIniReg.h"
 #include "core/errors.h"
 #include "core/text.h"
-#include "platform/registry_store.h"
 #include "forms/memory_window.h"
-#include "platform/testing/fixtures.h"
-#include "platform/testing/temp_store.h"
+#include "platform/registry_store.h"
+#include "testing/fixtures.h"
+#include "testing/temp_store.h"
 
 namespace zelmor {
 namespace {

@@ -3,8 +3,9 @@
 #include <cstdint>
 
 #include "core/errors.h"
+#include "core/integer_text.h"
 #include "core/text.h"
-#include "format/conversions.h"
+#include "parsing/conversions.h"
 
 namespace zelmor {
 namespace {
@@ -71,10 +72,8 @@ constexpr std::pair<std::u16string_view, TColor> kNames[] = {
 std::u16string ColorToString(TColor Color) {
   for (const auto& [name, value] : kNames)
     if (value == Color) return std::u16string(name);
-  static constexpr char16_t kHex[] = u"0123456789ABCDEF";
   std::u16string out = u"$";
-  const auto v = static_cast<std::uint32_t>(Color);
-  for (int shift = 28; shift >= 0; shift -= 4) out += kHex[(v >> shift) & 0xF];
+  AppendUnsigned<16>(out, static_cast<std::uint32_t>(Color), 8, true);
   return out;
 }
 

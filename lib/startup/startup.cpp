@@ -1,6 +1,8 @@
-#include "format/format_settings.h"
+#include "startup/startup.h"
+
 #include "forms/FormPosition.h"
-#include "startup/regional_copies.h"
+#include "regional/format_settings.h"
+#include "regional/regional_copies.h"
 
 namespace zelmor {
 

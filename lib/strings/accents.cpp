@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <array>
 
+#include "core/integer_text.h"
 #include "core/text.h"
+#include "core/text_kit.h"
 #include "strings/mString.h"
-#include "strings/text_kit.h"
 
 namespace zelmor {
 
@@ -151,7 +152,6 @@ std::u16string TmStr::Asc2Ansi(std::u16string_view Original) {
     size += (c >= 32 && c <= 126) || c == kEscape ? 1 : 1 + static_cast<std::size_t>(HexWidth(c));
   std::u16string out;
   out.reserve(size);
-  static constexpr char16_t kHex[] = u"0123456789ABCDEF";
   for (char16_t c : Original) {
     if (c >= 32 && c <= 126) {
       out.push_back(c == u'"' ? u'_' : c == u'\'' ? u'-' : c == u'`' ? u'~' : c);
@@ -159,7 +159,7 @@ std::u16string TmStr::Asc2Ansi(std::u16string_view Original) {
       out.push_back(kEscapedAe);
     } else {
       out.push_back(kEscape);
-      for (int shift = 4 * (HexWidth(c) - 1); shift >= 0; shift -= 4) out.push_back(kHex[(c >> shift) & 15]);
+      AppendUnsigned<16>(out, c, HexWidth(c), true);
     }
   }
   return out;

@@ -9,33 +9,23 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "core/integer_text.h"
 #include "core/text.h"
+#include "core/text_kit.h"
 #include "format/format_number.h"
-#include "format/format_settings.h"
+#include "regional/format_settings.h"
 #include "strings/mString.h"
-#include "strings/text_kit.h"
 
 namespace zelmor {
 
 namespace {
 
-constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
-
-int HexValue(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  c = AsciiUpper(c);
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  return -1;
-}
-
 [[noreturn]] void NotHex(std::u16string_view s) {
   throw EConvertError(u"'" + std::u16string(s) + u"' não é um valor hexadecimal válido");
 }
 
-void AppendHex2(std::u16string& out, unsigned v) {
-  out += kHexDigits[(v >> 4) & 15];
-  out += kHexDigits[v & 15];
-}
+// The low byte of `v` as two upper-case hexadecimal digits.
+void AppendHex2(std::u16string& out, unsigned v) { AppendUnsigned<16>(out, v & 0xFFu, 2, true); }
 
 std::mt19937& Random() {
   thread_local std::mt19937 gen{std::random_device{}()};
@@ -99,7 +89,7 @@ constexpr std::array<std::u16string_view, 10> kAlfabetos = {
 std::int32_t TmStr::HexaToDecimal(std::u16string_view HexaStr) {
   std::uint32_t r = 0;
   for (std::size_t i = 0; i < HexaStr.size(); ++i) {
-    const int d = HexValue(HexaStr[i]);
+    const int d = HexDigitValue(HexaStr[i]);
     if (d < 0) NotHex(HexaStr);
     const std::size_t fromRight = HexaStr.size() - 1 - i;
     if (fromRight < 8) r += static_cast<std::uint32_t>(d) << (4 * fromRight);  // 16^8 wraps to nothing
@@ -108,21 +98,17 @@ std::int32_t TmStr::HexaToDecimal(std::u16string_view HexaStr) {
 }
 
 std::u16string TmStr::DecimalToHex(std::int32_t Decimal) {
-  std::uint32_t v = static_cast<std::uint32_t>(Decimal);
   std::u16string r;
-  do {
-    r.insert(r.begin(), kHexDigits[v & 15]);
-    v >>= 4;
-  } while (v != 0);
+  AppendUnsigned<16>(r, static_cast<std::uint32_t>(Decimal), 1, true);
   return r;
 }
 
 std::u16string TmStr::DecToBin(std::int32_t N) {
   std::uint32_t v = N < 0 ? static_cast<std::uint32_t>(-static_cast<std::int64_t>(N)) : static_cast<std::uint32_t>(N);
   if (v == 0) return std::u16string(32, u'0');
-  std::u16string r;
-  for (; v != 0; v >>= 1) r.insert(r.begin(), static_cast<char16_t>(u'0' + (v & 1)));
-  return N < 0 ? u"-" + r : r;
+  std::u16string r = N < 0 ? u"-" : u"";
+  AppendUnsigned<2>(r, v);
+  return r;
 }
 
 std::u16string TmStr::Heximiza(std::u16string_view Palavra) {
@@ -138,7 +124,7 @@ std::u16string TmStr::DesHeximiza(std::u16string_view Palavra) {
   std::u16string r;
   r.reserve(Palavra.size() / 2);
   for (std::size_t i = 0; i < Palavra.size(); i += 2) {
-    const int hi = HexValue(Palavra[i]), lo = HexValue(Palavra[i + 1]);
+    const int hi = HexDigitValue(Palavra[i]), lo = HexDigitValue(Palavra[i + 1]);
     if (hi < 0 || lo < 0) NotHex(Palavra);
     r += static_cast<char16_t>(hi * 16 + lo);
   }
@@ -242,10 +228,10 @@ std::u16string TmStr::Decrip(std::u16string_view Texto, std::u16string_view Chav
   if (Texto.empty()) return {};
   if (Texto.size() % 2 != 0) return u"Erro";
   for (char16_t c : Texto)
-    if (HexValue(c) < 0) return u"Erro";
+    if (HexDigitValue(c) < 0) return u"Erro";
   for (char16_t k : Chave)
     if (k > 255) return u"Erro";
-  auto pair = [&](std::size_t p) { return static_cast<unsigned>(HexValue(Texto[p]) * 16 + HexValue(Texto[p + 1])); };
+  auto pair = [&](std::size_t p) { return static_cast<unsigned>(HexDigitValue(Texto[p]) * 16 + HexDigitValue(Texto[p + 1])); };
   unsigned b = pair(0);
   std::u16string r;
   r.reserve(Texto.size() / 2);

@@ -8,7 +8,7 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "mLib.h"
-#include "platform/testing/fixtures.h"
+#include "testing/fixtures.h"
 
 namespace zelmor {
 namespace {
@@ -203,7 +203,7 @@ TEST(ScramblingTest, EncripAndDecripAnswerErroOutsideTheirDomain) {
 
 class DisguisedAmountsTest : public ::testing::Test {
  protected:
-  testing::FixedRegionalSettings brasil{platform::RegionalSettings::Brazilian()};
+  testing::FixedRegionalSettings brasil{RegionalSettings::Brazilian()};
 };
 
 TEST_F(DisguisedAmountsTest, RoundTripWithTheCentsAndTheSign) {
@@ -254,7 +254,7 @@ TEST_F(DisguisedAmountsTest, OutsideTheDomain) {
 }
 
 TEST(DisguisedAmountsSettingsTest, GroupingDotsAreNotTakenForDecimals) {
-  testing::FixedRegionalSettings eua{platform::RegionalSettings::UnitedStates()};
+  testing::FixedRegionalSettings eua{RegionalSettings::UnitedStates()};
   EXPECT_EQ(TmStr::DescriptoNumero(TmStr::CriptoNumero(1234.5)), u"1234.50");
 }
 

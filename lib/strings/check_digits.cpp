@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <array>
 
+#include "calendar/calendar.h"
 #include "core/errors.h"
 #include "core/text.h"
-#include "format/calendar.h"
+#include "federative/federative_table.h"
 #include "format/format_number.h"
 #include "strings/check_digit_math.h"
 #include "strings/mString.h"
-#include "system/federative_units.h"
 
 namespace zelmor {
 namespace {
@@ -159,7 +159,8 @@ std::u16string TmStr::CalculaChaveEletronica(std::u16string_view asUF, TDateTime
 
   std::u16string key;
   key.reserve(44);
-  key += IntToStr(TmUF::IBGE(asUF));
+  const federative::Unit* uf = federative::Find(asUF);
+  key += IntToStr(uf ? uf->IBGE : 0);
   key += ZeroFill(yymm, 4);
   // The issuer's letters (a CNPJ may have them) go into the key as capitals.
   std::u16string emissor = PadRight(asCNPJEmissor, 14, u'0', true);

@@ -4,9 +4,9 @@
 #include <random>
 #include <string>
 
+#include "calendar/calendar.h"
 #include "core/errors.h"
 #include "core/text.h"
-#include "format/calendar.h"
 #include "strings/mString.h"
 #include "system/mRotinas.h"
 

@@ -4,9 +4,9 @@
 #include <algorithm>
 
 #include "core/text.h"
-#include "startup/regional_copies.h"
+#include "core/text_kit.h"
+#include "regional/regional_copies.h"
 #include "strings/mString.h"
-#include "strings/text_kit.h"
 
 namespace zelmor {
 

@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "mLib.h"
-#include "platform/testing/fixtures.h"
-#include "startup/regional_copies.h"
+#include "regional/regional_copies.h"
+#include "testing/fixtures.h"
 
 namespace zelmor {
 namespace {
 
 using testing::FixedRegionalSettings;
-using platform::RegionalSettings;
 
 struct TextCase {
   std::u16string in;

@@ -2,15 +2,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "calendar/calendar.h"
 #include "core/text.h"
-#include "datetime/mConvert.h"
-#include "format/calendar.h"
-#include "format/conversions.h"
+#include "core/text_kit.h"
 #include "format/format_datetime.h"
 #include "format/format_number.h"
+#include "parsing/conversions.h"
 #include "strings/check_digit_math.h"
 #include "strings/mString.h"
-#include "strings/text_kit.h"
 
 namespace zelmor {
 namespace {
@@ -91,7 +90,7 @@ std::u16string TmStr::FormataValor(double Valor, int Tamanho, int Decimal, bool 
   std::u16string s = FormatFloat(formato, Valor);
   const std::size_t largura = static_cast<std::size_t>(std::max(Tamanho, 0));
 
-  if (TmConv::Str2Float(SomenteNumeros(s, false)) != 0 || !MostraPontoNoLugarDeZero) {
+  if (LenientStrToFloat(SomenteNumeros(s, false)) != 0 || !MostraPontoNoLugarDeZero) {
     // Thousands separators go from the left until the value fits.
     const char16_t milhar = FormatSettings().ThousandSeparator;
     for (std::size_t p; s.size() > largura && (p = s.find(milhar)) != std::u16string::npos;) s.erase(p, 1);

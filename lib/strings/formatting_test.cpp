@@ -1,17 +1,17 @@
 #include <gtest/gtest.h>
 
+#include "calendar/calendar.h"
 #include "core/errors.h"
 #include "core/text.h"
-#include "format/calendar.h"
-#include "platform/testing/fixtures.h"
 #include "strings/mString.h"
+#include "testing/fixtures.h"
 
 namespace zelmor {
 namespace {
 
 class Formatting : public ::testing::Test {
  protected:
-  testing::FixedRegionalSettings brasil{platform::RegionalSettings::Brazilian()};
+  testing::FixedRegionalSettings brasil{RegionalSettings::Brazilian()};
 };
 
 std::u16string Sp(int n) { return std::u16string(static_cast<std::size_t>(n), u' '); }

@@ -7,8 +7,8 @@
 #include <limits>
 #include <vector>
 
+#include "core/text_kit.h"
 #include "strings/mString.h"
-#include "strings/text_kit.h"
 
 namespace zelmor {
 

@@ -343,13 +343,13 @@ TEST(TextMetricsTest, TheHeadlessEstimateAndItsInstallation) {
   EXPECT_EQ(m.TextHeight(u"A"), 16);
   EXPECT_EQ(m.ScreenWidth(), 1920);
 
-  EXPECT_EQ(platform::GetTextMetrics().TextWidth(u"abc"), 24);
+  EXPECT_EQ(platform::Service<platform::TextMetrics>::Get().TextWidth(u"abc"), 24);
   platform::FixedPitchTextMetrics larga(20, 30, 640);
-  platform::SetTextMetrics(&larga);
-  EXPECT_EQ(&platform::GetTextMetrics(), &larga);
-  EXPECT_EQ(TmStr::GetStringInfo(u"ab", platform::GetTextMetrics(), 0).MaxLineWidth, 40);
-  platform::SetTextMetrics(nullptr);
-  EXPECT_EQ(platform::GetTextMetrics().TextWidth(u"abc"), 24);
+  platform::Service<platform::TextMetrics>::Set(&larga);
+  EXPECT_EQ(&platform::Service<platform::TextMetrics>::Get(), &larga);
+  EXPECT_EQ(TmStr::GetStringInfo(u"ab", platform::Service<platform::TextMetrics>::Get(), 0).MaxLineWidth, 40);
+  platform::Service<platform::TextMetrics>::Set(nullptr);
+  EXPECT_EQ(platform::Service<platform::TextMetrics>::Get().TextWidth(u"abc"), 24);
 }
 
 }  // namespace

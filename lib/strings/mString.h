@@ -426,7 +426,7 @@ class TmStr {
   // wraps at spaces (the space at a break goes); a word wider than the width stands alone
   // on its line. Every line, an empty one included, is one line of ScreenText and
   // counts in LineCount; TextHeight = LineCount × height of "A".
-  // Pass platform::GetTextMetrics() for the installed measurer.
+  // Pass platform::Service<platform::TextMetrics>::Get() for the installed measurer.
   //   GetStringInfo(u"a\r\nb", m, 100): LineCount 2, ScreenText u"a\r\nb"
   static TStringInfo GetStringInfo(std::u16string_view asText, const platform::TextMetrics& aoCanvas,
                                    int aiMaxLineWidth);

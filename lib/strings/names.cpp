@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "core/text.h"
+#include "core/text_kit.h"
 #include "strings/mString.h"
-#include "strings/text_kit.h"
 
 namespace zelmor {
 

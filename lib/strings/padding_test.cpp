@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "mLib.h"
-#include "platform/testing/fixtures.h"
+#include "testing/fixtures.h"
 
 namespace zelmor {
 namespace {
@@ -123,7 +123,7 @@ TEST(StrZeroTest, FloatDropsTheSignAndUsesTheLiveSeparator) {
     EXPECT_EQ(TmStr::StrZeroFloat(7, 3, 0), u"007");
     EXPECT_EQ(TmStr::StrZeroFloat(0.125, 6, 1), u"0000,1");
   }
-  testing::FixedRegionalSettings c(platform::RegionalSettings::Plain());
+  testing::FixedRegionalSettings c(RegionalSettings::Plain());
   EXPECT_EQ(TmStr::StrZeroFloat(-3.5, 8, 2), u"00003.50");
 }
 

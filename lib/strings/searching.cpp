@@ -2,9 +2,10 @@
 // characters, defaults for empty texts, joining, and the dynamic-array helpers.
 #include <algorithm>
 
+#include "core/integer_text.h"
 #include "core/text.h"
+#include "core/text_kit.h"
 #include "strings/mString.h"
-#include "strings/text_kit.h"
 
 namespace zelmor {
 
@@ -142,16 +143,9 @@ std::size_t WriteQuoted(std::u16string_view s, std::u16string* out) {
 }
 
 std::size_t WriteInt(std::int32_t v, std::u16string* out) {
-  char16_t buf[12];
-  int pos = 12;
-  std::uint32_t u = v < 0 ? 0u - static_cast<std::uint32_t>(v) : static_cast<std::uint32_t>(v);
-  do {
-    buf[--pos] = static_cast<char16_t>(u'0' + u % 10);
-    u /= 10;
-  } while (u);
-  if (v < 0) buf[--pos] = u'-';
-  if (out) out->append(buf + pos, buf + 12);
-  return static_cast<std::size_t>(12 - pos);
+  if (out) AppendInteger(*out, v);
+  const std::uint32_t magnitude = v < 0 ? 0u - static_cast<std::uint32_t>(v) : static_cast<std::uint32_t>(v);
+  return static_cast<std::size_t>(DecimalDigitCount(magnitude) + (v < 0 ? 1 : 0));
 }
 
 template <class Range>

@@ -3,10 +3,10 @@
 // text once: fields are the runs between separators, exactly as Separa and
 // Ocorre count them.
 #include "core/text.h"
-#include "format/conversions.h"
+#include "core/text_kit.h"
+#include "parsing/conversions.h"
 #include "strings/list_error.h"
 #include "strings/mString.h"
-#include "strings/text_kit.h"
 
 namespace zelmor {
 

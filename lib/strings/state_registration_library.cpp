@@ -8,12 +8,12 @@
 #include "config/mConfigStaticUnit.h"
 #include "core/cp1252.h"
 #include "core/text.h"
+#include "core/text_kit.h"
 #include "files/mFileUtil.h"
 #include "platform/http_client.h"
 #include "platform/shared_library.h"
 #include "strings/check_digit_math.h"
 #include "strings/mString.h"
-#include "strings/text_kit.h"
 #include "strings/state_registration_library.h"
 
 namespace zelmor {
@@ -38,7 +38,7 @@ ConsisteFn Bind(const std::u16string& path) {
   Binding& b = TheBinding();
   std::lock_guard<std::mutex> lock(b.Lock);
   if (b.Consiste && b.Path == path) return b.Consiste;
-  auto lib = platform::GetSharedLibraryLoader().Load(path);
+  auto lib = platform::Service<platform::SharedLibraryLoader>::Get().Load(path);
   auto fn = reinterpret_cast<ConsisteFn>(lib->Symbol("ConsisteInscricaoEstadual"));
   if (!fn)
     throw platform::ESharedLibraryError(path + u": a função ConsisteInscricaoEstadual não foi encontrada");
@@ -79,7 +79,7 @@ std::u16string TmStr::ValidarInscricaoDLLSintegra(std::u16string_view IE, std::u
     // With no host configured there is nothing to download from.
     if (!InscricaoLibraryHost().empty()) {
       try {
-        baixou = platform::GetHttpClient().DownloadToFile(url, arquivo);
+        baixou = platform::Service<platform::HttpClient>::Get().DownloadToFile(url, arquivo);
       } catch (...) {
         baixou = false;
       }

@@ -7,11 +7,11 @@
 
 #include "core/errors.h"
 #include "core/text.h"
+#include "core/text_kit.h"
 #include "format/format_datetime.h"
 #include "format/format_number.h"
-#include "format/format_settings.h"
+#include "regional/format_settings.h"
 #include "strings/mString.h"
-#include "strings/text_kit.h"
 
 namespace zelmor {
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "calendar/calendar.h"
 #include "core/errors.h"
 #include "core/text.h"
-#include "format/calendar.h"
 #include "mLib.h"
-#include "platform/testing/fixtures.h"
+#include "testing/fixtures.h"
 
 namespace zelmor {
 namespace {
@@ -13,7 +13,7 @@ using F = TmStr::TFormatStFlags;
 
 class TemplatesTest : public ::testing::Test {
  protected:
-  testing::FixedRegionalSettings brasil{platform::RegionalSettings::Brazilian()};
+  testing::FixedRegionalSettings brasil{RegionalSettings::Brazilian()};
 };
 
 TEST_F(TemplatesTest, ValuesByTypeForPeopleAndForSql) {
@@ -104,7 +104,7 @@ TEST_F(TemplatesTest, AMissingPlaceholderIsAnError) {
 }
 
 TEST(TemplatesSettingsTest, SqlNumbersDoNotDependOnTheRegionalSeparators) {
-  testing::FixedRegionalSettings eua{platform::RegionalSettings::UnitedStates()};
+  testing::FixedRegionalSettings eua{RegionalSettings::UnitedStates()};
   EXPECT_EQ(TmStr::FmtSql(u"{0}", {1234.5}), u"1234.5");
   EXPECT_EQ(TmStr::Fmt(u"{0}", {1234.5}, {TmStr::flagHuman}), u"1,234.50");
   EXPECT_EQ(TmStr::FmtSql(u"{0}", {EncodeDateTime(2024, 12, 31, 23, 59, 58, 0)}), u"'2024-12-31 23:59:58'");

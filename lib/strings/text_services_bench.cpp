@@ -6,14 +6,14 @@
 
 #include "core/text.h"
 #include "mLib.h"
-#include "platform/testing/fixtures.h"
+#include "testing/fixtures.h"
 
 namespace {
 
 using zelmor::TmStr;
 
 const zelmor::testing::FixedRegionalSettings& Brazil() {
-  static const zelmor::testing::FixedRegionalSettings s(zelmor::platform::RegionalSettings::Brazilian());
+  static const zelmor::testing::FixedRegionalSettings s(zelmor::RegionalSettings::Brazilian());
   return s;
 }
 

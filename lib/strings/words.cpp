@@ -4,9 +4,9 @@
 #include <cstdint>
 
 #include "core/text.h"
+#include "core/text_kit.h"
 #include "strings/check_digit_math.h"
 #include "strings/mString.h"
-#include "strings/text_kit.h"
 
 namespace zelmor {
 namespace {

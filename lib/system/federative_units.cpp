@@ -1,77 +1,40 @@
-// The table of federative units and the lookups over it.
+// TmUF: the lookups over the table of federative units.
 #include "system/federative_units.h"
 
-#include <array>
-
-#include "strings/check_digit_math.h"
+#include "core/text_kit.h"
+#include "federative/federative_table.h"
 #include "strings/mString.h"
-#include "strings/text_kit.h"
 
 namespace zelmor {
-namespace {
-
-struct Row {
-  std::u16string_view Sigla;
-  std::int32_t IBGE;
-  std::array<std::int32_t, 2> Tamanho;  // 0 = unused
-};
-
-// Lookups go from the first row to the last. The registration lengths agree with
-// the state registration rules: SE numbers have 9 digits and RO numbers 14 (the
-// figures 10 and 9 once listed for them would pad a valid number into an invalid one,
-// and cut a 14-digit RO number to its last 9 digits).
-// Where a state has two forms, the first length is the one a number that lost its
-// leading zeros belongs to. PE pads to its current 9-digit form: the old 14-digit form
-// always starts with 18, so a number zero-filled to 14 could never be valid. BA pads to
-// 8, which is safe because an 8-digit BA number with a 0 in front is the same number in
-// the 9-digit form; RN numbers of both forms start with 20.
-constexpr std::array<Row, 27> kUnidades{{
-    {u"AC", 12, {13, 0}}, {u"AL", 27, {9, 0}},  {u"AM", 13, {9, 0}},   {u"AP", 16, {9, 0}},
-    {u"BA", 29, {8, 9}},  {u"CE", 23, {9, 0}},  {u"DF", 53, {13, 0}},  {u"ES", 32, {9, 0}},
-    {u"GO", 52, {9, 0}},  {u"MA", 21, {9, 0}},  {u"MG", 31, {13, 0}},  {u"MS", 50, {9, 0}},
-    {u"MT", 51, {11, 0}}, {u"PA", 15, {9, 0}},  {u"PB", 25, {9, 0}},   {u"PE", 26, {9, 14}},
-    {u"PI", 22, {9, 0}},  {u"PR", 41, {10, 0}}, {u"RJ", 33, {8, 0}},   {u"RN", 24, {9, 10}},
-    {u"RO", 11, {14, 0}}, {u"RR", 14, {9, 0}},  {u"RS", 43, {10, 0}},  {u"SC", 42, {9, 0}},
-    {u"SE", 28, {9, 0}},  {u"SP", 35, {12, 13}}, {u"TO", 17, {9, 11}},
-}};
-
-const Row* Find(std::u16string_view sigla) {
-  for (const Row& r : kUnidades)
-    if (r.Sigla == sigla) return &r;
-  return nullptr;
-}
-
-}  // namespace
 
 TUnidadeFederativa TmUF::Dados(std::u16string_view aiUF) {
   TUnidadeFederativa d;
-  if (const Row* r = Find(aiUF)) {
-    d.Sigla = r->Sigla;
-    d.IBGE = r->IBGE;
-    for (std::int32_t t : r->Tamanho)
+  if (const federative::Unit* u = federative::Find(aiUF)) {
+    d.Sigla = u->Sigla;
+    d.IBGE = u->IBGE;
+    for (std::int32_t t : u->Tamanho)
       if (t) d.Tamanho.push_back(t);
   }
   return d;
 }
 
 std::int32_t TmUF::IBGE(std::u16string_view aiUF) {
-  const Row* r = Find(aiUF);
-  return r ? r->IBGE : 0;
+  const federative::Unit* u = federative::Find(aiUF);
+  return u ? u->IBGE : 0;
 }
 
 std::u16string TmUF::Sigla(std::int32_t aiIBGE) {
-  for (const Row& r : kUnidades)
-    if (r.IBGE == aiIBGE) return std::u16string(r.Sigla);
-  return {};
+  const federative::Unit* u = federative::FindByCode(aiIBGE);
+  return u ? std::u16string(u->Sigla) : std::u16string();
 }
 
 std::u16string TmUF::GetIEValidada(std::u16string_view asIE, std::u16string_view asUF) {
   const std::u16string_view ie = textkit::Trim(asIE);
-  const Row* r = Find(asUF);
-  if (!r) return std::u16string(ie);
-  for (std::int32_t t : r->Tamanho)
+  const federative::Unit* u = federative::Find(asUF);
+  if (!u) return std::u16string(ie);
+  for (std::int32_t t : u->Tamanho)
     if (t && static_cast<std::size_t>(t) == ie.size()) return std::u16string(ie);
-  return TmStr::PadRight(ie, r->Tamanho[0], u'0', true);
+  return TmStr::PadRight(ie, u->Tamanho[0], u'0', true);
 }
 
 }  // namespace zelmor

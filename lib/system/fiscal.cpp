@@ -2,10 +2,10 @@
 #include <array>
 
 #include "core/text.h"
+#include "core/text_kit.h"
 #include "datetime/mConvert.h"
 #include "strings/check_digit_math.h"
 #include "strings/mString.h"
-#include "strings/text_kit.h"
 #include "system/mRotinas.h"
 
 namespace zelmor {

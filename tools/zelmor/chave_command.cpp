@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
+#include "calendar/calendar.h"
 #include "core/errors.h"
 #include "core/text.h"
-#include "format/calendar.h"
 #include "strings/check_digit_math.h"
 #include "strings/mString.h"
 #include "system/mRotinas.h"

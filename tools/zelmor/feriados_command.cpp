@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <string>
 
+#include "calendar/calendar.h"
 #include "core/text.h"
 #include "datetime/holidays.h"
 #include "datetime/mDataHora.h"
-#include "format/calendar.h"
 #include "tools/zelmor/commands.h"
 
 namespace zelmor::cli {

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "calendar/calendar.h"
 #include "core/text.h"
-#include "format/calendar.h"
 
 namespace zelmor::cli {
 

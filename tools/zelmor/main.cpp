@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "adapters/linux/system_services.h"
 #include "tools/zelmor/commands.h"
 
 namespace zelmor::cli {
@@ -38,6 +39,7 @@ int Help() {
 }  // namespace zelmor::cli
 
 int main(int argc, char** argv) {
+  zelmor::adapters::InstallSystemServices();
   using namespace zelmor::cli;
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty() || args[0] == "help" || args[0] == "--help" || args[0] == "-h") {

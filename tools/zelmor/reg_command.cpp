@@ -1,13 +1,12 @@
 // `zelmor reg`: inspect and edit the current user's settings store, the way
 // people use their system's registry tool.
-#include <cerrno>
 #include <cstdint>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/errors.h"
+#include "core/integer_text.h"
 #include "core/text.h"
 #include "platform/registry_store.h"
 #include "tools/zelmor/commands.h"
@@ -55,12 +54,8 @@ std::string FullName(std::u16string_view path) {
 }
 
 std::string Hex(std::uint64_t v, bool upper = false) {
-  static const char* digits[] = {"0123456789abcdef", "0123456789ABCDEF"};
   std::string s;
-  do {
-    s.insert(s.begin(), digits[upper][v & 0xF]);
-    v >>= 4;
-  } while (v);
+  AppendUnsigned<16>(s, v, 1, upper);
   return s;
 }
 
@@ -89,24 +84,28 @@ void PrintValue(const std::u16string& name, const RegValue& v) {
             "    " + Shown(v));
 }
 
+// Decimal (a "-" allowed: the two's complement is stored) or hexadecimal after "0x";
+// nothing around the digits.
 std::uint64_t Number(const std::string& data, RegType type) {
+  const std::u16string text = Utf8ToU16(data);
   const bool dword = type == RegType::DWord;
-  errno = 0;
-  char* end = nullptr;
-  const bool hex = data.size() > 2 && data[0] == '0' && (data[1] == 'x' || data[1] == 'X');
+  constexpr IntegerSyntax kSyntax{IntegerBlanks::None, false, IntegerHex::ZeroX};
+  bool ok = false;
   std::uint64_t v = 0;
-  if (!data.empty() && data[0] == '-' && !hex) {
-    const long long n = std::strtoll(data.c_str(), &end, 10);
-    if (!errno && *end == '\0' && (!dword || n >= INT32_MIN))
-      v = static_cast<std::uint64_t>(n);
-    else
-      end = nullptr;
-  } else if (!data.empty() && data[0] != '+' && data[0] != ' ') {
-    v = std::strtoull(hex ? data.c_str() + 2 : data.c_str(), &end, hex ? 16 : 10);
-    if (errno || *end != '\0' || (dword && v > 0xFFFFFFFFull)) end = nullptr;
+  if (text.starts_with(u'-')) {
+    // Negative numbers are decimal only.
+    const bool hex = text.size() > 2 && text[1] == u'0' && (text[2] == u'x' || text[2] == u'X');
+    std::int32_t n32 = 0;
+    std::int64_t n64 = 0;
+    ok = !hex && (dword ? ParseInteger(text, n32, kSyntax) : ParseInteger(text, n64, kSyntax));
+    v = dword ? static_cast<std::uint32_t>(n32) : static_cast<std::uint64_t>(n64);
+  } else if (!text.starts_with(u'+')) {
+    std::uint32_t u32 = 0;
+    ok = dword ? ParseInteger(text, u32, kSyntax) : ParseInteger(text, v, kSyntax);
+    if (dword) v = u32;
   }
-  if (!end || data.empty()) throw Failure("not a " + std::string(platform::RegTypeName(type)) + " number: " + data);
-  return dword ? (v & 0xFFFFFFFFull) : v;
+  if (!ok) throw Failure("not a " + std::string(platform::RegTypeName(type)) + " number: " + data);
+  return v;
 }
 
 RegValue ValueOf(const std::string& typeName, const std::string& data) {
@@ -134,11 +133,10 @@ RegValue ValueOf(const std::string& typeName, const std::string& data) {
       std::string bytes;
       if (digits.size() % 2) throw Failure("REG_BINARY data needs two hexadecimal digits per byte: " + data);
       for (std::size_t i = 0; i < digits.size(); i += 2) {
-        char* end = nullptr;
-        const std::string pair = digits.substr(i, 2);
-        const long b = std::strtol(pair.c_str(), &end, 16);
-        if (*end != '\0' || pair[0] == '-' || pair[0] == '+') throw Failure("not hexadecimal REG_BINARY data: " + data);
-        bytes += static_cast<char>(b);
+        const int hi = HexDigitValue(static_cast<unsigned char>(digits[i]));
+        const int lo = HexDigitValue(static_cast<unsigned char>(digits[i + 1]));
+        if (hi < 0 || lo < 0) throw Failure("not hexadecimal REG_BINARY data: " + data);
+        bytes += static_cast<char>(hi * 16 + lo);
       }
       return RegValue::OfBinary(bytes);
     }
@@ -172,7 +170,7 @@ int Usage() {
 int Run(const std::vector<std::string>& args) {
   if (args.empty()) return Usage();
   const std::string& verb = args[0];
-  platform::RegistryStore& store = platform::GetRegistryStore();
+  platform::RegistryStore& store = platform::Service<platform::RegistryStore>::Get();
   try {
     if (verb == "file" && args.size() == 1) {
       PrintLine(U16ToUtf8(store.Location()));

@@ -15,7 +15,7 @@ struct Canvas {
 };
 
 TmStr::TStringInfo GetStringInfo(std::u16string_view asText, const Canvas& aoCanvas, int aiMaxLineWidth) {
-  if (aoCanvas.Installed) return TmStr::GetStringInfo(asText, platform::GetTextMetrics(), aiMaxLineWidth);
+  if (aoCanvas.Installed) return TmStr::GetStringInfo(asText, platform::Service<platform::TextMetrics>::Get(), aiMaxLineWidth);
   const platform::FixedPitchTextMetrics m(aoCanvas.CharWidth, aoCanvas.LineHeight, aoCanvas.ScreenWidth);
   return TmStr::GetStringInfo(asText, m, aiMaxLineWidth);
 }

@@ -1,0 +1,90 @@
+// The HTTP client on libcurl. Downloads go to a temporary file beside the target,
+// renamed over it only when complete.
+#include <curl/curl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <mutex>
+
+#include "adapters/linux/system_services.h"
+#include "core/text.h"
+
+namespace zelmor::adapters {
+namespace {
+
+void GlobalInit() {
+  static std::once_flag once;
+  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+std::size_t WriteToFile(char* data, std::size_t size, std::size_t n, void* user) {
+  return std::fwrite(data, size, n, static_cast<std::FILE*>(user)) * size;
+}
+
+class CurlHttpClient final : public platform::HttpClient {
+ public:
+  bool DownloadToFile(std::u16string_view url, std::u16string_view path, std::string* error) override {
+    GlobalInit();
+    auto fail = [error](const std::string& why) {
+      if (error) *error = why;
+      return false;
+    };
+    const std::string target = U16ToUtf8(path);
+    std::string temp = target + ".partXXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) return fail("cannot create a file beside " + target);
+    fchmod(fd, 0644);
+    std::FILE* out = fdopen(fd, "wb");
+    if (!out) {
+      close(fd);
+      unlink(temp.c_str());
+      return fail("cannot write " + temp);
+    }
+
+    CURL* curl = curl_easy_init();
+    char message[CURL_ERROR_SIZE] = {};
+    CURLcode rc = CURLE_FAILED_INIT;
+    if (curl) {
+      const std::string u = U16ToUtf8(url);
+      curl_easy_setopt(curl, CURLOPT_URL, u.c_str());
+      curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+      curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+      curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+      curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
+      curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);  // an HTTP error status is a failure
+      curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 15L);
+      // A stalled transfer is given up after 30 s below 1 byte/s; none takes longer than 10 minutes.
+      curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+      curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 30L);
+      curl_easy_setopt(curl, CURLOPT_TIMEOUT, 600L);
+      curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+      curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, message);
+      curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &WriteToFile);
+      curl_easy_setopt(curl, CURLOPT_WRITEDATA, out);
+      rc = curl_easy_perform(curl);
+      curl_easy_cleanup(curl);
+    }
+    const bool written = std::fflush(out) == 0 && fsync(fileno(out)) == 0;
+    const bool closed = std::fclose(out) == 0;
+    if (rc != CURLE_OK || !written || !closed) {
+      unlink(temp.c_str());
+      if (rc != CURLE_OK) return fail(message[0] ? message : curl_easy_strerror(rc));
+      return fail("cannot write " + temp);
+    }
+    if (std::rename(temp.c_str(), target.c_str()) != 0) {
+      unlink(temp.c_str());
+      return fail("cannot replace " + target);
+    }
+    return true;
+  }
+};
+
+}  // namespace
+
+platform::HttpClient& SystemHttpClient() {
+  static CurlHttpClient client;
+  return client;
+}
+
+}  // namespace zelmor::adapters

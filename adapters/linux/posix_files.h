@@ -1,0 +1,45 @@
+// File helpers shared by the Linux services: UTF-8 paths, whole-file reads and
+// the write-beside-then-rename replacement.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zelmor::adapters::posix {
+
+// Library text → the file system's bytes: UTF-8, with escaped bytes written back
+// as they were (Utf8Invalid::Escape), so any name round-trips.
+std::string NativePath(std::u16string_view path);
+// The file system's bytes → library text (the reverse of NativePath).
+std::u16string LibraryPath(std::string_view path);
+
+// The system's text for errno `err`.
+std::string ErrorText(int err);
+
+// Reads the whole file. False with errno ENOENT or ENOTDIR when it is missing;
+// throws EFileError when it exists but cannot be read.
+bool ReadWhole(const std::string& path, std::string& bytes);
+
+// Writes `bytes` to a new file beside `path` (after following symbolic links),
+// flushes it to the disk and renames it over `path`. A new file gets `newMode`
+// (less the umask); an existing one keeps its permissions and, where allowed, its
+// owner. Throws EFileError naming `path`, leaving the old file as it was. With
+// `keepOpen` the descriptor of the new file is returned (the caller closes it), else -1.
+int ReplaceWhole(const std::string& path, std::string_view bytes, unsigned newMode, bool keepOpen);
+
+// The folder part of a path ("." when there is none).
+std::string FolderOf(const std::string& path);
+// The last component of a path.
+std::string BaseOf(const std::string& path);
+
+// `path` with symbolic links followed to the entry they finally name (at most 40 hops).
+std::string ResolveLinks(std::string path);
+
+// Creates a new, exclusive, empty file in `folder` whose name starts with "." + `base`
+// (hidden from listings while it is written); its path goes to `tempPath`. -1 with errno on failure.
+int CreateBeside(const std::string& folder, const std::string& base, unsigned mode, std::string& tempPath);
+
+// Writes all of `bytes` to `fd`, retrying short writes. False with errno on failure.
+bool WriteAll(int fd, std::string_view bytes);
+
+}  // namespace zelmor::adapters::posix

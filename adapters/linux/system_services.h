@@ -1,0 +1,41 @@
+// This system's implementations of the platform services, and the one call that
+// installs them. Programs call InstallSystemServices() first thing in main(), and
+// so do the test and benchmark mains; the library itself never picks an
+// implementation.
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/file_system.h"
+#include "platform/http_client.h"
+#include "platform/process_info.h"
+#include "platform/regional_settings.h"
+#include "platform/registry_store.h"
+#include "platform/shared_library.h"
+#include "platform/tcp_listener.h"
+#include "platform/time_zone.h"
+#include "platform/xml_documents.h"
+
+namespace zelmor::adapters {
+
+// Installs every service below, over whatever was installed before (the text
+// measurer keeps its headless estimate until a GUI installs its own).
+void InstallSystemServices();
+
+// Each of them, for a program that wants only some, and for the adapters' own tests.
+platform::Clock& SystemClock();
+platform::RegionalSettingsSource& SystemRegionalSettings();
+platform::ProcessInfo& SystemProcessInfo();
+platform::FileSystem& SystemFileSystem();
+platform::XmlDocuments& SystemXmlDocuments();
+// Without a screen: messages to standard error, default answers, no cursor.
+platform::Dialogs& SystemDialogs();
+platform::BusyCursor& SystemBusyCursor();
+platform::HttpClient& SystemHttpClient();
+platform::SharedLibraryLoader& SystemSharedLibraryLoader();
+platform::TimeZone& SystemTimeZone();
+// The store of the user running the process, in DefaultRegistryFile().
+platform::RegistryStore& SystemRegistryStore();
+platform::TcpSockets& SystemTcpSockets();
+
+}  // namespace zelmor::adapters

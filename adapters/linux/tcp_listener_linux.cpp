@@ -1,0 +1,125 @@
+// The TCP listener on POSIX sockets: non-blocking, close-on-exec descriptors.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "adapters/linux/system_services.h"
+
+namespace zelmor::adapters {
+namespace {
+
+using platform::ConnectionState;
+using platform::SocketError;
+
+[[noreturn]] void Fail(const char* api, int e) {
+  throw SocketError("Windows socket error: " + std::string(std::strerror(e)) + " (" + std::to_string(e) +
+                        "), on API '" + api + "'",
+                    e);
+}
+
+class PosixConnection final : public platform::TcpConnection {
+ public:
+  explicit PosixConnection(int fd) : FFd(fd) {}
+  ~PosixConnection() override { ::close(FFd); }
+
+  std::intptr_t Handle() const override { return FFd; }
+
+  int PendingBytes() const override {
+    int n = 0;
+    if (ioctl(FFd, FIONREAD, &n) < 0) return 0;
+    return n;
+  }
+
+  std::string Receive(int max) override {
+    std::string buf;
+    if (max <= 0) return buf;
+    buf.resize(static_cast<std::size_t>(max));
+    ssize_t n;
+    do {
+      n = ::recv(FFd, buf.data(), buf.size(), MSG_DONTWAIT);
+    } while (n < 0 && errno == EINTR);
+    buf.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return buf;
+  }
+
+  ConnectionState State(int& error) override {
+    if (PendingBytes() > 0) return ConnectionState::Data;
+    // Readable with nothing pending: the peer closed, or the connection failed.
+    char probe;
+    const ssize_t n = ::recv(FFd, &probe, 1, MSG_PEEK | MSG_DONTWAIT);
+    if (n > 0) return ConnectionState::Data;  // arrived between the two looks
+    if (n == 0) return ConnectionState::Closed;
+    if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) return ConnectionState::Nothing;
+    error = errno;
+    return ConnectionState::Failed;
+  }
+
+ private:
+  int FFd;
+};
+
+class PosixListener final : public platform::TcpListener {
+ public:
+  PosixListener(int fd, std::uint16_t port) : FFd(fd), FPort(port) {}
+  ~PosixListener() override { ::close(FFd); }
+
+  std::intptr_t Handle() const override { return FFd; }
+  std::uint16_t Port() const override { return FPort; }
+
+  std::unique_ptr<platform::TcpConnection> Accept(int* error) override {
+    const int fd = ::accept4(FFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (fd < 0) {
+      if (error) *error = (errno == EAGAIN || errno == EWOULDBLOCK) ? 0 : errno;
+      return nullptr;
+    }
+    if (error) *error = 0;
+    return std::make_unique<PosixConnection>(fd);
+  }
+
+ private:
+  int FFd;
+  std::uint16_t FPort;
+};
+
+class PosixSockets final : public platform::TcpSockets {
+ public:
+  std::unique_ptr<platform::TcpListener> Listen(std::uint16_t port) override {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) Fail("socket", errno);
+    int one = 1;
+    // Lets the display restart at once after a crash; a live listener still blocks the port.
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_ANY);
+    addr.sin_port = htons(port);
+    auto abandon = [fd](const char* api) {
+      const int e = errno;
+      ::close(fd);
+      Fail(api, e);
+    };
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) < 0) abandon("bind");
+    if (::listen(fd, SOMAXCONN) < 0) abandon("listen");
+    socklen_t len = sizeof addr;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+    return std::make_unique<PosixListener>(fd, ntohs(addr.sin_port));
+  }
+
+  std::unique_ptr<platform::TcpConnection> Adopt(std::intptr_t handle) override {
+    return std::make_unique<PosixConnection>(static_cast<int>(handle));
+  }
+};
+
+}  // namespace
+
+platform::TcpSockets& SystemTcpSockets() {
+  static PosixSockets sockets;
+  return sockets;
+}
+
+}  // namespace zelmor::adapters

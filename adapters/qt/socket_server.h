@@ -1,0 +1,71 @@
+// An event-driven TCP server on the GUI thread: the platform's TCP listener does
+// the socket calls, QSocketNotifier tells when a handle turns readable. The server
+// accepts connections by itself and tells the owner when a connection has data.
+// Reading is the owner's: the count of pending bytes, then one receive of up to
+// that many. A peer that closes is dropped quietly; a receive error is reported and
+// closes that connection only.
+#pragma once
+
+#include <QObject>
+#include <QSocketNotifier>
+#include <QString>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/tcp_listener.h"
+
+namespace zelmor::adapters {
+
+class ClientConnection : public QObject {
+  Q_OBJECT
+ public:
+  ClientConnection(std::unique_ptr<platform::TcpConnection> connection, QObject* parent);
+  // Takes over a connected socket made elsewhere (one end of a socket pair).
+  ClientConnection(int fd, QObject* parent);
+  ~ClientConnection() override;
+  // Bytes that can be received now without waiting.
+  int ReceiveLength() const { return FConnection->PendingBytes(); }
+  // Receives up to `max` bytes (fewer when fewer are pending).
+  std::string ReceiveBuf(int max) { return FConnection->Receive(max); }
+  int Handle() const { return static_cast<int>(FConnection->Handle()); }
+  platform::TcpConnection& Connection() { return *FConnection; }
+
+ private:
+  std::unique_ptr<platform::TcpConnection> FConnection;
+};
+
+class SocketServer : public QObject {
+  Q_OBJECT
+ public:
+  explicit SocketServer(QObject* parent = nullptr);
+  ~SocketServer() override;
+
+  // Listens on every local IPv4 address. Throws platform::SocketError on failure with
+  // the text "Windows socket error: <system text> (<errno>), on API '<call>'".
+  void Open(quint16 port);
+  bool Active() const { return FListener != nullptr; }
+  quint16 Port() const { return FListener ? FListener->Port() : 0; }
+  int ClientCount() const { return static_cast<int>(FClients.size()); }
+
+ signals:
+  // Data is readable on `socket`.
+  void ClientRead(zelmor::adapters::ClientConnection* socket);
+  // A receive error on a connection ("Asynchronous socket error <n>"); the connection is closed.
+  void ClientError(const QString& message, int code);
+
+ private:
+  void Accept();
+  void Readable(int fd);
+  void Drop(int fd);
+
+  std::unique_ptr<platform::TcpListener> FListener;
+  std::unique_ptr<QSocketNotifier> FAcceptNotifier;
+  struct Client {
+    ClientConnection* Connection;
+    QSocketNotifier* Notifier;
+  };
+  std::map<int, Client> FClients;
+};
+
+}  // namespace zelmor::adapters

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include "core/cp1252.h"
+#include "core/errors.h"
+#include "core/text.h"
+#include "core/types.h"
+
+namespace zelmor {
+namespace {
+
+TEST(Cp1252Test, EveryByteRoundTrips) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+  std::u16string text = cp1252::Decode(all);
+  ASSERT_EQ(text.size(), 256u);
+  EXPECT_EQ(cp1252::Encode(text), all);
+}
+
+TEST(Cp1252Test, HighRangeAndSeparator) {
+  struct {
+    unsigned char byte;
+    char16_t ch;
+  } cases[] = {{0x80, u'\u20AC'}, {0x85, u'\u2026'}, {0x91, u'\u2018'}, {0x93, u'\u201C'}, {0x95, u'\u2022'},
+               {0x81, 0x81},      {0x8D, 0x8D},      {0x8F, 0x8F},      {0x90, 0x90},      {0x9D, 0x9D},
+               {0xBF, u'\u00BF'}, {0xE7, u'ç'},      {0xC3, u'Ã'},      {0x9F, u'\u0178'}, {0x41, u'A'}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(cp1252::DecodeByte(c.byte), c.ch) << int(c.byte);
+    EXPECT_EQ(cp1252::EncodeChar(c.ch), c.byte) << int(c.byte);
+  }
+  EXPECT_EQ(cp1252::EncodeChar(u'\u4E2D'), -1);
+  EXPECT_EQ(cp1252::Encode(u"a\u4E2Db"), "a?b");
+}
+
+TEST(TextTest, Utf8RoundTripAndInvalidBytes) {
+  std::u16string s = u"Ação ¿ € 😀";
+  EXPECT_EQ(Utf8ToU16(U16ToUtf8(s)), s);
+  EXPECT_EQ(Utf8ToU16("a\xff" "b"), u"a\uFFFDb");
+  EXPECT_EQ(Utf8ToU16("\xc3"), u"\uFFFD");            // truncated sequence
+  EXPECT_EQ(Utf8ToU16("\xc0\xaf"), u"\uFFFD\uFFFD");  // overlong '/'
+  EXPECT_EQ(U16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
+}
+
+// Linux file names are bytes: whatever they hold must come back byte for byte.
+TEST(TextTest, EscapedBytesRoundTrip) {
+  const auto E = Utf8Invalid::Escape;
+  struct {
+    std::string bytes;
+    std::u16string text;
+  } cases[] = {
+      {"nota\xff.xml", u"nota\xDCFF.xml"},
+      {"\xc3", u"\xDCC3"},                                   // truncated sequence
+      {"\xc0\xaf", u"\xDCC0\xDCAF"},                         // overlong '/' never becomes a separator
+      {"\xed\xb2\x80", u"\xDCED\xDCB2\xDC80"},               // an encoded surrogate is not UTF-8
+      {"a\xe7\xe3o", u"a\xDCE7\xDCE3o"},                     // Windows-1252 "ação"
+      {"\xc3\xa7\xf0\x9f\x98\x80", u"ç😀"},                  // valid text is plain text
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Utf8ToU16(c.bytes, E), c.text) << c.bytes;
+    EXPECT_EQ(U16ToUtf8(c.text, E), c.bytes) << c.bytes;
+  }
+  // Every single byte and every pair of bytes round-trips.
+  for (int a = 0; a < 256; ++a)
+    for (int b = 0; b < 256; ++b) {
+      const std::string s{static_cast<char>(a), static_cast<char>(b)};
+      ASSERT_EQ(U16ToUtf8(Utf8ToU16(s, E), E), s) << a << ' ' << b;
+    }
+  // For people the escaped bytes read as U+FFFD; other lone surrogates stay U+FFFD either way.
+  EXPECT_EQ(U16ToUtf8(u"a\xDCFF"), "a\xEF\xBF\xBD");
+  EXPECT_EQ(U16ToUtf8(u"\xD800\xDC41", E), "\xF0\x90\x81\x81");  // a pair stays a pair
+  EXPECT_EQ(U16ToUtf8(std::u16string(1, char16_t(0xDC10)), E), "\xEF\xBF\xBD");
+}
+
+TEST(TextTest, Utf16Bytes) {
+  auto bytes = [](std::u16string_view s, bool be) {
+    std::string out;
+    AppendUtf16Bytes(out, s, be);
+    return out;
+  };
+  EXPECT_EQ(bytes(u"aç", false), std::string("a\0\xe7\0", 4));
+  EXPECT_EQ(bytes(u"aç", true), std::string("\0a\0\xe7", 4));
+  EXPECT_EQ(Utf16BytesToU16(std::string("\0a\0\xe7\0", 5), true), u"aç");  // odd byte dropped
+  EXPECT_EQ(Utf16BytesToU16(bytes(u"😀x", false), false), u"😀x");
+}
+
+TEST(TextTest, CaseAndIntegers) {
+  EXPECT_EQ(UpperCase(u"ação çÿ"), u"AÇÃO Çÿ");
+  EXPECT_EQ(LowerCase(u"AÇÃO ×"), u"ação ×");
+  EXPECT_TRUE(SameText(u"São Paulo", u"SÃO PAULO"));
+  EXPECT_FALSE(SameText(u"abc", u"abd"));
+  EXPECT_EQ(IntToStr(0), u"0");
+  EXPECT_EQ(IntToStr(-9223372036854775807LL - 1), u"-9223372036854775808");
+}
+
+TEST(TypesTest, CurrencyRoundsHalfAwayFromZero) {
+  EXPECT_EQ(Currency::FromDouble(1.23455).Raw, 12346);
+  EXPECT_EQ(Currency::FromDouble(-1.23455).Raw, -12346);
+  EXPECT_DOUBLE_EQ(Currency::FromRaw(15000).ToDouble(), 1.5);
+}
+
+TEST(TypesTest, StringList) {
+  TStringList l;
+  EXPECT_EQ(l.Add(u"a"), 0);
+  EXPECT_EQ(l.Add(u"b"), 1);
+  EXPECT_EQ(l.Count(), 2);
+  EXPECT_EQ(l.IndexOf(u"b"), 1);
+  EXPECT_EQ(l.IndexOf(u"c"), -1);
+  EXPECT_EQ(l.Text(), u"a\r\nb\r\n");
+  EXPECT_THROW(l[5], std::out_of_range);
+  l.Clear();
+  EXPECT_EQ(l.Count(), 0);
+}
+
+TEST(ErrorsTest, KindAndMessage) {
+  try {
+    throw EConvertError(u"'x' não é um valor inteiro válido");
+  } catch (const EZelmorError& e) {
+    EXPECT_STREQ(e.Kind(), "conversion");
+    EXPECT_EQ(e.Message(), u"'x' não é um valor inteiro válido");
+    EXPECT_STREQ(e.what(), "'x' não é um valor inteiro válido");
+  }
+}
+
+}  // namespace
+}  // namespace zelmor

@@ -1,0 +1,57 @@
+// The service registry: what is installed is what is answered, an override puts
+// back what it replaced, and a service nobody installed stops the program by name.
+#include <gtest/gtest.h>
+
+#include "platform/clock.h"
+#include "platform/text_metrics.h"
+
+namespace zelmor::platform {
+namespace {
+
+class StoppedClock final : public Clock {
+ public:
+  explicit StoppedClock(int year) { FNow.Year = year; }
+  LocalDateTime Now() override { return FNow; }
+  int BiasMinutes() override { return 0; }
+
+ private:
+  LocalDateTime FNow;
+};
+
+TEST(ServiceTest, OverridesNestAndPutBackWhatTheyReplaced) {
+  StoppedClock a(2001), b(2002);
+  ASSERT_FALSE(Service<Clock>::Installed());
+  {
+    Service<Clock>::ScopedOverride outer(&a);
+    EXPECT_EQ(Service<Clock>::Get().Now().Year, 2001);
+    {
+      Service<Clock>::ScopedOverride inner(&b);
+      EXPECT_EQ(Service<Clock>::Get().Now().Year, 2002);
+    }
+    EXPECT_EQ(Service<Clock>::Get().Now().Year, 2001);
+  }
+  EXPECT_FALSE(Service<Clock>::Installed());
+}
+
+TEST(ServiceTest, SetAnswersTheOneItReplaces) {
+  StoppedClock a(2001);
+  EXPECT_EQ(Service<Clock>::Set(&a), nullptr);
+  EXPECT_EQ(Service<Clock>::Set(nullptr), &a);
+}
+
+TEST(ServiceDeathTest, AMissingServiceStopsTheProgramNamingIt) {
+  ASSERT_FALSE(Service<Clock>::Installed());
+  EXPECT_DEATH(Service<Clock>::Get(), "no clock service is installed");
+}
+
+TEST(ServiceTest, TheTextMeasurerFallsBackToTheEstimate) {
+  ASSERT_FALSE(Service<TextMetrics>::Installed());
+  EXPECT_EQ(&Service<TextMetrics>::Get(), &TextMetrics::Fallback());
+  EXPECT_EQ(Service<TextMetrics>::Get().TextWidth(u"abc"), 24);
+  FixedPitchTextMetrics wide(20, 30, 640);
+  Service<TextMetrics>::ScopedOverride installed(&wide);
+  EXPECT_EQ(Service<TextMetrics>::Get().TextWidth(u"abc"), 60);
+}
+
+}  // namespace
+}  // namespace zelmor::platform

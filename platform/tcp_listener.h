@@ -1,0 +1,71 @@
+// A TCP listener as the display needs it: accepts connections on a port and hands
+// them over one at a time; a connection tells how many bytes wait and gives them
+// up without waiting. Nothing here blocks or owns a thread: the caller's event loop
+// watches the handles and calls in when one turns readable.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "platform/service.h"
+
+namespace zelmor::platform {
+
+// A socket call that failed. The message names the call and the system's reason:
+// "Windows socket error: Address already in use (98), on API 'bind'"; `Code` is
+// the system's error number.
+class SocketError : public std::runtime_error {
+ public:
+  SocketError(const std::string& message, int code) : std::runtime_error(message), Code(code) {}
+  int Code;
+};
+
+// What a connection whose handle turned readable holds.
+enum class ConnectionState {
+  Data,     // bytes are waiting
+  Nothing,  // nothing yet (a wake-up with nothing to read)
+  Closed,   // the peer closed the connection
+  Failed,   // the connection failed; the system's error number comes with it
+};
+
+// One accepted connection. Destroying it closes it.
+class TcpConnection {
+ public:
+  virtual ~TcpConnection() = default;
+  // What an event loop watches for readability (a file descriptor on this system).
+  virtual std::intptr_t Handle() const = 0;
+  // Bytes that can be received now without waiting; 0 when none (or on error).
+  virtual int PendingBytes() const = 0;
+  // Receives up to `max` bytes without waiting: fewer when fewer wait, none when none do.
+  virtual std::string Receive(int max) = 0;
+  // Looks at the connection after its handle turned readable. `error` gets the
+  // system's error number when the answer is Failed.
+  virtual ConnectionState State(int& error) = 0;
+};
+
+// A listening socket. Destroying it stops listening; accepted connections live on.
+class TcpListener {
+ public:
+  virtual ~TcpListener() = default;
+  virtual std::intptr_t Handle() const = 0;
+  // The port listened on (the one the system chose when 0 was asked for).
+  virtual std::uint16_t Port() const = 0;
+  // The next waiting connection, or nullptr when none can be taken now; `error`
+  // (when given) is then 0 when none was waiting, else the system's error number.
+  virtual std::unique_ptr<TcpConnection> Accept(int* error = nullptr) = 0;
+};
+
+class TcpSockets {
+ public:
+  static constexpr const char* kServiceName = "TCP sockets";
+  virtual ~TcpSockets() = default;
+  // Listens on every local IPv4 address at `port` (0: any free port), reusing a port
+  // left in TIME_WAIT by an earlier run. Raises SocketError.
+  virtual std::unique_ptr<TcpListener> Listen(std::uint16_t port) = 0;
+  // Takes over a connected stream socket made elsewhere (one end of a socket pair).
+  virtual std::unique_ptr<TcpConnection> Adopt(std::intptr_t handle) = 0;
+};
+
+}  // namespace zelmor::platform
