@@ -40,6 +40,48 @@ TEST(TextTest, Utf8RoundTripAndInvalidBytes) {
   EXPECT_EQ(U16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }
 
+// Linux file names are bytes: whatever they hold must come back byte for byte.
+TEST(TextTest, EscapedBytesRoundTrip) {
+  const auto E = Utf8Invalid::Escape;
+  struct {
+    std::string bytes;
+    std::u16string text;
+  } cases[] = {
+      {"nota\xff.xml", u"nota\xDCFF.xml"},
+      {"\xc3", u"\xDCC3"},                                   // truncated sequence
+      {"\xc0\xaf", u"\xDCC0\xDCAF"},                         // overlong '/' never becomes a separator
+      {"\xed\xb2\x80", u"\xDCED\xDCB2\xDC80"},               // an encoded surrogate is not UTF-8
+      {"a\xe7\xe3o", u"a\xDCE7\xDCE3o"},                     // Windows-1252 "ação"
+      {"\xc3\xa7\xf0\x9f\x98\x80", u"ç😀"},                  // valid text is plain text
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Utf8ToU16(c.bytes, E), c.text) << c.bytes;
+    EXPECT_EQ(U16ToUtf8(c.text, E), c.bytes) << c.bytes;
+  }
+  // Every single byte and every pair of bytes round-trips.
+  for (int a = 0; a < 256; ++a)
+    for (int b = 0; b < 256; ++b) {
+      const std::string s{static_cast<char>(a), static_cast<char>(b)};
+      ASSERT_EQ(U16ToUtf8(Utf8ToU16(s, E), E), s) << a << ' ' << b;
+    }
+  // For people the escaped bytes read as U+FFFD; other lone surrogates stay U+FFFD either way.
+  EXPECT_EQ(U16ToUtf8(u"a\xDCFF"), "a\xEF\xBF\xBD");
+  EXPECT_EQ(U16ToUtf8(u"\xD800\xDC41", E), "\xF0\x90\x81\x81");  // a pair stays a pair
+  EXPECT_EQ(U16ToUtf8(std::u16string(1, char16_t(0xDC10)), E), "\xEF\xBF\xBD");
+}
+
+TEST(TextTest, Utf16Bytes) {
+  auto bytes = [](std::u16string_view s, bool be) {
+    std::string out;
+    AppendUtf16Bytes(out, s, be);
+    return out;
+  };
+  EXPECT_EQ(bytes(u"aç", false), std::string("a\0\xe7\0", 4));
+  EXPECT_EQ(bytes(u"aç", true), std::string("\0a\0\xe7", 4));
+  EXPECT_EQ(Utf16BytesToU16(std::string("\0a\0\xe7\0", 5), true), u"aç");  // odd byte dropped
+  EXPECT_EQ(Utf16BytesToU16(bytes(u"😀x", false), false), u"😀x");
+}
+
 TEST(TextTest, CaseAndIntegers) {
   EXPECT_EQ(UpperCase(u"ação çÿ"), u"AÇÃO Çÿ");
   EXPECT_EQ(LowerCase(u"AÇÃO ×"), u"ação ×");

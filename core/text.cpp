@@ -53,12 +53,16 @@ void AppendUtf16(std::u16string& out, char32_t cp) {
 
 }  // namespace
 
-std::u16string Utf8ToU16(std::string_view s) {
+std::u16string Utf8ToU16(std::string_view s, Utf8Invalid invalid) {
+  const bool escape = invalid == Utf8Invalid::Escape;
   std::u16string out;
   out.reserve(s.size());
   for (std::size_t i = 0, len; i < s.size(); i += len) {
     const char32_t cp = DecodeAt(s, i, len);
-    AppendUtf16(out, cp == kInvalid ? U'\uFFFD' : cp);
+    if (cp != kInvalid)
+      AppendUtf16(out, cp);
+    else
+      out.push_back(escape ? static_cast<char16_t>(0xDC00 + static_cast<unsigned char>(s[i])) : u'\uFFFD');
   }
   return out;
 }
@@ -92,7 +96,7 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-std::string U16ToUtf8(std::u16string_view s) {
+std::string U16ToUtf8(std::u16string_view s, Utf8Invalid invalid) {
   std::string out;
   out.reserve(s.size());
   for (std::size_t i = 0; i < s.size(); ++i) {
@@ -100,6 +104,9 @@ std::string U16ToUtf8(std::u16string_view s) {
     if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i + 1] - 0xDC00);
       ++i;
+    } else if (cp >= 0xDC80 && cp <= 0xDCFF && invalid == Utf8Invalid::Escape) {
+      out.push_back(static_cast<char>(cp - 0xDC00));
+      continue;
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       cp = 0xFFFD;
     }

@@ -8,15 +8,26 @@
 
 namespace zelmor {
 
+// What the UTF-8 codec does with bytes that are not UTF-8.
+//   Replace: each such byte reads as U+FFFD, and an unpaired surrogate writes as U+FFFD
+//            (text for people: terminals, JSON, messages).
+//   Escape:  each such byte b reads as the unpaired surrogate U+DC00 + b (U+DC80–U+DCFF),
+//            and such a surrogate writes back as the byte b; other unpaired surrogates
+//            write as U+FFFD. Any byte string round-trips, so a Linux file name that is
+//            not UTF-8 survives the trip through the library's text (paths, file contents).
+//   Utf8ToU16("a\xff", Utf8Invalid::Escape) == u"a\xDCFF"
+enum class Utf8Invalid { Replace, Escape };
+
 // The one codec between UTF-8, UTF-16 and the library's text.
 // UTF-8 → UTF-16. Each byte that does not start a well-formed sequence becomes
-// U+FFFD; never throws.
-std::u16string Utf8ToU16(std::string_view s);
+// U+FFFD (or its escape); never throws.
+std::u16string Utf8ToU16(std::string_view s, Utf8Invalid invalid = Utf8Invalid::Replace);
 // UTF-8 → UTF-16, strictly: false at the first byte that does not start a
 // well-formed sequence (for files where such bytes mean damage, not text to guess at).
 bool TryUtf8ToU16(std::string_view s, std::u16string& out);
-// UTF-16 → UTF-8. Unpaired surrogates become U+FFFD; never throws.
-std::string U16ToUtf8(std::u16string_view s);
+// UTF-16 → UTF-8. Unpaired surrogates become U+FFFD (escaped bytes go back to
+// bytes with Escape); never throws.
+std::string U16ToUtf8(std::u16string_view s, Utf8Invalid invalid = Utf8Invalid::Replace);
 // Appends one code point (up to U+10FFFF; a lone surrogate as its own 3 bytes) as UTF-8.
 void AppendUtf8(std::string& out, char32_t cp);
 // UTF-16 as bytes, little- or big-endian, no byte-order mark: code units are taken

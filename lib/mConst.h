@@ -1,7 +1,9 @@
 // Shared dynamic-array types and enumerations used across the library.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <variant>
 #include <vector>
@@ -30,6 +32,25 @@ struct TzelArquivo {
   std::int64_t Tamanho = 0;
 };
 using TzelArrayArquivo = std::vector<TzelArquivo>;
+
+// Printer connections: parallel port, serial port, PRN device, network.
+enum class TTipoImpressao { tiLPT, tiCOM, tiPRN, tiREDE };
+
+// Bytes held in memory with a read position; the caller of the routine that made it owns it.
+struct TMemoryStream {
+  std::string Bytes;
+  std::size_t Position = 0;
+
+  std::int64_t Size() const { return static_cast<std::int64_t>(Bytes.size()); }
+  // Copies up to `Count` bytes from the position into `Buffer` and moves past them;
+  // answers how many were copied (0 at the end).
+  std::size_t Read(void* Buffer, std::size_t Count) {
+    const std::size_t n = Position < Bytes.size() ? std::min(Count, Bytes.size() - Position) : 0;
+    if (n) std::memcpy(Buffer, Bytes.data() + Position, n);
+    Position += n;
+    return n;
+  }
+};
 
 // Electronic fiscal document models.
 enum class TModeloDocumentoEletronico { mdeNFe, mdeNFCe, mdeCTe, mdeCFe, mdeMDFe };

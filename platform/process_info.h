@@ -1,7 +1,8 @@
-// Facts about the running process.
+// Facts about the running process and the others on the machine.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/service.h"
 
@@ -13,6 +14,9 @@ class ProcessInfo {
   virtual ~ProcessInfo() = default;
   // Full path of the running program's own executable file, as the system reports it.
   virtual std::u16string ExecutablePath() = 0;
+  // The executable file name (without folder) of every running process the system
+  // lets this program see, one per process, in no particular order.
+  virtual std::vector<std::u16string> RunningExecutableNames() = 0;
 };
 
 // The platform's path separator.

@@ -43,9 +43,12 @@ class FixedProcessInfo final : public platform::ProcessInfo {
  public:
   explicit FixedProcessInfo(std::u16string exePath) : FPath(std::move(exePath)) {}
   std::u16string ExecutablePath() override { return FPath; }
+  // The other processes are the machine's.
+  std::vector<std::u16string> RunningExecutableNames() override { return FSystem.RunningExecutableNames(); }
 
  private:
   std::u16string FPath;
+  platform::ProcessInfo& FSystem = platform::Service<platform::ProcessInfo>::Get();
   platform::Service<platform::ProcessInfo>::ScopedOverride FInstalled{this};
 };
 

@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "adapters/linux/local_time.h"
 #include "adapters/linux/system_services.h"
 
 namespace zelmor::adapters {
@@ -14,17 +15,7 @@ class LinuxClock final : public platform::Clock {
   LocalDateTime Now() override {
     timespec ts{};
     clock_gettime(CLOCK_REALTIME, &ts);
-    std::tm tm{};
-    localtime_r(&ts.tv_sec, &tm);
-    LocalDateTime d;
-    d.Year = tm.tm_year + 1900;
-    d.Month = tm.tm_mon + 1;
-    d.Day = tm.tm_mday;
-    d.Hour = tm.tm_hour;
-    d.Minute = tm.tm_min;
-    d.Second = tm.tm_sec > 59 ? 59 : tm.tm_sec;  // a leap second is not a time of day here
-    d.Millisecond = static_cast<int>(ts.tv_nsec / 1000000);
-    return d;
+    return LocalTimeOf(ts.tv_sec, ts.tv_nsec);
   }
 
   int BiasMinutes() override {

@@ -21,6 +21,8 @@ namespace {
   throw EFileError(Utf8ToU16(std::string(what) + " \"" + path + "\": " + ErrorText(err)));
 }
 
+}  // namespace
+
 // Follows symbolic links so the file is replaced where it really lives.
 std::string ResolveLinks(std::string path) {
   for (int hops = 0; hops < 40; ++hops) {
@@ -55,13 +57,13 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// A new, exclusive temporary file in `folder`, named after `base`.
 int CreateBeside(const std::string& folder, const std::string& base, unsigned mode, std::string& tempPath) {
   static std::atomic<unsigned> counter{0};
-  std::random_device rd;
+  // One random number per process (not per file: copies of many small files make many).
+  static const unsigned salt = std::random_device{}() % 1000000;
   for (int attempt = 0; attempt < 100; ++attempt) {
     tempPath = folder + "/." + base + "." + std::to_string(getpid()) + "." + std::to_string(counter++) + "." +
-               std::to_string(rd() % 1000000) + ".tmp";
+               std::to_string(salt) + ".tmp";
     int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -69,9 +71,9 @@ int CreateBeside(const std::string& folder, const std::string& base, unsigned mo
   return -1;
 }
 
-}  // namespace
+std::string NativePath(std::u16string_view path) { return U16ToUtf8(path, Utf8Invalid::Escape); }
 
-std::string NativePath(std::u16string_view path) { return U16ToUtf8(path); }
+std::u16string LibraryPath(std::string_view path) { return Utf8ToU16(path, Utf8Invalid::Escape); }
 
 std::string ErrorText(int err) {
   char buf[256];

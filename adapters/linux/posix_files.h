@@ -9,8 +9,11 @@
 
 namespace zelmor::adapters::posix {
 
-// Library text → the file system's bytes (UTF-8).
+// Library text → the file system's bytes: UTF-8, with escaped bytes written back
+// as they were (Utf8Invalid::Escape), so any name round-trips.
 std::string NativePath(std::u16string_view path);
+// The file system's bytes → library text (the reverse of NativePath).
+std::u16string LibraryPath(std::string_view path);
 
 // The system's text for errno `err`.
 std::string ErrorText(int err);
@@ -31,5 +34,17 @@ int ReplaceWhole(const std::string& path, std::string_view bytes, unsigned newMo
 
 // The folder part of a path ("." when there is none).
 std::string FolderOf(const std::string& path);
+// The last component of a path.
+std::string BaseOf(const std::string& path);
+
+// `path` with symbolic links followed to the entry they finally name (at most 40 hops).
+std::string ResolveLinks(std::string path);
+
+// Creates a new, exclusive, empty file in `folder` whose name starts with "." + `base`
+// (hidden from listings while it is written); its path goes to `tempPath`. -1 with errno on failure.
+int CreateBeside(const std::string& folder, const std::string& base, unsigned mode, std::string& tempPath);
+
+// Writes all of `bytes` to `fd`, retrying short writes. False with errno on failure.
+bool WriteAll(int fd, std::string_view bytes);
 
 }  // namespace zelmor::adapters::posix

@@ -6,7 +6,10 @@ void InstallSystemServices() {
   platform::Service<platform::Clock>::Set(&SystemClock());
   platform::Service<platform::RegionalSettingsSource>::Set(&SystemRegionalSettings());
   platform::Service<platform::ProcessInfo>::Set(&SystemProcessInfo());
-  platform::Service<platform::FileAccess>::Set(&SystemFileAccess());
+  platform::Service<platform::FileSystem>::Set(&SystemFileSystem());
+  platform::Service<platform::XmlDocuments>::Set(&SystemXmlDocuments());
+  platform::Service<platform::Dialogs>::Set(&SystemDialogs());
+  platform::Service<platform::BusyCursor>::Set(&SystemBusyCursor());
   platform::Service<platform::HttpClient>::Set(&SystemHttpClient());
   platform::Service<platform::SharedLibraryLoader>::Set(&SystemSharedLibraryLoader());
   platform::Service<platform::TimeZone>::Set(&SystemTimeZone());

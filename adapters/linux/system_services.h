@@ -5,8 +5,9 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/dialogs.h"
 #include "platform/event_pump.h"
-#include "platform/file_access.h"
+#include "platform/file_system.h"
 #include "platform/http_client.h"
 #include "platform/process_info.h"
 #include "platform/regional_settings.h"
@@ -17,6 +18,7 @@
 #include "platform/tcp_listener.h"
 #include "platform/time_zone.h"
 #include "platform/tone_output.h"
+#include "platform/xml_documents.h"
 
 namespace zelmor::adapters {
 
@@ -28,7 +30,11 @@ void InstallSystemServices();
 platform::Clock& SystemClock();
 platform::RegionalSettingsSource& SystemRegionalSettings();
 platform::ProcessInfo& SystemProcessInfo();
-platform::FileAccess& SystemFileAccess();
+platform::FileSystem& SystemFileSystem();
+platform::XmlDocuments& SystemXmlDocuments();
+// Without a screen: messages to standard error, default answers, no cursor.
+platform::Dialogs& SystemDialogs();
+platform::BusyCursor& SystemBusyCursor();
 platform::HttpClient& SystemHttpClient();
 platform::SharedLibraryLoader& SystemSharedLibraryLoader();
 platform::TimeZone& SystemTimeZone();

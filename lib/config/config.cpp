@@ -2,12 +2,11 @@
 #include <algorithm>
 
 #include "config/mConfigUnit.h"
-#include "core/cp1252.h"
 #include "core/errors.h"
 #include "core/text.h"
 #include "core/text_kit.h"
 #include "files/mFileUtil.h"
-#include "platform/file_access.h"
+#include "platform/file_system.h"
 #include "platform/process_info.h"
 
 namespace zelmor {
@@ -55,20 +54,8 @@ void CheckWritable(std::u16string_view secao, std::u16string_view item, std::u16
 TmConfig::TmConfig(std::u16string_view Arquivo, bool CarregarArquivoExistenteParaUpdate) : FArquivo(Arquivo) {
   if (!CarregarArquivoExistenteParaUpdate) return;
   std::string bytes;
-  if (!platform::Service<platform::FileAccess>::Get().ReadAll(Arquivo, bytes)) return;
-  std::string_view b = bytes;
-  if (b.substr(0, 3) == "\xEF\xBB\xBF") {
-    FEncoding = Encoding::Utf8;
-    SetLines(Utf8ToU16(b.substr(3)));
-  } else if (b.substr(0, 2) == "\xFF\xFE") {
-    FEncoding = Encoding::Utf16LE;
-    SetLines(Utf16BytesToU16(b.substr(2), false));
-  } else if (b.substr(0, 2) == "\xFE\xFF") {
-    FEncoding = Encoding::Utf16BE;
-    SetLines(Utf16BytesToU16(b.substr(2), true));
-  } else {
-    SetLines(cp1252::Decode(b));
-  }
+  if (!platform::Service<platform::FileSystem>::Get().ReadAll(Arquivo, bytes)) return;
+  SetLines(text_file::Decode(bytes, FEncoding));
 }
 
 TmConfig::TmConfig(const TStringList& aLista) { SetLines(aLista.Text()); }
@@ -86,14 +73,7 @@ TmConfig::~TmConfig() {
 // Then the repair of a UTF-8 mark that was read as Windows-1252 text.
 void TmConfig::SetLines(std::u16string_view text) {
   Lista.Clear();
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != u'\r' && text[i] != u'\n') continue;
-    Lista.Add(text.substr(start, i - start));
-    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) Lista.Add(text.substr(start));
+  text_file::SplitLines(text, Lista);
   TotalLinhas = Lista.Count();
   if (!Lista.Items.empty()) {
     std::u16string& first = Lista.Items.front();
@@ -111,20 +91,7 @@ void TmConfig::Save(std::u16string_view path) const {
     text += line;
     text += u"\r\n";
   }
-  std::string bytes;
-  switch (FEncoding) {
-    case Encoding::Ansi: bytes = cp1252::Encode(text); break;
-    case Encoding::Utf8: bytes = "\xEF\xBB\xBF" + U16ToUtf8(text); break;
-    case Encoding::Utf16LE:
-      bytes = "\xFF\xFE";
-      AppendUtf16Bytes(bytes, text, false);
-      break;
-    case Encoding::Utf16BE:
-      bytes = "\xFE\xFF";
-      AppendUtf16Bytes(bytes, text, true);
-      break;
-  }
-  platform::Service<platform::FileAccess>::Get().Replace(path, bytes);
+  platform::Service<platform::FileSystem>::Get().Replace(path, text_file::Encode(text, FEncoding));
 }
 
 void TmConfig::Flush() {

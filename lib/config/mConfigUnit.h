@@ -20,6 +20,7 @@
 #include <string_view>
 
 #include "core/types.h"
+#include "files/text_file.h"
 
 namespace zelmor {
 
@@ -121,7 +122,6 @@ class TmConfig {
   int TotalLinhas = 0;
 
  private:
-  enum class Encoding : std::uint8_t { Ansi, Utf8, Utf16LE, Utf16BE };
 
   void Save(std::u16string_view path) const;
   // The line of the entry, or -1.
@@ -132,7 +132,7 @@ class TmConfig {
   std::u16string FArquivo;
   TStringList Lista;
   bool Modificado = false;
-  Encoding FEncoding = Encoding::Ansi;
+  text_file::Encoding FEncoding = text_file::Encoding::Ansi;
 };
 
 }  // namespace zelmor

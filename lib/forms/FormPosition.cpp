@@ -5,7 +5,7 @@
 #include "config/mConfigUnit.h"
 #include "config/mIniReg.h"
 #include "core/errors.h"
-#include "platform/file_access.h"
+#include "platform/file_system.h"
 
 namespace zelmor {
 namespace {
@@ -228,7 +228,7 @@ void TFormPosition::DoSave() {
   const std::u16string name = f.Name();
   const std::u16string folder = FormPositionFolder();
   if (!folder.empty()) {
-    platform::Service<platform::FileAccess>::Get().CreateFolders(folder);
+    platform::Service<platform::FileSystem>::Get().CreateFolders(folder);
     TmConfig config(folder + std::u16string(kFolderFile), true);
     if (position) {
       config.WriteInteger(name, u"Top", f.Top());

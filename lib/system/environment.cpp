@@ -1,6 +1,6 @@
 // The version the program runs on, executables' version texts and the environment.
 #include "core/errors.h"
-#include "platform/file_access.h"
+#include "platform/file_system.h"
 #include "platform/system_environment.h"
 #include "strings/mString.h"
 #include "system/file_version.h"
@@ -16,7 +16,7 @@ TVersaoWindows TmRot::VersaoWindows() { return WindowsVersionFamily(VersaoWindow
 
 std::u16string TmRot::GetFileVersao(std::u16string_view csExeName, std::int32_t aiQtdNiveis,
                                     std::u16string_view asSeparador) {
-  platform::FileAccess& files = platform::Service<platform::FileAccess>::Get();
+  platform::FileSystem& files = platform::Service<platform::FileSystem>::Get();
   const std::u16string path(csExeName);
   std::optional<std::u16string> version;
   try {

@@ -12,11 +12,11 @@ namespace {
 // structured value prints as the JSON object.
 void PrintResult(const Json& r, bool asJson) {
   if (asJson || r.size() != 1 || r["result"].is_structured()) {
-    PrintLine(r.dump());
+    PrintLine(Dump(r));
     return;
   }
   const Json& v = r["result"];
-  PrintLine(v.is_string() ? v.get<std::string>() : v.dump());
+  PrintLine(v.is_string() ? v.get<std::string>() : Dump(v));
 }
 
 int Batch() {
@@ -35,7 +35,7 @@ int Batch() {
       answer = Registry::Instance().Call(req[0].get<std::string>(), args);
     }
     if (answer.contains("error")) ++failures;
-    PrintLine(answer.dump());
+    PrintLine(Dump(answer));
     std::fflush(stdout);
   }
   return failures ? 1 : 0;
@@ -70,7 +70,7 @@ int Run(const std::vector<std::string>& args) {
   Json r = Registry::Instance().CallWithText(args[first], std::vector<std::string>(args.begin() + first + 1, args.end()));
   if (r.contains("error")) {
     if (asJson)
-      PrintLine(r.dump());
+      PrintLine(Dump(r));
     else
       PrintError("zelmor: " + r["error"].get<std::string>());
     return 1;

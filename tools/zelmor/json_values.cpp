@@ -9,6 +9,8 @@
 
 namespace zelmor::cli {
 
+std::string Dump(const Json& v) { return v.dump(-1, ' ', false, Json::error_handler_t::replace); }
+
 const char* ArgTypeName(ArgType t) {
   switch (t) {
     case ArgType::Text: return "text";
@@ -32,10 +34,12 @@ const char* ArgTypeName(ArgType t) {
 
 std::u16string JsonText(const Json& v) {
   if (!v.is_string()) throw ArgumentError("expected a text, got " + v.dump());
-  return Utf8ToU16(v.get<std::string>());
+  // File names are bytes: what is not UTF-8 (from the command line) travels escaped.
+  return Utf8ToU16(v.get<std::string>(), Utf8Invalid::Escape);
 }
 
-Json JsonOf<std::u16string>::To(const std::u16string& v) { return U16ToUtf8(v); }
+// Escaped bytes go back out as they came; a JSON answer shows them as U+FFFD (Dump).
+Json JsonOf<std::u16string>::To(const std::u16string& v) { return U16ToUtf8(v, Utf8Invalid::Escape); }
 
 char16_t JsonOf<char16_t>::From(const Json& v) {
   std::u16string s = JsonText(v);
@@ -134,14 +138,14 @@ TStringList JsonOf<TStringList>::From(const Json& v) {
 }
 Json JsonOf<TStringList>::To(const TStringList& v) {
   Json a = Json::array();
-  for (const auto& s : v.Items) a.push_back(U16ToUtf8(s));
+  for (const auto& s : v.Items) a.push_back(JsonOf<std::u16string>::To(s));
   return a;
 }
 
 TzelArrayString JsonOf<TzelArrayString>::From(const Json& v) { return JsonOf<TStringList>::From(v).Items; }
 Json JsonOf<TzelArrayString>::To(const TzelArrayString& v) {
   Json a = Json::array();
-  for (const auto& s : v) a.push_back(U16ToUtf8(s));
+  for (const auto& s : v) a.push_back(JsonOf<std::u16string>::To(s));
   return a;
 }
 

@@ -38,6 +38,9 @@ TDateTime IsoToDateTime(const std::string& s);  // throws ArgumentError
 
 std::u16string JsonText(const Json& v);  // a JSON string as UTF-16; throws ArgumentError
 
+// The JSON text of `v`; bytes that are not UTF-8 (escaped file names) show as U+FFFD.
+std::string Dump(const Json& v);
+
 template <class T>
 struct ArgTypeOf;
 template <class T>

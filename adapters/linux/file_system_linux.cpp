@@ -1,0 +1,434 @@
+// The file system service on Linux: POSIX calls, with the Windows rules the
+// library's callers rely on (read-only files are left alone, renames never replace).
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "adapters/linux/linux_places.h"
+#include "adapters/linux/local_time.h"
+#include "core/errors.h"
+#include "core/text.h"
+#include "adapters/linux/posix_files.h"
+#include "adapters/linux/system_services.h"
+
+namespace zelmor::adapters {
+namespace {
+
+using platform::EntryInfo;
+using platform::EntryKind;
+using platform::FileTime;
+using platform::FolderEntry;
+using platform::LocalDateTime;
+using platform::PortKind;
+using platform::SpecialFolder;
+using posix::LibraryPath;
+using posix::NativePath;
+
+bool Fail(std::u16string* why, int err) {
+  if (why) *why = Utf8ToU16(posix::ErrorText(err));
+  return false;
+}
+
+bool FailText(std::u16string* why, std::u16string_view text) {
+  if (why) *why = text;
+  return false;
+}
+
+constexpr std::u16string_view kReadOnly = u"O arquivo é somente leitura";
+
+bool IsReadOnly(const struct stat& st) { return !S_ISLNK(st.st_mode) && (st.st_mode & S_IWUSR) == 0; }
+
+EntryInfo InfoOf(const struct stat& st, bool isLink) {
+  EntryInfo info;
+  info.Kind = S_ISDIR(st.st_mode) ? EntryKind::Folder : S_ISREG(st.st_mode) ? EntryKind::File : EntryKind::Other;
+  info.IsLink = isLink;
+  info.ReadOnly = IsReadOnly(st);
+  info.Size = info.Kind == EntryKind::Folder ? 0 : static_cast<std::int64_t>(st.st_size);
+  info.Modified = {static_cast<std::int64_t>(st.st_mtim.tv_sec), static_cast<std::int32_t>(st.st_mtim.tv_nsec)};
+  info.Device = st.st_dev;
+  info.Inode = st.st_ino;
+  return info;
+}
+
+// Facts of `name` inside folder `dirfd` (or of a path with AT_FDCWD), links followed;
+// a dangling link is an entry of kind Other.
+EntryInfo StatAt(int dirfd, const char* name) {
+  struct stat st {};
+  if (fstatat(dirfd, name, &st, 0) == 0) {
+    struct stat own {};
+    const bool link = fstatat(dirfd, name, &own, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(own.st_mode);
+    return InfoOf(st, link);
+  }
+  if (fstatat(dirfd, name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+    EntryInfo info = InfoOf(st, S_ISLNK(st.st_mode));
+    if (info.IsLink) info.Kind = EntryKind::Other;
+    return info;
+  }
+  return {};
+}
+
+// Copies the open file `in` into `out` (the kernel's copy where it can, else read/write).
+bool CopyBytes(int in, int out, std::int64_t size) {
+  std::int64_t left = size;
+  while (left > 0) {
+    ssize_t n = copy_file_range(in, nullptr, out, nullptr, static_cast<std::size_t>(left), 0);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP) break;
+      return false;
+    }
+    if (n == 0) break;  // the file shrank meanwhile, or a file system that reports no size
+    left -= n;
+  }
+  // Whatever is left (or a file that grew) goes through a buffer.
+  char buf[65536];
+  for (;;) {
+    ssize_t n = read(in, buf, sizeof buf);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) return true;
+    if (!posix::WriteAll(out, std::string_view(buf, static_cast<std::size_t>(n)))) return false;
+  }
+}
+
+class DirCloser {
+ public:
+  explicit DirCloser(DIR* d) : FDir(d) {}
+  ~DirCloser() {
+    if (FDir) closedir(FDir);
+  }
+  DirCloser(const DirCloser&) = delete;
+  DirCloser& operator=(const DirCloser&) = delete;
+
+ private:
+  DIR* FDir;
+};
+
+// Deletes everything inside the open folder `dirfd`, never leaving it through a link.
+bool EmptyFolder(int dirfd, int& err) {
+  DIR* d = fdopendir(dirfd);
+  if (!d) {
+    err = errno;
+    close(dirfd);
+    return false;
+  }
+  DirCloser guard(d);
+  bool ok = true;
+  while (dirent* e = readdir(d)) {
+    const char* name = e->d_name;
+    if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
+    struct stat st {};
+    if (fstatat(dirfd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;  // gone meanwhile
+    if (S_ISDIR(st.st_mode)) {
+      const int sub = openat(dirfd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+      if (sub < 0 || !EmptyFolder(sub, err)) {
+        if (sub < 0) err = errno;
+        ok = false;
+        continue;
+      }
+      if (unlinkat(dirfd, name, AT_REMOVEDIR) != 0) {
+        err = errno;
+        ok = false;
+      }
+    } else if (unlinkat(dirfd, name, 0) != 0) {
+      err = errno;
+      ok = false;
+    }
+  }
+  return ok;
+}
+
+class LinuxFileSystem final : public platform::FileSystem {
+ public:
+  bool ReadFolder(std::u16string_view path, bool details, EntryInfo& self, std::vector<FolderEntry>& entries) override {
+    entries.clear();
+    const std::string native = path.empty() ? std::string(".") : NativePath(path);
+    const int fd = open(native.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (fstat(fd, &st) != 0) {
+      close(fd);
+      return false;
+    }
+    self = InfoOf(st, false);
+    DIR* d = fdopendir(fd);
+    if (!d) {
+      close(fd);
+      return false;
+    }
+    DirCloser guard(d);
+    while (dirent* e = readdir(d)) {
+      const char* name = e->d_name;
+      if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
+      FolderEntry entry;
+      entry.Name = LibraryPath(name);
+      if (details || e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
+        entry.Info = StatAt(fd, name);
+        if (entry.Info.Kind == EntryKind::None) continue;  // gone meanwhile
+      } else {
+        entry.Info.Kind = e->d_type == DT_DIR ? EntryKind::Folder : e->d_type == DT_REG ? EntryKind::File
+                                                                                        : EntryKind::Other;
+      }
+      entries.push_back(std::move(entry));
+    }
+    return true;
+  }
+
+  EntryInfo Stat(std::u16string_view path) override {
+    if (path.empty()) return {};
+    return StatAt(AT_FDCWD, NativePath(path).c_str());
+  }
+
+  bool EntryExists(std::u16string_view path) override {
+    struct stat st {};
+    return !path.empty() && lstat(NativePath(path).c_str(), &st) == 0;
+  }
+
+  std::u16string CurrentFolder() override {
+    std::string buf(4096, '\0');
+    while (getcwd(buf.data(), buf.size()) == nullptr) {
+      if (errno != ERANGE || buf.size() > (1u << 20)) return {};
+      buf.resize(buf.size() * 2);
+    }
+    buf.resize(std::char_traits<char>::length(buf.c_str()));
+    return LibraryPath(buf);
+  }
+
+  bool CreateFolders(std::u16string_view path) override {
+    if (path.empty()) return false;
+    const std::string native = NativePath(path);
+    // Every prefix that ends before a separator, then the whole path.
+    for (std::size_t i = 1; i <= native.size(); ++i) {
+      if (i < native.size() && native[i] != '/') continue;
+      const std::string part = native.substr(0, i);
+      if (mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) {
+        // A part we may not create can still exist (a folder we cannot list).
+        struct stat st {};
+        if (stat(part.c_str(), &st) != 0) return false;
+      }
+    }
+    struct stat st {};
+    return stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  }
+
+  bool CopyFile(std::u16string_view from, std::u16string_view to, bool replace, std::u16string* why) override {
+    const std::string src = NativePath(from);
+    const int in = open(src.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return Fail(why, errno);
+    struct stat sst {};
+    const bool statted = fstat(in, &sst) == 0;
+    if (!statted || !S_ISREG(sst.st_mode)) {
+      const int err = !statted ? errno : S_ISDIR(sst.st_mode) ? EISDIR : EINVAL;
+      close(in);
+      return Fail(why, err);
+    }
+    const std::string real = posix::ResolveLinks(NativePath(to));
+    struct stat dst {};
+    if (stat(real.c_str(), &dst) == 0) {
+      int err = 0;
+      if (!replace) err = EEXIST;
+      else if (S_ISDIR(dst.st_mode)) err = EISDIR;
+      else if (dst.st_dev == sst.st_dev && dst.st_ino == sst.st_ino) err = EINVAL;  // onto itself
+      if (err) {
+        close(in);
+        return Fail(why, err);
+      }
+      if (IsReadOnly(dst)) {
+        close(in);
+        return FailText(why, kReadOnly);
+      }
+    }
+    std::string temp;
+    const int out = posix::CreateBeside(posix::FolderOf(real), posix::BaseOf(real), 0600, temp);
+    if (out < 0) {
+      const int err = errno;
+      close(in);
+      return Fail(why, err);
+    }
+    const struct timespec times[2] = {sst.st_atim, sst.st_mtim};
+    bool ok = CopyBytes(in, out, sst.st_size) && fchmod(out, sst.st_mode & 07777) == 0 && futimens(out, times) == 0;
+    int err = ok ? 0 : errno;
+    close(in);
+    if (close(out) != 0 && ok) {
+      ok = false;
+      err = errno;
+    }
+    // Not flushed to the disk: like cp, a copy is as durable as the system makes it.
+    if (ok && rename(temp.c_str(), real.c_str()) != 0) {
+      ok = false;
+      err = errno;
+    }
+    if (!ok) {
+      unlink(temp.c_str());
+      return Fail(why, err);
+    }
+    return true;
+  }
+
+  bool Rename(std::u16string_view from, std::u16string_view to, std::u16string* why) override {
+    const std::string a = NativePath(from), b = NativePath(to);
+    if (a.empty() || b.empty()) return Fail(why, ENOENT);
+    if (renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return Fail(why, errno);
+    // A file system without the no-replace rename: a file is linked under its new
+    // name (which fails when that name exists) and unlinked under the old one.
+    struct stat st {};
+    if (lstat(a.c_str(), &st) != 0) return Fail(why, errno);
+    if (!S_ISDIR(st.st_mode) && link(a.c_str(), b.c_str()) == 0) {
+      unlink(a.c_str());
+      return true;
+    }
+    if (lstat(b.c_str(), &st) == 0) return Fail(why, EEXIST);
+    if (rename(a.c_str(), b.c_str()) != 0) return Fail(why, errno);
+    return true;
+  }
+
+  bool DeleteFile(std::u16string_view path, std::u16string* why) override {
+    const std::string native = NativePath(path);
+    struct stat st {};
+    if (native.empty() || lstat(native.c_str(), &st) != 0) return Fail(why, native.empty() ? ENOENT : errno);
+    if (S_ISDIR(st.st_mode)) return Fail(why, EISDIR);
+    if (IsReadOnly(st)) return FailText(why, kReadOnly);
+    if (unlink(native.c_str()) != 0) return Fail(why, errno);
+    return true;
+  }
+
+  bool DeleteTree(std::u16string_view path, std::u16string* why) override {
+    const std::string native = NativePath(path);
+    struct stat st {};
+    if (native.empty() || lstat(native.c_str(), &st) != 0) return Fail(why, native.empty() ? ENOENT : errno);
+    if (!S_ISDIR(st.st_mode)) {
+      if (unlink(native.c_str()) != 0) return Fail(why, errno);
+      return true;
+    }
+    const int fd = open(native.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return Fail(why, errno);
+    int err = 0;
+    if (!EmptyFolder(fd, err)) return Fail(why, err);
+    if (rmdir(native.c_str()) != 0) return Fail(why, errno);
+    return true;
+  }
+
+  bool MoveToTrash(std::u16string_view path, std::u16string* why) override {
+    std::string err;
+    if (linux_places::MoveToTrash(NativePath(path), err)) return true;
+    return FailText(why, Utf8ToU16(err));
+  }
+
+  bool SetModified(std::u16string_view path, FileTime time, std::u16string* why) override {
+    const std::string native = NativePath(path);
+    struct stat st {};
+    if (stat(native.c_str(), &st) != 0) return Fail(why, errno);
+    if (IsReadOnly(st)) return FailText(why, kReadOnly);
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(time.Seconds), time.Nanoseconds}};
+    if (utimensat(AT_FDCWD, native.c_str(), times, 0) != 0) return Fail(why, errno);
+    return true;
+  }
+
+  bool SetReadOnly(std::u16string_view path, bool readOnly, std::u16string* why) override {
+    const std::string native = NativePath(path);
+    struct stat st {};
+    if (stat(native.c_str(), &st) != 0) return Fail(why, errno);
+    const mode_t mode = readOnly ? (st.st_mode & ~(S_IWUSR | S_IWGRP | S_IWOTH)) : (st.st_mode | S_IWUSR);
+    if (chmod(native.c_str(), mode & 07777) != 0) return Fail(why, errno);
+    return true;
+  }
+
+  std::u16string CreateUniqueFile(std::u16string_view folder, std::u16string_view prefix,
+                                  std::u16string_view extension) override {
+    std::string dir = NativePath(folder);
+    if (!dir.empty() && dir.back() != '/') dir += '/';
+    const std::string pre = NativePath(prefix), ext = NativePath(extension);
+    // A start that differs between processes; then one number after the other, as
+    // many as four hexadecimal digits hold.
+    unsigned start = static_cast<unsigned>(getpid()) * 2654435761u ^ static_cast<unsigned>(time(nullptr));
+    for (unsigned k = 0; k < 0x10000; ++k) {
+      const unsigned n = ((start + k) & 0xFFFF) | (((start + k) & 0xFFFF) == 0 ? 1 : 0);
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "%X", n);
+      const std::string name = pre + hex + ext;
+      const int fd = open((dir + name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+      if (fd >= 0) {
+        close(fd);
+        return LibraryPath(name);
+      }
+      if (errno != EEXIST) return {};
+    }
+    return {};
+  }
+
+  bool ReadAll(std::u16string_view path, std::string& bytes) override {
+    return posix::ReadWhole(NativePath(path), bytes);
+  }
+
+  bool ReadRange(std::u16string_view path, std::uint64_t offset, std::size_t count,
+                 std::string& bytes) override {
+    return posix::ReadPart(NativePath(path), offset, count, bytes);
+  }
+
+  void Replace(std::u16string_view path, std::string_view bytes) override {
+    const std::string native = NativePath(path);
+    struct stat st {};
+    if (!native.empty() && stat(native.c_str(), &st) == 0 && IsReadOnly(st))
+      throw EFileError(u"Não foi possível gravar o arquivo \"" + Utf8ToU16(native) + u"\": " +
+                       std::u16string(kReadOnly));
+    posix::ReplaceWhole(native, bytes, 0666, false);
+  }
+
+  std::u16string SpecialFolderPath(SpecialFolder folder) override {
+    return LibraryPath(linux_places::SpecialFolder(folder));
+  }
+
+  bool CanOpenPort(PortKind kind, int number, std::u16string* why) override {
+    if (number < 1) return Fail(why, ENOENT);
+    const std::string device =
+        (kind == PortKind::Parallel ? "/dev/lp" : "/dev/ttyS") + std::to_string(number - 1);
+    const int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return Fail(why, errno);
+    close(fd);
+    return true;
+  }
+
+  LocalDateTime ToLocal(FileTime time) override {
+    return LocalTimeOf(static_cast<std::time_t>(time.Seconds), time.Nanoseconds);
+  }
+
+  bool FromLocal(const LocalDateTime& local, FileTime& time) override {
+    struct tm tm {};
+    tm.tm_year = local.Year - 1900;
+    tm.tm_mon = local.Month - 1;
+    tm.tm_mday = local.Day;
+    tm.tm_hour = local.Hour;
+    tm.tm_min = local.Minute;
+    tm.tm_sec = local.Second;
+    tm.tm_isdst = -1;
+    const time_t t = mktime(&tm);
+    // mktime moves a time that the clock skips; reading it back tells.
+    struct tm back {};
+    if (!localtime_r(&t, &back) || back.tm_year != local.Year - 1900 || back.tm_mon != local.Month - 1 ||
+        back.tm_mday != local.Day || back.tm_hour != local.Hour || back.tm_min != local.Minute ||
+        back.tm_sec != local.Second)
+      return false;
+    time.Seconds = t;
+    time.Nanoseconds = local.Millisecond * 1000000;
+    return true;
+  }
+};
+
+}  // namespace
+
+platform::FileSystem& SystemFileSystem() {
+  static LinuxFileSystem fs;
+  return fs;
+}
+
+}  // namespace zelmor::adapters

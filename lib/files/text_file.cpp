@@ -1,0 +1,66 @@
+#include "files/text_file.h"
+
+#include "core/cp1252.h"
+#include "core/text.h"
+#include "platform/file_system.h"
+
+namespace zelmor::text_file {
+
+std::u16string Decode(std::string_view b, Encoding& encoding) {
+  if (b.substr(0, 3) == "\xEF\xBB\xBF") {
+    encoding = Encoding::Utf8;
+    return Utf8ToU16(b.substr(3), Utf8Invalid::Escape);
+  }
+  if (b.substr(0, 2) == "\xFF\xFE") {
+    encoding = Encoding::Utf16LE;
+    return Utf16BytesToU16(b.substr(2), false);
+  }
+  if (b.substr(0, 2) == "\xFE\xFF") {
+    encoding = Encoding::Utf16BE;
+    return Utf16BytesToU16(b.substr(2), true);
+  }
+  encoding = Encoding::Ansi;
+  return cp1252::Decode(b);
+}
+
+std::string Encode(std::u16string_view text, Encoding encoding) {
+  std::string bytes;
+  switch (encoding) {
+    case Encoding::Utf8: return "\xEF\xBB\xBF" + U16ToUtf8(text, Utf8Invalid::Escape);
+    case Encoding::Utf16LE:
+      bytes = "\xFF\xFE";
+      AppendUtf16Bytes(bytes, text, false);
+      return bytes;
+    case Encoding::Utf16BE:
+      bytes = "\xFE\xFF";
+      AppendUtf16Bytes(bytes, text, true);
+      return bytes;
+    case Encoding::Ansi: break;
+  }
+  return cp1252::Encode(text);
+}
+
+void SplitLines(std::u16string_view text, TStringList& lines) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != u'\r' && text[i] != u'\n') continue;
+    lines.Add(text.substr(start, i - start));
+    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.Add(text.substr(start));
+}
+
+bool Load(std::u16string_view path, TStringList& lines, Encoding& encoding) {
+  lines.Clear();
+  std::string bytes;
+  if (!platform::Service<platform::FileSystem>::Get().ReadAll(path, bytes)) return false;
+  SplitLines(Decode(bytes, encoding), lines);
+  return true;
+}
+
+void Save(std::u16string_view path, const TStringList& lines, Encoding encoding) {
+  platform::Service<platform::FileSystem>::Get().Replace(path, Encode(lines.Text(), encoding));
+}
+
+}  // namespace zelmor::text_file
