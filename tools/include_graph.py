@@ -7,7 +7,9 @@ fails, naming the file and line, on:
   - an include between library folders against the order declared in LIB_ORDER,
     which is what keeps the folders free of circles;
   - an operating-system or Qt header in core/, platform/ or lib/ (the seam);
-  - a quoted include that resolves to no file of the tree.
+  - a quoted include that resolves to no file of the tree;
+  - a call from a library folder to a routine class's routine that is defined
+    only in a folder above it (a class's header may sit below some of its routines).
 
   include_graph.py [--root DIR] [--mermaid] [--stamp FILE]
 
@@ -49,12 +51,14 @@ LIB_ORDER = [
     "parsing",    # strict text-to-value conversions
     "format",     # number and date-time patterns
     "federative", # the table of the federative units
-    "files",      # TmFile
+    "program",    # the program's folder and the trailing separator
+    "textfile",   # the library's text files: encodings and lines
     "config",     # TmConfig, TConfigStatic, TmINI, TmReg
     "forms",      # TFormPosition
     "strings",    # TmStr
     "datetime",   # TmDt, TmConv
     "system",     # TmRot, TmUF, TmTS
+    "files",      # TmFile, TGravaLogs
     "dialogs",    # TmSpeaker
     "startup",    # process start
     "mLib.h",     # the alias classes: every routine class
@@ -154,6 +158,49 @@ def check(tree):
     return errors, layer_edges, lib_edges
 
 
+# A routine class's header may sit below some of its routines: `TmFile` is declared
+# where its first routines are, while routines that need dialogs or transfers are
+# defined in a folder above. Includes cannot see that, so calls are checked too: a
+# library file may call `TmX::Routine` only when every definition of that routine is
+# in its own folder or below.
+DEFINITION = re.compile(r"^[A-Za-z_][\w:<>,\s\*&]*?\b(T[A-Za-z]\w*)::(~?\w+)\s*\(")
+CALL = re.compile(r"\b((?:T|m)[A-Z]\w*)::(\w+)\s*\(")
+ALIASES = {"mStr": "TmStr", "mDt": "TmDt", "mConv": "TmConv", "mRot": "TmRot", "mFile": "TmFile",
+           "mINI": "TmINI", "mReg": "TmReg", "mDlg": "TmDlg", "mSpeaker": "TmSpeaker", "mTS": "TmTS"}
+
+
+def check_calls(tree):
+    """Calls from a library folder to routines defined only in folders above it."""
+    order = {u: i for i, u in enumerate(LIB_ORDER)}
+    sources = [p for p in sorted(tree.files) if p.startswith("lib/") and tree.layer(p)[0] == "lib"
+               and lib_unit(p) in order]
+    defined = defaultdict(int)  # (class, routine) -> highest folder rank defining it
+    texts = {}
+    for path in sources:
+        with open(os.path.join(tree.root, path), encoding="utf-8", errors="replace") as f:
+            texts[path] = f.readlines()
+        if not path.endswith(".cpp"):
+            continue
+        for line in texts[path]:
+            m = DEFINITION.match(line)
+            if m:
+                key = (m.group(1), m.group(2))
+                defined[key] = max(defined[key], order[lib_unit(path)])
+    errors = []
+    for path in sources:
+        rank = order[lib_unit(path)]
+        for lineno, line in enumerate(texts[path], 1):
+            if DEFINITION.match(line) or line.lstrip().startswith("//"):
+                continue
+            for m in CALL.finditer(line.split("//", 1)[0]):
+                key = (ALIASES.get(m.group(1), m.group(1)), m.group(2))
+                if defined.get(key, -1) > rank:
+                    errors.append(f"{path}:{lineno}: {key[0]}::{key[1]} is defined in "
+                                  f"lib/{LIB_ORDER[defined[key]]}, above lib/{lib_unit(path)}; call a piece "
+                                  f"of a lower folder instead (or move the routine down)")
+    return errors
+
+
 def print_text(layer_edges, lib_edges):
     print("Layers (bottom first) and what each includes:")
     seen = []
@@ -171,21 +218,30 @@ def print_text(layer_edges, lib_edges):
         print(f"  {unit:15} -> {text}")
 
 
-def print_mermaid(layer_edges, lib_edges):
+def mermaid(layer_edges, lib_edges):
     def node(n):
         return re.sub(r"\W", "_", n)
-    print("```mermaid")
-    print("flowchart BT")
-    print("  subgraph layers [Layers: an arrow is an include]")
+    out = ["```mermaid", "flowchart BT", "  subgraph layers [Layers: an arrow is an include]"]
     for (s, d), n in sorted(layer_edges.items()):
         if s != d and s != "tests":
-            print(f"    {node(s)}[{s}] --> {node(d)}[{d}]")
-    print("  end")
-    print("  subgraph folders [lib/ folders]")
+            out.append(f"    {node(s)}[{s}] --> {node(d)}[{d}]")
+    out += ["  end", "  subgraph folders [lib/ folders]"]
     for (s, d), n in sorted(lib_edges.items(), key=lambda e: (LIB_ORDER.index(e[0][0]), LIB_ORDER.index(e[0][1]))):
-        print(f"    lib_{node(s)}[{s}] --> lib_{node(d)}[{d}]")
-    print("  end")
-    print("```")
+        out.append(f"    lib_{node(s)}[{s}] --> lib_{node(d)}[{d}]")
+    out += ["  end", "```"]
+    return "\n".join(out) + "\n"
+
+
+DOC_BEGIN = "<!-- include-graph: generated by tools/include_graph.py --update-doc -->\n"
+DOC_END = "<!-- include-graph: end -->\n"
+
+
+def doc_with_graph(text, graph):
+    """The document with its generated block replaced by `graph`, or None without the markers."""
+    a, b = text.find(DOC_BEGIN), text.find(DOC_END)
+    if a < 0 or b < a:
+        return None
+    return text[:a + len(DOC_BEGIN)] + graph + text[b:]
 
 
 def main():
@@ -193,19 +249,36 @@ def main():
     ap.add_argument("--root", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
     ap.add_argument("--mermaid", action="store_true")
     ap.add_argument("--stamp")
+    ap.add_argument("--update-doc", metavar="FILE", help="rewrite the generated graph in FILE")
+    ap.add_argument("--check-doc", metavar="FILE", help="fail when the generated graph in FILE is stale")
     ap.add_argument("--quiet", action="store_true", help="print only the errors")
     args = ap.parse_args()
 
     tree = Tree(os.path.abspath(args.root))
     errors, layer_edges, lib_edges = check(tree)
+    errors += check_calls(tree)
+    for doc, update in ((args.update_doc, True), (args.check_doc, False)):
+        if not doc:
+            continue
+        with open(doc, encoding="utf-8") as f:
+            text = f.read()
+        fresh = doc_with_graph(text, mermaid(layer_edges, lib_edges))
+        if fresh is None:
+            errors.append(f"{doc}: no generated graph block ({DOC_BEGIN.strip()} ... {DOC_END.strip()})")
+        elif update and fresh != text:
+            with open(doc, "w", encoding="utf-8") as f:
+                f.write(fresh)
+        elif not update and fresh != text:
+            errors.append(f"{doc}: the include graph in it is stale; run "
+                          f"tools/include_graph.py --update-doc {os.path.relpath(doc)}")
     if args.mermaid:
-        print_mermaid(layer_edges, lib_edges)
+        print(mermaid(layer_edges, lib_edges), end="")
     elif not args.quiet:
         print_text(layer_edges, lib_edges)
     for e in errors:
         print(e, file=sys.stderr)
     if errors:
-        print(f"include graph: {len(errors)} include(s) break the layering", file=sys.stderr)
+        print(f"include graph: {len(errors)} place(s) break the layering", file=sys.stderr)
         return 1
     if not args.quiet and not args.mermaid:
         print(f"include graph: {len(tree.files)} files, no include breaks the layering")

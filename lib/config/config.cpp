@@ -5,9 +5,9 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "core/text_kit.h"
-#include "files/mFileUtil.h"
 #include "platform/file_system.h"
 #include "platform/process_info.h"
+#include "program/program_folder.h"
 
 namespace zelmor {
 namespace {
@@ -110,7 +110,7 @@ std::u16string TmConfig::GetFileNameDefault() {
   std::u16string name = slash == std::u16string::npos ? exe : exe.substr(slash + 1);
   const std::size_t dot = name.find_last_of(u'.');
   if (dot != std::u16string::npos && dot > 0) name.erase(dot);
-  return TmFile::DirExe() + name + u".ini";
+  return program::Folder() + name + u".ini";
 }
 
 // ---- Lookups ----

@@ -14,7 +14,7 @@
 #include <string_view>
 
 #include "core/types.h"
-#include "files/text_file.h"
+#include "textfile/text_file.h"
 
 namespace zelmor {
 

@@ -3,7 +3,7 @@
 #include "core/text.h"
 #include "files/directory_search.h"
 #include "files/mFileUtil.h"
-#include "files/text_file.h"
+#include "textfile/text_file.h"
 #include "calendar/calendar.h"
 #include "format/format_datetime.h"
 #include "platform/file_system.h"

@@ -9,7 +9,7 @@
 #include "core/text.h"
 #include "files/directory_search.h"
 #include "files/mFileUtil.h"
-#include "files/text_file.h"
+#include "textfile/text_file.h"
 #include "format/format_number.h"
 #include "platform/file_system.h"
 #include "platform/dialogs.h"

@@ -5,9 +5,10 @@
 #include "core/errors.h"
 #include "files/directory_search.h"
 #include "files/mFileUtil.h"
-#include "platform/file_system.h"
 #include "platform/dialogs.h"
+#include "platform/file_system.h"
 #include "platform/process_info.h"
+#include "strings/mString.h"
 
 namespace zelmor {
 namespace {
@@ -75,7 +76,7 @@ bool TmFile::CopiarArquivo(std::u16string_view Origem, std::u16string_view Pasta
   std::u16string name = FileName(Origem);
   if (!AcrescentarNoFinalDoNome.empty()) {
     const std::u16string ext = FileExtension(Origem);
-    name = files::ReplaceAll(name, ext, u"");
+    if (!ext.empty()) name = TmStr::Replace(name, ext, u"");
     name += std::u16string(AcrescentarNoFinalDoNome) + ext;
   }
   return platform::Service<platform::FileSystem>::Get().CopyFile(Origem, DirBarra(PastaDestino) + name, SubstituirSeExistir);

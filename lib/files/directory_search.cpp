@@ -112,20 +112,6 @@ PathParts SplitPath(std::u16string_view path) {
   return {path.substr(0, cut + 1), path.substr(cut + 1)};
 }
 
-std::u16string ReplaceAll(std::u16string_view text, std::u16string_view from, std::u16string_view to, int* count) {
-  std::u16string out;
-  int n = 0;
-  std::size_t start = 0;
-  for (std::size_t at; !from.empty() && (at = text.find(from, start)) != std::u16string_view::npos;
-       start = at + from.size(), ++n) {
-    out.append(text.substr(start, at - start));
-    out.append(to);
-  }
-  out.append(text.substr(start));
-  if (count) *count = n;
-  return out;
-}
-
 void SortByName(std::vector<platform::FolderEntry>& entries) {
   std::sort(entries.begin(), entries.end(), [](const platform::FolderEntry& a, const platform::FolderEntry& b) {
     const int c = CompareNoCase(a.Name, b.Name);

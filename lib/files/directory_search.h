@@ -30,11 +30,6 @@ struct PathParts {
 };
 PathParts SplitPath(std::u16string_view path);
 
-// `text` with every occurrence of `from` (left to right, not overlapping) replaced
-// by `to`; `count`, when given, gets how many there were.
-std::u16string ReplaceAll(std::u16string_view text, std::u16string_view from, std::u16string_view to,
-                          int* count = nullptr);
-
 // A name starting with "." is hidden (the Linux convention).
 inline bool IsHidden(std::u16string_view name) { return !name.empty() && name[0] == u'.'; }
 

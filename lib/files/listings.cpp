@@ -8,9 +8,10 @@
 #include "files/file_times.h"
 #include "files/mFileUtil.h"
 #include "format/format_datetime.h"
-#include "platform/file_system.h"
 #include "platform/dialogs.h"
+#include "platform/file_system.h"
 #include "platform/process_info.h"
+#include "strings/mString.h"
 
 namespace zelmor {
 namespace {
@@ -58,23 +59,10 @@ void WalkFolders(TreeWalk& walk, const std::u16string& folder, TStringList& out)
   for (const auto& e : entries) WalkFolders(walk, folder + e.Name + platform::PathDelim, out);
 }
 
-// A Latin-1 letter without its accent, upper case: the first key of the listing order.
-char16_t BaseLetter(char16_t c) {
-  static const char16_t kBase[] = u"AAAAAAACEEEEIIIIDNOOOOO*OUUUUYPS";  // À (U+00C0) to ß (U+00DF)
-  c = UpperChar(c);
-  return c >= 0xC0 && c <= 0xDF && c != 0xD7 ? kBase[c - 0xC0] : c;
-}
-
-std::u16string BaseLetters(std::u16string_view s) {
-  std::u16string out(s);
-  for (auto& c : out) c = BaseLetter(c);
-  return out;
-}
-
 // The whole-line comparison of the listing's detail lines, ignoring case the way a
 // Portuguese reader does: accents count only between lines that are otherwise equal.
 bool LineBefore(const std::u16string& a, const std::u16string& b) {
-  const std::u16string fa = BaseLetters(a), fb = BaseLetters(b);
+  const std::u16string fa = UpperCase(TmStr::RemoveAcentosSQL(a)), fb = UpperCase(TmStr::RemoveAcentosSQL(b));
   if (fa != fb) return fa < fb;
   const std::u16string ua = UpperCase(a), ub = UpperCase(b);
   return ua != ub ? ua < ub : a < b;

@@ -6,9 +6,10 @@
 #include "core/text.h"
 #include "files/directory_search.h"
 #include "files/mFileUtil.h"
-#include "platform/file_system.h"
 #include "platform/dialogs.h"
+#include "platform/file_system.h"
 #include "platform/process_info.h"
+#include "strings/mString.h"
 
 namespace zelmor {
 namespace {
@@ -25,7 +26,7 @@ std::size_t ExtensionDot(std::u16string_view path) {
 
 }  // namespace
 
-std::u16string TmFile::DirAnsi(std::u16string_view Pasta) { return files::ReplaceAll(Pasta, u"\\", u"\\\\"); }
+std::u16string TmFile::DirAnsi(std::u16string_view Pasta) { return TmStr::Replace(Pasta, u"\\", u"\\\\"); }
 
 std::u16string TmFile::DirAnsiRead(std::u16string_view asPath) {
   std::u16string s(asPath);
@@ -63,17 +64,15 @@ std::u16string TmFile::FileNameSemExt(std::u16string_view Arquivo) {
 
 std::u16string TmFile::SetFileExt(std::u16string_view asFilePath, std::u16string_view asExt) {
   const std::u16string ending = u"." + std::u16string(asExt);
-  if (asFilePath.size() >= ending.size() && SameText(asFilePath.substr(asFilePath.size() - ending.size()), ending))
-    return std::u16string(asFilePath);
+  if (TmStr::EndsWith(UpperCase(asFilePath), UpperCase(ending))) return std::u16string(asFilePath);
   return std::u16string(asFilePath) + ending;
 }
 
 std::u16string TmFile::ExtractAbsoluteFile(std::u16string_view asBasePath, std::u16string_view asPathFile) {
   const std::u16string up = std::u16string(u"..") + kDelim;
-  int n = 0;
-  const std::u16string rest = files::ReplaceAll(asPathFile, up, u"", &n);
+  int n = TmStr::Ocorre(asPathFile, up);
   std::u16string r = DirBarra(asBasePath);
-  if (n == 0) return r + rest;
+  if (n == 0) return r + std::u16string(asPathFile);
   // Walk back from the end: each separator met spends one step; the one met with
   // no step left stays, and so does everything before it.
   std::size_t keep = 0;
@@ -84,20 +83,16 @@ std::u16string TmFile::ExtractAbsoluteFile(std::u16string_view asBasePath, std::
     }
   }
   r.resize(keep);
-  return r + rest;
+  return r + TmStr::Replace(asPathFile, up, u"");
 }
 
 std::u16string TmFile::SubirNivel(std::u16string_view asFolder, int aiQtdNiveis) {
-  // The folder part split at its separators (empty fields kept) has one field more
-  // than it has separators; the answer is its first c − levels − 1 fields, each with
-  // its separator, that is the text up to that many separators.
-  const std::u16string folder = ExtractDir(asFolder);
-  const long long c = std::count(folder.begin(), folder.end(), kDelim) + 1LL;
-  const long long keep = c - aiQtdNiveis - 1;
-  if (keep - 1 < 0) return {};
-  std::size_t end = 0;
-  for (long long i = 0; i < keep; ++i) end = folder.find(kDelim, end) + 1;
-  return folder.substr(0, end);
+  const TzelArrayString fields = TmStr::Split(ExtractDir(asFolder), kDelim);
+  const long long c = static_cast<long long>(fields.size());
+  if (c - aiQtdNiveis - 2 < 0) return {};
+  std::u16string r;
+  for (long long i = 0; i < c - aiQtdNiveis - 1; ++i) r += fields[static_cast<std::size_t>(i)] + kDelim;
+  return r;
 }
 
 std::u16string TmFile::DirectoryGetParent(std::u16string_view Pasta) {

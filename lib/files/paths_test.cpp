@@ -240,7 +240,7 @@ TEST(FolderDialogTest, PickingAFolder) {
   dialogs.FolderAnswer = t.Path("dados");
   EXPECT_EQ(TmFile::GetPasta(), t.Path("dados"));
   EXPECT_EQ(TmFile::GetPastaDef(u""), t.Path("dados/"));
-  dialogs.FolderAnswer = u"/";
+  dialogs.FolderAnswer = std::u16string(u"/");
   EXPECT_EQ(TmFile::GetPasta(), u"/");
 }
 

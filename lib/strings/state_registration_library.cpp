@@ -9,9 +9,9 @@
 #include "core/cp1252.h"
 #include "core/text.h"
 #include "core/text_kit.h"
-#include "files/mFileUtil.h"
 #include "platform/http_client.h"
 #include "platform/shared_library.h"
+#include "program/program_folder.h"
 #include "strings/check_digit_math.h"
 #include "strings/mString.h"
 #include "strings/state_registration_library.h"
@@ -72,7 +72,7 @@ std::u16string InscricaoLibraryUrl() {
 std::u16string TmStr::ValidarInscricaoDLLSintegra(std::u16string_view IE, std::u16string_view UF) {
   if (UpperCase(textkit::Trim(IE)) == u"ISENTO") return {};
 
-  const std::u16string arquivo = TmFile::DirExe() + std::u16string(kInscricaoLibraryFile);
+  const std::u16string arquivo = program::Folder() + std::u16string(kInscricaoLibraryFile);
   if (!FileExists(arquivo)) {
     const std::u16string url = InscricaoLibraryUrl();
     bool baixou = false;

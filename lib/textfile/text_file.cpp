@@ -1,4 +1,4 @@
-#include "files/text_file.h"
+#include "textfile/text_file.h"
 
 #include "core/cp1252.h"
 #include "core/text.h"
