@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <thread>
 
 namespace zelmor::adapters {
@@ -41,11 +43,19 @@ std::uint32_t QtEventPump::Ticks() {
 bool QtEventPump::DispatchPending() { return !RunNested(0); }
 
 bool QtEventPump::DispatchFor(std::uint32_t milliseconds) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  if (RunNested(milliseconds)) return false;
-  // The application is ending: no more dispatching, but the wait keeps its length.
-  std::this_thread::sleep_until(deadline);
-  return true;
+  using Clock = std::chrono::steady_clock;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
+  // Qt's timers count whole milliseconds and may fire a little early: wait out the rest.
+  for (Clock::duration left = std::chrono::milliseconds(milliseconds); left > Clock::duration::zero();
+       left = deadline - Clock::now()) {
+    const auto ms = std::max<std::int64_t>(1, std::chrono::ceil<std::chrono::milliseconds>(left).count());
+    if (!RunNested(static_cast<std::uint32_t>(ms))) {
+      // The application is ending: no more dispatching, but the wait keeps its length.
+      std::this_thread::sleep_until(deadline);
+      return true;
+    }
+  }
+  return false;
 }
 
 void InstallQtEventPump() {
