@@ -79,6 +79,7 @@ StandardDialogQt::StandardDialogQt(const platform::StandardDialog& d, QWidget* o
   top->addWidget(text, 1);
 
   auto* row = new QHBoxLayout;
+  row->setSpacing(7);  // side by side, 7 pixels apart, centred
   row->addStretch();
   const QFontMetrics fm(font());
   for (int i = 0; i < static_cast<int>(d.Buttons.size()); ++i) {

@@ -23,9 +23,11 @@ int Run(const std::vector<std::string>& args) {
     return 2;
   }
 #ifdef ZELMOR_WITH_QT
-  const char* platform = std::getenv("QT_QPA_PLATFORM");
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !platform) {
-    PrintError("zelmor: dialog needs a display (DISPLAY or WAYLAND_DISPLAY)");
+  // On a platform without a screen nobody could answer, and the modal window would wait for ever.
+  const std::string platform = std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
+  const bool screenless = platform.starts_with("offscreen") || platform.starts_with("minimal");
+  if (screenless || (platform.empty() && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))) {
+    PrintError("zelmor: dialog needs a display (DISPLAY or WAYLAND_DISPLAY); zelmor call answers headless");
     return 1;
   }
   int argc = 1;
