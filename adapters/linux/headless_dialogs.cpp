@@ -46,17 +46,23 @@ bool HeadlessDialogs::SelectFolder(std::u16string_view title, std::u16string_vie
   return true;
 }
 
-bool HeadlessDialogs::ShowMessageWindow(const platform::MessageWindow& w) {
+HeadlessDialogs::Record HeadlessDialogs::Shown(Event what, platform::DialogKind kind, std::u16string_view caption,
+                                               std::u16string_view text, int countdown, bool monospaced) const {
   Record r;
-  r.What = Event::MessageWindow;
-  r.Kind = w.Kind;
-  r.Caption = w.Caption;
-  r.Headline = w.Headline;
-  r.Text = w.Body;
-  r.Details = w.Details;
-  r.Countdown = w.Countdown;
-  r.Monospaced = w.Monospaced;
+  r.What = what;
+  r.Kind = kind;
+  r.Caption = caption;
+  r.Text = text;
+  r.Countdown = countdown;
+  r.Monospaced = monospaced;
   r.WaitOpen = Wait.Open;
+  return r;
+}
+
+bool HeadlessDialogs::ShowMessageWindow(const platform::MessageWindow& w) {
+  Record r = Shown(Event::MessageWindow, w.Kind, w.Caption, w.Body, w.Countdown, w.Monospaced);
+  r.Headline = w.Headline;
+  r.Details = w.Details;
   r.Buttons.push_back(w.OkCaption);
   if (w.CancelShown) r.Buttons.push_back(w.CancelCaption);
   // The default button is the focused one: Cancel when it comes first.
@@ -69,14 +75,7 @@ bool HeadlessDialogs::ShowMessageWindow(const platform::MessageWindow& w) {
 }
 
 int HeadlessDialogs::ShowStandardDialog(const platform::StandardDialog& d) {
-  Record r;
-  r.What = Event::StandardDialog;
-  r.Kind = d.Kind;
-  r.Caption = d.Caption;
-  r.Text = d.Text;
-  r.Countdown = d.CountsDown ? 1 : 0;
-  r.Monospaced = d.Monospaced;
-  r.WaitOpen = Wait.Open;
+  Record r = Shown(Event::StandardDialog, d.Kind, d.Caption, d.Text, d.CountsDown ? 1 : 0, d.Monospaced);
   for (const platform::DialogButton& b : d.Buttons) r.Buttons.push_back(b.Caption);
   Messages.push_back(d.Text);
   Echo(d.Caption, d.Text);

@@ -89,6 +89,9 @@ class HeadlessDialogs : public platform::Dialogs, public platform::BusyCursor {
 
  private:
   std::optional<int> NextAnswer();
+  // A window's record: what was shown, and whether the wait window was open meanwhile.
+  Record Shown(Event what, platform::DialogKind kind, std::u16string_view caption, std::u16string_view text,
+               int countdown, bool monospaced) const;
   void Echo(std::u16string_view caption, std::u16string_view text) const;
 
   bool FEcho;

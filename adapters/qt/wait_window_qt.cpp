@@ -164,6 +164,7 @@ void WaitWindowQt::closeEvent(QCloseEvent* event) {
   }
   FCancelled = true;
   event->accept();
+  platform::Service<platform::Dialogs>::Get().SetAttention(platform::Attention::None);
 }
 
 }  // namespace zelmor::adapters
