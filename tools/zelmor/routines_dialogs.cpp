@@ -84,6 +84,10 @@ ZELMOR_ROUTINES(dialogs) {
   Register("TmDlg.MsgTratada", &TmDlg::MsgTratada, {"asMessage"});
   Register("TmDlg.GetMsgTratada", &TmDlg::GetMsgTratada, {"asMessage"});
   Register("TmDlg.MensagemPostgres", &TmDlg::MensagemPostgres, {});
+  // The command line has no control to attach to: like a window handle 0, nothing happens.
+  Register("TmDlg.setBalloon",
+           +[](Sv cText, Sv cTitle, TDlgType cDlgType) { TmDlg::setBalloon(nullptr, cText, cTitle, cDlgType); },
+           {"cText", "cTitle", "cDlgType"}, {}, "no control from the command line: does nothing");
 }
 
 }  // namespace zelmor::cli
