@@ -13,7 +13,6 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
@@ -175,11 +174,6 @@ MessageWindowQt::MessageWindowQt(const platform::MessageWindow& w, QWidget* owne
   FTimer->setTimerType(Qt::PreciseTimer);  // a coarse timer may fire 5% early
   connect(FTimer, &QTimer::timeout, this, &MessageWindowQt::Tick);
 
-  // Ctrl alone with C; the window sees it before its controls.
-  auto* copy = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_C), this);
-  copy->setContext(Qt::WindowShortcut);
-  connect(copy, &QShortcut::activated, this, &MessageWindowQt::CopyMessage);
-
   AskFileName = [this] {
     QFileDialog sd(this, QString(), QString(), QStringLiteral("Arquivos texto (*.txt);;Todos os arquivos (*.*)"));
     sd.setObjectName(QStringLiteral("SD"));
@@ -324,6 +318,12 @@ void MessageWindowQt::CopyMessage() {
 void MessageWindowQt::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
     reject();
+    return;
+  }
+  // Ctrl alone with C (the buttons pass it on; the details memo, which would keep it,
+  // is hidden while folded). Not a shortcut: those wait for the window to be active.
+  if (event->key() == Qt::Key_C && event->modifiers() == Qt::ControlModifier) {
+    CopyMessage();
     return;
   }
   QDialog::keyPressEvent(event);
