@@ -14,6 +14,7 @@
 #include <vector>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <thread>
 #include <nlohmann/json.hpp>
 
@@ -153,6 +154,32 @@ TEST_F(DisplayMirror, AnUnpluggedDeviceIsReportedOnceAndTheWindowGoesOn) {
   const std::size_t first = err.find("pole display");
   ASSERT_NE(first, std::string::npos) << err;
   EXPECT_EQ(err.find("pole display", first + 1), std::string::npos) << "reported once: " << err;
+}
+
+TEST_F(DisplayMirror, ADeviceThatComesBackGetsTheNewestLines) {
+  // The program opens the device through a link, as through a udev name; "plugging in" points
+  // the link at a new pseudo-terminal.
+  const std::string link = home.Path() + "/pole";
+  ASSERT_EQ(::symlink(pole.name, link.c_str()), 0);
+  std::strcpy(pole.name, link.c_str());
+  Start({});
+  ASSERT_TRUE(NextEcho().is_object()) << quindel->Err();
+  std::string upper, lower;
+  ASSERT_TRUE(pole.NextLines(upper, lower, 10s));
+  pole.CloseDevice();
+  ASSERT_EQ(Send("Enquanto fora", "").ExitCode, 0);
+  ASSERT_TRUE(NextEcho().is_object());
+
+  FakePole replugged;
+  ASSERT_EQ(::unlink(link.c_str()), 0);
+  ASSERT_EQ(::symlink(replugged.name, link.c_str()), 0);
+  ASSERT_EQ(Send("De volta", "R$ 1,00").ExitCode, 0);
+  ASSERT_TRUE(NextEcho().is_object());
+  // Within the retry second: the start bytes, then the newest lines.
+  ASSERT_TRUE(replugged.NextLines(upper, lower, 10s)) << quindel->Err();
+  EXPECT_EQ(upper, "De volta            ");
+  EXPECT_EQ(lower, "R$ 1,00             ");
+  EXPECT_NE(quindel->Err().find("is back"), std::string::npos) << quindel->Err();
 }
 
 TEST(DisplayMirrorOptions, BadValuesAreRefused) {
