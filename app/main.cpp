@@ -16,6 +16,7 @@
 
 #include "adapters/linux/serial_writer.h"
 #include "adapters/linux/system_services.h"
+#include "adapters/qt/dialogs_qt.h"
 #include "adapters/qt/event_pump_qt.h"
 #include "adapters/qt/qstring.h"
 #include "adapters/qt/text_metrics_qt.h"
@@ -126,6 +127,8 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Quindel"));
   zelmor::adapters::InstallQtTextMetrics();
   zelmor::adapters::InstallQtEventPump();
+  // Messages need someone to answer them: headless, the recording dialogs stay.
+  if (!quindel::StartedHeadless()) zelmor::adapters::InstallQtDialogs();
 
   quindel::TQuindelForm form(static_cast<quint16>(port));
   if (echo) {

@@ -7,6 +7,7 @@
 #include "datetime/mConvert.h"
 #include "datetime/mDataHora.h"
 #include "dialogs/mMedia.h"
+#include "dialogs/mMensagem.h"
 #include "files/mFileUtil.h"
 #include "strings/mString.h"
 #include "system/mRotinas.h"

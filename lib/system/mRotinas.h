@@ -6,14 +6,19 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/errors.h"
 #include "core/types.h"
 #include "mConst.h"
+#include "platform/dialogs.h"
 #include "system/federative_units.h"
 #include "system/mVersaoWindows.h"
 
 namespace zelmor {
+
+// A windowed control of the program (the GUI adapter wraps its widgets).
+using TWinControl = platform::Control;
 
 // A fiscal check that failed: an access key that disagrees with its data, an
 // instalment or apportionment asked with impossible figures.
@@ -83,6 +88,17 @@ class TmRot {
   // when it is not set. TmTS::GetVariavelAmbiente is this same routine.
   //   GetVariavelAmbiente(u"HOME") == u"/home/caixa"
   static std::u16string GetVariavelAmbiente(std::u16string_view EnVar);
+
+  // ---- Focus (focus.cpp) ----
+
+  // Gives `pControle` the focus. A panel hands it to the first of its windowed children,
+  // in tab order, that takes it; any other control takes it when CanFocus. False for none.
+  static bool SetFocus(TWinControl* pControle);
+  // True when the control and every parent up the chain are enabled and visible.
+  static bool CanFocus(TWinControl* pControle);
+  // Clears `aoLista` and fills it with the control's direct windowed children in
+  // ascending tab order; true when there is any.
+  static bool GetListaOrdenadaWinControl(TWinControl* aoControle, std::vector<TWinControl*>& aoLista);
 
   // ---- Waiting and message pumping (waiting.cpp) ----
 

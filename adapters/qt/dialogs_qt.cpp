@@ -1,0 +1,183 @@
+// The GUI's dialog service and the widget wrapper the library's focus and balloon
+// routines work on.
+#include "adapters/qt/dialogs_qt.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFrame>
+#include <QStyle>
+#include <QWidget>
+
+#include "adapters/qt/qstring.h"
+
+namespace zelmor::adapters {
+
+// ---- Icons ----
+
+QIcon DialogIcon(platform::DialogKind kind) {
+  struct Choice {
+    const char* Theme;
+    QStyle::StandardPixmap BuiltIn;
+  };
+  static constexpr Choice kChoices[] = {
+      {"dialog-warning", QStyle::SP_MessageBoxWarning},
+      {"dialog-error", QStyle::SP_MessageBoxCritical},
+      {"dialog-information", QStyle::SP_MessageBoxInformation},
+      {"dialog-question", QStyle::SP_MessageBoxQuestion},
+  };
+  const auto k = static_cast<std::size_t>(kind);
+  if (k >= std::size(kChoices)) return {};
+  const QString name = QString::fromLatin1(kChoices[k].Theme);
+  if (QIcon::hasThemeIcon(name)) return QIcon::fromTheme(name);
+  return QApplication::style()->standardIcon(kChoices[k].BuiltIn);
+}
+
+// ---- Controls ----
+
+QtControl::QtControl(QWidget* widget) : QObject(widget), FWidget(widget) {
+  setObjectName(QStringLiteral("zelmor-control"));
+}
+
+QtControl* QtControl::Of(QWidget* widget) {
+  if (!widget) return nullptr;
+  if (auto* c = widget->findChild<QtControl*>(QStringLiteral("zelmor-control"), Qt::FindDirectChildrenOnly)) return c;
+  return new QtControl(widget);
+}
+
+bool QtControl::Enabled() const { return FWidget && !FWidget->testAttribute(Qt::WA_Disabled); }
+bool QtControl::Visible() const { return FWidget && !FWidget->isHidden(); }
+
+platform::Control* QtControl::Parent() const {
+  return FWidget && !FWidget->isWindow() ? Of(FWidget->parentWidget()) : nullptr;
+}
+
+bool QtControl::IsPanel() const {
+  // A plain container: a bare widget, frame or group box with children.
+  if (!FWidget) return false;
+  const QMetaObject* m = FWidget->metaObject();
+  return m == &QWidget::staticMetaObject || m == &QFrame::staticMetaObject ||
+         QString::fromLatin1(m->className()) == QStringLiteral("QGroupBox");
+}
+
+std::vector<platform::Control*> QtControl::Children() const {
+  std::vector<platform::Control*> out;
+  if (!FWidget) return out;
+  for (QWidget* w : FWidget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (!w->isWindow()) out.push_back(Of(w));
+  return out;
+}
+
+int QtControl::TabOrder() const {
+  // Qt keeps the tab order as a chain: the position in it from the window.
+  if (!FWidget) return -1;
+  QWidget* start = FWidget->window();
+  int i = 0;
+  for (QWidget* w = start->nextInFocusChain(); w && w != start && i < 100000; w = w->nextInFocusChain(), ++i)
+    if (w == FWidget) return i;
+  return i;
+}
+
+bool QtControl::TakeFocus() {
+  if (!FWidget || FWidget->focusPolicy() == Qt::NoFocus) return false;
+  FWidget->setFocus(Qt::OtherFocusReason);
+  return true;
+}
+
+bool QtControl::Focused() const { return FWidget && FWidget->hasFocus(); }
+bool QtControl::HasWindow() const { return !FWidget.isNull(); }
+
+void QtControl::SetBalloon(std::u16string_view text, std::u16string_view title, int) {
+  if (!FWidget) return;
+  FWidget->setToolTip(QStringLiteral("<b>%1</b><br>%2")
+                          .arg(ToQString(title).toHtmlEscaped(), ToQString(text).toHtmlEscaped().replace(u'\n', "<br>")));
+}
+
+// ---- The service ----
+
+QtDialogs::QtDialogs() = default;
+
+// A wait window still open at exit goes with the application's widgets.
+QtDialogs::~QtDialogs() = default;
+
+void QtDialogs::ShowMessage(std::u16string_view text) {
+  platform::StandardDialog d;
+  d.Kind = platform::DialogKind::Custom;
+  d.Caption = FromQString(QApplication::applicationName());
+  d.Text = text;
+  d.Buttons.push_back({u"OK", 1, true, nullptr, false});
+  ShowStandardDialog(d);
+}
+
+bool QtDialogs::SelectFolder(std::u16string_view title, std::u16string_view initial, bool, std::u16string& chosen) {
+  // Qt's folder dialog is centred on the screen either way.
+  const QString dir = QFileDialog::getExistingDirectory(nullptr, ToQString(title), ToQString(initial),
+                                                        QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
+  if (dir.isEmpty()) return false;
+  chosen = FromQString(dir);
+  return true;
+}
+
+bool QtDialogs::ShowMessageWindow(const platform::MessageWindow& window) {
+  MessageWindowQt w(window);
+  w.exec();
+  return w.Ok();
+}
+
+int QtDialogs::ShowStandardDialog(const platform::StandardDialog& dialog) {
+  StandardDialogQt d(dialog);
+  return d.exec();
+}
+
+void QtDialogs::ShowWaitWindow(const platform::WaitWindow& window) {
+  if (!FWait) {
+    FWait = new WaitWindowQt(window.AllowCancel || window.AllowClose);
+    FWait->show();
+  }
+  FWait->Update(window);
+}
+
+bool QtDialogs::CloseWaitWindow() {
+  if (!FWait) return false;
+  delete FWait.data();
+  return true;
+}
+
+bool QtDialogs::WaitCancelled() const { return FWait && FWait->Cancelled(); }
+
+void QtDialogs::SetWaitPosition(int position) {
+  if (FWait) FWait->SetPosition(position);
+}
+
+int QtDialogs::WaitPosition() const { return FWait ? FWait->Position() : 0; }
+
+void QtDialogs::UpdateWaitTime() {
+  if (FWait) FWait->CalculateTime();
+}
+
+void QtDialogs::SetWaitCancelHandler(std::function<void()> handler) {
+  if (FWait) FWait->OnCancelClick = std::move(handler);
+}
+
+void QtDialogs::SetAttention(platform::Attention state) {
+  FAttention = state;
+  // The desktop's standard means: the window asks for attention (a flashing entry).
+  if (state == platform::Attention::Error || state == platform::Attention::Paused) {
+    if (QWidget* w = QApplication::activeWindow()) QApplication::alert(w);
+  }
+}
+
+void QtDialogs::PlaySystemSound(platform::DialogKind kind) {
+  if (kind != platform::DialogKind::Custom) QApplication::beep();
+}
+
+void QtDialogs::Begin() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+void QtDialogs::End() { QApplication::restoreOverrideCursor(); }
+
+QtDialogs& InstallQtDialogs() {
+  static QtDialogs dialogs;
+  platform::Service<platform::Dialogs>::Set(&dialogs);
+  platform::Service<platform::BusyCursor>::Set(&dialogs);
+  return dialogs;
+}
+
+}  // namespace zelmor::adapters
