@@ -169,10 +169,12 @@ class LineParser {
   int FLine;
 };
 
-void SerializeKey(std::string& out, const Key& k, const std::u16string& path, bool isRoot) {
+// `path` is the key's path in UTF-8; it grows and shrinks by one name per level, so
+// the work is linear in the file written.
+void SerializeKey(std::string& out, const Key& k, std::string& path, bool isRoot) {
   if (!k.Values.empty() || (k.SubKeys.empty() && !isRoot)) {
     out += '[';
-    out += U16ToUtf8(path);
+    out += path;
     out += "]\n";
     for (const auto& [name, value] : k.Values) {
       if (name.empty())
@@ -185,7 +187,13 @@ void SerializeKey(std::string& out, const Key& k, const std::u16string& path, bo
     }
     out += '\n';
   }
-  for (const Key& sub : k.SubKeys) SerializeKey(out, sub, path + u'\\' + sub.Name, false);
+  for (const Key& sub : k.SubKeys) {
+    const std::size_t size = path.size();
+    path += '\\';
+    path += U16ToUtf8(sub.Name);
+    SerializeKey(out, sub, path, false);
+    path.resize(size);
+  }
 }
 
 }  // namespace
@@ -216,6 +224,9 @@ std::vector<std::u16string_view> SplitPath(std::u16string_view path) {
 }
 
 void CheckKeyNames(const std::vector<std::u16string_view>& parts) {
+  if (parts.size() > kMaxKeyDepth)
+    throw ERegistryError(u"Chave com níveis demais: " + IntToStr(static_cast<long long>(parts.size())) +
+                         u" (até 512 níveis)");
   for (std::u16string_view p : parts) {
     bool control = std::any_of(p.begin(), p.end(), [](char16_t c) { return c < 0x20 || c == 0x7F; });
     if (p.size() > kMaxKeyNameLength || control)
@@ -316,6 +327,8 @@ Key Parse(std::string_view bytes) {
   Key root{std::u16string(kRootName), {}, {}};
   Key* current = nullptr;
   bool signed_ = false;
+  bool needsEnd = false;  // version 2: the file must end with kEndLine
+  bool ended = false;
   int lineNo = 0;
   std::u16string text;
   for (std::size_t pos = 0; pos < bytes.size();) {
@@ -328,10 +341,16 @@ Key Parse(std::string_view bytes) {
     if (!TryUtf8ToU16(raw, text)) throw FormatError(lineNo, "a linha não é texto UTF-8 válido");
     std::u16string_view line = textkit::Trim(text, textkit::IsSpaceOrTab);
     if (line.empty() || line.front() == u';') continue;
+    if (ended) throw FormatError(lineNo, "texto depois da linha \"" + std::string(kEndLine) + "\"");
     if (!signed_) {
-      if (line != Utf8ToU16(kSignature))
+      needsEnd = line == Utf8ToU16(kSignature);
+      if (!needsEnd && line != Utf8ToU16(kSignatureV1))
         throw FormatError(lineNo, "a primeira linha deve ser \"" + std::string(kSignature) + "\"");
       signed_ = true;
+      continue;
+    }
+    if (needsEnd && line == Utf8ToU16(kEndLine)) {
+      ended = true;
       continue;
     }
     LineParser p(line, lineNo);
@@ -365,6 +384,9 @@ Key Parse(std::string_view bytes) {
     p.SkipBlanks();
     SetValue(*current, name, p.Data());  // a name given twice: the later line wins, as on import
   }
+  if (needsEnd && !ended)
+    throw FormatError(lineNo + 1, "o arquivo termina sem a linha \"" + std::string(kEndLine) +
+                                      "\" (foi cortado ou truncado)");
   return root;
 }
 
@@ -373,7 +395,10 @@ std::string Serialize(const Key& root) {
   out +=
       "\n; The settings of the current user (HKEY_CURRENT_USER).\n"
       "; Change them with `zelmor reg`, or by hand while no Zelmor program is running.\n\n";
-  SerializeKey(out, root, std::u16string(kRootName), true);
+  std::string path = U16ToUtf8(kRootName);
+  SerializeKey(out, root, path, true);
+  out += kEndLine;
+  out += '\n';
   return out;
 }
 
