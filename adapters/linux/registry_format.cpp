@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <deque>
+#include <unordered_map>
 
 #include "core/errors.h"
 #include "core/integer_text.h"
@@ -196,6 +198,31 @@ void SerializeKey(std::string& out, const Key& k, std::string& path, bool isRoot
   }
 }
 
+// The tree while a file is read: every key and value found through a hash of its
+// name, so a file with many keys side by side (or values in one key) reads in time
+// linear in its size. Nodes live in a deque, which never moves them.
+struct Draft {
+  std::u16string Name;
+  std::vector<std::pair<std::u16string, RegValue>> Values;
+  std::unordered_map<std::u16string, std::size_t> ValueAt;
+  std::vector<Draft*> Children;
+  std::unordered_map<std::u16string, Draft*> ChildAt;
+};
+
+// Names compare as SameText does: code unit by code unit, case ignored.
+std::u16string Folded(std::u16string_view s) {
+  std::u16string f(s);
+  for (char16_t& c : f) c = UpperChar(c);
+  return f;
+}
+
+Key Build(Draft& d) {
+  Key k{std::move(d.Name), std::move(d.Values), {}};
+  k.SubKeys.reserve(d.Children.size());
+  for (Draft* child : d.Children) k.SubKeys.push_back(Build(*child));  // at most kMaxKeyDepth deep
+  return k;
+}
+
 }  // namespace
 
 Key* Key::Child(std::u16string_view name) {
@@ -324,8 +351,9 @@ std::string FormatData(const RegValue& v) {
 
 Key Parse(std::string_view bytes) {
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);  // a mark added by an editor
-  Key root{std::u16string(kRootName), {}, {}};
-  Key* current = nullptr;
+  std::deque<Draft> drafts(1);
+  drafts.front().Name = kRootName;
+  Draft* current = nullptr;
   bool signed_ = false;
   bool needsEnd = false;  // version 2: the file must end with kEndLine
   bool ended = false;
@@ -367,7 +395,18 @@ Key Parse(std::string_view bytes) {
       } catch (const ERegistryError& e) {
         p.Fail(e.what());
       }
-      current = FindOrCreate(root, parts);
+      current = &drafts.front();
+      for (std::u16string_view part : parts) {
+        std::u16string folded = Folded(part);
+        auto it = current->ChildAt.find(folded);
+        if (it == current->ChildAt.end()) {
+          Draft& child = drafts.emplace_back();
+          child.Name = part;
+          current->Children.push_back(&child);
+          it = current->ChildAt.emplace(std::move(folded), &child).first;
+        }
+        current = it->second;
+      }
       continue;
     }
     if (line.front() != u'"' && line.front() != u'@')
@@ -382,12 +421,18 @@ Key Parse(std::string_view bytes) {
     p.SkipBlanks();
     p.Expect(u'=', "falta '=' depois do nome do valor");
     p.SkipBlanks();
-    SetValue(*current, name, p.Data());  // a name given twice: the later line wins, as on import
+    RegValue data = p.Data();
+    // A name given twice: the later line's data wins, as on import; the first spelling stays.
+    auto [at, added] = current->ValueAt.emplace(Folded(name), current->Values.size());
+    if (added)
+      current->Values.emplace_back(std::move(name), std::move(data));
+    else
+      current->Values[at->second].second = std::move(data);
   }
   if (needsEnd && !ended)
     throw FormatError(lineNo + 1, "o arquivo termina sem a linha \"" + std::string(kEndLine) +
                                       "\" (foi cortado ou truncado)");
-  return root;
+  return Build(drafts.front());
 }
 
 std::string Serialize(const Key& root) {
