@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <limits>
+#include <thread>
+
 #include "core/cp1252.h"
 #include "core/errors.h"
+#include "core/snapshot.h"
 #include "core/text.h"
 #include "core/types.h"
 
@@ -83,9 +88,34 @@ TEST(TextTest, Utf16Bytes) {
 }
 
 TEST(TextTest, CaseAndIntegers) {
-  EXPECT_EQ(UpperCase(u"ação çÿ"), u"AÇÃO Çÿ");
-  EXPECT_EQ(LowerCase(u"AÇÃO ×"), u"ação ×");
+  // Unicode's case mapping, every script: whole texts with the full mapping (which
+  // may change the length), single code units with the simple one.
+  const struct {
+    std::u16string text, upper, lower;
+  } cases[] = {
+      {u"ação çÿ", u"AÇÃO ÇŸ", u"ação çÿ"},
+      {u"AÇÃO ×", u"AÇÃO ×", u"ação ×"},
+      {u"жук", u"ЖУК", u"жук"},
+      {u"Łódź škoda", u"ŁÓDŹ ŠKODA", u"łódź škoda"},
+      {u"straße", u"STRASSE", u"straße"},
+      {u"İstanbul", u"İSTANBUL", u"i̇stanbul"},     // language-neutral: no Turkish rules
+      {u"\U00010428x", u"\U00010400X", u"\U00010428x"},  // a surrogate pair maps whole
+      {u"東京", u"東京", u"東京"},
+      {u"plain ASCII", u"PLAIN ASCII", u"plain ascii"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(UpperCase(c.text), c.upper) << U16ToUtf8(c.text);
+    EXPECT_EQ(LowerCase(c.text), c.lower) << U16ToUtf8(c.text);
+  }
+  EXPECT_EQ(UpperChar(u'ж'), u'Ж');
+  EXPECT_EQ(UpperChar(u'ÿ'), u'Ÿ');
+  EXPECT_EQ(UpperChar(u'ß'), u'ß');  // "SS" is two characters: not a one-to-one mapping
+  EXPECT_EQ(LowerChar(u'Ž'), u'ž');
+  EXPECT_EQ(UpperFirst(u"škoda"), u"Škoda");
+  EXPECT_EQ(UpperFirst(u"\U00010428\U00010428"), u"\U00010400\U00010428");
+  EXPECT_EQ(UpperFirst(u""), u"");
   EXPECT_TRUE(SameText(u"São Paulo", u"SÃO PAULO"));
+  EXPECT_TRUE(SameText(u"Жук", u"жУК"));
   EXPECT_FALSE(SameText(u"abc", u"abd"));
   EXPECT_EQ(IntToStr(0), u"0");
   EXPECT_EQ(IntToStr(-9223372036854775807LL - 1), u"-9223372036854775808");
@@ -95,6 +125,12 @@ TEST(TypesTest, CurrencyRoundsHalfAwayFromZero) {
   EXPECT_EQ(Currency::FromDouble(1.23455).Raw, 12346);
   EXPECT_EQ(Currency::FromDouble(-1.23455).Raw, -12346);
   EXPECT_DOUBLE_EQ(Currency::FromRaw(15000).ToDouble(), 1.5);
+  EXPECT_EQ(Currency::FromDouble(9e14).Raw, 9000000000000000000);
+  EXPECT_EQ(Currency::FromDouble(-9e14).Raw, -9000000000000000000);
+  // Outside the 64-bit range there is no currency value: refused, never wrapped round.
+  for (double v : {1e18, -1e18, 922337203685477.6, std::numeric_limits<double>::infinity(),
+                   std::numeric_limits<double>::quiet_NaN()})
+    EXPECT_THROW(Currency::FromDouble(v), EConvertError) << v;
 }
 
 TEST(TypesTest, StringList) {
@@ -118,6 +154,51 @@ TEST(ErrorsTest, KindAndMessage) {
     EXPECT_EQ(e.Message(), u"'x' não é um valor inteiro válido");
     EXPECT_STREQ(e.what(), "'x' não é um valor inteiro válido");
   }
+}
+
+}  // namespace
+}  // namespace zelmor
+
+namespace zelmor {
+namespace {
+
+// A value that counts how many of its copies are alive.
+struct Counted {
+  static inline std::atomic<int> Live{0};
+  int Value = 0;
+  Counted() { ++Live; }
+  Counted(const Counted& o) : Value(o.Value) { ++Live; }
+  Counted& operator=(const Counted&) = default;
+  ~Counted() { --Live; }
+};
+
+TEST(SnapshotTest, ReplacedCopiesAreFreedAfterAWhile) {
+  {
+    Snapshot<Counted> s([] { return Counted{}; });
+    const Counted& first = s.Get();
+    s.Set(Counted{});
+    EXPECT_EQ(first.Value, 0);  // a reference outlives a change
+    for (int i = 1; i <= 10000; ++i) {
+      Counted c;
+      c.Value = i;
+      s.Set(c);
+    }
+    EXPECT_EQ(s.Get().Value, 10000);
+    EXPECT_LE(Counted::Live.load(), static_cast<int>(Snapshot<Counted>::kRetired) + 1);
+  }
+  EXPECT_EQ(Counted::Live.load(), 0);
+}
+
+TEST(SnapshotTest, UpdatesAtTheSameTimeAllTakeEffect) {
+  Snapshot<int> s([] { return 0; });
+  constexpr int kEach = 20000;
+  auto bump = [&] {
+    for (int i = 0; i < kEach; ++i) s.Update([](int& v) { ++v; });
+  };
+  std::thread a(bump), b(bump);
+  a.join();
+  b.join();
+  EXPECT_EQ(s.Get(), 2 * kEach);
 }
 
 }  // namespace

@@ -1,5 +1,11 @@
 #include "core/text.h"
 
+#include <unicode/uchar.h>
+#include <unicode/ustring.h>
+#include <unicode/utf16.h>
+
+#include <algorithm>
+
 #include "core/integer_text.h"
 
 namespace zelmor {
@@ -139,25 +145,72 @@ char16_t AsciiLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<
 
 char16_t UpperChar(char16_t c) {
   if (c < 0x80) return AsciiUpper(c);
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 32);
-  return c;
+  if (U16_IS_SURROGATE(c)) return c;
+  const UChar32 u = u_toupper(c);
+  return u <= 0xFFFF ? static_cast<char16_t>(u) : c;
 }
 
 char16_t LowerChar(char16_t c) {
   if (c < 0x80) return AsciiLower(c);
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<char16_t>(c + 32);
-  return c;
+  if (U16_IS_SURROGATE(c)) return c;
+  const UChar32 l = u_tolower(c);
+  return l <= 0xFFFF ? static_cast<char16_t>(l) : c;
 }
 
+namespace {
+
+using CaseMap = int32_t (*)(UChar*, int32_t, const UChar*, int32_t, const char*, UErrorCode*);
+
+// ICU's full mapping of a whole text, root locale (no Turkish dotless i surprises).
+std::u16string MapCase(std::u16string_view s, CaseMap map) {
+  std::u16string out(s.size() + 8, u'\0');
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    UErrorCode err = U_ZERO_ERROR;
+    const int32_t n = map(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
+                          reinterpret_cast<const UChar*>(s.data()), static_cast<int32_t>(s.size()), "", &err);
+    if (U_SUCCESS(err)) {
+      out.resize(static_cast<std::size_t>(n));
+      return out;
+    }
+    if (err != U_BUFFER_OVERFLOW_ERROR) break;
+    out.assign(static_cast<std::size_t>(n), u'\0');
+  }
+  return std::u16string(s);  // ICU refused (a text over 2^31 units): unchanged
+}
+
+bool IsAscii(std::u16string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char16_t c) { return c < 0x80; });
+}
+
+}  // namespace
+
 std::u16string UpperCase(std::u16string_view s) {
+  if (!IsAscii(s)) return MapCase(s, u_strToUpper);
   std::u16string out(s);
-  for (auto& c : out) c = UpperChar(c);
+  for (auto& c : out) c = AsciiUpper(c);
   return out;
 }
 
 std::u16string LowerCase(std::u16string_view s) {
+  if (!IsAscii(s)) return MapCase(s, u_strToLower);
   std::u16string out(s);
-  for (auto& c : out) c = LowerChar(c);
+  for (auto& c : out) c = AsciiLower(c);
+  return out;
+}
+
+std::u16string UpperFirst(std::u16string_view s) {
+  if (s.empty()) return {};
+  std::size_t i = 0;
+  UChar32 cp;
+  U16_NEXT(s.data(), i, s.size(), cp);
+  std::u16string out;
+  // Title case, not upper: the digraph 'ǆ' starts a word as 'ǅ'.
+  const UChar32 t = u_totitle(cp);
+  UChar units[2];
+  int32_t n = 0;
+  U16_APPEND_UNSAFE(units, n, t);  // a code point takes at most two units
+  out.append(reinterpret_cast<const char16_t*>(units), static_cast<std::size_t>(n));
+  out.append(s.substr(i));
   return out;
 }
 

@@ -39,14 +39,20 @@ void AppendUtf16Bytes(std::string& out, std::u16string_view s, bool bigEndian);
 char16_t AsciiUpper(char16_t c);
 char16_t AsciiLower(char16_t c);
 
-// Latin-1-aware upper/lower case, the way the platform's ANSI upper-casing treats
-// Portuguese letters: 'ç' ↔ 'Ç', 'á' ↔ 'Á' ... ('ÿ' and 'ß' stay as they are).
+// Unicode case mapping (ICU's data, any script): 'ç' ↔ 'Ç', 'ж' ↔ 'Ж', 'ÿ' ↔ 'Ÿ'.
+// One code unit to one: the simple mapping, which keeps lengths and positions (a
+// surrogate stays as it is); for comparisons and for one letter of a word.
 char16_t UpperChar(char16_t c);
 char16_t LowerChar(char16_t c);
+// Whole texts: the full mapping, language-neutral, surrogate pairs included. It may
+// change the length: UpperCase(u"straße") == u"STRASSE".
 std::u16string UpperCase(std::u16string_view s);
 std::u16string LowerCase(std::u16string_view s);
+// The word with its first character (a whole code point) in title case and the
+// rest as it is: UpperFirst(u"škoda") == u"Škoda".
+std::u16string UpperFirst(std::u16string_view s);
 
-// Equality ignoring case (Latin-1 aware).
+// Equality ignoring case (code unit by code unit, with UpperChar).
 bool SameText(std::u16string_view a, std::u16string_view b);
 
 // Decimal text of an integer.

@@ -33,6 +33,7 @@ struct Currency {
     return c;
   }
   // Rounds half away from zero to 4 decimals (what assigning a double to a currency does).
+  // EConvertError for a value outside the currency's range, an infinity or NaN.
   static Currency FromDouble(double v);
   constexpr double ToDouble() const { return static_cast<double>(Raw) / Scale; }
 

@@ -68,6 +68,9 @@ class RegistryStore {
   virtual std::optional<RegValue> ReadValue(std::u16string_view key, std::u16string_view name) = 0;
   // Creates the key when missing; replaces any value of the same name, whatever its type.
   virtual void WriteValue(std::u16string_view key, std::u16string_view name, const RegValue& value) = 0;
+  // Writes several values of one key as one change: the store is rewritten once, and
+  // a failure leaves every one of them as it was.
+  virtual void WriteValues(std::u16string_view key, const std::vector<std::pair<std::u16string, RegValue>>& values) = 0;
   // False when there was no such value.
   virtual bool DeleteValue(std::u16string_view key, std::u16string_view name) = 0;
   // Deletes the key with everything below it. False when there was no such key.

@@ -1,6 +1,11 @@
 // The built display program as a process, headless, fed by the built `zelmor`
 // tool as a separate client process; its --echo output shows what it displays.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <functional>
 
 #include <nlohmann/json.hpp>
 
@@ -72,6 +77,44 @@ TEST_F(DisplayProcess, RawBytesFromAnotherClient) {
   ASSERT_TRUE(echo.is_object()) << r.Err;
   EXPECT_EQ(echo["line1"], "Total");
   EXPECT_EQ(echo["line2"], "12,50");
+}
+
+// The display starts, and shows what it is sent, whatever is in the place of the
+// settings store: a pipe nobody writes to, a device, a store too deep to be real.
+// It reports the store's fault on standard error and opens at the default place.
+TEST(DisplayProcessStore, StartsWhateverTheStoreIs) {
+  const struct {
+    const char* what;
+    std::function<void(const std::string&)> make;
+  } cases[] = {
+      {"a pipe", [](const std::string& store) { ASSERT_EQ(mkfifo(store.c_str(), 0600), 0); }},
+      {"a device", [](const std::string& store) { ASSERT_EQ(symlink("/dev/zero", store.c_str()), 0); }},
+      {"100,000 levels",
+       [](const std::string& store) {
+         std::string deep = "Zelmor Registry Version 2\n[HKEY_CURRENT_USER";
+         for (int i = 0; i < 100000; ++i) deep += "\\k";
+         deep += "]\nEnd of Zelmor Registry\n";
+         std::ofstream(store, std::ios::binary) << deep;
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TemporaryFolder home;
+    ASSERT_EQ(mkdir((home.Path() + "/zelmor").c_str(), 0700), 0);
+    c.make(home.Path() + "/zelmor/registry.reg");
+    const int port = FreePort();
+    ChildProcess quindel(BinDir() + "/quindel", {"--port", std::to_string(port)},
+                         {"LC_ALL=pt_BR.UTF-8", "XDG_CONFIG_HOME=" + home.Path()},
+                         {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
+    std::string line;
+    ASSERT_TRUE(quindel.ReadLine(line, 10s)) << quindel.Err();
+    EXPECT_NE(line.find("Zelmor Quindel"), std::string::npos) << line;
+    ProcessResult r = RunProcess(BinDir() + "/zelmor", {"display", "send", "--port", std::to_string(port), "Total", "1,00"});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err;
+    ASSERT_TRUE(quindel.ReadLine(line, 10s)) << quindel.Err();
+    EXPECT_NE(line.find("Total"), std::string::npos) << line;
+    EXPECT_NE(quindel.Err().find("registro do usuário"), std::string::npos) << quindel.Err();
+  }
 }
 
 TEST(DisplayProcessCli, SendFailsClearlyWithoutADisplay) {

@@ -2,6 +2,9 @@
 // processes: `zelmor reg`, concurrent writers, damaged stores, writes cut short.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -36,6 +39,13 @@ class SettingsE2E : public ::testing::Test {
     std::vector<std::string> shArgs{"-c", command, BinDir() + "/zelmor"};
     shArgs.insert(shArgs.end(), args.begin(), args.end());
     return RunProcess("/bin/sh", shArgs, {}, std::chrono::seconds(60), Env());
+  }
+  // `zelmor ARGS` as the unprivileged user 65534 (the tests run as root, for whom
+  // permissions would not count).
+  ProcessResult ZelmorAsNobody(const std::vector<std::string>& args) {
+    std::vector<std::string> all{"--reuid=65534", "--regid=65534", "--clear-groups", BinDir() + "/zelmor"};
+    all.insert(all.end(), args.begin(), args.end());
+    return RunProcess("/usr/bin/setpriv", all, {}, std::chrono::seconds(60), Env());
   }
   std::string StorePath() const { return home.Path() + "/zelmor/registry.reg"; }
   std::unique_ptr<platform::RegistryStore> Store() const { return adapters::OpenRegistryFile(Utf8ToU16(StorePath())); }
@@ -181,6 +191,118 @@ TEST_F(SettingsE2E, AConfigurationFileSaveCutShortLeavesTheOldFile) {
   ProcessResult ok = Zelmor({"call", "TConfigStatic.Gravar", "Loja", "novo", "1", ini});
   EXPECT_EQ(ok.ExitCode, 0);
   EXPECT_EQ(Zelmor({"call", "mINI.LerInt", "loja", "NOVO", "0", ini}).Out, "1\n");
+}
+
+// A file the user may not change stays as it is, with its owner: the store and a
+// configuration file, read-only by the attribute (owner-write bit clear) or by its
+// permissions (another owner's file in the user's own folder, which a rename could replace).
+TEST_F(SettingsE2E, FilesTheUserMayNotWriteAreNotReplaced) {
+  ASSERT_EQ(chown(home.Path().c_str(), 65534, 65534), 0);
+  ASSERT_EQ(Zelmor({"reg", "add", "K", "x", "REG_DWORD", "1"}).ExitCode, 0);
+  for (const std::string& mine : {home.Path() + "/zelmor", StorePath() + ".lock"})
+    ASSERT_EQ(chown(mine.c_str(), 65534, 65534), 0);
+  const std::string ini = home.Path() + "/loja.ini";
+  { std::ofstream(ini, std::ios::binary) << "[Loja]\r\nx=1\r\n"; }
+  const struct {
+    const char* what;
+    unsigned uid;
+    mode_t mode;
+  } cases[] = {
+      {"ours, 0444", 65534, 0444},
+      {"ours, 0400", 65534, 0400},
+      {"root's, 0644", 0, 0644},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const std::string& file : {StorePath(), ini}) {
+      ASSERT_EQ(chown(file.c_str(), c.uid, c.uid), 0);
+      ASSERT_EQ(chmod(file.c_str(), c.mode), 0);
+    }
+    const std::string store = FileBytes(StorePath()), config = FileBytes(ini);
+    ProcessResult r = ZelmorAsNobody({"reg", "add", "K", "y", "REG_DWORD", "2"});
+    EXPECT_EQ(r.ExitCode, 1) << r.Out;
+    EXPECT_NE(r.Err.find(StorePath()), std::string::npos) << r.Err;
+    r = ZelmorAsNobody({"call", "TmConfig.WriteInteger", ini, "Loja", "y", "2"});
+    EXPECT_EQ(r.ExitCode, 1) << r.Out;
+    EXPECT_NE(r.Err.find(ini), std::string::npos) << r.Err;
+    // The one-call front-end loses the change without a word, as it always has; the file stays.
+    EXPECT_EQ(ZelmorAsNobody({"call", "TConfigStatic.Gravar", "Loja", "y", "2", ini}).ExitCode, 0);
+    for (const std::string& file : {StorePath(), ini}) {
+      struct stat st {};
+      ASSERT_EQ(stat(file.c_str(), &st), 0);
+      EXPECT_EQ(st.st_uid, c.uid) << file;
+      EXPECT_EQ(st.st_mode & 07777, c.mode) << file;
+    }
+    EXPECT_EQ(FileBytes(StorePath()), store);
+    EXPECT_EQ(FileBytes(ini), config);
+  }
+}
+
+// A store or configuration path that is a pipe or a device is refused at once:
+// nothing waits for a writer, nothing reads /dev/zero until memory runs out.
+TEST_F(SettingsE2E, PipesAndDevicesAreRefusedWithoutWaiting) {
+  ASSERT_EQ(mkdir((home.Path() + "/zelmor").c_str(), 0700), 0);
+  ASSERT_EQ(mkfifo(StorePath().c_str(), 0600), 0);
+  const std::string fifo = home.Path() + "/pipe.ini";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  struct {
+    std::vector<std::string> args;
+    std::string names;
+  } cases[] = {
+      {{"reg", "query", "K"}, StorePath()},
+      {{"call", "TmReg.Gravar", "K", "y", "2"}, StorePath()},
+      {{"call", "TmConfig.ReadString", fifo, "A", "x", "d"}, fifo},
+      {{"call", "TmConfig.WriteString", fifo, "A", "x", "v"}, fifo},
+      {{"call", "TmConfig.ReadString", "/dev/zero", "A", "x", "d"}, "/dev/zero"},
+      {{"call", "TmConfig.WriteString", "/dev/null", "A", "x", "v"}, "/dev/null"},
+  };
+  for (const auto& c : cases) {
+    const auto start = std::chrono::steady_clock::now();
+    ProcessResult r = RunProcess(BinDir() + "/zelmor", c.args, {}, std::chrono::seconds(10), Env());
+    EXPECT_EQ(r.ExitCode, 1) << c.args[1] << " " << r.Out;
+    EXPECT_NE(r.Err.find(c.names), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("não é um arquivo comum"), std::string::npos) << r.Err;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  }
+  struct stat st {};
+  ASSERT_EQ(stat("/dev/null", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
+  ASSERT_EQ(stat(StorePath().c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+// A store cut off at a line boundary, or one with keys deeper than the registry
+// allows, is damaged, reported and left alone; neither crashes the reader.
+TEST_F(SettingsE2E, CutShortAndTooDeepStoresAreDamaged) {
+  ASSERT_EQ(Zelmor({"reg", "add", "K", "x", "REG_DWORD", "42"}).ExitCode, 0);
+  const std::string whole = FileBytes(StorePath());
+  const std::size_t at = whole.find("dword:0000002a");
+  ASSERT_NE(at, std::string::npos) << whole;
+  std::string deep = "Zelmor Registry Version 2\n[HKEY_CURRENT_USER";
+  for (int i = 0; i < 100000; ++i) deep += "\\k";
+  deep += "]\n\"x\"=dword:1\nEnd of Zelmor Registry\n";
+  const struct {
+    const char* what;
+    std::string bytes;
+  } cases[] = {
+      {"cut inside the number", whole.substr(0, at + 7)},
+      {"cut after the value's line", whole.substr(0, whole.find('\n', at) + 1)},
+      {"100,000 levels", deep},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    { std::ofstream(StorePath(), std::ios::binary | std::ios::trunc) << c.bytes; }
+    ProcessResult r = Zelmor({"reg", "query", "K", "x"});
+    EXPECT_EQ(r.ExitCode, 1) << r.Out;
+    EXPECT_NE(r.Err.find("danificado"), std::string::npos) << r.Err;
+    EXPECT_EQ(FileBytes(StorePath()), c.bytes);
+  }
+  // Deep keys are refused when written, not only when read.
+  std::string key = "K";
+  for (int i = 0; i < 600; ++i) key += "\\k";
+  ProcessResult r = Zelmor({"reg", "add", key, "x", "REG_DWORD", "1"});
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Err.find("512"), std::string::npos) << r.Err;
 }
 
 TEST_F(SettingsE2E, WindowPositionsThroughTheTool) {

@@ -13,6 +13,7 @@ PACKAGES=(
   xvfb xauth netcat-openbsd locales
   desktop-file-utils dpkg-dev file man-db
   nodejs
+  libicu-dev
 )
 
 missing=()
@@ -39,6 +40,18 @@ if ! locale -a 2>/dev/null | grep -qi '^pt_BR\.utf-\?8$'; then
     $SUDO locale-gen >/dev/null
   fi
 fi
+
+# More generated locales, for the tests that read regional settings through the C
+# library (a test whose locale is missing skips with a message).
+for loc in en_US de_DE pt_PT; do
+  if ! locale -a 2>/dev/null | grep -qi "^${loc}\.utf-\?8\$"; then
+    if [ -f /etc/locale.gen ]; then
+      $SUDO sed -i "s/^# *\(${loc}.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+      grep -q "^${loc}.UTF-8 UTF-8" /etc/locale.gen || echo "${loc}.UTF-8 UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+      $SUDO locale-gen >/dev/null
+    fi
+  fi
+done
 
 # Independent validators the fiscal cross-check tests and benchmark compare against:
 # npm packages pinned by tools/crosscheck/package-lock.json. Without them those tests

@@ -376,12 +376,7 @@ class LinuxFileSystem final : public platform::FileSystem {
   }
 
   void Replace(std::u16string_view path, std::string_view bytes) override {
-    const std::string native = NativePath(path);
-    struct stat st {};
-    if (!native.empty() && stat(native.c_str(), &st) == 0 && IsReadOnly(st))
-      throw EFileError(u"Não foi possível gravar o arquivo \"" + Utf8ToU16(native) + u"\": " +
-                       std::u16string(kReadOnly));
-    posix::ReplaceWhole(native, bytes, 0666, false);
+    posix::ReplaceWhole(NativePath(path), bytes, 0666, false);  // refuses read-only files itself
   }
 
   std::u16string SpecialFolderPath(SpecialFolder folder) override {

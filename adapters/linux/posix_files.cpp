@@ -17,8 +17,12 @@
 namespace zelmor::adapters::posix {
 namespace {
 
+[[noreturn]] void FailText(const char* what, const std::string& path, const char* why) {
+  throw EFileError(Utf8ToU16(std::string(what) + " \"" + path + "\": " + why));
+}
+
 [[noreturn]] void Fail(const char* what, const std::string& path, int err) {
-  throw EFileError(Utf8ToU16(std::string(what) + " \"" + path + "\": " + ErrorText(err)));
+  FailText(what, path, ErrorText(err).c_str());
 }
 
 }  // namespace
@@ -81,6 +85,19 @@ std::string ErrorText(int err) {
   return strerror_r(err, buf, sizeof buf);
 }
 
+const char* NotRegular(unsigned mode) {
+  if (S_ISREG(mode)) return nullptr;
+  if (S_ISDIR(mode)) return "é uma pasta, não um arquivo";
+  if (S_ISFIFO(mode) || S_ISSOCK(mode)) return "não é um arquivo comum (é um pipe ou um socket)";
+  return "não é um arquivo comum (é um dispositivo)";
+}
+
+static bool WritableByUs(const std::string& path, const struct stat& st) {
+  // The owner-write bit is the read-only attribute, for root too; beyond it the
+  // permissions say whether this process may change the file (rename only needs the folder).
+  return (st.st_mode & S_IWUSR) != 0 && faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
 std::string FolderOf(const std::string& path) {
   const std::size_t cut = path.find_last_of('/');
   if (cut == std::string::npos) return ".";
@@ -89,19 +106,24 @@ std::string FolderOf(const std::string& path) {
 
 namespace {
 
-// Opens a file for reading: -1 when it is missing; throws EFileError when it exists
-// but cannot be opened, or is a folder. With `regularOnly` a pipe or a device is
-// refused too (without waiting for a pipe's writer).
-int OpenForReading(const std::string& path, bool regularOnly) {
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | (regularOnly ? O_NONBLOCK : 0));
+// Opens a regular file for reading: -1 when it is missing; throws EFileError when
+// it exists but cannot be opened, or is a folder, a pipe or a device. The open does
+// not wait for a pipe's writer, and nothing is read from a device.
+int OpenForReading(const std::string& path) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
     if (errno == ENOENT || errno == ENOTDIR) return -1;
     Fail("Não foi possível abrir o arquivo", path, errno);
   }
   struct stat st {};
-  if (fstat(fd, &st) == 0 && (S_ISDIR(st.st_mode) || (regularOnly && !S_ISREG(st.st_mode)))) {
+  if (fstat(fd, &st) != 0) {
+    const int err = errno;
     close(fd);
-    Fail("Não foi possível abrir o arquivo", path, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+    Fail("Não foi possível abrir o arquivo", path, err);
+  }
+  if (const char* why = NotRegular(st.st_mode)) {
+    close(fd);
+    FailText("Não foi possível abrir o arquivo", path, why);
   }
   return fd;
 }
@@ -110,7 +132,7 @@ int OpenForReading(const std::string& path, bool regularOnly) {
 
 bool ReadWhole(const std::string& path, std::string& bytes) {
   bytes.clear();
-  const int fd = OpenForReading(path, false);
+  const int fd = OpenForReading(path);
   if (fd < 0) return false;
   struct stat st {};
   if (fstat(fd, &st) == 0 && st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
@@ -132,7 +154,7 @@ bool ReadWhole(const std::string& path, std::string& bytes) {
 
 bool ReadPart(const std::string& path, std::uint64_t offset, std::size_t count, std::string& bytes) {
   bytes.clear();
-  const int fd = OpenForReading(path, true);
+  const int fd = OpenForReading(path);
   if (fd < 0) return false;
   struct stat st {};
   const std::uint64_t size = fstat(fd, &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
@@ -160,7 +182,13 @@ int ReplaceWhole(const std::string& path, std::string_view bytes, unsigned newMo
   const std::string real = ResolveLinks(path);
   struct stat old {};
   const bool exists = stat(real.c_str(), &old) == 0;
-  if (exists && S_ISDIR(old.st_mode)) Fail("Não foi possível gravar o arquivo", path, EISDIR);
+  if (exists) {
+    // Only a regular file the program may write is replaced: a rename would swap a
+    // pipe or a device node for a file, and would go round a read-only file's permissions.
+    if (const char* why = NotRegular(old.st_mode)) FailText("Não foi possível gravar o arquivo", path, why);
+    if ((old.st_mode & S_IWUSR) == 0) FailText("Não foi possível gravar o arquivo", path, "o arquivo é somente leitura");
+    if (!WritableByUs(real, old)) Fail("Não foi possível gravar o arquivo", path, EACCES);
+  }
 
   std::string temp;
   int fd = CreateBeside(FolderOf(real), BaseOf(real), exists ? 0600 : newMode, temp);

@@ -19,18 +19,25 @@ std::u16string LibraryPath(std::string_view path);
 std::string ErrorText(int err);
 
 // Reads the whole file. False with errno ENOENT or ENOTDIR when it is missing;
-// throws EFileError when it exists but cannot be read.
+// throws EFileError when it exists but cannot be read, or is not a regular file
+// (a pipe is never waited on, a device never read).
 bool ReadWhole(const std::string& path, std::string& bytes);
 // Reads up to `count` bytes at `offset` of a regular file (fewer where it ends);
 // missing and failing files as ReadWhole, and a pipe or a device fails.
 bool ReadPart(const std::string& path, std::uint64_t offset, std::size_t count, std::string& bytes);
 
 // Writes `bytes` to a new file beside `path` (after following symbolic links),
-// flushes it to the disk and renames it over `path`. A new file gets `newMode`
+// flushes it to the disk and renames it over `path`. Refuses (EFileError) a `path`
+// that is not a regular file, is read-only (owner-write bit clear, also for root) or
+// that this process may not write. A new file gets `newMode`
 // (less the umask); an existing one keeps its permissions and, where allowed, its
 // owner. Throws EFileError naming `path`, leaving the old file as it was. With
 // `keepOpen` the descriptor of the new file is returned (the caller closes it), else -1.
 int ReplaceWhole(const std::string& path, std::string_view bytes, unsigned newMode, bool keepOpen);
+
+// Why a file of this mode cannot be read or replaced as a whole file, or nullptr
+// for a regular file.
+const char* NotRegular(unsigned mode);
 
 // The folder part of a path ("." when there is none).
 std::string FolderOf(const std::string& path);

@@ -31,42 +31,61 @@ bool IsPlain(const std::string& name) {
 
 std::u16string Info(locale_t loc, nl_item item) { return Utf8ToU16(nl_langinfo_l(item, loc)); }
 
-// strftime date/time pattern → the library's pattern language.
-std::u16string FromStrftime(std::u16string_view f) {
+// strftime date/time pattern → the library's pattern language. Every conversion
+// the C library's locales use in their date and time formats is translated; the
+// composite ones (%r, %c, %x, %X) through the locale's own formats (en_US has
+// "%r" as its time format). Time-zone conversions have no counterpart and go,
+// with the blank in front of them.
+std::u16string FromStrftime(std::u16string_view f, locale_t loc, int depth = 0) {
   std::u16string out;
+  auto nested = [&](nl_item item) {
+    if (depth < 3 && loc) out += FromStrftime(Info(loc, item), loc, depth + 1);
+  };
   for (std::size_t i = 0; i < f.size(); ++i) {
     if (f[i] != u'%' || i + 1 >= f.size()) {
       out += f[i];
       continue;
     }
     char16_t c = f[++i];
-    if (c == u'E' || c == u'O' || c == u'-' || c == u'_' || c == u'0') {
-      if (i + 1 >= f.size()) break;
+    bool unpadded = false;
+    // Flags and the alternative-era / alternative-digit modifiers: the plain conversion.
+    while ((c == u'E' || c == u'O' || c == u'-' || c == u'_' || c == u'0' || c == u'^' || c == u'#') &&
+           i + 1 < f.size()) {
+      unpadded = unpadded || c == u'-';
       c = f[++i];
     }
     switch (c) {
-      case u'd': out += u"dd"; break;
+      case u'd': out += unpadded ? u"d" : u"dd"; break;
       case u'e': out += u"d"; break;
-      case u'm': out += u"MM"; break;
+      case u'm': out += unpadded ? u"M" : u"MM"; break;
       case u'Y': out += u"yyyy"; break;
       case u'y': out += u"yy"; break;
+      case u'C': out += u"yy"; break;  // only ever before %y in the locales: the full year
       case u'b': case u'h': out += u"MMM"; break;
       case u'B': out += u"MMMM"; break;
       case u'a': out += u"ddd"; break;
       case u'A': out += u"dddd"; break;
-      case u'H': out += u"hh"; break;
+      case u'H': out += unpadded ? u"h" : u"hh"; break;
       case u'k': out += u"h"; break;
-      case u'I': out += u"hh"; break;
+      case u'I': out += unpadded ? u"h" : u"hh"; break;
       case u'l': out += u"h"; break;
-      case u'M': out += u"nn"; break;
-      case u'S': out += u"ss"; break;
-      case u'p': out += u"AMPM"; break;
+      case u'M': out += unpadded ? u"n" : u"nn"; break;
+      case u'S': out += unpadded ? u"s" : u"ss"; break;
+      case u'p': case u'P': out += u"AMPM"; break;
       case u'T': out += u"hh:nn:ss"; break;
       case u'R': out += u"hh:nn"; break;
       case u'D': out += u"MM/dd/yy"; break;
       case u'F': out += u"yyyy-MM-dd"; break;
+      case u'r': nested(T_FMT_AMPM); break;
+      case u'X': nested(T_FMT); break;
+      case u'x': nested(D_FMT); break;
+      case u'c': nested(D_T_FMT); break;
+      case u'n': out += u' '; break;
+      case u't': out += u' '; break;
       case u'%': out += u'%'; break;
-      default: break;  // time-zone and other codes have no counterpart
+      default:  // %Z, %z and the like
+        while (!out.empty() && out.back() == u' ') out.pop_back();
+        break;
     }
   }
   return out;
@@ -131,8 +150,8 @@ class LinuxRegionalSettings final : public platform::RegionalSettingsSource {
     RegionalSettings r = Known(name);
     locale_t loc = Open(name);
     if (!loc) return r;
-    r.ShortDateFormat = FromStrftime(Info(loc, D_FMT));
-    r.LongTimeFormat = FromStrftime(Info(loc, T_FMT));
+    r.ShortDateFormat = FromStrftime(Info(loc, D_FMT), loc);
+    r.LongTimeFormat = FromStrftime(Info(loc, T_FMT), loc);
     r.DateSeparator = FirstSeparator(r.ShortDateFormat, u'/');
     r.TimeSeparator = FirstSeparator(r.LongTimeFormat, u':');
     r.TimeAMString = Info(loc, AM_STR);

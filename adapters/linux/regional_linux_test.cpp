@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
+#include <locale.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "adapters/linux/system_services.h"
+#include "calendar/calendar.h"
+#include "core/text.h"
+#include "format/format_datetime.h"
 
 namespace zelmor::adapters {
 namespace {
@@ -77,6 +82,53 @@ TEST(LinuxRegionalSettings, CategoriesResolveLikeTheCLibrary) {
     EXPECT_EQ(SystemRegionalSettings().Read().DecimalSeparator, u'.');
   }
 }
+
+// Locales the C library generated: their time and date formats are translated
+// whole, so the library writes a time and a date as the C library itself does
+// (en_US's time format is "%r", which once gave an empty time).
+struct GeneratedLocale {
+  const char* Name;
+  const char16_t* LongTime;
+  const char16_t* ShortDate;
+};
+
+class GeneratedLocales : public ::testing::TestWithParam<GeneratedLocale> {};
+
+std::string CFormat(locale_t loc, const char* format, const std::tm& tm) {
+  char buf[128];
+  const std::size_t n = strftime_l(buf, sizeof buf, format, &tm, loc);
+  return std::string(buf, n);
+}
+
+TEST_P(GeneratedLocales, TimeAndDateFormatsMatchTheCLibrary) {
+  const GeneratedLocale& c = GetParam();
+  locale_t loc = newlocale(LC_ALL_MASK, c.Name, static_cast<locale_t>(nullptr));
+  if (!loc) GTEST_SKIP() << "the locale " << c.Name << " is not generated here (tools/setup-deps.sh generates it)";
+  LocaleEnv env(c.Name, nullptr);
+  const RegionalSettings r = SystemRegionalSettings().Read();
+  EXPECT_EQ(U16ToUtf8(r.LongTimeFormat), U16ToUtf8(c.LongTime));
+  EXPECT_EQ(U16ToUtf8(r.ShortDateFormat), U16ToUtf8(c.ShortDate));
+  std::tm tm{};
+  tm.tm_year = 2026 - 1900;
+  tm.tm_mon = 11;
+  tm.tm_mday = 9;
+  tm.tm_wday = 3;
+  for (int hour : {0, 9, 14, 23}) {
+    tm.tm_hour = hour;
+    tm.tm_min = 5;
+    tm.tm_sec = 9;
+    EXPECT_EQ(U16ToUtf8(FormatDateTime(r.LongTimeFormat, EncodeTime(hour, 5, 9, 0), r)), CFormat(loc, "%X", tm))
+        << c.Name << " " << hour;
+  }
+  EXPECT_EQ(U16ToUtf8(FormatDateTime(r.ShortDateFormat, EncodeDate(2026, 12, 9), r)), CFormat(loc, "%x", tm));
+  freelocale(loc);
+}
+
+INSTANTIATE_TEST_SUITE_P(LinuxRegionalSettings, GeneratedLocales,
+                         ::testing::Values(GeneratedLocale{"en_US.UTF-8", u"hh:nn:ss AMPM", u"MM/dd/yyyy"},
+                                           GeneratedLocale{"de_DE.UTF-8", u"hh:nn:ss", u"dd.MM.yyyy"},
+                                           GeneratedLocale{"pt_PT.UTF-8", u"hh:nn:ss", u"dd/MM/yyyy"}),
+                         [](const auto& info) { return std::string(info.param.Name).substr(0, 5); });
 
 TEST(LinuxRegionalSettings, UnknownLocaleFallsBackToPlain) {
   LocaleEnv env("xx_YY.UTF-8", nullptr);

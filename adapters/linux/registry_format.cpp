@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <deque>
+#include <unordered_map>
 
 #include "core/errors.h"
 #include "core/integer_text.h"
@@ -169,10 +171,12 @@ class LineParser {
   int FLine;
 };
 
-void SerializeKey(std::string& out, const Key& k, const std::u16string& path, bool isRoot) {
+// `path` is the key's path in UTF-8; it grows and shrinks by one name per level, so
+// the work is linear in the file written.
+void SerializeKey(std::string& out, const Key& k, std::string& path, bool isRoot) {
   if (!k.Values.empty() || (k.SubKeys.empty() && !isRoot)) {
     out += '[';
-    out += U16ToUtf8(path);
+    out += path;
     out += "]\n";
     for (const auto& [name, value] : k.Values) {
       if (name.empty())
@@ -185,7 +189,38 @@ void SerializeKey(std::string& out, const Key& k, const std::u16string& path, bo
     }
     out += '\n';
   }
-  for (const Key& sub : k.SubKeys) SerializeKey(out, sub, path + u'\\' + sub.Name, false);
+  for (const Key& sub : k.SubKeys) {
+    const std::size_t size = path.size();
+    path += '\\';
+    path += U16ToUtf8(sub.Name);
+    SerializeKey(out, sub, path, false);
+    path.resize(size);
+  }
+}
+
+// The tree while a file is read: every key and value found through a hash of its
+// name, so a file with many keys side by side (or values in one key) reads in time
+// linear in its size. Nodes live in a deque, which never moves them.
+struct Draft {
+  std::u16string Name;
+  std::vector<std::pair<std::u16string, RegValue>> Values;
+  std::unordered_map<std::u16string, std::size_t> ValueAt;
+  std::vector<Draft*> Children;
+  std::unordered_map<std::u16string, Draft*> ChildAt;
+};
+
+// Names compare as SameText does: code unit by code unit, case ignored.
+std::u16string Folded(std::u16string_view s) {
+  std::u16string f(s);
+  for (char16_t& c : f) c = UpperChar(c);
+  return f;
+}
+
+Key Build(Draft& d) {
+  Key k{std::move(d.Name), std::move(d.Values), {}};
+  k.SubKeys.reserve(d.Children.size());
+  for (Draft* child : d.Children) k.SubKeys.push_back(Build(*child));  // at most kMaxKeyDepth deep
+  return k;
 }
 
 }  // namespace
@@ -216,6 +251,9 @@ std::vector<std::u16string_view> SplitPath(std::u16string_view path) {
 }
 
 void CheckKeyNames(const std::vector<std::u16string_view>& parts) {
+  if (parts.size() > kMaxKeyDepth)
+    throw ERegistryError(u"Chave com níveis demais: " + IntToStr(static_cast<long long>(parts.size())) +
+                         u" (até 512 níveis)");
   for (std::u16string_view p : parts) {
     bool control = std::any_of(p.begin(), p.end(), [](char16_t c) { return c < 0x20 || c == 0x7F; });
     if (p.size() > kMaxKeyNameLength || control)
@@ -313,9 +351,12 @@ std::string FormatData(const RegValue& v) {
 
 Key Parse(std::string_view bytes) {
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);  // a mark added by an editor
-  Key root{std::u16string(kRootName), {}, {}};
-  Key* current = nullptr;
+  std::deque<Draft> drafts(1);
+  drafts.front().Name = kRootName;
+  Draft* current = nullptr;
   bool signed_ = false;
+  bool needsEnd = false;  // version 2: the file must end with kEndLine
+  bool ended = false;
   int lineNo = 0;
   std::u16string text;
   for (std::size_t pos = 0; pos < bytes.size();) {
@@ -328,10 +369,16 @@ Key Parse(std::string_view bytes) {
     if (!TryUtf8ToU16(raw, text)) throw FormatError(lineNo, "a linha não é texto UTF-8 válido");
     std::u16string_view line = textkit::Trim(text, textkit::IsSpaceOrTab);
     if (line.empty() || line.front() == u';') continue;
+    if (ended) throw FormatError(lineNo, "texto depois da linha \"" + std::string(kEndLine) + "\"");
     if (!signed_) {
-      if (line != Utf8ToU16(kSignature))
+      needsEnd = line == Utf8ToU16(kSignature);
+      if (!needsEnd && line != Utf8ToU16(kSignatureV1))
         throw FormatError(lineNo, "a primeira linha deve ser \"" + std::string(kSignature) + "\"");
       signed_ = true;
+      continue;
+    }
+    if (needsEnd && line == Utf8ToU16(kEndLine)) {
+      ended = true;
       continue;
     }
     LineParser p(line, lineNo);
@@ -348,7 +395,18 @@ Key Parse(std::string_view bytes) {
       } catch (const ERegistryError& e) {
         p.Fail(e.what());
       }
-      current = FindOrCreate(root, parts);
+      current = &drafts.front();
+      for (std::u16string_view part : parts) {
+        std::u16string folded = Folded(part);
+        auto it = current->ChildAt.find(folded);
+        if (it == current->ChildAt.end()) {
+          Draft& child = drafts.emplace_back();
+          child.Name = part;
+          current->Children.push_back(&child);
+          it = current->ChildAt.emplace(std::move(folded), &child).first;
+        }
+        current = it->second;
+      }
       continue;
     }
     if (line.front() != u'"' && line.front() != u'@')
@@ -363,9 +421,18 @@ Key Parse(std::string_view bytes) {
     p.SkipBlanks();
     p.Expect(u'=', "falta '=' depois do nome do valor");
     p.SkipBlanks();
-    SetValue(*current, name, p.Data());  // a name given twice: the later line wins, as on import
+    RegValue data = p.Data();
+    // A name given twice: the later line's data wins, as on import; the first spelling stays.
+    auto [at, added] = current->ValueAt.emplace(Folded(name), current->Values.size());
+    if (added)
+      current->Values.emplace_back(std::move(name), std::move(data));
+    else
+      current->Values[at->second].second = std::move(data);
   }
-  return root;
+  if (needsEnd && !ended)
+    throw FormatError(lineNo + 1, "o arquivo termina sem a linha \"" + std::string(kEndLine) +
+                                      "\" (foi cortado ou truncado)");
+  return Build(drafts.front());
 }
 
 std::string Serialize(const Key& root) {
@@ -373,7 +440,10 @@ std::string Serialize(const Key& root) {
   out +=
       "\n; The settings of the current user (HKEY_CURRENT_USER).\n"
       "; Change them with `zelmor reg`, or by hand while no Zelmor program is running.\n\n";
-  SerializeKey(out, root, std::u16string(kRootName), true);
+  std::string path = U16ToUtf8(kRootName);
+  SerializeKey(out, root, path, true);
+  out += kEndLine;
+  out += '\n';
   return out;
 }
 

@@ -1,6 +1,6 @@
 // The registry store's file: the hive as an in-memory tree, and its text form.
 //
-//   Zelmor Registry Version 1
+//   Zelmor Registry Version 2
 //   ; comment lines start with ';'
 //
 //   [HKEY_CURRENT_USER\SOFTWARE\Zelmor\Forms\QuindelForm]
@@ -11,6 +11,8 @@
 //   "Big"=qword:0000000100000000
 //   "Ratio"=hex:00,00,00,00,00,00,04,40
 //   @="the key's unnamed value"
+//
+//   End of Zelmor Registry
 //
 // UTF-8; quoted texts escape \\ \" \n \r \t and other control characters as \uXXXX.
 // The full grammar is in docs/settings.md.
@@ -28,11 +30,17 @@ namespace zelmor::adapters::regfile {
 using platform::RegType;
 using platform::RegValue;
 
-inline constexpr std::string_view kSignature = "Zelmor Registry Version 1";
+// Version 2 files end with kEndLine, so a file cut short is told from a whole one;
+// version 1 files (written before) have no such line and are still read.
+inline constexpr std::string_view kSignature = "Zelmor Registry Version 2";
+inline constexpr std::string_view kSignatureV1 = "Zelmor Registry Version 1";
+inline constexpr std::string_view kEndLine = "End of Zelmor Registry";
 inline constexpr std::u16string_view kRootName = u"HKEY_CURRENT_USER";
 // Limits of the registry's names.
 inline constexpr std::size_t kMaxKeyNameLength = 255;
 inline constexpr std::size_t kMaxValueNameLength = 16383;
+// Levels of keys below the hive's root, as the platform's registry allows.
+inline constexpr std::size_t kMaxKeyDepth = 512;
 
 struct Key {
   std::u16string Name;
@@ -47,7 +55,8 @@ struct Key {
 
 // "\A\\B\" → {"A", "B"}.
 std::vector<std::u16string_view> SplitPath(std::u16string_view path);
-// Throws ERegistryError when a component cannot be a key name (too long, control characters).
+// Throws ERegistryError when a component cannot be a key name (too long, control
+// characters) or the path is deeper than kMaxKeyDepth.
 void CheckKeyNames(const std::vector<std::u16string_view>& parts);
 
 const Key* Find(const Key& root, const std::vector<std::u16string_view>& parts);
@@ -66,7 +75,8 @@ class FormatError : public std::runtime_error {
   int Line;
 };
 
-// Parses a whole file. An empty file (or one of blanks only) is an empty hive.
+// Parses a whole file, in time linear in its size. An empty file (or one of blanks
+// only) is an empty hive; a version 2 file without its end line is damaged.
 Key Parse(std::string_view bytes);
 std::string Serialize(const Key& root);
 

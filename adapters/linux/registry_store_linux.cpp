@@ -106,11 +106,22 @@ class FileRegistryStore final : public RegistryStore {
   }
 
   void WriteValue(std::u16string_view key, std::u16string_view name, const RegValue& value) override {
+    WriteValues(key, {{std::u16string(name), value}});
+  }
+
+  void WriteValues(std::u16string_view key,
+                   const std::vector<std::pair<std::u16string, RegValue>>& values) override {
     auto parts = regfile::SplitPath(key);
     regfile::CheckKeyNames(parts);
-    if (name.size() > regfile::kMaxValueNameLength)
-      throw ERegistryError(u"Nome de valor longo demais (mais de 16383 caracteres)");
-    Change([&](Key& root) { return regfile::SetValue(*regfile::FindOrCreate(root, parts), name, value); });
+    for (const auto& [name, value] : values)
+      if (name.size() > regfile::kMaxValueNameLength)
+        throw ERegistryError(u"Nome de valor longo demais (mais de 16383 caracteres)");
+    Change([&](Key& root) {
+      Key* k = regfile::FindOrCreate(root, parts);
+      bool changed = false;
+      for (const auto& [name, value] : values) changed = regfile::SetValue(*k, name, value) || changed;
+      return changed;
+    });
   }
 
   bool DeleteValue(std::u16string_view key, std::u16string_view name) override {
@@ -154,9 +165,9 @@ class FileRegistryStore final : public RegistryStore {
                          u"). O arquivo não foi alterado; corrija-o ou remova-o.");
   }
 
-  [[noreturn]] void Unusable(const char* what, int err) const {
-    throw ERegistryError(Utf8ToU16(std::string(what)) + u" \"" + Utf8ToU16(FPath) + u"\": " +
-                         Utf8ToU16(posix::ErrorText(err)));
+  [[noreturn]] void Unusable(const char* what, int err) const { Unusable(what, posix::ErrorText(err).c_str()); }
+  [[noreturn]] void Unusable(const char* what, const char* why) const {
+    throw ERegistryError(Utf8ToU16(std::string(what)) + u" \"" + Utf8ToU16(FPath) + u"\": " + Utf8ToU16(why ? why : "?"));
   }
 
   void ForgetCache() {
@@ -171,6 +182,8 @@ class FileRegistryStore final : public RegistryStore {
     struct stat st {};
     Version now;
     if (stat(FPath.c_str(), &st) == 0) {
+      // A pipe would block the open and a device (/dev/zero) never ends: refused unopened.
+      if (const char* why = posix::NotRegular(st.st_mode)) Unusable("Não foi possível ler o registro do usuário", why);
       now = Version::Of(st);
     } else if (errno != ENOENT && errno != ENOTDIR) {
       Unusable("Não foi possível ler o registro do usuário", errno);
@@ -181,16 +194,16 @@ class FileRegistryStore final : public RegistryStore {
       FTree = std::make_unique<Key>(InitialHive());
       return *FTree;
     }
-    int fd = open(FPath.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = open(FPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
       if (errno == ENOENT) return Current();  // replaced between stat and open: look again
       Unusable("Não foi possível ler o registro do usuário", errno);
     }
     std::string bytes;
     struct stat fst {};
-    if (fstat(fd, &fst) != 0 || !S_ISREG(fst.st_mode)) {
+    if (fstat(fd, &fst) != 0 || posix::NotRegular(fst.st_mode)) {
       close(fd);
-      Unusable("Não foi possível ler o registro do usuário", S_ISDIR(fst.st_mode) ? EISDIR : EINVAL);
+      Unusable("Não foi possível ler o registro do usuário", posix::NotRegular(fst.st_mode));
     }
     char buf[65536];
     for (;;) {

@@ -59,7 +59,8 @@ TEST(RegistryFormat, EveryTypeAndAwkwardTextSurviveARoundTrip) {
   regfile::FindOrCreate(root, regfile::SplitPath(u"Empty\\Key"));
 
   const std::string text = regfile::Serialize(root);
-  EXPECT_EQ(text.rfind("Zelmor Registry Version 1\n", 0), 0u);
+  EXPECT_EQ(text.rfind("Zelmor Registry Version 2\n", 0), 0u);
+  EXPECT_EQ(text.substr(text.size() - 23), "End of Zelmor Registry\n");
   EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\Zelmor\\Test]\n"), std::string::npos) << text;
   EXPECT_NE(text.find("\"Count\"=dword:fffffed4\n"), std::string::npos);
   EXPECT_NE(text.find("\"Ratio\"=hex:00,00,00,00,00,00,04,40\n"), std::string::npos);
@@ -123,6 +124,15 @@ TEST(RegistryFormat, DamagedFilesAreReportedWithTheLine) {
       {sig + "[HKEY_CURRENT_USER\\A]\nx=\"no quotes on the name\"\n", 3},
       {sig + "[HKEY_CURRENT_USER\\A]\n\"x\"=\"\xC3\x28\"\n", 3},  // not UTF-8
       {sig + "\n\n[HKEY_CURRENT_USER\\A]\n\"x\"\"y\"\n", 5},
+      // Version 2 must end with its closing line: a file cut short at a line end is damaged.
+      {"Zelmor Registry Version 2\n[HKEY_CURRENT_USER\\A]\n\"x\"=dword:0\n", 4},
+      {"Zelmor Registry Version 2\n[HKEY_CURRENT_USER\\A]\nEnd of Zelmor Registry\n\"x\"=dword:0\n", 4},
+      {sig + "[HKEY_CURRENT_USER" + [] {
+         std::string levels;
+         for (int i = 0; i < 513; ++i) levels += "\\k";
+         return levels;
+       }() + "]\n",
+       2},
   };
   for (const auto& c : cases) {
     try {

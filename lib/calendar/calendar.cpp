@@ -77,6 +77,16 @@ void Split(double v, std::int64_t& days, std::int64_t& ms) {
 
 }  // namespace
 
+bool InDateRange(TDateTime Value) {
+  // Day -693593 is 0001-01-01 and day 2958465 is 9999-12-31; the fraction is the time.
+  return Value.Value > -693594.0 && Value.Value < 2958466.0;
+}
+
+void CheckDateRange(TDateTime Value) {
+  if (!InDateRange(Value))
+    throw EConvertError(u"Data fora do intervalo do calendário (de 01/01/0001 a 31/12/9999)");
+}
+
 DateParts DecodeDate(TDateTime Value) {
   std::int64_t days, ms;
   Split(Value.Value, days, ms);

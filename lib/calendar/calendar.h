@@ -33,6 +33,12 @@ DateParts DecodeDate(TDateTime Value);
 // Rounded to the nearest millisecond.
 TimeParts DecodeTime(TDateTime Value);
 
+// Whether `Value` stands for a moment of years 1–9999 (and is a number at all).
+bool InDateRange(TDateTime Value);
+// EConvertError when it does not: arithmetic that leaves the calendar, and values
+// from outside, must not be written as "00/00/0000" or year 247003.
+void CheckDateRange(TDateTime Value);
+
 // 1 = Sunday … 7 = Saturday.
 int DayOfWeek(TDateTime Value);
 

@@ -47,6 +47,9 @@ void CheckWritable(std::u16string_view secao, std::u16string_view item, std::u16
                          std::u16string(item) + u"\")");
   if (item.find(u'=') != std::u16string_view::npos)
     throw EArgumentError(u"O nome do item não pode conter \"=\": \"" + std::u16string(item) + u"\"");
+  // A line that starts with "[" is a section header, whatever follows it.
+  if (StartsSection(item))
+    throw EArgumentError(u"O nome do item não pode começar com \"[\": \"" + std::u16string(item) + u"\"");
 }
 
 }  // namespace
@@ -91,7 +94,7 @@ void TmConfig::Save(std::u16string_view path) const {
     text += line;
     text += u"\r\n";
   }
-  platform::Service<platform::FileSystem>::Get().Replace(path, text_file::Encode(text, FEncoding));
+  platform::Service<platform::FileSystem>::Get().Replace(path, text_file::Encode(text, text_file::Holding(text, FEncoding)));
 }
 
 void TmConfig::Flush() {

@@ -1,4 +1,5 @@
 // TmConfig: the typed reads that parse regional numbers, dates and times.
+#include "calendar/calendar.h"
 #include "config/config_text.h"
 #include "config/mConfigUnit.h"
 #include "format/format_number.h"
@@ -19,20 +20,24 @@ double TmConfig::ReadFloat(std::u16string_view Secao, std::u16string_view Item, 
 TDateTime TmConfig::ReadDate(std::u16string_view Secao, std::u16string_view Item, TDateTime Padrao) const {
   const TFormatSettings& fs = FormatSettings();
   TDateTime v;
-  return TryStrToDate(ReadString(Secao, Item, DateText(Padrao, fs)), v, fs) ? v : Padrao;
+  // A default outside the calendar has no text form; it comes back as it is.
+  const std::u16string def = InDateRange(Padrao) ? DateText(Padrao, fs) : std::u16string();
+  return TryStrToDate(ReadString(Secao, Item, def), v, fs) ? v : Padrao;
 }
 
 TDateTime TmConfig::ReadDateTime(std::u16string_view Secao, std::u16string_view Item, TDateTime Padrao) const {
   const TFormatSettings& fs = FormatSettings();
   TDateTime v;
-  return TryStrToDateTime(ReadString(Secao, Item, DateText(Padrao, fs) + u' ' + TimeText(Padrao, fs)), v, fs) ? v
-                                                                                                              : Padrao;
+  const std::u16string def =
+      InDateRange(Padrao) ? DateText(Padrao, fs) + u' ' + TimeText(Padrao, fs) : std::u16string();
+  return TryStrToDateTime(ReadString(Secao, Item, def), v, fs) ? v : Padrao;
 }
 
 TDateTime TmConfig::ReadTime(std::u16string_view Secao, std::u16string_view Item, TDateTime Padrao) const {
   const TFormatSettings& fs = FormatSettings();
   TDateTime v;
-  return TryStrToTime(ReadString(Secao, Item, TimeText(Padrao, fs)), v, fs) ? v : Padrao;
+  const std::u16string def = InDateRange(Padrao) ? TimeText(Padrao, fs) : std::u16string();
+  return TryStrToTime(ReadString(Secao, Item, def), v, fs) ? v : Padrao;
 }
 
 }  // namespace zelmor

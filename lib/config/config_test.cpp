@@ -100,13 +100,18 @@ TEST_F(ConfigTest, WritesFollowTheLayoutRules) {
   EXPECT_TRUE(same.IsModificado());  // also when nothing changed
 }
 
-TEST_F(ConfigTest, LineBreaksAndEqualsSignsInNamesCannotBeWritten) {
+TEST_F(ConfigTest, LineBreaksEqualsSignsAndLeadingBracketsInNamesCannotBeWritten) {
   TmConfig c(ListOf({u"[A]", u"x=1"}));
   EXPECT_THROW(c.WriteString(u"A", u"x", u"1\r\n[Admin]\r\nsenha=x"), EArgumentError);
   EXPECT_THROW(c.WriteString(u"A\n", u"x", u"1"), EArgumentError);
   EXPECT_THROW(c.WriteString(u"A", u"a=b", u"1"), EArgumentError);
+  // A name that starts with "[" would read back as a section header.
+  EXPECT_THROW(c.WriteString(u"A", u"[S", u"]"), EArgumentError);
+  EXPECT_THROW(c.WriteString(u"A", u"[", u"1"), EArgumentError);
   EXPECT_EQ(c.Linhas().Count(), 2);
   EXPECT_FALSE(c.IsModificado());
+  c.WriteString(u"A", u"a[1]", u"ok");  // "[" further in is an ordinary character
+  EXPECT_EQ(c.ReadString(u"A", u"a[1]", u""), u"ok");
 }
 
 TEST_F(ConfigTest, Sections) {
@@ -192,6 +197,15 @@ TEST_F(ConfigTest, NumbersDatesAndTimesUseTheRegionalSettings) {
   EXPECT_EQ(c.ReadDate(u"V", u"d", 0), EncodeDate(2026, 12, 9));
   EXPECT_EQ(c.ReadDateTime(u"V", u"dt", 0), EncodeDateTime(2026, 1, 2, 3, 4, 5, 0));
   EXPECT_EQ(c.ReadTime(u"V", u"t", 0), EncodeTime(14, 5, 9, 0));
+
+  // A value outside years 1–9999 has no date text: writing it fails instead of
+  // storing "00/00/0000"; as a default it comes back unchanged.
+  for (double v : {1e300, -1e300, -693594.0, 2958466.0}) {
+    EXPECT_THROW(c.WriteDate(u"V", u"x", v), EConvertError) << v;
+    EXPECT_THROW(c.WriteDateTime(u"V", u"x", v), EConvertError) << v;
+    EXPECT_EQ(c.ReadDateTime(u"V", u"missing", v).Value, v);
+  }
+  EXPECT_EQ(c.ReadString(u"V", u"x", u"none"), u"none");
 }
 
 TEST_F(ConfigTest, TypedReadsOfMissingOrBadEntriesGoThroughTheDefaultsTextForm) {
@@ -258,12 +272,33 @@ TEST_F(ConfigTest, EncodingsAndLineEndsRoundTrip) {
   EXPECT_EQ(le.ReadString(u"A", u"x", u""), u"ç");
 }
 
-TEST_F(ConfigTest, ANewFileIsWindows1252WithoutAMark) {
-  {
-    TmConfig c(Utf8ToU16(PathOf("new.ini")), true);
-    c.WriteString(u"Seção", u"Preço", u"R$ 1,00 – ok ☺");
+// A new file (or one read without a mark) is Windows-1252 while its text fits the
+// code page; text the code page cannot hold turns the file into UTF-8 with its mark
+// instead of becoming "?".
+TEST_F(ConfigTest, ANewFileIsWindows1252UnlessItsTextDoesNotFit) {
+  const struct {
+    std::u16string value;
+    std::string written;
+  } cases[] = {
+      {u"R$ 1,00 – ok", "[Se\xE7\xE3o]\r\nPre\xE7o=R$ 1,00 \x96 ok\r\n"},
+      {u"Łódź", "\xEF\xBB\xBF[Se\xC3\xA7\xC3\xA3o]\r\nPre\xC3\xA7o=\xC5\x81\xC3\xB3" "d\xC5\xBA\r\n"},
+      {u"東京", "\xEF\xBB\xBF[Se\xC3\xA7\xC3\xA3o]\r\nPre\xC3\xA7o=\xE6\x9D\xB1\xE4\xBA\xAC\r\n"},
+      {u"ok \U0001F600", "\xEF\xBB\xBF[Se\xC3\xA7\xC3\xA3o]\r\nPre\xC3\xA7o=ok \xF0\x9F\x98\x80\r\n"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(PathOf("new.ini"));
+    {
+      TmConfig config(Utf8ToU16(PathOf("new.ini")), true);
+      config.WriteString(u"Seção", u"Preço", c.value);
+    }
+    EXPECT_EQ(FileBytes(PathOf("new.ini")), c.written) << U16ToUtf8(c.value);
+    TmConfig back(Utf8ToU16(PathOf("new.ini")), true);
+    EXPECT_EQ(back.ReadString(u"Seção", u"Preço", u""), c.value);
   }
-  EXPECT_EQ(FileBytes(PathOf("new.ini")), "[Se\xE7\xE3o]\r\nPre\xE7o=R$ 1,00 \x96 ok ?\r\n");
+  // An existing Windows-1252 file keeps its other lines' characters through the change.
+  WriteFile(PathOf("old.ini"), "[A]\r\nx=a\xE7\xE3o\r\n");
+  { TmConfig(Utf8ToU16(PathOf("old.ini")), true).WriteString(u"A", u"y", u"Łódź"); }
+  EXPECT_EQ(FileBytes(PathOf("old.ini")), "\xEF\xBB\xBF[A]\r\nx=a\xC3\xA7\xC3\xA3o\r\ny=\xC5\x81\xC3\xB3" "d\xC5\xBA\r\n");
 }
 
 TEST_F(ConfigTest, AMarkReadAsTextIsRepaired) {

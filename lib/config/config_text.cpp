@@ -6,6 +6,7 @@
 namespace zelmor::config_text {
 
 std::u16string DateText(TDateTime v, const TFormatSettings& fs) {
+  CheckDateRange(v);
   const DateParts d = DecodeDate(v);
   std::u16string out;
   AppendInteger(out, d.Day, 2);
@@ -17,6 +18,7 @@ std::u16string DateText(TDateTime v, const TFormatSettings& fs) {
 }
 
 std::u16string TimeText(TDateTime v, const TFormatSettings& fs) {
+  CheckDateRange(v);
   const TimeParts t = DecodeTime(v);
   std::u16string out;
   AppendInteger(out, t.Hour, 2);

@@ -126,7 +126,10 @@ void TmReg::SetPadraoBrasil() {
       {u"sShortDate", u"dd/MM/yyyy"}, {u"sDecimal", u","},           {u"sThousand", u"."}, {u"sMonDecimalSep", u","},
       {u"sMonThousandSep", u"."},     {u"sTimeFormat", u"HH:mm:ss"}, {u"sTime", u":"},
   };
-  for (const auto& [name, text] : kValues) store.WriteValue(kKey, name, RegValue::OfString(text));
+  // One change: the store is rewritten (and synced) once, and all or none of them land.
+  std::vector<std::pair<std::u16string, RegValue>> values;
+  for (const auto& [name, text] : kValues) values.emplace_back(std::u16string(name), RegValue::OfString(text));
+  store.WriteValues(kKey, values);
   SetBrazilianRegionalCopies();
 }
 

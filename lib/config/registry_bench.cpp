@@ -54,5 +54,18 @@ void BM_TmReg_WriteUnchanged(benchmark::State& state) {
 }
 BENCHMARK(BM_TmReg_WriteUnchanged)->Unit(benchmark::kMicrosecond);
 
+// The deepest key the store takes, N levels of 255-character names (a file of N × 256
+// characters in its header line): a write rewrites and re-reads it. The time must grow
+// in proportion to N, not with its square.
+void BM_TmReg_WriteDeepKey(benchmark::State& state) {
+  testing::TemporaryRegistry registry;
+  std::u16string key;
+  for (int i = 0; i < state.range(0); ++i) key += u"\\" + std::u16string(255, static_cast<char16_t>(u'a' + i % 26));
+  int n = 0;
+  for (auto _ : state) TmReg::Gravar(key, u"Top", ++n);
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_TmReg_WriteDeepKey)->RangeMultiplier(4)->Range(8, 512)->Unit(benchmark::kMicrosecond)->UseRealTime()->Complexity();
+
 }  // namespace
 }  // namespace zelmor

@@ -1,5 +1,7 @@
 // TmReg on a real store file in a temporary folder; the start-up regional copies.
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -166,6 +168,30 @@ TEST_F(RegTest, SetPadraoBrasilWritesTheBrazilianValuesAndChangesOnlyTheCopies) 
   EXPECT_EQ(RegionalCopies().DateSeparator, u'/');  // not one of the three
   EXPECT_EQ(RegionalCopies().CurrencyString, u"$");
   EXPECT_EQ(FormatSettings().DecimalSeparator, u'.');  // the live settings stay
+}
+
+// The seven values are one change: the store file is replaced once (one rename
+// into place, seen by inotify), not once per value.
+TEST_F(RegTest, SetPadraoBrasilRewritesTheStoreOnce) {
+  testing::FixedRegionalSettings us(RegionalSettings::UnitedStates());
+  TmReg::Gravar(u"Software\Loja", u"x", 1);  // the store's folder and file exist now
+  const std::string folder = registry.FilePath().substr(0, registry.FilePath().rfind('/'));
+  const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  ASSERT_GE(inotify_add_watch(fd, folder.c_str(), IN_MOVED_TO), 0);
+  TmReg::SetPadraoBrasil();
+  int renames = 0;
+  alignas(inotify_event) char buf[8192];
+  for (ssize_t n; (n = read(fd, buf, sizeof buf)) > 0;) {
+    for (char* p = buf; p < buf + n;) {
+      const auto* e = reinterpret_cast<const inotify_event*>(p);
+      if (e->len > 0 && std::string(e->name) == "registry.reg") ++renames;
+      p += sizeof(inotify_event) + e->len;
+    }
+  }
+  close(fd);
+  EXPECT_EQ(renames, 1);
+  EXPECT_EQ(Store().ReadValue(u"Control Panel\\International", u"sTime"), RegValue::OfString(u":"));
 }
 
 TEST_F(RegTest, SetPadraoBrasilWithoutTheRegionalKeyDoesNothingAtAll) {

@@ -77,6 +77,19 @@ TEST(CalendarMath, DayHourAndMinuteSteps) {
   for (const auto& c : cases) ExpectSameInstant(c.actual, c.expected, c.what);
 }
 
+// Steps that leave years 1–9999 are refused: the result would be a date no routine
+// can read back ("0000-00-00", year 247003).
+TEST(CalendarMath, StepsOutOfTheCalendarAreRefused) {
+  ExpectSameInstant(TmDt::AddDays(D(1, 1, 2), -1), D(1, 1, 1), "the first day");
+  ExpectSameInstant(TmDt::AddMinutes(D(9999, 12, 31, 23, 58), 1), D(9999, 12, 31, 23, 59), "the last minute");
+  EXPECT_THROW(TmDt::AddDays(D(1, 1, 1), -1), EConvertError);
+  EXPECT_THROW(TmDt::AddDays(D(9999, 12, 31), 1), EConvertError);
+  EXPECT_THROW(TmDt::AddHours(D(2020, 1, 1), 2147483647), EConvertError);
+  EXPECT_THROW(TmDt::AddMinutes(D(1, 1, 1), -1), EConvertError);
+  EXPECT_THROW(TmDt::AddDays(1e300, 1), EConvertError);
+  EXPECT_THROW(TmDt::SetAjuste(D(9999, 12, 25), 0, 0, 2, 0), EConvertError);
+}
+
 TEST(CalendarMath, WeekAndMonthBounds) {
   // 5 Dec 2018 is a Wednesday; the week runs Sunday 2 to Saturday 8.
   ExpectSameInstant(TmDt::SetInicioDaSemana(D(2018, 12, 5, 14, 30)), D(2018, 12, 2, 14, 30), "start of week");

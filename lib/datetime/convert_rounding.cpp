@@ -163,8 +163,10 @@ double TmConv::ArredondaAritmetica(double AValorEntrada, int AQtdeCasas, bool Ar
 
 std::int32_t TmConv::FormatCurrencyToCompare(Currency Valor) {
   const std::int64_t cents = Valor.Raw / 100;  // C++ division cuts toward zero
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(cents, std::numeric_limits<std::int32_t>::min(),
-                                                            std::numeric_limits<std::int32_t>::max()));
+  // Beyond ±21.474.836,47 the cents do not fit the result: refused, not clipped.
+  if (cents < std::numeric_limits<std::int32_t>::min() || cents > std::numeric_limits<std::int32_t>::max())
+    throw EConvertError(u"Valor fora do intervalo para comparação em centavos (até ±21.474.836,47)");
+  return static_cast<std::int32_t>(cents);
 }
 
 double TmConv::Divide(double Valor1, double Valor2) {

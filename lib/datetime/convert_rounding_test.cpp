@@ -255,8 +255,11 @@ TEST_F(RoundingTest, CentsDivisionAndZero) {
   EXPECT_EQ(TmConv::FormatCurrencyToCompare(Currency::FromRaw(123456)), 1234);
   EXPECT_EQ(TmConv::FormatCurrencyToCompare(Currency::FromRaw(-190)), -1);
   EXPECT_EQ(TmConv::FormatCurrencyToCompare(Currency::FromRaw(99)), 0);
-  EXPECT_EQ(TmConv::FormatCurrencyToCompare(Currency::FromRaw(INT64_MAX)), INT32_MAX);
-  EXPECT_EQ(TmConv::FormatCurrencyToCompare(Currency::FromRaw(INT64_MIN)), INT32_MIN);
+  // The cents must fit the 32-bit result; beyond it the amount is refused, not clipped.
+  EXPECT_EQ(TmConv::FormatCurrencyToCompare(Currency::FromRaw(214748364799)), INT32_MAX);
+  EXPECT_EQ(TmConv::FormatCurrencyToCompare(Currency::FromRaw(-214748364899)), INT32_MIN);
+  for (std::int64_t raw : {std::int64_t{214748364800}, std::int64_t{-214748364900}, INT64_MAX, INT64_MIN})
+    EXPECT_THROW(TmConv::FormatCurrencyToCompare(Currency::FromRaw(raw)), EConvertError) << raw;
 
   EXPECT_EQ(TmConv::Divide(1, 4), 0.25);
   EXPECT_EQ(TmConv::Divide(1, 100000), 0);  // 1E-5 has an exponent

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "calendar/calendar.h"
+#include "core/integer_text.h"
 #include "datetime/mConvert.h"
 #include "format/format_number.h"
 #include "parsing/conversions.h"
@@ -84,14 +85,17 @@ TDateTime TmConv::StrAnsiToDate(std::u16string_view pData, TDateTime pDefaultPar
   return date >= 0 ? date + time : date - time;
 }
 
+// Blanks and a sign in front; nothing at all after the digits ("42 " is not a number here).
+constexpr IntegerSyntax kToIntSyntax{.TrailingBlanks = false};
+
 std::int32_t TmConv::ToInt(std::u16string_view Texto, std::int32_t DefaultParaErro) {
   int v = 0;
-  return TryStrToInt(Texto, v) ? v : DefaultParaErro;
+  return ParseInteger(Texto, v, kToIntSyntax) ? v : DefaultParaErro;
 }
 
 std::int64_t TmConv::ToInt64(std::u16string_view Texto, std::int32_t DefaultParaErro) {
   std::int64_t v = 0;
-  return TryStrToInt64(Texto, v) ? v : static_cast<std::int64_t>(DefaultParaErro);
+  return ParseInteger(Texto, v, kToIntSyntax) ? v : static_cast<std::int64_t>(DefaultParaErro);
 }
 
 bool TmConv::ToBoolean(std::u16string_view Texto) {

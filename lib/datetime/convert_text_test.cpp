@@ -101,6 +101,11 @@ TEST_F(ConvertTextTest, IntegersAndYesNo) {
   EXPECT_EQ(TmConv::ToInt(u"12", 0), 12);
   EXPECT_EQ(TmConv::ToInt(u" -12", 0), -12);
   EXPECT_EQ(TmConv::ToInt(u"12a", 7), 7);
+  // Blanks in front only: nothing may follow the digits.
+  EXPECT_EQ(TmConv::ToInt(u"42 ", 7), 7);
+  EXPECT_EQ(TmConv::ToInt(u"\t42\t", 7), 7);
+  EXPECT_EQ(TmConv::ToInt64(u" 42 ", 7), 7);
+  EXPECT_EQ(TmConv::ToInt64(u"  +42", 7), 42);
   EXPECT_EQ(TmConv::ToInt(u"", 5), 5);
   EXPECT_EQ(TmConv::ToInt(u"99999999999", -1), -1);
   EXPECT_EQ(TmConv::ToInt64(u"99999999999", 0), 99999999999LL);

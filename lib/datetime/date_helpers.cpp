@@ -14,6 +14,16 @@ std::optional<int> ReadWholeNumber(std::u16string_view s) {
   return v;
 }
 
+bool IsWholeNumberText(std::u16string_view s) {
+  std::size_t i = 0;
+  while (i < s.size() && s[i] == u' ') ++i;
+  if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) ++i;
+  if (i == s.size()) return false;
+  for (; i < s.size(); ++i)
+    if (s[i] < u'0' || s[i] > u'9') return false;
+  return true;
+}
+
 std::u16string_view Sub(std::u16string_view s, std::size_t pos, std::size_t count) {
   if (pos < 1 || pos > s.size()) return {};
   return s.substr(pos - 1, count);
@@ -33,7 +43,9 @@ double ToLinear(TDateTime v) {
 TDateTime FromLinear(double x) {
   double day = std::floor(x);
   double time = x - day;
-  return day >= 0 ? day + time : day - time;
+  const TDateTime result = day >= 0 ? day + time : day - time;
+  CheckDateRange(result);
+  return result;
 }
 
 TDateTime IncMonth(TDateTime v, std::int64_t months) {

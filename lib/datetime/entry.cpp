@@ -2,8 +2,10 @@
 // used in SQL statements.
 #include <initializer_list>
 #include <limits>
+#include <optional>
 
 #include "calendar/calendar.h"
+#include "core/errors.h"
 #include "core/text.h"
 #include "core/text_kit.h"
 #include "datetime/date_helpers.h"
@@ -22,6 +24,10 @@ using dates::Sub;
 using textkit::Trim;
 
 namespace {
+
+[[noreturn]] void OutOfRange(std::u16string_view hora) {
+  throw EConvertError(u"'" + std::u16string(hora) + u"' passa do intervalo de minutos de um inteiro de 32 bits");
+}
 
 // Positions of the masked date-and-time layout "dd/mm/yyyy hh:nn".
 constexpr std::size_t kDay = 1, kMonth = 4, kYear = 7, kHour = 12;
@@ -112,9 +118,15 @@ int TmDt::HoraParaMin(std::u16string_view Hora) {
   const std::u16string hours = TmStr::Separa(Hora, u':', 1);
   std::u16string minutes = TmStr::Separa(Hora, u':', 2);
   if (Hora[0] == u'-') minutes.insert(0, 1, u'-');
-  const std::int64_t total = static_cast<std::int64_t>(ReadWholeNumberOr0(hours)) * 60 + ReadWholeNumberOr0(minutes);
-  // Beyond what the result can hold: as unreadable.
-  if (total < std::numeric_limits<int>::min() || total > std::numeric_limits<int>::max()) return 0;
+  // A field of digits too big for a number, or a total the result cannot hold, is an
+  // amount out of range, not an unreadable field: it is refused rather than read as 0.
+  auto field = [&](std::u16string_view f) -> std::int64_t {
+    if (std::optional<int> v = ReadWholeNumber(f)) return *v;
+    if (dates::IsWholeNumberText(f)) OutOfRange(Hora);
+    return 0;
+  };
+  const std::int64_t total = field(hours) * 60 + field(minutes);
+  if (total < std::numeric_limits<int>::min() || total > std::numeric_limits<int>::max()) OutOfRange(Hora);
   return static_cast<int>(total);
 }
 

@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "calendar/calendar.h"
+#include "core/errors.h"
 #include "core/text.h"
 #include "datetime/mDataHora.h"
 #include "regional/format_settings.h"
@@ -122,9 +123,12 @@ TEST(DateEntryPlain, HoraParaMin) {
       {u"", 0},           {u" : ", 0},        {u":", 0},           {u"01:30", 90},      {u"-01:30", -90},
       {u"-00:30", -30},   {u"12", 720},       {u"1:5", 65},        {u"100:00", 6000},   {u" 8:30", 510},
       {u"8 :30", 30},     // a trailing blank makes the hour unreadable
-      {u"08:3 ", 480},    {u"ab:10", 10},     {u"1:2:3", 62},      {u"+2:15", 135},     {u"99999999:00", 0},
+      {u"08:3 ", 480},    {u"ab:10", 10},     {u"1:2:3", 62},      {u"+2:15", 135},
   };
   for (const auto& c : cases) EXPECT_EQ(TmDt::HoraParaMin(c.text), c.minutes) << U16ToUtf8(c.text);
+  // Numbers too big for the minutes (a field, or the total) are refused, not read as 0.
+  for (const char16_t* text : {u"99999999999:99", u"99999999:00", u"1:99999999999", u"-35791395:00"})
+    EXPECT_THROW(TmDt::HoraParaMin(text), EConvertError) << U16ToUtf8(text);
 }
 
 TEST(DateEntryPlain, MinParaHoraAndBack) {

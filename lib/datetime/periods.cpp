@@ -46,7 +46,8 @@ bool EndsMonth(TDateTime v) {
 
 TAPeriodo TmDt::GetPeriodos(TDateTime ahDtInicial, TDateTime ahDtFinal, int aiDias) {
   const double start = ToLinear(ahDtInicial), end = ToLinear(ahDtFinal);
-  if (aiDias < 1 || !std::isfinite(start) || !std::isfinite(end) || start + aiDias > end)
+  // Dates outside the calendar (or not numbers) make no steps: the one period as given.
+  if (aiDias < 1 || !InDateRange(ahDtInicial) || !InDateRange(ahDtFinal) || start + aiDias > end)
     return {{ahDtInicial, ahDtFinal}};
   TAPeriodo periods;
   periods.reserve(static_cast<std::size_t>((end - start) / aiDias) + 1);

@@ -79,9 +79,11 @@ TEST(Periods, LongRangesAreCoveredWithoutGapsOrOverlaps) {
   }
 }
 
-TEST(Periods, NotANumberGivesOnePeriod) {
-  const TAPeriodo periods = TmDt::GetPeriodos(D(2018, 3, 1), std::nan(""), 3);
-  ASSERT_EQ(periods.size(), 1u);
+TEST(Periods, NotANumberOrOutsideTheCalendarGivesOnePeriod) {
+  for (double to : {std::nan(""), 1e300, 2958466.0}) {
+    const TAPeriodo periods = TmDt::GetPeriodos(D(2018, 3, 1), to, 3);
+    ASSERT_EQ(periods.size(), 1u) << to;
+  }
 }
 
 TEST(Periods, RangeInWords) {

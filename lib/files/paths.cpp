@@ -136,8 +136,11 @@ std::u16string TmFile::GetZelmorRoot(std::u16string_view asPath, bool abShowExce
   if (asPath.substr(0, 2) != net) return std::u16string(kDelim + std::u16string(u"ZELMOR") + kDelim);
   const std::u16string p = DirBarra(asPath);
   const std::u16string component = kDelim + std::u16string(u"ZELMOR") + kDelim;
-  const std::size_t at = UpperCase(p).find(component);
-  if (at != std::u16string::npos) return p.substr(0, at + component.size());
+  // Compared in place: a whole-text upper-casing may change the length ("ß" → "SS")
+  // and so the position found.
+  for (std::size_t at = 0; at + component.size() <= p.size(); ++at)
+    if (SameText(std::u16string_view(p).substr(at, component.size()), component))
+      return p.substr(0, at + component.size());
   if (abShowException) throw EFileError(u"Path inválido para obter o root da Zelmor!");
   return {};
 }

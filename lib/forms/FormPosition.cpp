@@ -24,6 +24,16 @@ Settings& Global() {
 constexpr std::u16string_view kRegistryKey = u"SOFTWARE\\Zelmor\\Forms\\";
 constexpr std::u16string_view kFolderFile = u"FormPosition.ini";
 
+// Screen coordinates of any real desktop fit in 16 bits; a stored position beyond
+// them is damage, not a place (and would overflow the edge arithmetic).
+constexpr int kFarthest = 32767;
+bool Plausible(int v) { return v >= -kFarthest - 1 && v <= kFarthest; }
+
+// The edge tests in 64 bits: a stored value near the integer limits must not wrap.
+bool PastEdge(int start, int size, int edge) {
+  return static_cast<long long>(start) + size > static_cast<long long>(edge);
+}
+
 }  // namespace
 
 void SetFormPositionCallback(TFormPositionCallback Callback) {
@@ -147,8 +157,8 @@ void TFormPosition::DoRestore() {
     if (position) {
       int top = p.Top < 0 ? 0 : p.Top;
       int left = p.Left < 0 ? 0 : p.Left;
-      if (top + f.Height() > f.WorkAreaHeight()) top = f.WorkAreaHeight() - f.Height();
-      if (left + f.Width() > f.WorkAreaWidth()) left = f.WorkAreaWidth() - f.Width();
+      if (PastEdge(top, f.Height(), f.WorkAreaHeight())) top = f.WorkAreaHeight() - f.Height();
+      if (PastEdge(left, f.Width(), f.WorkAreaWidth())) left = f.WorkAreaWidth() - f.Width();
       f.SetTop(top);
       f.SetLeft(left);
     }
@@ -173,9 +183,13 @@ void TFormPosition::DoRestore() {
       const int defTop = defaultTop(), defLeft = defaultLeft();
       int top = config.ReadInteger(name, u"Top", defTop);
       int left = config.ReadInteger(name, u"Left", defLeft);
+      if (!Plausible(top) || !Plausible(left)) {
+        top = defTop;
+        left = defLeft;
+      }
       // Each axis is pulled back to the screen's edge on its own.
-      if (top + f.Height() > f.ScreenHeight()) top = f.ScreenHeight() - f.Height();
-      if (left + f.Width() > f.ScreenWidth()) left = f.ScreenWidth() - f.Width();
+      if (PastEdge(top, f.Height(), f.ScreenHeight())) top = f.ScreenHeight() - f.Height();
+      if (PastEdge(left, f.Width(), f.ScreenWidth())) left = f.ScreenWidth() - f.Width();
       f.SetTop(top);
       f.SetLeft(left);
     }
@@ -193,7 +207,8 @@ void TFormPosition::DoRestore() {
     int top = TmReg::Ler(key, u"Top", defTop);
     int left = TmReg::Ler(key, u"Left", defLeft);
     // Past the right or bottom edge: the window goes back to its default place as a whole.
-    if (top + f.Height() > f.ScreenHeight() || left + f.Width() > f.ScreenWidth()) {
+    if (!Plausible(top) || !Plausible(left) || PastEdge(top, f.Height(), f.ScreenHeight()) ||
+        PastEdge(left, f.Width(), f.ScreenWidth())) {
       top = defTop;
       left = defLeft;
     }
@@ -239,7 +254,10 @@ void TFormPosition::DoSave() {
       config.WriteInteger(name, u"Height", f.Height());
     }
     config.WriteBool(name, u"Maximizado", f.WindowState() == TWindowState::wsMaximized);
-    return;  // released here, which writes the file
+    // Saved here rather than on release, which would swallow a failure: a position
+    // that cannot be kept is reported like any other error of the save.
+    config.Flush();
+    return;
   }
 
   const std::u16string key = std::u16string(kRegistryKey) + name;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -83,6 +84,9 @@ TEST_F(FormPositionTest, RegistryPlacementsPastTheEdgeReturnToTheDefaultsAsAWhol
       {10, 1920 - 401 + 1, 0, 0, 490, 760}, {1080 - 101, 1920 - 401, 0, 0, 979, 1519},  // exactly at the edge stays
       {20, -300, 0, 0, 20, -300},                                                       // a monitor to the left: kept
       {2000, 5, 100, 0, 100, 760},  // DefTop replaces the centred top
+      // Values no desktop has: the edge test must not wrap round, the window goes home.
+      {2147483647, 10, 0, 0, 490, 760}, {10, 2147483600, 0, 0, 490, 760},
+      {-2147483647 - 1, 10, 0, 0, 490, 760}, {10, -40000, 0, 0, 490, 760},
   };
   for (const auto& c : cases) {
     TmReg::Gravar(kKey, u"Top", c.top);
@@ -270,6 +274,23 @@ TEST_F(FormPositionTest, TheFolderStore) {
   restore.RestauraPadroesForm();
   EXPECT_EQ(other.FTop, 1080 - 101);
   EXPECT_EQ(other.FLeft, 15);
+
+  {
+    TmConfig c(Utf8ToU16(folder + "FormPosition.ini"), true);
+    c.WriteInteger(u"TesteForm", u"Top", 2147483647);  // would wrap round in 32 bits
+  }
+  restore.RestauraPadroesForm();
+  EXPECT_EQ(other.FTop, 490);
+  EXPECT_EQ(other.FLeft, 760);
+  EXPECT_TRUE(other.Errors.empty());
+
+  // A position that cannot be saved is reported, not lost in silence.
+  std::filesystem::permissions(folder + "FormPosition.ini", std::filesystem::perms::owner_read);
+  form.FTop = 33;
+  fp.SalvaPadroesForm();
+  ASSERT_EQ(form.Errors.size(), 1u);
+  EXPECT_NE(form.Errors[0].find("FormPosition.ini"), std::string::npos) << form.Errors[0];
+  EXPECT_NE(form.Errors[0].find("somente leitura"), std::string::npos) << form.Errors[0];
 }
 
 TEST_F(FormPositionTest, TheCallbackReplacesBothStores) {
@@ -303,6 +324,12 @@ TEST_F(FormPositionTest, TheCallbackReplacesBothStores) {
   EXPECT_EQ(stored.Width, 300);
   EXPECT_EQ(stored.State, TWindowState::wsMinimized);
   EXPECT_TRUE(StoredNames().empty());
+
+  stored.Top = 2147483647;  // the edge test in wide arithmetic: pulled back, not wrapped
+  stored.Left = 2147483600;
+  fp.RestauraPadroesForm();
+  EXPECT_EQ(form.FTop, 1040 - 200);
+  EXPECT_EQ(form.FLeft, 1920 - 300);
 
   SetFormPositionCallback([](TFormPosition&, TFormWindow&, TFormPlacement&, bool) { throw EAbort(u""); });
   fp.RestauraPadroesForm();

@@ -170,7 +170,7 @@ std::u16string TmStr::Capitaliza(std::u16string_view S) {
     if (i < S.size() && S[i] != u' ') continue;
     const std::u16string_view word = S.substr(start, i - start);
     std::u16string w = LowerCase(word);
-    if (!w.empty() && !IsConnectingWord(word)) w[0] = UpperChar(w[0]);
+    if (!IsConnectingWord(word)) w = UpperFirst(w);
     if (const std::size_t dot = w.find(u'.'); dot != std::u16string::npos && dot + 1 < w.size())
       w[dot + 1] = AsciiUpper(w[dot + 1]);
     r += w;

@@ -25,6 +25,12 @@ TEST(CapitalizaTest, TitleCaseWithConnectingWordsInLowerCase) {
       {u"maria-clara d'ávila", u"Maria-clara D'ávila"},
       {u" ana ", u" Ana "},
       {u"", u""},
+      // Any script, by Unicode's case mapping, not only Latin-1.
+      {u"жук ЖУК", u"Жук Жук"},
+      {u"ÿves škoda", u"Ÿves Škoda"},
+      {u"ΣΩΚΡΑΤΗΣ", u"Σωκρατης"},
+      {u"ǆemal", u"ǅemal"},                        // a digraph starts in title case
+      {u"\U00010428\U00010429", u"\U00010400\U00010429"},  // Deseret, outside the 16-bit range
   };
   for (const auto& c : cases) EXPECT_EQ(TmStr::Capitaliza(c.nome), c.esperado) << U16ToUtf8(c.nome);
 }
@@ -49,6 +55,7 @@ TEST(AbreviarNomeTest, AbbreviationsThenInitialsThenTheCut) {
       {u"Qualquer Nome", 0, u""},
       {u"Qualquer Nome", -3, u""},
       {u"", 10, u""},
+      {u"škoda ÿves жук", 40, u"ŠKODA ŸVES ЖУК"},
   };
   for (const auto& c : cases) EXPECT_EQ(TmStr::AbreviarNome(c.nome, c.max), c.esperado) << U16ToUtf8(c.nome);
 }

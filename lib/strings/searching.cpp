@@ -12,43 +12,9 @@ namespace zelmor {
 namespace {
 
 // Full folding: every letter to its upper case, accented and non-Latin ones
-// included, as a locale-aware upper-casing does (one code unit to one, so
-// positions and lengths never change).
-char16_t FoldFull(char16_t c) {
-  if (c < 0x80) return AsciiUpper(c);
-  if (c < 0x100) {
-    if (c == 0xB5) return 0x39C;   // µ
-    if (c == 0xFF) return 0x178;   // ÿ
-    return UpperChar(c);
-  }
-  if (c < 0x180) {
-    // Latin Extended-A: mostly upper/lower pairs, upper first; a few runs are odd-first.
-    if (c == 0x131) return u'I';  // dotless i
-    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return (c & 1) ? c : static_cast<char16_t>(c - 1);
-    if (c == 0x17F) return u'S';  // long s
-    if (c == 0x138 || c == 0x149 || c == 0x130 || c == 0x178) return c;
-    return (c & 1) ? static_cast<char16_t>(c - 1) : c;
-  }
-  if (c >= 0x3B1 && c <= 0x3C9) return c == 0x3C2 ? 0x3A3 : static_cast<char16_t>(c - 32);  // Greek
-  if (c >= 0x3AC && c <= 0x3CE) {
-    switch (c) {
-      case 0x3AC: return 0x386;
-      case 0x3AD: return 0x388;
-      case 0x3AE: return 0x389;
-      case 0x3AF: return 0x38A;
-      case 0x3CA: return 0x3AA;
-      case 0x3CB: return 0x3AB;
-      case 0x3CC: return 0x38C;
-      case 0x3CD: return 0x38E;
-      case 0x3CE: return 0x38F;
-      default: return c;
-    }
-  }
-  if (c >= 0x430 && c <= 0x44F) return static_cast<char16_t>(c - 32);  // Cyrillic
-  if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 80);
-  if (c >= 0xFF41 && c <= 0xFF5A) return static_cast<char16_t>(c - 32);  // full-width Latin
-  return c;
-}
+// included, by Unicode's simple mapping (one code unit to one, so positions and
+// lengths never change).
+char16_t FoldFull(char16_t c) { return UpperChar(c); }
 
 bool EqualFull(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;

@@ -1,6 +1,7 @@
 // Money amounts in Brazilian Portuguese words.
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 
 #include "core/text.h"
@@ -121,8 +122,10 @@ std::u16string TmStr::Extenso(Currency Valor, std::u16string_view IntSing, std::
 }
 
 std::u16string TmStr::QuebraExtenso(double Valor, int Linha1, int Linha2) {
+  // A value no currency holds (NaN included) cannot be written in words either: nothing to print.
+  if (!(std::fabs(Valor) < 9e14)) return {};
   const std::u16string palavras = Extenso(Currency::FromDouble(Valor), u"Real", u"Reais", u"Centavo", u"Centavos");
-  if (palavras.empty()) return {};  // beyond what can be written in words
+  if (palavras.empty()) return {};
   const std::u16string t = RemoveAcentos(UpperCase(palavras), true);
   const std::size_t l1 = static_cast<std::size_t>(std::max(Linha1, 0));
   const std::size_t l2 = static_cast<std::size_t>(std::max(Linha2, 0));

@@ -40,6 +40,13 @@ std::string Encode(std::u16string_view text, Encoding encoding) {
   return cp1252::Encode(text);
 }
 
+Encoding Holding(std::u16string_view text, Encoding encoding) {
+  if (encoding != Encoding::Ansi) return encoding;
+  for (char16_t c : text)
+    if (c >= 0x80 && cp1252::EncodeChar(c) < 0) return Encoding::Utf8;
+  return encoding;
+}
+
 void SplitLines(std::u16string_view text, TStringList& lines) {
   std::size_t start = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {

@@ -22,6 +22,11 @@ std::u16string Decode(std::string_view bytes, Encoding& encoding);
 // The bytes of `text` in `encoding`, with its byte-order mark.
 std::string Encode(std::u16string_view text, Encoding encoding);
 
+// The encoding to write `text` in when it was read in `encoding`: Windows-1252
+// text with a character the code page cannot hold goes out as UTF-8 with its mark
+// instead (nothing is lost, and the mark makes the next read take it as UTF-8).
+Encoding Holding(std::u16string_view text, Encoding encoding);
+
 // Appends the lines of `text` to `lines`.
 void SplitLines(std::u16string_view text, TStringList& lines);
 
