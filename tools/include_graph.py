@@ -53,6 +53,7 @@ LIB_ORDER = [
     "federative", # the table of the federative units
     "program",    # the program's folder and the trailing separator
     "textfile",   # the library's text files: encodings and lines
+    "xml",        # TmXMLLeitura: the XML reader (a text search)
     "config",     # TmConfig, TConfigStatic, TmINI, TmReg
     "forms",      # TFormPosition
     "strings",    # TmStr

@@ -1,6 +1,7 @@
 #include "textfile/text_file.h"
 
 #include "core/cp1252.h"
+#include "core/errors.h"
 #include "core/text.h"
 #include "platform/file_system.h"
 
@@ -57,6 +58,15 @@ bool Load(std::u16string_view path, TStringList& lines, Encoding& encoding) {
   if (!platform::Service<platform::FileSystem>::Get().ReadAll(path, bytes)) return false;
   SplitLines(Decode(bytes, encoding), lines);
   return true;
+}
+
+std::u16string ReadAnsiText(std::u16string_view path) {
+  std::string bytes;
+  if (!platform::Service<platform::FileSystem>::Get().ReadAll(path, bytes))
+    throw EFileError(u"Arquivo não encontrado: \"" + std::u16string(path) + u"\"");
+  TStringList lines;
+  SplitLines(cp1252::Decode(bytes), lines);
+  return lines.Text();
 }
 
 void Save(std::u16string_view path, const TStringList& lines, Encoding encoding) {
