@@ -60,6 +60,8 @@ LIB_ORDER = [
     "datetime",   # TmDt, TmConv
     "system",     # TmRot, TmUF, TmTS
     "files",      # TmFile, TGravaLogs
+    "zip",        # TZip: zip archives through the zip layer
+    "ftp",        # TZelmorFTP: FTP transfers through the FTP client
     "dialogs",    # TmSpeaker
     "startup",    # process start
     "mLib.h",     # the alias classes: every routine class
