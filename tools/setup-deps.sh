@@ -12,6 +12,7 @@ PACKAGES=(
   python3 python3-fonttools python3-pyftpdlib
   xvfb xauth netcat-openbsd locales
   nodejs
+  zip unzip libpugixml-dev
 )
 
 missing=()
