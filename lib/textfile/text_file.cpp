@@ -64,9 +64,20 @@ std::u16string ReadAnsiText(std::u16string_view path) {
   std::string bytes;
   if (!platform::Service<platform::FileSystem>::Get().ReadAll(path, bytes))
     throw EFileError(u"Arquivo não encontrado: \"" + std::u16string(path) + u"\"");
-  TStringList lines;
-  SplitLines(cp1252::Decode(bytes), lines);
-  return lines.Text();
+  // One pass: every line end (CR LF, CR, LF) becomes CR LF, and the last line gets one.
+  std::u16string text;
+  text.reserve(bytes.size() + bytes.size() / 32 + 2);
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const unsigned char b = static_cast<unsigned char>(bytes[i]);
+    if (b == '\r' || b == '\n') {
+      if (b == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+      text += u"\r\n";
+    } else {
+      text += cp1252::DecodeByte(b);
+    }
+  }
+  if (!bytes.empty() && bytes.back() != '\r' && bytes.back() != '\n') text += u"\r\n";
+  return text;
 }
 
 void Save(std::u16string_view path, const TStringList& lines, Encoding encoding) {

@@ -16,11 +16,30 @@ namespace {
 using SV = std::u16string_view;
 
 // 1-based position of `what` in `text` at or after `from` (1-based); 0 when absent.
+// Tags are short and "<" is everywhere in XML, so a plain first-character scan stops
+// at every tag; Horspool's skip on the last character (a table on its low byte, where
+// a collision only shortens a skip) jumps a tag's length at a time instead.
 std::size_t Pos(SV what, SV text, std::size_t from = 1) {
   if (from == 0) from = 1;
   if (from > text.size() + 1) return 0;
-  const std::size_t i = text.find(what, from - 1);
-  return i == SV::npos ? 0 : i + 1;
+  const std::size_t m = what.size();
+  if (m < 3) {
+    const std::size_t i = text.find(what, from - 1);
+    return i == SV::npos ? 0 : i + 1;
+  }
+  if (text.size() - (from - 1) < m) return 0;
+  std::uint8_t skip[256];
+  const std::uint8_t most = static_cast<std::uint8_t>(std::min<std::size_t>(m, 255));
+  std::fill(std::begin(skip), std::end(skip), most);
+  for (std::size_t k = 0; k + 1 < m; ++k)
+    skip[what[k] & 0xFF] = static_cast<std::uint8_t>(std::min<std::size_t>(m - 1 - k, most));
+  const char16_t last = what[m - 1];
+  for (std::size_t i = from - 1; i + m <= text.size();) {
+    const char16_t c = text[i + m - 1];
+    if (c == last && text.compare(i, m - 1, what, 0, m - 1) == 0) return i + 1;
+    i += skip[c & 0xFF];
+  }
+  return 0;
 }
 
 // Characters `from` (1-based) up to but not including `to`; empty when `to` <= `from`.
@@ -74,6 +93,60 @@ std::u16string DecimalComma(std::u16string t) {
   return t;
 }
 
+// The element search itself: the 1-based span [s, e) of what the reader takes, and
+// the position after the end tag; false when it takes nothing. Spans let a path walk
+// narrow the text without copying it.
+struct Span {
+  std::size_t s = 0, e = 0;
+};
+
+bool FindElement(SV xml, SV key, std::size_t from, bool keep, Span& span, std::size_t& next) {
+  const std::u16string start = StartTag(key);
+  std::size_t s = Pos(start, xml, from);
+  if (s == 0) {
+    if (Pos(EmptyTag(key), xml, from) != 0) return false;
+    s = Pos(AttrTag(key), xml, from);
+    if (s == 0) return false;
+    if (!keep) {
+      s = Pos(u">", xml, s);
+      if (s == 0) return false;
+      s += 1;
+    }
+  } else if (!keep) {
+    s += start.size();
+  }
+  // The end tag is looked for after the start tag: a stray end tag earlier in the
+  // text would otherwise pair with it and hide the element.
+  const std::u16string end = EndTag(key);
+  std::size_t e = Pos(end, xml, s);
+  bool slash = false;
+  if (e == 0) {
+    e = Pos(u"/>", xml, s);
+    if (e == 0) return false;
+    slash = true;
+  }
+  next = e + 1;
+  if (keep) e += slash ? 2 : end.size();
+  span = {s, e};
+  return e > s && s <= xml.size();
+}
+
+SV SpanText(SV xml, const Span& span) { return xml.substr(span.s - 1, span.e - span.s); }
+
+// The path walked inside `xml`; false when a step finds nothing.
+bool FindPath(SV xml, const TzelArrayString& keys, bool keep, SV& found) {
+  if (keys.empty()) return false;
+  SV t = xml;
+  for (const std::u16string& k : keys) {
+    Span span;
+    std::size_t next;
+    if (!FindElement(t, k, 1, keep, span, next)) return false;
+    t = SpanText(t, span);
+  }
+  found = t;
+  return !found.empty();
+}
+
 }  // namespace
 
 TmXMLLeitura::TmXMLLeitura(std::u16string_view asArquivo) { SetArquivo(asArquivo); }
@@ -86,34 +159,12 @@ void TmXMLLeitura::SetArquivo(std::u16string_view Value) {
 bool TmXMLLeitura::Elemento(SV asXML, SV asChave, int& aiPosInicial, std::u16string& asResult, bool abManterTag) {
   asResult.clear();
   const std::size_t from = aiPosInicial < 1 ? 1 : static_cast<std::size_t>(aiPosInicial);
-  const std::u16string start = StartTag(asChave);
-  std::size_t s = Pos(start, asXML, from);
-  if (s == 0) {
-    if (Pos(EmptyTag(asChave), asXML, from) != 0) return false;
-    s = Pos(AttrTag(asChave), asXML, from);
-    if (s == 0) return false;
-    if (!abManterTag) {
-      s = Pos(u">", asXML, s);
-      if (s == 0) return false;
-      s += 1;
-    }
-  } else if (!abManterTag) {
-    s += start.size();
-  }
-  // The end tag is looked for after the start tag: a stray end tag earlier in the
-  // text would otherwise pair with it and hide the element.
-  const std::u16string end = EndTag(asChave);
-  std::size_t e = Pos(end, asXML, s);
-  bool slash = false;
-  if (e == 0) {
-    e = Pos(u"/>", asXML, s);
-    if (e == 0) return false;
-    slash = true;
-  }
-  aiPosInicial = static_cast<int>(std::min<std::size_t>(e + 1, INT32_MAX));
-  if (abManterTag) e += slash ? 2 : end.size();
-  asResult = Between(asXML, s, e);
-  return !asResult.empty();
+  Span span;
+  std::size_t next = 0;
+  const bool found = FindElement(asXML, asChave, from, abManterTag, span, next);
+  if (next != 0) aiPosInicial = static_cast<int>(std::min<std::size_t>(next, INT32_MAX));
+  if (found) asResult = SpanText(asXML, span);
+  return found;
 }
 
 bool TmXMLLeitura::Elemento(SV asChave, std::u16string& asResult, bool abManterTag) const {
@@ -130,15 +181,10 @@ bool TmXMLLeitura::Elemento(const TzelArrayString& aaChaves, std::u16string& asR
 }
 
 bool TmXMLLeitura::Elemento(SV asXML, const TzelArrayString& aaChaves, std::u16string& asResult, bool abManterTag) {
-  asResult.clear();
-  if (aaChaves.empty()) return false;
-  std::u16string t(asXML), found;
-  for (const std::u16string& k : aaChaves) {
-    if (!Elemento(t, k, found, abManterTag)) return false;
-    t.swap(found);
-  }
-  asResult = std::move(t);
-  return !asResult.empty();
+  SV found;
+  const bool ok = FindPath(asXML, aaChaves, abManterTag, found);
+  asResult = ok ? std::u16string(found) : std::u16string();
+  return ok;
 }
 
 bool TmXMLLeitura::Elemento(SV asChave, TzelArrayString& aaResult, bool abManterTag) const {
@@ -159,9 +205,8 @@ std::u16string TmXMLLeitura::ElementoStr(const TzelArrayString& aaChaves, SV asD
 }
 
 std::u16string TmXMLLeitura::ElementoStr(SV asXML, const TzelArrayString& aaChaves, SV asDefault, bool abManterTag) {
-  std::u16string r;
-  if (!Elemento(asXML, aaChaves, r, abManterTag)) r = asDefault;
-  return pfConvertSpecialEntities(r);
+  SV found;
+  return pfConvertSpecialEntities(FindPath(asXML, aaChaves, abManterTag, found) ? found : asDefault);
 }
 
 int TmXMLLeitura::ElementoInt(const TzelArrayString& aaChaves, int aiDefault) const {
@@ -169,9 +214,9 @@ int TmXMLLeitura::ElementoInt(const TzelArrayString& aaChaves, int aiDefault) co
 }
 
 int TmXMLLeitura::ElementoInt(SV asXML, const TzelArrayString& aaChaves, int aiDefault) {
-  std::u16string t;
+  SV t;
   int v;
-  return Elemento(asXML, aaChaves, t, false) && TryStrToInt(t, v) ? v : aiDefault;
+  return FindPath(asXML, aaChaves, false, t) && TryStrToInt(t, v) ? v : aiDefault;
 }
 
 double TmXMLLeitura::ElementoFloat(const TzelArrayString& aaChaves, double avDefault) const {
@@ -179,9 +224,9 @@ double TmXMLLeitura::ElementoFloat(const TzelArrayString& aaChaves, double avDef
 }
 
 double TmXMLLeitura::ElementoFloat(SV asXML, const TzelArrayString& aaChaves, double avDefault) {
-  std::u16string t;
+  SV t;
   double v;
-  return Elemento(asXML, aaChaves, t, false) && TryStrToFloat(DecimalComma(std::move(t)), v) ? v : avDefault;
+  return FindPath(asXML, aaChaves, false, t) && TryStrToFloat(DecimalComma(std::u16string(t)), v) ? v : avDefault;
 }
 
 Currency TmXMLLeitura::ElementoCurr(const TzelArrayString& aaChaves, Currency avDefault) const {
@@ -189,9 +234,9 @@ Currency TmXMLLeitura::ElementoCurr(const TzelArrayString& aaChaves, Currency av
 }
 
 Currency TmXMLLeitura::ElementoCurr(SV asXML, const TzelArrayString& aaChaves, Currency avDefault) {
-  std::u16string t;
+  SV t;
   Currency v;
-  return Elemento(asXML, aaChaves, t, false) && TryStrToCurr(DecimalComma(std::move(t)), v) ? v : avDefault;
+  return FindPath(asXML, aaChaves, false, t) && TryStrToCurr(DecimalComma(std::u16string(t)), v) ? v : avDefault;
 }
 
 TDateTime TmXMLLeitura::ElementoDt(const TzelArrayString& aaChaves, TDateTime adDefault) const {
@@ -199,8 +244,8 @@ TDateTime TmXMLLeitura::ElementoDt(const TzelArrayString& aaChaves, TDateTime ad
 }
 
 TDateTime TmXMLLeitura::ElementoDt(SV asXML, const TzelArrayString& aaChaves, TDateTime adDefault) {
-  std::u16string t;
-  const bool found = Elemento(asXML, aaChaves, t, false);
+  SV t;
+  const bool found = FindPath(asXML, aaChaves, false, t);
   return ToDateTime(found, t, adDefault);
 }
 
