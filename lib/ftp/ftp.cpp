@@ -225,28 +225,32 @@ bool TZelmorFTP::Upload(SV ArquivoOrigem, SV PastaDestino) {
   }
 }
 
-bool TZelmorFTP::Download(SV aHost, SV aUserName, SV aPass, int aPort, SV aArquivoOrigem, SV aPastaDestino) {
+namespace {
+
+// The one-call forms: connect (its errors reach the caller), transfer, disconnect.
+template <class Transfer>
+bool OneCall(SV aHost, SV aUserName, SV aPass, int aPort, Transfer&& transfer) {
   TZelmorFTP ftp;
   ftp.SetHost(aHost);
   ftp.SetUsername(aUserName);
   ftp.SetPassword(aPass);
   ftp.SetPort(aPort);
   ftp.Conectar();
-  const bool ok = ftp.Download(aArquivoOrigem, aPastaDestino, false);
+  const bool ok = transfer(ftp);
   ftp.Desconectar();
   return ok;
 }
 
+}  // namespace
+
+bool TZelmorFTP::Download(SV aHost, SV aUserName, SV aPass, int aPort, SV aArquivoOrigem, SV aPastaDestino) {
+  return OneCall(aHost, aUserName, aPass, aPort,
+                 [&](TZelmorFTP& ftp) { return ftp.Download(aArquivoOrigem, aPastaDestino, false); });
+}
+
 bool TZelmorFTP::Upload(SV aHost, SV aUserName, SV aPass, int aPort, SV aArquivoOrigem, SV aPastaDestino) {
-  TZelmorFTP ftp;
-  ftp.SetHost(aHost);
-  ftp.SetUsername(aUserName);
-  ftp.SetPassword(aPass);
-  ftp.SetPort(aPort);
-  ftp.Conectar();
-  const bool ok = ftp.Upload(aArquivoOrigem, aPastaDestino);
-  ftp.Desconectar();
-  return ok;
+  return OneCall(aHost, aUserName, aPass, aPort,
+                 [&](TZelmorFTP& ftp) { return ftp.Upload(aArquivoOrigem, aPastaDestino); });
 }
 
 }  // namespace zelmor
