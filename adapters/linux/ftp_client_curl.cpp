@@ -16,6 +16,8 @@ namespace zelmor::adapters {
 
 namespace {
 
+constexpr std::size_t kBuffer = 256 * 1024;
+
 std::string Utf8(std::u16string_view s) { return U16ToUtf8(s, Utf8Invalid::Escape); }
 
 void CurlGlobalInit() {
@@ -63,6 +65,7 @@ class CurlFtpConnection final : public platform::FtpConnection {
     if (FFile == nullptr)
       throw ENetworkError(u"Não foi possível criar \"" + std::u16string(local) + u"\": " +
                           Utf8ToU16(posix::ErrorText(errno)));
+    std::setvbuf(FFile, nullptr, _IOFBF, kBuffer);
     Prepare(Url(remote));
     curl_easy_setopt(FHandle, CURLOPT_WRITEFUNCTION, &CurlFtpConnection::OnWrite);
     curl_easy_setopt(FHandle, CURLOPT_WRITEDATA, this);
@@ -75,6 +78,7 @@ class CurlFtpConnection final : public platform::FtpConnection {
     if (FFile == nullptr)
       throw ENetworkError(u"Não foi possível ler \"" + std::u16string(local) + u"\": " +
                           Utf8ToU16(posix::ErrorText(errno)));
+    std::setvbuf(FFile, nullptr, _IOFBF, kBuffer);
     std::fseek(FFile, 0, SEEK_END);
     const long size = std::ftell(FFile);
     std::fseek(FFile, 0, SEEK_SET);
@@ -134,6 +138,9 @@ class CurlFtpConnection final : public platform::FtpConnection {
     curl_easy_setopt(FHandle, CURLOPT_PASSWORD, Utf8(FLogin.Password).c_str());
     curl_easy_setopt(FHandle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(FHandle, CURLOPT_TRANSFERTEXT, 0L);  // binary type
+    // Larger reads than curl's 16 KiB: fewer callbacks and writes per megabyte.
+    curl_easy_setopt(FHandle, CURLOPT_BUFFERSIZE, static_cast<long>(kBuffer));
+    curl_easy_setopt(FHandle, CURLOPT_UPLOAD_BUFFERSIZE, static_cast<long>(kBuffer));
     if (FLogin.ExplicitTls) curl_easy_setopt(FHandle, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
     if (!FPassive) curl_easy_setopt(FHandle, CURLOPT_FTPPORT, "-");
     const long timeout = FLogin.TimeoutSeconds > 0 ? FLogin.TimeoutSeconds : 30;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <fstream>
 #include <sstream>
@@ -296,6 +297,33 @@ TEST_F(FtpTest, AStallingServerTimesOut) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(6));
   EXPECT_FALSE(ftp.MsgErro().empty());
   EXPECT_EQ(t.Names("local"), std::vector<std::string>{});
+}
+
+TEST_F(FtpTest, ExplicitTlsWhenTheHostAsksForIt) {
+  if (std::system("/usr/bin/python3 -c 'import OpenSSL' >/dev/null 2>&1") != 0 ||
+      std::system("command -v openssl >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "pyOpenSSL or openssl is not installed";
+  // A certificate no authority signed: a client that verifies must refuse it.
+  const std::string pem = t.Native("servidor.pem");
+  ASSERT_EQ(std::system(("openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1 -keyout '" + pem +
+                         "' -out '" + pem + ".crt' >/dev/null 2>&1 && cat '" + pem + ".crt' >> '" + pem + "'")
+                            .c_str()),
+            0);
+  Start({"--tls", pem});
+  TZelmorFTP ftp;
+  Settings(ftp);
+  // Plain FTP is turned away by a server that requires TLS...
+  EXPECT_THROW(ftp.Conectar(), ENetworkError);
+  // ...and "ftpes://" negotiates it, then refuses the unverified certificate.
+  ftp.SetHost(u"ftpes://127.0.0.1");
+  try {
+    ftp.Conectar();
+    ADD_FAILURE() << "an unverified certificate was accepted";
+  } catch (const ENetworkError& e) {
+    EXPECT_FALSE(e.Message().empty());
+  }
+  EXPECT_FALSE(ftp.Conectado());
+  EXPECT_TRUE(Has(Commands(), {"AUTH"}));
 }
 
 }  // namespace
