@@ -25,8 +25,8 @@ namespace fs = std::filesystem;
 
 const fs::path& Root() {
   static const fs::path root = [] {
-    char pattern[] = "/tmp/zelmor-zip-fuzz-XXXXXX";
-    const char* made = mkdtemp(pattern);
+    std::string pattern = (fs::temp_directory_path() / "zelmor-zip-fuzz-XXXXXX").string();
+    const char* made = mkdtemp(pattern.data());
     if (made == nullptr) std::abort();
     return fs::path(made);
   }();
