@@ -33,10 +33,17 @@ class CurlFtpConnection final : public platform::FtpConnection {
     std::string host = Utf8(login.Host);
     if (host.find(':') != std::string::npos && host.front() != '[') host = "[" + host + "]";
     FBase = "ftp://" + host + ":" + std::to_string(login.Port);
-    // A directory URL with no body: connect, log in, nothing else.
-    Prepare(FBase + "/");
-    curl_easy_setopt(FHandle, CURLOPT_NOBODY, 1L);
-    Run();
+    // A directory URL with no body: connect, log in, nothing else. A failure ends the
+    // object here, so the handle is released before the error leaves.
+    try {
+      Prepare(FBase + "/");
+      curl_easy_setopt(FHandle, CURLOPT_NOBODY, 1L);
+      Run();
+    } catch (...) {
+      curl_easy_cleanup(FHandle);
+      FHandle = nullptr;
+      throw;
+    }
   }
   ~CurlFtpConnection() override {
     if (FHandle != nullptr) curl_easy_cleanup(FHandle);
