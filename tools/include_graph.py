@@ -53,12 +53,15 @@ LIB_ORDER = [
     "federative", # the table of the federative units
     "program",    # the program's folder and the trailing separator
     "textfile",   # the library's text files: encodings and lines
+    "xml",        # TmXMLLeitura: the XML reader (a text search)
     "config",     # TmConfig, TConfigStatic, TmINI, TmReg
     "forms",      # TFormPosition
     "strings",    # TmStr
     "datetime",   # TmDt, TmConv
     "system",     # TmRot, TmUF, TmTS
     "files",      # TmFile, TGravaLogs
+    "zip",        # TZip: zip archives through the zip layer
+    "ftp",        # TZelmorFTP: FTP transfers through the FTP client
     "dialogs",    # TmSpeaker
     "startup",    # process start
     "mLib.h",     # the alias classes: every routine class

@@ -14,6 +14,7 @@ PACKAGES=(
   desktop-file-utils dpkg-dev file man-db
   nodejs
   libicu-dev
+  zip unzip libpugixml-dev
 )
 
 missing=()

@@ -19,6 +19,8 @@ void InstallSystemServices() {
   platform::Service<platform::ToneOutput>::Set(&SystemToneOutput());
   platform::Service<platform::SystemEnvironment>::Set(&SystemEnvironment());
   platform::Service<platform::SessionInfo>::Set(&SystemSessionInfo());
+  platform::Service<platform::ZipArchives>::Set(&SystemZipArchives());
+  platform::Service<platform::FtpClients>::Set(&SystemFtpClients());
 }
 
 }  // namespace zelmor::adapters

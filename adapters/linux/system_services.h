@@ -19,6 +19,8 @@
 #include "platform/time_zone.h"
 #include "platform/tone_output.h"
 #include "platform/xml_documents.h"
+#include "platform/zip_archives.h"
+#include "platform/ftp_client.h"
 
 namespace zelmor::adapters {
 
@@ -47,5 +49,9 @@ platform::EventPump& SystemEventPump();
 platform::ToneOutput& SystemToneOutput();
 platform::SystemEnvironment& SystemEnvironment();
 platform::SessionInfo& SystemSessionInfo();
+// Zip archives through minizip.
+platform::ZipArchives& SystemZipArchives();
+// FTP and FTPS (explicit TLS) through libcurl.
+platform::FtpClients& SystemFtpClients();
 
 }  // namespace zelmor::adapters

@@ -141,9 +141,7 @@ std::unique_ptr<TMemoryStream> TmFile::GetStreamFile(std::u16string_view asArqui
 }
 
 std::u16string TmFile::GetFileConvertUTF8ToAnsi(std::u16string_view asArquivo) {
-  TStringList lines;
-  text_file::SplitLines(cp1252::Decode(ReadBytes(asArquivo)), lines);
-  return lines.Text();
+  return text_file::ReadAnsiText(asArquivo);
 }
 
 void TmFile::RemoverBOM_UTF(std::u16string_view NomeArquivo) {

@@ -10,6 +10,7 @@
 #include "core/text.h"
 #include "core/text_kit.h"
 #include "strings/mString.h"
+#include "xml/mXML.h"
 
 namespace zelmor {
 
@@ -99,18 +100,6 @@ const Tabela& TabelaAbreviaturas() {
   return t;
 }
 
-// The named entities a value from an XML document may carry, decoded in this order,
-// each replacement made once over the previous result.
-std::u16string ConvertSpecialEntities(std::u16string s) {
-  static constexpr std::pair<std::u16string_view, std::u16string_view> kEntidades[] = {
-      {u"&quot;", u"\""}, {u"&amp;", u"&"}, {u"&lt;", u"<"}, {u"&gt;", u">"}, {u"&circ;", u"^"}, {u"&tilde;", u"~"},
-      {u"&QUOT;", u"\""}, {u"&AMP;", u"&"}, {u"&LT;", u"<"}, {u"&GT;", u">"}, {u"&CIRC;", u"^"}, {u"&TILDE;", u"~"},
-  };
-  if (s.find(u'&') == std::u16string::npos) return s;
-  for (const auto& [entidade, caracter] : kEntidades) s = TmStr::Replace(s, entidade, caracter);
-  return s;
-}
-
 // The words of a name kept with the length the width rule measures: ". " counts as
 // one character, so an abbreviation followed by a word costs no space.
 class Palavras {
@@ -182,7 +171,7 @@ std::u16string TmStr::Capitaliza(std::u16string_view S) {
 
 std::u16string TmStr::AbreviarNome(std::u16string_view asNome, int aiMax) {
   std::u16string nome =
-      ConvertSpecialEntities(RemoveEspacosDuplos(textkit::Trim(UpperCase(asNome))));
+      TmXMLLeitura::pfConvertSpecialEntities(RemoveEspacosDuplos(textkit::Trim(UpperCase(asNome))));
   const Tabela& tabela = TabelaAbreviaturas();
   auto feito = [&](const Palavras& p) { return p.Cabe(aiMax); };
 

@@ -1,6 +1,7 @@
 #include "textfile/text_file.h"
 
 #include "core/cp1252.h"
+#include "core/errors.h"
 #include "core/text.h"
 #include "platform/file_system.h"
 
@@ -64,6 +65,26 @@ bool Load(std::u16string_view path, TStringList& lines, Encoding& encoding) {
   if (!platform::Service<platform::FileSystem>::Get().ReadAll(path, bytes)) return false;
   SplitLines(Decode(bytes, encoding), lines);
   return true;
+}
+
+std::u16string ReadAnsiText(std::u16string_view path) {
+  std::string bytes;
+  if (!platform::Service<platform::FileSystem>::Get().ReadAll(path, bytes))
+    throw EFileError(u"Arquivo não encontrado: \"" + std::u16string(path) + u"\"");
+  // One pass: every line end (CR LF, CR, LF) becomes CR LF, and the last line gets one.
+  std::u16string text;
+  text.reserve(bytes.size() + bytes.size() / 32 + 2);
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const unsigned char b = static_cast<unsigned char>(bytes[i]);
+    if (b == '\r' || b == '\n') {
+      if (b == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+      text += u"\r\n";
+    } else {
+      text += cp1252::DecodeByte(b);
+    }
+  }
+  if (!bytes.empty() && bytes.back() != '\r' && bytes.back() != '\n') text += u"\r\n";
+  return text;
 }
 
 void Save(std::u16string_view path, const TStringList& lines, Encoding encoding) {

@@ -30,6 +30,11 @@ Encoding Holding(std::u16string_view text, Encoding encoding);
 // Appends the lines of `text` to `lines`.
 void SplitLines(std::u16string_view text, TStringList& lines);
 
+// The file's bytes read one by one as Windows-1252 (no byte-order mark looked for),
+// as lines each followed by CR LF: UTF-8 "ç" arrives as "Ã§". Raises EFileError
+// "Arquivo não encontrado: ..." when there is no such file.
+std::u16string ReadAnsiText(std::u16string_view path);
+
 // Reads a whole text file into `lines` (cleared first). False when there is no
 // such file; raises EFileError when it exists but cannot be read.
 bool Load(std::u16string_view path, TStringList& lines, Encoding& encoding);

@@ -1,0 +1,53 @@
+// Feeds arbitrary documents and names to the XML reader. Besides crashes and
+// sanitizer reports it traps on broken invariants: a found value that is not a
+// piece of the document, a position that does not move forward, a walk over every
+// occurrence that finds more elements than the document has end tags.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "core/cp1252.h"
+#include "xml/mXML.h"
+
+namespace {
+
+void Check(bool ok) {
+  if (!ok) __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using zelmor::TmXMLLeitura;
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  // The first line is the element name (and the attribute after a space), the rest the document.
+  const std::size_t cut = bytes.find('\n');
+  const std::u16string head = zelmor::cp1252::Decode(bytes.substr(0, cut == std::string::npos ? 0 : cut));
+  const std::u16string xml = zelmor::cp1252::Decode(cut == std::string::npos ? bytes : bytes.substr(cut + 1));
+  const std::size_t space = head.find(u' ');
+  const std::u16string key = head.substr(0, space);
+  const std::u16string attr = space == std::u16string::npos ? u"id" : head.substr(space + 1);
+
+  for (bool keep : {false, true}) {
+    int p = 1;
+    std::u16string r;
+    std::size_t found = 0;
+    while (TmXMLLeitura::Elemento(xml, key, p, r, keep)) {
+      Check(xml.find(r) != std::u16string::npos);
+      Check(p > 1 && static_cast<std::size_t>(p) <= xml.size() + 1);
+      Check(++found <= xml.size());
+    }
+    zelmor::TzelArrayString all;
+    TmXMLLeitura::Elemento(xml, key, all, keep);
+    Check(all.size() <= xml.size());
+    TmXMLLeitura::Elemento(xml, zelmor::TzelArrayString{key, key}, r, keep);
+  }
+  std::u16string value;
+  if (TmXMLLeitura::Atributo(xml, key, attr, value)) Check(xml.find(value) != std::u16string::npos);
+  TmXMLLeitura::ElementoDt(xml, {key}, 0);
+  TmXMLLeitura::ElementoFloat(xml, {key}, 0);
+  TmXMLLeitura::ElementoCurr(xml, {key}, {});
+  TmXMLLeitura::ElementoInt(xml, {key}, 0);
+  Check(TmXMLLeitura::pfTagValida(xml).size() <= xml.size());
+  return 0;
+}

@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include "calendar/calendar.h"
+#include "core/errors.h"
+#include "testing/file_tree.h"
+#include "testing/fixtures.h"
+#include "xml/mXML.h"
+
+namespace zelmor {
+namespace {
+
+using SV = std::u16string_view;
+using X = TmXMLLeitura;
+
+TEST(XmlReaderTest, WhichOccurrenceIsFound) {
+  struct {
+    SV xml, key;
+    bool keep;
+    bool found;
+    SV result;
+  } cases[] = {
+      {u"<a>1</a><a>2</a>", u"a", false, true, u"1"},
+      {u"<a></a><a>2</a>", u"a", false, false, u""},         // an empty element ends the search
+      {u"<a x=\"1\">v</a>", u"a", false, true, u"v"},
+      {u"<a x=\"1\">v</a>", u"a", true, true, u"<a x=\"1\">v</a>"},
+      {u"<a>v</a>", u"a", true, true, u"<a>v</a>"},
+      {u"<a />", u"a", false, false, u""},
+      {u"<a/>", u"a", false, false, u""},                    // neither tag form matches
+      {u"<ab>1</ab><a>2</a>", u"a", false, true, u"2"},     // whole names only
+      {u"<a />x<a>2</a>", u"a", false, true, u"2"},         // a plain start tag wins over "<a />"
+      {u"<a />x<a y=\"1\">2</a>", u"a", false, false, u""},  // otherwise "<a />" ends the search
+      {u"<a x=\"1\" />", u"a", true, true, u"<a x=\"1\" />"},  // ended by "/>"
+      {u"<a x=\"1\" />", u"a", false, false, u""},          // no content between > and />? "/>" is before
+      {u"<A>1</A>", u"a", false, false, u""},               // case-sensitive
+      {u"<a><a>x</a></a>", u"a", false, true, u"<a>x"},     // same-name nesting does not pair
+      {u"<a> &amp; </a>", u"a", false, true, u" &amp; "},   // content as written
+      // A stray end tag before the start tag does not hide the element.
+      {u"</a><a>1</a>", u"a", false, true, u"1"},
+      {u"<a>1", u"a", false, false, u""},
+      {u"", u"a", false, false, u""},
+  };
+  for (const auto& c : cases) {
+    std::u16string r = u"lixo";
+    EXPECT_EQ(X::Elemento(c.xml, c.key, r, c.keep), c.found) << std::string(c.xml.begin(), c.xml.end());
+    EXPECT_EQ(r, c.result) << std::string(c.xml.begin(), c.xml.end());
+  }
+}
+
+TEST(XmlReaderTest, PositionsMovePastEachEndTag) {
+  int p = 1;
+  std::u16string r;
+  ASSERT_TRUE(X::Elemento(u"<a>1</a><a>22</a>", u"a", p, r, false));
+  EXPECT_EQ(r, u"1");
+  EXPECT_EQ(p, 6);  // just after the "<" of "</a>"
+  ASSERT_TRUE(X::Elemento(u"<a>1</a><a>22</a>", u"a", p, r, false));
+  EXPECT_EQ(r, u"22");
+  EXPECT_FALSE(X::Elemento(u"<a>1</a><a>22</a>", u"a", p, r, false));
+  p = 1000;  // past the end
+  EXPECT_FALSE(X::Elemento(u"<a>1</a>", u"a", p, r, false));
+}
+
+TEST(XmlReaderTest, EveryOccurrenceStopsAtTheFirstItCannotTake) {
+  struct {
+    SV xml;
+    TzelArrayString expected;
+  } cases[] = {
+      {u"<a>1</a><a>2</a>", {u"1", u"2"}},
+      {u"<a></a><a>2</a>", {}},
+      {u"<a>1</a><a></a><a>3</a>", {u"1"}},
+      {u"<a>1</a>x<a y=\"z\">2</a>", {u"1", u"2"}},
+      {u"<b>1</b>", {}},
+  };
+  for (const auto& c : cases) {
+    TzelArrayString r{u"lixo"};
+    EXPECT_EQ(X::Elemento(c.xml, u"a", r, false), !c.expected.empty());
+    EXPECT_EQ(r, c.expected);
+  }
+}
+
+TEST(XmlReaderTest, PathsAreChainsOfFirstOccurrences) {
+  const SV xml = u"<pedido><num>1</num><cliente><nome>Ana</nome></cliente><nome>Outro</nome></pedido>"
+                 u"<pedido><cliente><nome>Bia</nome></cliente></pedido>";
+  std::u16string r;
+  EXPECT_TRUE(X::Elemento(xml, TzelArrayString{u"pedido", u"cliente", u"nome"}, r));
+  EXPECT_EQ(r, u"Ana");
+  EXPECT_FALSE(X::Elemento(xml, TzelArrayString{u"pedido", u"fornecedor", u"nome"}, r));
+  EXPECT_EQ(r, u"");
+  EXPECT_FALSE(X::Elemento(xml, TzelArrayString{}, r));
+  EXPECT_TRUE(X::Elemento(xml, TzelArrayString{u"pedido", u"cliente"}, r, true));
+  EXPECT_EQ(r, u"<cliente><nome>Ana</nome></cliente>");
+}
+
+TEST(XmlReaderTest, TypedReadersFallBackToTheirDefaults) {
+  testing::FixedRegionalSettings brasil;
+  const SV xml = u"<n><i>42</i><x>abc</x><f>12.50</f><g>1.234,5</g><d>2018-05-02</d>"
+                 u"<t>2018-05-02T10:11:12-03:00</t><br>02/05/2018</br><e>a &amp;amp; b</e></n>";
+  EXPECT_EQ(X::ElementoInt(xml, {u"n", u"i"}, -1), 42);
+  EXPECT_EQ(X::ElementoInt(xml, {u"n", u"x"}, -1), -1);
+  EXPECT_EQ(X::ElementoInt(xml, {u"n", u"falta"}, -1), -1);
+  EXPECT_DOUBLE_EQ(X::ElementoFloat(xml, {u"n", u"f"}, -1), 12.5);
+  EXPECT_DOUBLE_EQ(X::ElementoFloat(xml, {u"n", u"g"}, -1), -1);  // "1,234,5" does not convert
+  EXPECT_EQ(X::ElementoCurr(xml, {u"n", u"f"}, Currency::FromRaw(1)).Raw, 125000);
+  EXPECT_EQ(X::ElementoCurr(xml, {u"n", u"x"}, Currency::FromRaw(7)).Raw, 7);
+  EXPECT_DOUBLE_EQ(X::ElementoDt(xml, {u"n", u"d"}, -1), EncodeDate(2018, 5, 2));
+  EXPECT_DOUBLE_EQ(X::ElementoDt(xml, {u"n", u"t"}, -1), EncodeDate(2018, 5, 2) + EncodeTime(10, 11, 12, 0));
+  EXPECT_DOUBLE_EQ(X::ElementoDt(xml, {u"n", u"br"}, -1), -1);  // already day-first: "18//2/02/0"
+  EXPECT_EQ(X::ElementoStr(xml, {u"n", u"e"}, u"d"), u"a &amp; b");
+  EXPECT_EQ(X::ElementoStr(xml, {u"n", u"falta"}, u"&lt;d&gt;"), u"<d>");  // the default is decoded too
+
+  // On the held text the entities are decoded a second time.
+  X doc;
+  doc.SetXML(xml);
+  EXPECT_EQ(doc.ElementoStr({u"n", u"e"}, u"d"), u"a & b");
+  EXPECT_EQ(doc.ElementoInt({u"n", u"i"}, 0), 42);
+  EXPECT_EQ(doc.ElementoStr({u"n", u"i"}, u"", true), u"<i>42</i>");
+}
+
+TEST(XmlReaderTest, AttributesOfTheFirstElementWithAttributes) {
+  struct {
+    SV xml, key, attr;
+    bool found;
+    SV result;
+  } cases[] = {
+      {u"<a x=\"1\" y=\"2\">", u"a", u"y", true, u"2"},
+      {u"<a y=\"2\" x=\"1\">", u"a", u"y", true, u"2"},  // the first attribute has no blank before it
+      {u"<a y='2'>", u"a", u"y", false, u""},            // double quotes only
+      {u"<a xy=\"3\">", u"a", u"y", true, u"3"},         // a longer name ending in y
+      {u"<a x=\"1\"/><a y=\"2\">", u"a", u"y", false, u""},  // only the first "<a "
+      {u"<a y=\"&amp;\" />", u"a", u"y", true, u"&amp;"},  // as written
+      {u"<a y=\"\">", u"a", u"y", false, u""},
+      {u"<a y=\"2", u"a", u"y", false, u""},            // no ">"
+      {u"<ab y=\"2\">", u"a", u"y", false, u""},
+  };
+  for (const auto& c : cases) {
+    std::u16string r = u"lixo";
+    EXPECT_EQ(X::Atributo(c.xml, c.key, c.attr, r), c.found) << std::string(c.xml.begin(), c.xml.end());
+    EXPECT_EQ(r, c.result);
+  }
+  testing::FixedRegionalSettings brasil;
+  X doc;
+  doc.SetXML(u"<infNFe Id=\"NFe1&amp;amp;\" dh=\"2018-05-02T10:11:12\">");
+  EXPECT_EQ(doc.AtributoStr(u"infNFe", u"Id", u""), u"NFe1&");
+  EXPECT_EQ(X::AtributoStr(doc.XML(), u"infNFe", u"Id", u""), u"NFe1&amp;");
+  EXPECT_EQ(doc.AtributoStr(u"infNFe", u"versao", u"4.00"), u"4.00");
+  EXPECT_DOUBLE_EQ(doc.AtributoDt(u"infNFe", u"dh", 0), EncodeDate(2018, 5, 2) + EncodeTime(10, 11, 12, 0));
+  EXPECT_DOUBLE_EQ(doc.AtributoDt(u"infNFe", u"Id", -2), -2);
+}
+
+TEST(XmlReaderTest, TheFixedEntitySet) {
+  struct {
+    SV in, out;
+  } cases[] = {
+      {u"&quot;&amp;&lt;&gt;&circ;&tilde;", u"\"&<>^~"},
+      {u"&QUOT;&AMP;&LT;&GT;&CIRC;&TILDE;", u"\"&<>^~"},
+      {u"&amp;lt;", u"<"},      // decoded one after the other
+      {u"&amp;amp;", u"&amp;"},  // but each replacement scans once
+      {u"&Amp; &apos; &#233;", u"&Amp; &apos; &#233;"},
+      {u"sem entidades", u"sem entidades"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(X::pfConvertSpecialEntities(c.in), c.out);
+  EXPECT_EQ(X::pfTagValida(u"<![CDATA[a &amp; b]]>"), u"a & b");
+  EXPECT_EQ(X::pfTagValida(u"<![cdata[x]]>"), u"x");
+  EXPECT_EQ(X::pfTagValida(u"<![Cdata[x]]>"), u"<![Cdata[x");
+}
+
+TEST(XmlReaderTest, LoadingAFileReadsItsBytesAsWindows1252) {
+  testing::FileTree t;
+  t.Write("nota.xml", "\xEF\xBB\xBF<a>\xC3\xA7</a>\n<b>2</b>");
+  X doc(t.Path("nota.xml"));
+  EXPECT_EQ(doc.Arquivo(), t.Path("nota.xml"));
+  EXPECT_EQ(doc.XML(), u"\u00EF\u00BB\u00BF<a>Ã§</a>\r\n<b>2</b>\r\n");
+  std::u16string r;
+  EXPECT_TRUE(doc.Elemento(u"a", r));
+  EXPECT_EQ(r, u"Ã§");
+  // A missing file raises; the name is kept and the text stays.
+  EXPECT_THROW(doc.SetArquivo(t.Path("falta.xml")), EFileError);
+  EXPECT_EQ(doc.Arquivo(), t.Path("falta.xml"));
+  EXPECT_TRUE(doc.Elemento(u"b", r));
+  doc.SetArquivo(u"");
+  EXPECT_EQ(doc.Arquivo(), u"");
+  EXPECT_TRUE(doc.Elemento(u"b", r));
+  EXPECT_THROW(X{t.Path("falta.xml")}, EFileError);
+}
+
+}  // namespace
+}  // namespace zelmor
