@@ -174,7 +174,7 @@ TEST_F(RegTest, SetPadraoBrasilWritesTheBrazilianValuesAndChangesOnlyTheCopies) 
 // into place, seen by inotify), not once per value.
 TEST_F(RegTest, SetPadraoBrasilRewritesTheStoreOnce) {
   testing::FixedRegionalSettings us(RegionalSettings::UnitedStates());
-  TmReg::Gravar(u"Software\Loja", u"x", 1);  // the store's folder and file exist now
+  TmReg::Gravar(u"Software\\Loja", u"x", 1);  // the store's folder and file exist now
   const std::string folder = registry.FilePath().substr(0, registry.FilePath().rfind('/'));
   const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
   ASSERT_GE(fd, 0);
