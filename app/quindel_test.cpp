@@ -1,6 +1,8 @@
 // The display window in-process on the offscreen platform, fed by real TCP clients.
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -209,6 +211,83 @@ TEST_F(DisplayTest, BurstOfResetsShowsOneBoxAndTheDisplayGoesOn) {
   SendAndWait(*client, Message("still", "here"));
   EXPECT_EQ(Line1(), "still");
   if (form->Errors().Box()) form->Errors().Box()->close();
+}
+
+// A plain client that only connects (a terminal that went quiet).
+int IdleClient(quint16 port) {
+  int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_port = htons(port);
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+  return fd;
+}
+
+// True when the display closed this client's connection (an end of file arrives).
+bool ClosedByDisplay(int fd) {
+  pollfd p{fd, POLLIN, 0};
+  char c;
+  return ::poll(&p, 1, 0) == 1 && ::recv(fd, &c, 1, MSG_DONTWAIT) == 0;
+}
+
+TEST_F(DisplayTest, AtTheConnectionCapTheIdlestMakesRoom) {
+  form->ServidorSocket->SetMaxClients(4);
+  int idle[6];
+  for (int& fd : idle) {
+    fd = IdleClient(port);
+    QTest::qWait(20);  // accepted in this order
+  }
+  QElapsedTimer t;
+  t.start();
+  while (form->ServidorSocket->ClientCount() != 4 && t.elapsed() < 5000) QTest::qWait(10);
+  EXPECT_EQ(form->ServidorSocket->ClientCount(), 4);
+  QTest::qWait(50);
+  EXPECT_TRUE(ClosedByDisplay(idle[0]));  // the two oldest made room for the fifth and sixth
+  EXPECT_TRUE(ClosedByDisplay(idle[1]));
+  // The third speaks, so the fourth is now the one idle longest.
+  QSignalSpy spy(form.get(), &TQuindelForm::LinesChanged);
+  const QByteArray hello = Message("third", "speaks");
+  ASSERT_EQ(::send(idle[2], hello.constData(), hello.size(), 0), hello.size());
+  ASSERT_TRUE(spy.wait(5000));
+  SendAndWait(*Connect(), Message("new", "client"));  // a newcomer is served at the cap
+  EXPECT_EQ(Line1(), "new");
+  EXPECT_EQ(form->ServidorSocket->ClientCount(), 4);
+  QTest::qWait(50);
+  EXPECT_FALSE(ClosedByDisplay(idle[2]));
+  EXPECT_TRUE(ClosedByDisplay(idle[3]));
+  EXPECT_FALSE(ClosedByDisplay(idle[5]));
+  for (int fd : idle) ::close(fd);
+}
+
+TEST_F(DisplayTest, ClientsAreProbedWhenIdle) {
+  auto client = Connect();
+  QElapsedTimer t;
+  t.start();
+  while (form->ServidorSocket->ClientCount() == 0 && t.elapsed() < 5000) QTest::qWait(10);
+  ASSERT_EQ(form->ServidorSocket->ClientCount(), 1);
+  int on = 0, idle = 0;
+  socklen_t len = sizeof on;
+  const int fd = form->ServidorSocket->ClientHandles().front();
+  ASSERT_EQ(::getsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, &len), 0);
+  EXPECT_EQ(on, 1);
+  len = sizeof idle;
+  ASSERT_EQ(::getsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idle, &len), 0);
+  EXPECT_GT(idle, 0);
+  EXPECT_LE(idle, 300);  // found dead within minutes, not the system's two hours
+}
+
+TEST_F(DisplayTest, ErrorBoxLeavesTheWindowWorking) {
+  form->Errors().Show(QStringLiteral("something failed"));
+  ASSERT_TRUE(form->Errors().BoxOpen());
+  EXPECT_EQ(form->Errors().Box()->windowModality(), Qt::NonModal);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  zelmor::testing::FixedRegionalSettings brazil;
+  zelmor::testing::FixedClock clock({2026, 12, 9, 14, 5, 9, 123});
+  QTest::keyClick(form.get(), Qt::Key_F5);
+  EXPECT_EQ(Line1(), QStringLiteral("         9 de dezembro de 2026          "));
+  EXPECT_TRUE(form->close());
+  form->Errors().Box()->close();
 }
 
 TEST(DisplayStartup, PortAlreadyTakenShowsTheErrorAndKeepsTheRuler) {
