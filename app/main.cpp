@@ -115,9 +115,12 @@ int main(int argc, char** argv) {
   zelmor::adapters::InstallQtEventPump();
 
   quindel::TQuindelForm form(port);
-  // With a window the error box says why nothing is shown; headless nobody would see
-  // it, so a display that cannot listen ends and a process manager can tell.
-  if (headless && (!form.ServidorSocket || !form.ServidorSocket->Active())) {
+  // With a window the error box says why nothing is shown; headless (found so, or drawn
+  // off screen by the user's choice) nobody would see it, so a display that cannot
+  // listen ends and a process manager can tell.
+  const QString platform = QGuiApplication::platformName();
+  const bool unseen = headless || platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+  if (unseen && (!form.ServidorSocket || !form.ServidorSocket->Active())) {
     quindel::Diagnose(QStringLiteral("not listening; ending"));
     return 1;
   }

@@ -37,6 +37,17 @@ QByteArray Message(const char* line1, const char* line2) {
   return QByteArray(line1) + char(0xBF) + QByteArray(line2);
 }
 
+// A plain client that only connects (a terminal that went quiet).
+int IdleClient(quint16 port) {
+  int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_port = htons(port);
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+  return fd;
+}
+
 class DisplayTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -189,12 +200,7 @@ TEST_F(DisplayTest, F5ShowsDateAndTimeWithAnyModifier) {
 
 TEST_F(DisplayTest, BurstOfResetsShowsOneBoxAndTheDisplayGoesOn) {
   for (int i = 0; i < 200; ++i) {
-    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    const int fd = IdleClient(port);
     // Linger 0: close sends a reset instead of an orderly shutdown.
     struct linger l{1, 0};
     ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &l, sizeof l);
@@ -211,17 +217,6 @@ TEST_F(DisplayTest, BurstOfResetsShowsOneBoxAndTheDisplayGoesOn) {
   SendAndWait(*client, Message("still", "here"));
   EXPECT_EQ(Line1(), "still");
   if (form->Errors().Box()) form->Errors().Box()->close();
-}
-
-// A plain client that only connects (a terminal that went quiet).
-int IdleClient(quint16 port) {
-  int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(port);
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
-  return fd;
 }
 
 // True when the display closed this client's connection (an end of file arrives).

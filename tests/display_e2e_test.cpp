@@ -233,6 +233,10 @@ TEST(DisplayProcessCli, HeadlessDisplayThatCannotListenEnds) {
                        kNoDisplayServer);
   EXPECT_EQ(quindel.Wait(20s), 1);
   EXPECT_NE(quindel.Err().find("Address already in use"), std::string::npos) << quindel.Err();
+  // Drawn off screen by choice: nobody sees the box either.
+  ProcessResult chosen = RunProcess(BinDir() + "/quindel", {"--port", std::to_string(taken)}, {}, 20s,
+                                    {"QT_QPA_PLATFORM=offscreen", "XDG_CONFIG_HOME=" + home.Path()});
+  EXPECT_EQ(chosen.ExitCode, 1) << chosen.Err;
   ::close(blocker);
 }
 
