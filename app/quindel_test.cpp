@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <dirent.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -253,6 +255,101 @@ TEST_F(DisplayTest, AtTheConnectionCapTheIdlestMakesRoom) {
   EXPECT_TRUE(ClosedByDisplay(idle[3]));
   EXPECT_FALSE(ClosedByDisplay(idle[5]));
   for (int fd : idle) ::close(fd);
+}
+
+// Leaves this process no descriptor to open: the gaps below the highest open
+// descriptor are filled and the limit is lowered to just above it, so the display's
+// next accept fails with EMFILE (and closing one of its connections makes room again).
+// Puts everything back when it goes.
+class NoDescriptorsLeft {
+ public:
+  NoDescriptorsLeft() {
+    ::getrlimit(RLIMIT_NOFILE, &FSaved);
+    int highest = 0;
+    DIR* d = ::opendir("/proc/self/fd");
+    while (dirent* e = ::readdir(d)) highest = std::max(highest, std::atoi(e->d_name));
+    ::closedir(d);
+    for (int i = 0; i < 4096; ++i) {
+      const int filler = ::dup(0);
+      if (filler < 0) break;
+      if (filler > highest) {
+        ::close(filler);
+        break;
+      }
+      FFillers.push_back(filler);
+    }
+    rlimit low = FSaved;
+    low.rlim_cur = static_cast<rlim_t>(highest + 1);
+    ::setrlimit(RLIMIT_NOFILE, &low);
+  }
+  ~NoDescriptorsLeft() {
+    Restore();
+    for (int f : FFillers) ::close(f);
+  }
+  void Restore() { ::setrlimit(RLIMIT_NOFILE, &FSaved); }
+
+ private:
+  rlimit FSaved{};
+  std::vector<int> FFillers;
+};
+
+double CpuSeconds() {
+  rusage u{};
+  ::getrusage(RUSAGE_SELF, &u);
+  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+TEST_F(DisplayTest, OutOfDescriptorsTheIdlestMakesRoom) {
+  form->ServidorSocket->SetMaxClients(1000);  // the cap is not what stops it here
+  const int idle = IdleClient(port);
+  QElapsedTimer t;
+  t.start();
+  while (form->ServidorSocket->ClientCount() < 1 && t.elapsed() < 5000) QTest::qWait(10);
+  // The newcomer's socket exists before the limit drops; connecting needs no descriptor.
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  QSignalSpy spy(form.get(), &TQuindelForm::LinesChanged);
+  {
+    NoDescriptorsLeft limit;
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(port);
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    const QByteArray hello = Message("sem", "descritores");
+    ASSERT_EQ(::send(fd, hello.constData(), hello.size(), 0), hello.size());
+    ASSERT_TRUE(spy.wait(5000));
+  }
+  EXPECT_EQ(Line1(), "sem");
+  QTest::qWait(50);
+  EXPECT_TRUE(ClosedByDisplay(idle));
+  ::close(idle);
+  ::close(fd);
+}
+
+TEST_F(DisplayTest, OutOfDescriptorsWithNoneToCloseRestsInsteadOfSpinning) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  QSignalSpy notices(form->ServidorSocket, &zelmor::adapters::SocketServer::Notice);
+  QSignalSpy lines(form.get(), &TQuindelForm::LinesChanged);
+  NoDescriptorsLeft limit;
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_port = htons(port);
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);  // queued, not yet accepted
+  const QByteArray hello = Message("depois", "da falta");
+  ASSERT_EQ(::send(fd, hello.constData(), hello.size(), 0), hello.size());
+  const double before = CpuSeconds();
+  QTest::qWait(1000);
+  const double used = CpuSeconds() - before;
+  EXPECT_LT(used, 0.3);  // a loop woken again and again would use the whole second
+  ASSERT_EQ(notices.count(), 1);
+  EXPECT_TRUE(notices.at(0).at(0).toString().contains(QStringLiteral("cannot accept connections"))) << notices.at(0).at(0).toString().toStdString();
+  EXPECT_EQ(lines.count(), 0);
+  // Descriptors free again: the queued client is taken at the next look.
+  limit.Restore();
+  ASSERT_TRUE(lines.wait(5000));
+  EXPECT_EQ(Line1(), "depois");
+  ::close(fd);
 }
 
 TEST_F(DisplayTest, ClientsAreProbedWhenIdle) {

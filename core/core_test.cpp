@@ -104,7 +104,9 @@ TEST(IntegerTextTest, PortsAreOneTo65535InPlainDigits) {
   for (const auto& c : cases) {
     std::uint16_t port = 7;
     EXPECT_EQ(ParsePort(c.text, port), c.port != 0) << c.text;
-    if (c.port) EXPECT_EQ(port, c.port) << c.text;
+    if (c.port) {
+      EXPECT_EQ(port, c.port) << c.text;
+    }
   }
 }
 

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -108,7 +109,14 @@ class PosixListener final : public platform::TcpListener {
   std::unique_ptr<platform::TcpConnection> Accept(int* error) override {
     const int fd = ::accept4(FFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (fd < 0) {
-      if (error) *error = (errno == EAGAIN || errno == EWOULDBLOCK) ? 0 : errno;
+      int e = (errno == EAGAIN || errno == EWOULDBLOCK) ? 0 : errno;
+      // The system refuses for want of a descriptor before it looks at the queue: say
+      // so only when a connection is really waiting.
+      if (e == EMFILE || e == ENFILE) {
+        pollfd p{FFd, POLLIN, 0};
+        if (::poll(&p, 1, 0) != 1) e = 0;
+      }
+      if (error) *error = e;
       return nullptr;
     }
     if (error) *error = 0;
