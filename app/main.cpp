@@ -1,23 +1,30 @@
 // quindel: the customer display program.
-//   quindel [--echo] [--port N] | --version
+//   quindel [--echo] [--port N] [--mirror DEVICE [--mirror-protocol P] [--baud N] [--mirror-codepage N]]
 // With no arguments it is exactly the display. --echo prints every change of the
-// two lines to standard output as one JSON object per line. Without a reachable
-// display server it runs headless with the echo on.
+// two lines to standard output as one JSON object per line; --mirror writes them to a
+// pole display as well. Without a reachable display server it runs headless with the
+// echo on.
 #include <QApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
 
 #include "adapters/linux/standard_streams.h"
+#include "adapters/linux/serial_writer.h"
 #include "adapters/linux/system_services.h"
 #include "adapters/qt/event_pump_qt.h"
+#include "adapters/qt/qstring.h"
 #include "adapters/qt/text_metrics_qt.h"
 #include "app/QuindelUnit.h"
 #include "app/display_env.h"
 #include "core/integer_text.h"
+#include "app/pole_codepages.h"
+#include "app/pole_display.h"
 #include "core/version.h"
 #include "startup/startup.h"
 
@@ -65,8 +72,27 @@ void Echo(const QString& line1, const QString& line2) {
 }
 
 int Usage(int code) {
-  std::fprintf(code ? stderr : stdout, "usage: quindel [--echo] [--port N]\n       quindel --version\n");
+  std::fprintf(code ? stderr : stdout,
+               "usage: quindel [--echo] [--port N] [--mirror DEVICE [--mirror-protocol cd5220|escpos]\n"
+               "               [--baud N] [--mirror-codepage N]]\n"
+               "       quindel --help | --version\n"
+               "The customer display: shows what clients send on TCP port 2200 (line 1, byte 0xBF, line 2).\n"
+               "  --echo                 print every change of the two lines as a JSON object per line\n"
+               "  --port N               listen on port N (1-65535) instead of 2200\n"
+               "  --mirror DEVICE        also show the lines on a 2x20 pole display on serial DEVICE\n"
+               "  --mirror-protocol P    its command set: cd5220 (default) or escpos\n"
+               "  --baud N               its speed, 8N1 (default 9600)\n"
+               "  --mirror-codepage N    its code page: 437 (default), 850, 858, 860 or 1252\n"
+               "  --help, --version      this text; the program's version\n");
   return code;
+}
+
+// The number after an option, within [lo, hi].
+bool ParseNumber(const char* text, long lo, long hi, long& out) {
+  char* end = nullptr;
+  errno = 0;
+  out = std::strtol(text, &end, 10);
+  return *text && !*end && errno == 0 && out >= lo && out <= hi;
 }
 
 }  // namespace
@@ -78,6 +104,8 @@ int main(int argc, char** argv) {
   zelmor::adapters::InstallSystemServices();
   bool echo = false;
   std::uint16_t port = quindel::kDisplayPort;
+  quindel::PoleOptions pole;
+  bool poleOptionSeen = false;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--echo") == 0) {
       echo = true;
@@ -88,6 +116,29 @@ int main(int argc, char** argv) {
         return 2;
       }
       ++i;
+    } else if (std::strcmp(argv[i], "--mirror") == 0 && i + 1 < argc) {
+      pole.device = argv[++i];
+    } else if (std::strcmp(argv[i], "--mirror-protocol") == 0 && i + 1 < argc) {
+      const auto p = quindel::ParsePoleProtocol(argv[++i]);
+      if (!p) return Usage(2);
+      pole.protocol = *p;
+      poleOptionSeen = true;
+    } else if (std::strcmp(argv[i], "--baud") == 0 && i + 1 < argc) {
+      long baud = 0;
+      if (!ParseNumber(argv[++i], 1, 4000000, baud) || !zelmor::adapters::SerialWriter::IsSupportedBaud(int(baud))) {
+        std::fprintf(stderr, "quindel: --baud: one of 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200\n");
+        return 2;
+      }
+      pole.baud = static_cast<int>(baud);
+      poleOptionSeen = true;
+    } else if (std::strcmp(argv[i], "--mirror-codepage") == 0 && i + 1 < argc) {
+      long cp = 0;
+      if (!ParseNumber(argv[++i], 1, 99999, cp) || !quindel::CodePageHighHalf(int(cp))) {
+        std::fprintf(stderr, "quindel: --mirror-codepage: one of 437, 850, 858, 860, 1252\n");
+        return 2;
+      }
+      pole.codepage = static_cast<int>(cp);
+      poleOptionSeen = true;
     } else if (std::strcmp(argv[i], "--help") == 0) {
       return Usage(0);
     } else if (std::strcmp(argv[i], "--version") == 0) {
@@ -96,6 +147,10 @@ int main(int argc, char** argv) {
     } else {
       return Usage(2);
     }
+  }
+  if (poleOptionSeen && pole.device.empty()) {
+    std::fprintf(stderr, "quindel: the pole display options need --mirror DEVICE\n");
+    return 2;
   }
   gDiagnostics = std::make_unique<zelmor::adapters::QueuedWriter>(2, kDiagnosticQueueBytes);
   quindel::SetDiagnosticSink([](const std::string& line) { gDiagnostics->Write(line); });
@@ -129,6 +184,17 @@ int main(int argc, char** argv) {
     QObject::connect(&form, &quindel::TQuindelForm::LinesChanged, &Echo);
     // The start-up texts were set before the connection existed.
     Echo(form.lbLinha1->text(), form.lbLinha2->text());
+  }
+  std::unique_ptr<zelmor::adapters::SerialWriter> mirror;
+  if (!pole.device.empty()) {
+    mirror = std::make_unique<zelmor::adapters::SerialWriter>(
+        pole.device, pole.baud, quindel::PoleStart(pole.protocol),
+        [](const std::string& line) { gDiagnostics->Write(line + "\n"); });  // from the writer's thread: never blocks
+    const auto send = [&mirror, &pole](const QString& line1, const QString& line2) {
+      mirror->Post(quindel::PoleFrame(pole, zelmor::adapters::FromQString(line1), zelmor::adapters::FromQString(line2)));
+    };
+    QObject::connect(&form, &quindel::TQuindelForm::LinesChanged, send);
+    send(form.lbLinha1->text(), form.lbLinha2->text());
   }
   form.show();
   const int code = app.exec();

@@ -11,6 +11,7 @@ PACKAGES=(
   nlohmann-json3-dev
   python3 python3-fonttools python3-pyftpdlib
   xvfb xauth netcat-openbsd locales
+  desktop-file-utils dpkg-dev file man-db
   nodejs
 )
 

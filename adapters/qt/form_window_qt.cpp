@@ -3,7 +3,9 @@
 #include <QCloseEvent>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QRegion>
 #include <QScreen>
+#include <algorithm>
 #include <cstdio>
 
 #include "adapters/qt/qstring.h"
@@ -17,7 +19,41 @@ QRect PrimaryGeometry(bool workArea) {
   return workArea ? s->availableGeometry() : s->geometry();
 }
 
+// Squared distance from `p` to the nearest point of `r`.
+qint64 DistanceSquared(const QPoint& p, const QRect& r) {
+  const qint64 dx = p.x() < r.left() ? r.left() - p.x() : p.x() > r.right() ? p.x() - r.right() : 0;
+  const qint64 dy = p.y() < r.top() ? r.top() - p.y() : p.y() > r.bottom() ? p.y() - r.bottom() : 0;
+  return dx * dx + dy * dy;
+}
+
+int PushInside(int pos, int size, int lo, int extent) {
+  if (size >= extent) return lo;
+  return std::clamp(pos, lo, lo + extent - size);
+}
+
 }  // namespace
+
+QPoint KeepOnScreens(const QRect& frame, const QList<QRect>& screens) {
+  if (screens.isEmpty() || frame.isEmpty()) return frame.topLeft();
+  QRegion covered;
+  for (const QRect& s : screens) covered += s;
+  if (QRegion(frame).subtracted(covered).isEmpty()) return frame.topLeft();
+
+  const QRect* best = nullptr;
+  qint64 bestOverlap = 0, bestDistance = 0;
+  for (const QRect& s : screens) {
+    const QRect common = s.intersected(frame);
+    const qint64 overlap = common.isEmpty() ? 0 : qint64(common.width()) * common.height();
+    const qint64 distance = DistanceSquared(frame.center(), s);
+    if (!best || overlap > bestOverlap || (overlap == bestOverlap && distance < bestDistance)) {
+      best = &s;
+      bestOverlap = overlap;
+      bestDistance = distance;
+    }
+  }
+  return {PushInside(frame.x(), frame.width(), best->x(), best->width()),
+          PushInside(frame.y(), frame.height(), best->y(), best->height())};
+}
 
 QtFormWindow::QtFormWindow(QWidget* widget, ErrorSink errors)
     : QObject(widget), FWidget(widget), FErrors(std::move(errors)), FPosition(std::make_unique<TFormPosition>(this)) {
@@ -80,6 +116,13 @@ bool QtFormWindow::eventFilter(QObject* watched, QEvent* event) {
       OnShow();
     } catch (const std::exception& e) {
       HandleException(e);
+    }
+    // A remembered place may lie on a monitor that is gone or was moved.
+    if (WindowState() == TWindowState::wsNormal) {
+      QList<QRect> screens;
+      for (const QScreen* s : QGuiApplication::screens()) screens.append(s->availableGeometry());
+      const QPoint onScreen = KeepOnScreens(FWidget->frameGeometry(), screens);
+      if (onScreen != FWidget->frameGeometry().topLeft()) FWidget->move(onScreen);
     }
   } else if (event->type() == QEvent::Close && OnCloseQuery) {
     bool canClose = true;

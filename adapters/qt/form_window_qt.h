@@ -3,7 +3,10 @@
 // show and close-query handlers called from an event filter on the widget.
 #pragma once
 
+#include <QList>
 #include <QObject>
+#include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -59,6 +62,12 @@ class QtFormWindow final : public QObject, public TFormWindow {
   TColor FColour = clCream;
   std::unique_ptr<TFormPosition> FPosition;
 };
+
+// Where a window whose frame is `frame` goes so that no part of it is off every screen
+// (`screens`: their work areas): where it is when the screens cover it, else onto the
+// screen it overlaps most (or, overlapping none, the nearest), pushed in from the edges it
+// crosses; a window larger than that screen keeps its top-left corner on it.
+QPoint KeepOnScreens(const QRect& frame, const QList<QRect>& screens);
 
 // Gives `widget` a TFormPosition, owned by and freed with the widget. Set its
 // properties, then call Loaded() to hook the widget's show and close events.

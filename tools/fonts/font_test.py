@@ -28,12 +28,21 @@ PATHS = {
     "glyphs": os.environ.get("LCD_GLYPHS", os.path.join(HERE, "lcd_glyphs.txt")),
 }
 
-REQUIRED = (
-    [chr(c) for c in range(0x20, 0x7F)]
-    + list("ÀÁÂÃÇÉÊÍÓÔÕÚÜàáâãçéêíóôõúü")
-    + list("ÈËÌÎÏÑÒÖÙÛèëìîïñòöùûªº°")
-    + ["\u00bf", "\u2018", "\u2019", "\u201c", "\u201d", "\u2022", "\u2026", "\u20ac"]
-)
+# Every character a client can send: the display reads bytes as Windows-1252, and a
+# character the face lacks would be drawn in another typeface, off the 40 columns.
+def _cp1252_printable():
+    out = []
+    for b in range(0x20, 0x100):
+        try:
+            ch = bytes([b]).decode("cp1252")
+        except UnicodeDecodeError:
+            continue  # the five bytes Windows-1252 leaves undefined
+        if b != 0x7F:
+            out.append(ch)
+    return out
+
+
+REQUIRED = _cp1252_printable()
 BLANK = {" ", "\u00a0"}
 
 

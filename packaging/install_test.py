@@ -1,0 +1,164 @@
+#!/usr/bin/env python3
+"""The installed tree and the Debian packages: installs the build into a temporary
+prefix and checks what is there and that it runs, builds the example program against
+it with CMake and with pkg-config, then makes the .deb files with CPack and checks them
+with dpkg-deb, unpacked into a throwaway root."""
+import argparse
+import os
+import re
+import shutil
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+ARGS = None
+
+
+def run(cmd, timeout=300, **kw):
+    p = subprocess.run(cmd, capture_output=True, text=True, timeout=timeout, **kw)
+    if p.returncode != 0:
+        raise AssertionError(f"{' '.join(map(str, cmd))} failed ({p.returncode}):\n{p.stdout}\n{p.stderr}")
+    return p
+
+
+def read(path):
+    with open(path, encoding="utf-8") as f:
+        return f.read()
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+class InstalledTree(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.tmp = tempfile.TemporaryDirectory()
+        cls.prefix = os.path.join(cls.tmp.name, "usr")
+        run(["cmake", "--install", ARGS.build, "--prefix", cls.prefix])
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.tmp.cleanup()
+
+    def path(self, rel):
+        return os.path.join(self.prefix, rel)
+
+    def test_the_tree_holds_programs_desktop_files_and_the_library(self):
+        for rel in ["bin/zelmor", "libexec/quindel/quindel", "libexec/quindel/jd_lcd_rounded.ttf",
+                    "share/applications/quindel.desktop", "share/icons/hicolor/scalable/apps/quindel.svg",
+                    "lib/systemd/user/quindel.service", "share/man/man1/quindel.1", "share/man/man1/zelmor.1",
+                    "include/zelmor/core/text.h", "include/zelmor/platform/service.h",
+                    "include/zelmor/strings/mString.h", "include/zelmor/mLib.h",
+                    "include/zelmor/adapters/linux/system_services.h",
+                    "lib/libzelmor_lib.a", "lib/libzelmor_linux.a",
+                    "lib/cmake/Zelmor/ZelmorConfig.cmake", "lib/cmake/Zelmor/ZelmorTargets.cmake",
+                    "lib/pkgconfig/zelmor.pc"]:
+            with self.subTest(rel=rel):
+                self.assertTrue(os.path.isfile(self.path(rel)), rel)
+        # The display program is reached through a relative link, so the font sits next to
+        # the executable it resolves to wherever the tree is installed.
+        self.assertEqual(os.readlink(self.path("bin/quindel")), "../libexec/quindel/quindel")
+        self.assertFalse([f for f in os.listdir(self.path("include/zelmor/strings")) if f.endswith(".cpp")])
+
+    def test_desktop_entry_unit_and_manual_pages_are_clean(self):
+        if shutil.which("desktop-file-validate"):
+            run(["desktop-file-validate", self.path("share/applications/quindel.desktop")])
+        unit = read(self.path("lib/systemd/user/quindel.service"))
+        self.assertIn("Restart=on-failure", unit)
+        self.assertIn("WantedBy=graphical-session.target", unit)
+        self.assertIn(f"ExecStart={self.prefix}/bin/quindel\n", unit)
+        for page in ["quindel.1", "zelmor.1"]:
+            with self.subTest(page=page):
+                p = run(["man", "--warnings", "-l", self.path("share/man/man1/" + page)],
+                        env={**os.environ, "MANWIDTH": "80", "MAN_KEEP_FORMATTING": "0"})
+                self.assertEqual(p.stderr, "")
+                self.assertIn("SYNOPSIS", re.sub(".\b", "", p.stdout))  # without the overstrike
+
+    def test_the_installed_programs_run_and_talk(self):
+        self.assertIn("zelmor ", run([self.path("bin/zelmor"), "--version"]).stdout)
+        self.assertIn("--port", run([self.path("bin/quindel"), "--help"]).stdout)
+        port = str(free_port())
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        env["QT_QPA_PLATFORM"] = "offscreen"
+        with tempfile.TemporaryDirectory() as home:
+            env["HOME"] = env["XDG_CONFIG_HOME"] = home
+            quindel = subprocess.Popen([self.path("bin/quindel"), "--echo", "--port", port], env=env,
+                                       stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+            try:
+                self.assertIn("line1", quindel.stdout.readline())  # the start-up lines
+                deadline = time.monotonic() + 20
+                while True:  # until the listener takes the message
+                    p = subprocess.run([self.path("bin/zelmor"), "display", "send", "--port", port, "CAFE", "R$ 4,50"],
+                                       capture_output=True, text=True, timeout=20, env=env)
+                    if p.returncode == 0 or time.monotonic() > deadline:
+                        break
+                    time.sleep(0.2)
+                self.assertEqual(p.returncode, 0, p.stderr)
+                self.assertIn('"line2":"R$ 4,50"', quindel.stdout.readline())
+            finally:
+                quindel.terminate()
+                _, err = quindel.communicate(timeout=20)
+            self.assertNotIn("font", err)
+
+    def test_the_example_builds_against_the_cmake_package(self):
+        build = os.path.join(self.tmp.name, "example")
+        run(["cmake", "-S", os.path.join(ARGS.source, "examples/cpf_check"), "-B", build, "-G", "Ninja",
+             "-DCMAKE_PREFIX_PATH=" + self.prefix])
+        run(["cmake", "--build", build], timeout=600)
+        self.check_example(os.path.join(build, "cpf_check"))
+
+    def test_the_example_builds_with_pkg_config(self):
+        env = {**os.environ, "PKG_CONFIG_PATH": self.path("lib/pkgconfig")}
+        flags = run(["pkg-config", "--cflags", "--libs", "zelmor"], env=env).stdout.split()
+        includes = [os.path.realpath(f[2:]) for f in flags if f.startswith("-I")]
+        self.assertIn(os.path.realpath(self.path("include/zelmor")), includes)
+        exe = os.path.join(self.tmp.name, "cpf_check_pc")
+        run(["c++", os.path.join(ARGS.source, "examples/cpf_check/main.cpp"), "-o", exe, *flags], timeout=600)
+        self.check_example(exe)
+
+    def check_example(self, exe):
+        p = subprocess.run([exe, "123.456.789-09", "11.222.333/0001-81", "123.456.789-00"],
+                           capture_output=True, text=True, timeout=30)
+        self.assertEqual(p.returncode, 1)  # one of the three is invalid
+        self.assertEqual(p.stdout.splitlines()[:3], ["123.456.789-09: valid", "11.222.333/0001-81: valid",
+                                                     "123.456.789-00: invalid"])
+        self.assertIn("VINTE E UM MIL", p.stdout.upper())
+
+
+class DebianPackages(unittest.TestCase):
+    def test_cpack_makes_both_packages_and_they_unpack(self):
+        if not shutil.which("dpkg-deb") or not shutil.which("cpack"):
+            self.skipTest("dpkg-deb or cpack missing")
+        with tempfile.TemporaryDirectory() as tmp:
+            run(["cpack", "--config", os.path.join(ARGS.build, "CPackConfig.cmake"), "-B", tmp], timeout=900)
+            debs = {f.split("_")[0]: os.path.join(tmp, f) for f in os.listdir(tmp) if f.endswith(".deb")}
+            self.assertEqual(sorted(debs), ["libzelmor-dev", "quindel"])
+            info = run(["dpkg-deb", "--info", debs["quindel"]]).stdout
+            self.assertIn("Package: quindel", info)
+            self.assertRegex(info, r"Depends: .*libqt6widgets6")
+            dev = run(["dpkg-deb", "--info", debs["libzelmor-dev"]]).stdout
+            self.assertRegex(dev, r"Depends: .*libcurl4-openssl-dev")
+            contents = run(["dpkg-deb", "--contents", debs["quindel"]]).stdout
+            for path in ["./usr/bin/quindel -> ../libexec/quindel/quindel", "./usr/libexec/quindel/jd_lcd_rounded.ttf",
+                         "./usr/share/applications/quindel.desktop", "./usr/lib/systemd/user/quindel.service"]:
+                self.assertIn(path, contents)
+            root = os.path.join(tmp, "root")
+            for deb in debs.values():
+                run(["dpkg", "-x", deb, root])
+            self.assertIn("ExecStart=/usr/bin/quindel", read(os.path.join(root, "usr/lib/systemd/user/quindel.service")))
+            self.assertIn("zelmor ", run([os.path.join(root, "usr/bin/zelmor"), "--version"]).stdout)
+            self.assertTrue(os.path.isfile(os.path.join(root, "usr/include/zelmor/strings/mString.h")))
+
+
+if __name__ == "__main__":
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--build", required=True)
+    ap.add_argument("--source", required=True)
+    ARGS, rest = ap.parse_known_args()
+    unittest.main(argv=[sys.argv[0], *rest])
