@@ -47,21 +47,33 @@ void StyleLine(QLabel* label) {
   label->setText(QString::fromLatin1(kRuler));
 }
 
+std::function<void(const std::string&)>& Sink() {
+  static std::function<void(const std::string&)> sink = [](const std::string& line) {
+    std::fwrite(line.data(), 1, line.size(), stderr);
+  };
+  return sink;
+}
+
 }  // namespace
 
+void SetDiagnosticSink(std::function<void(const std::string& line)> sink) { Sink() = std::move(sink); }
+
+void Diagnose(const QString& message) { Sink()("quindel: " + message.toLocal8Bit().toStdString() + "\n"); }
+
 void ErrorReporter::Show(const QString& message) {
-  std::fprintf(stderr, "quindel: %s\n", message.toLocal8Bit().constData());
-  std::fflush(stderr);
+  Diagnose(message);
   if (BoxOpen()) {
     ++FLogged;
     return;
   }
   ++FShown;
-  // Not modal and not exec(): the display keeps running while the box is up.
+  // Not modal and not exec(): the display keeps running while the box is up, and F5 and
+  // closing the window still work (open() would make it window-modal).
   FBox = new QMessageBox(QMessageBox::Critical, QStringLiteral("Zelmor Quindel"), message, QMessageBox::Ok, FParent);
   FBox->setAttribute(Qt::WA_DeleteOnClose);
   FBox->setTextFormat(Qt::PlainText);
-  FBox->open();
+  FBox->setWindowModality(Qt::NonModal);
+  FBox->show();
 }
 
 TQuindelForm::TQuindelForm(quint16 port, QWidget* parent)
@@ -110,8 +122,7 @@ void TQuindelForm::FormCreate(QObject*) {
   // 3. Registration failure is not fatal: the labels get a substitute typeface.
   FFontRegistered = RegisterFont(ArquivoFonte);
   if (!FFontRegistered)
-    std::fprintf(stderr, "quindel: the font file %s could not be registered; using a substitute typeface\n",
-                 ArquivoFonte.toLocal8Bit().constData());
+    Diagnose(QStringLiteral("the font file %1 could not be registered; using a substitute typeface").arg(ArquivoFonte));
 
   // 4-6. Lines in the LCD typeface; the window is sized once from the ruler text.
   QFont lcd(QString::fromLatin1(kFontFamily));
@@ -133,6 +144,7 @@ void TQuindelForm::FormCreate(QObject*) {
           [this](zelmor::adapters::ClientConnection* c) { ServidorSocketClientRead(ServidorSocket, c); });
   connect(ServidorSocket, &zelmor::adapters::SocketServer::ClientError, this,
           [this](const QString& message, int) { FErrors.Show(message); });
+  connect(ServidorSocket, &zelmor::adapters::SocketServer::Notice, this, [](const QString& m) { Diagnose(m); });
   try {
     ServidorSocket->Open(FPort);
   } catch (const zelmor::platform::SocketError& e) {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QMessageBox>
 #include <QWidget>
+#include <functional>
 #include <string>
 
 #include "adapters/qt/socket_server.h"
@@ -19,6 +20,11 @@ namespace quindel {
 inline constexpr quint16 kDisplayPort = 2200;
 inline constexpr char16_t kSeparator = u'\u00BF';
 inline constexpr const char* kRuler = "1234567890123456789012345678901234567890";
+
+// Where the display's own lines for the operator go ("quindel: " + message): standard
+// error by default; the program points it at a writer that never holds up the window.
+void SetDiagnosticSink(std::function<void(const std::string& line)> sink);
+void Diagnose(const QString& message);
 
 // Shows errors one box at a time: while a box is open, later errors go to
 // standard error, so a burst of failures never stacks boxes or stalls the display.

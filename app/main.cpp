@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "adapters/linux/standard_streams.h"
 #include "adapters/linux/serial_writer.h"
 #include "adapters/linux/system_services.h"
 #include "adapters/qt/dialogs_qt.h"
@@ -22,6 +23,7 @@
 #include "adapters/qt/text_metrics_qt.h"
 #include "app/QuindelUnit.h"
 #include "app/display_env.h"
+#include "core/integer_text.h"
 #include "app/pole_codepages.h"
 #include "app/pole_display.h"
 #include "core/version.h"
@@ -29,14 +31,45 @@
 
 namespace {
 
+// An echoed line keeps this many characters; the rest is replaced by "…[+N]" (N the
+// characters cut). The window shows far fewer, so nothing visible is lost.
+constexpr qsizetype kEchoLineLimit = 1000;
+// What may wait for a slow reader of the echo or of standard error; beyond it lines
+// are dropped (and the drop is said) rather than holding up the window.
+constexpr std::size_t kEchoQueueBytes = 1 << 20;
+constexpr std::size_t kDiagnosticQueueBytes = 256 << 10;
+
+std::unique_ptr<zelmor::adapters::QueuedWriter> gEchoOut;
+std::unique_ptr<zelmor::adapters::QueuedWriter> gDiagnostics;
+
+QString Bounded(const QString& line) {
+  if (line.size() <= kEchoLineLimit) return line;
+  return line.left(kEchoLineLimit) + QStringLiteral("\u2026[+%1]").arg(line.size() - kEchoLineLimit);
+}
+
 void Echo(const QString& line1, const QString& line2) {
+  static long dropped = 0;
+  static bool failureSaid = false;
   QJsonObject o;
-  o.insert(QStringLiteral("line1"), line1);
-  o.insert(QStringLiteral("line2"), line2);
-  const QByteArray json = QJsonDocument(o).toJson(QJsonDocument::Compact);
-  std::fwrite(json.constData(), 1, static_cast<std::size_t>(json.size()), stdout);
-  std::fputc('\n', stdout);
-  std::fflush(stdout);
+  o.insert(QStringLiteral("line1"), Bounded(line1));
+  o.insert(QStringLiteral("line2"), Bounded(line2));
+  QByteArray json = QJsonDocument(o).toJson(QJsonDocument::Compact);
+  json.append('\n');
+  if (gEchoOut->Write(json.toStdString())) {
+    if (dropped) {
+      quindel::Diagnose(QStringLiteral("the echo reader fell behind; %1 changes were not echoed").arg(dropped));
+      dropped = 0;
+    }
+    return;
+  }
+  if (gEchoOut->Failed()) {
+    if (!failureSaid)
+      quindel::Diagnose(QStringLiteral("the echo output is closed (%1); changes are no longer echoed")
+                            .arg(QString::fromLocal8Bit(std::strerror(gEchoOut->Error()))));
+    failureSaid = true;
+    return;
+  }
+  ++dropped;
 }
 
 int Usage(int code) {
@@ -66,18 +99,24 @@ bool ParseNumber(const char* text, long lo, long hi, long& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Before anything opens a descriptor or writes a line: a closed standard stream or
+  // a reader that went away must not end or mislead the display.
+  zelmor::adapters::GuardStandardStreams();
   zelmor::adapters::InstallSystemServices();
   bool echo = false;
-  long port = quindel::kDisplayPort;
+  std::uint16_t port = quindel::kDisplayPort;
   quindel::PoleOptions pole;
   bool poleOptionSeen = false;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--echo") == 0) {
       echo = true;
-    } else if (std::strcmp(argv[i], "--port") == 0 && i + 1 < argc) {
-      char* end = nullptr;
-      port = std::strtol(argv[++i], &end, 10);
-      if (*end || port < 0 || port > 65535) return Usage(2);
+    } else if (std::strcmp(argv[i], "--port") == 0) {
+      if (i + 1 >= argc || !zelmor::ParsePort(argv[i + 1], port)) {
+        std::fprintf(stderr, "quindel: --port takes a number from 1 to 65535, not \"%s\"\n",
+                     i + 1 < argc ? argv[i + 1] : "");
+        return 2;
+      }
+      ++i;
     } else if (std::strcmp(argv[i], "--mirror") == 0 && i + 1 < argc) {
       pole.device = argv[++i];
     } else if (std::strcmp(argv[i], "--mirror-protocol") == 0 && i + 1 < argc) {
@@ -114,14 +153,17 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "quindel: the pole display options need --mirror DEVICE\n");
     return 2;
   }
+  gDiagnostics = std::make_unique<zelmor::adapters::QueuedWriter>(2, kDiagnosticQueueBytes);
+  quindel::SetDiagnosticSink([](const std::string& line) { gDiagnostics->Write(line); });
   quindel::PrepareDisplayPlatform();
 
   // Before any window exists: the regional settings are read once, the library's
   // regional copies taken and the form-position settings cleared.
   zelmor::InitializeStartupState();
   QApplication app(argc, argv);
-  if (quindel::StartedHeadless()) {
-    std::fprintf(stderr, "quindel: no display server is reachable; running headless with --echo\n");
+  const bool headless = quindel::StartedHeadless();
+  if (headless) {
+    quindel::Diagnose(QStringLiteral("no display server is reachable; running headless with --echo"));
     echo = true;
   }
   QApplication::setApplicationName(QStringLiteral("Quindel"));
@@ -130,8 +172,18 @@ int main(int argc, char** argv) {
   // Messages need someone to answer them: headless, the recording dialogs stay.
   if (!quindel::StartedHeadless()) zelmor::adapters::InstallQtDialogs();
 
-  quindel::TQuindelForm form(static_cast<quint16>(port));
+  quindel::TQuindelForm form(port);
+  // With a window the error box says why nothing is shown; headless (found so, or drawn
+  // off screen by the user's choice) nobody would see it, so a display that cannot
+  // listen ends and a process manager can tell.
+  const QString platform = QGuiApplication::platformName();
+  const bool unseen = headless || platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+  if (unseen && (!form.ServidorSocket || !form.ServidorSocket->Active())) {
+    quindel::Diagnose(QStringLiteral("not listening; ending"));
+    return 1;
+  }
   if (echo) {
+    gEchoOut = std::make_unique<zelmor::adapters::QueuedWriter>(1, kEchoQueueBytes);
     QObject::connect(&form, &quindel::TQuindelForm::LinesChanged, &Echo);
     // The start-up texts were set before the connection existed.
     Echo(form.lbLinha1->text(), form.lbLinha2->text());
@@ -140,7 +192,7 @@ int main(int argc, char** argv) {
   if (!pole.device.empty()) {
     mirror = std::make_unique<zelmor::adapters::SerialWriter>(
         pole.device, pole.baud, quindel::PoleStart(pole.protocol),
-        [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); });
+        [](const std::string& line) { gDiagnostics->Write(line + "\n"); });  // from the writer's thread: never blocks
     const auto send = [&mirror, &pole](const QString& line1, const QString& line2) {
       mirror->Post(quindel::PoleFrame(pole, zelmor::adapters::FromQString(line1), zelmor::adapters::FromQString(line2)));
     };
@@ -148,5 +200,7 @@ int main(int argc, char** argv) {
     send(form.lbLinha1->text(), form.lbLinha2->text());
   }
   form.show();
-  return app.exec();
+  const int code = app.exec();
+  gEchoOut.reset();
+  return code;
 }

@@ -1,6 +1,10 @@
 // The display window in-process on the offscreen platform, fed by real TCP clients.
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <dirent.h>
+#include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -33,6 +37,17 @@ const QString kStart2 = QStringLiteral("       - aguardando comunicacao -       
 // Bytes as a POS sends them: Windows-1252, line 1, 0xBF, line 2.
 QByteArray Message(const char* line1, const char* line2) {
   return QByteArray(line1) + char(0xBF) + QByteArray(line2);
+}
+
+// A plain client that only connects (a terminal that went quiet).
+int IdleClient(quint16 port) {
+  int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_port = htons(port);
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+  return fd;
 }
 
 class DisplayTest : public ::testing::Test {
@@ -187,12 +202,7 @@ TEST_F(DisplayTest, F5ShowsDateAndTimeWithAnyModifier) {
 
 TEST_F(DisplayTest, BurstOfResetsShowsOneBoxAndTheDisplayGoesOn) {
   for (int i = 0; i < 200; ++i) {
-    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    const int fd = IdleClient(port);
     // Linger 0: close sends a reset instead of an orderly shutdown.
     struct linger l{1, 0};
     ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &l, sizeof l);
@@ -209,6 +219,167 @@ TEST_F(DisplayTest, BurstOfResetsShowsOneBoxAndTheDisplayGoesOn) {
   SendAndWait(*client, Message("still", "here"));
   EXPECT_EQ(Line1(), "still");
   if (form->Errors().Box()) form->Errors().Box()->close();
+}
+
+// True when the display closed this client's connection (an end of file arrives).
+bool ClosedByDisplay(int fd) {
+  pollfd p{fd, POLLIN, 0};
+  char c;
+  return ::poll(&p, 1, 0) == 1 && ::recv(fd, &c, 1, MSG_DONTWAIT) == 0;
+}
+
+TEST_F(DisplayTest, AtTheConnectionCapTheIdlestMakesRoom) {
+  form->ServidorSocket->SetMaxClients(4);
+  int idle[6];
+  for (int& fd : idle) {
+    fd = IdleClient(port);
+    QTest::qWait(20);  // accepted in this order
+  }
+  QElapsedTimer t;
+  t.start();
+  while (form->ServidorSocket->ClientCount() != 4 && t.elapsed() < 5000) QTest::qWait(10);
+  EXPECT_EQ(form->ServidorSocket->ClientCount(), 4);
+  QTest::qWait(50);
+  EXPECT_TRUE(ClosedByDisplay(idle[0]));  // the two oldest made room for the fifth and sixth
+  EXPECT_TRUE(ClosedByDisplay(idle[1]));
+  // The third speaks, so the fourth is now the one idle longest.
+  QSignalSpy spy(form.get(), &TQuindelForm::LinesChanged);
+  const QByteArray hello = Message("third", "speaks");
+  ASSERT_EQ(::send(idle[2], hello.constData(), hello.size(), 0), hello.size());
+  ASSERT_TRUE(spy.wait(5000));
+  SendAndWait(*Connect(), Message("new", "client"));  // a newcomer is served at the cap
+  EXPECT_EQ(Line1(), "new");
+  EXPECT_EQ(form->ServidorSocket->ClientCount(), 4);
+  QTest::qWait(50);
+  EXPECT_FALSE(ClosedByDisplay(idle[2]));
+  EXPECT_TRUE(ClosedByDisplay(idle[3]));
+  EXPECT_FALSE(ClosedByDisplay(idle[5]));
+  for (int fd : idle) ::close(fd);
+}
+
+// Leaves this process no descriptor to open: the gaps below the highest open
+// descriptor are filled and the limit is lowered to just above it, so the display's
+// next accept fails with EMFILE (and closing one of its connections makes room again).
+// Puts everything back when it goes.
+class NoDescriptorsLeft {
+ public:
+  NoDescriptorsLeft() {
+    ::getrlimit(RLIMIT_NOFILE, &FSaved);
+    int highest = 0;
+    DIR* d = ::opendir("/proc/self/fd");
+    while (dirent* e = ::readdir(d)) highest = std::max(highest, std::atoi(e->d_name));
+    ::closedir(d);
+    for (int i = 0; i < 4096; ++i) {
+      const int filler = ::dup(0);
+      if (filler < 0) break;
+      if (filler > highest) {
+        ::close(filler);
+        break;
+      }
+      FFillers.push_back(filler);
+    }
+    rlimit low = FSaved;
+    low.rlim_cur = static_cast<rlim_t>(highest + 1);
+    ::setrlimit(RLIMIT_NOFILE, &low);
+  }
+  ~NoDescriptorsLeft() {
+    Restore();
+    for (int f : FFillers) ::close(f);
+  }
+  void Restore() { ::setrlimit(RLIMIT_NOFILE, &FSaved); }
+
+ private:
+  rlimit FSaved{};
+  std::vector<int> FFillers;
+};
+
+double CpuSeconds() {
+  rusage u{};
+  ::getrusage(RUSAGE_SELF, &u);
+  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+TEST_F(DisplayTest, OutOfDescriptorsTheIdlestMakesRoom) {
+  form->ServidorSocket->SetMaxClients(1000);  // the cap is not what stops it here
+  const int idle = IdleClient(port);
+  QElapsedTimer t;
+  t.start();
+  while (form->ServidorSocket->ClientCount() < 1 && t.elapsed() < 5000) QTest::qWait(10);
+  // The newcomer's socket exists before the limit drops; connecting needs no descriptor.
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  QSignalSpy spy(form.get(), &TQuindelForm::LinesChanged);
+  {
+    NoDescriptorsLeft limit;
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(port);
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    const QByteArray hello = Message("sem", "descritores");
+    ASSERT_EQ(::send(fd, hello.constData(), hello.size(), 0), hello.size());
+    ASSERT_TRUE(spy.wait(5000));
+  }
+  EXPECT_EQ(Line1(), "sem");
+  QTest::qWait(50);
+  EXPECT_TRUE(ClosedByDisplay(idle));
+  ::close(idle);
+  ::close(fd);
+}
+
+TEST_F(DisplayTest, OutOfDescriptorsWithNoneToCloseRestsInsteadOfSpinning) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  QSignalSpy notices(form->ServidorSocket, &zelmor::adapters::SocketServer::Notice);
+  QSignalSpy lines(form.get(), &TQuindelForm::LinesChanged);
+  NoDescriptorsLeft limit;
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_port = htons(port);
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);  // queued, not yet accepted
+  const QByteArray hello = Message("depois", "da falta");
+  ASSERT_EQ(::send(fd, hello.constData(), hello.size(), 0), hello.size());
+  const double before = CpuSeconds();
+  QTest::qWait(1000);
+  const double used = CpuSeconds() - before;
+  EXPECT_LT(used, 0.3);  // a loop woken again and again would use the whole second
+  ASSERT_EQ(notices.count(), 1);
+  EXPECT_TRUE(notices.at(0).at(0).toString().contains(QStringLiteral("cannot accept connections"))) << notices.at(0).at(0).toString().toStdString();
+  EXPECT_EQ(lines.count(), 0);
+  // Descriptors free again: the queued client is taken at the next look.
+  limit.Restore();
+  ASSERT_TRUE(lines.wait(5000));
+  EXPECT_EQ(Line1(), "depois");
+  ::close(fd);
+}
+
+TEST_F(DisplayTest, ClientsAreProbedWhenIdle) {
+  auto client = Connect();
+  QElapsedTimer t;
+  t.start();
+  while (form->ServidorSocket->ClientCount() == 0 && t.elapsed() < 5000) QTest::qWait(10);
+  ASSERT_EQ(form->ServidorSocket->ClientCount(), 1);
+  int on = 0, idle = 0;
+  socklen_t len = sizeof on;
+  const int fd = form->ServidorSocket->ClientHandles().front();
+  ASSERT_EQ(::getsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, &len), 0);
+  EXPECT_EQ(on, 1);
+  len = sizeof idle;
+  ASSERT_EQ(::getsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idle, &len), 0);
+  EXPECT_GT(idle, 0);
+  EXPECT_LE(idle, 300);  // found dead within minutes, not the system's two hours
+}
+
+TEST_F(DisplayTest, ErrorBoxLeavesTheWindowWorking) {
+  form->Errors().Show(QStringLiteral("something failed"));
+  ASSERT_TRUE(form->Errors().BoxOpen());
+  EXPECT_EQ(form->Errors().Box()->windowModality(), Qt::NonModal);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  zelmor::testing::FixedRegionalSettings brazil;
+  zelmor::testing::FixedClock clock({2026, 12, 9, 14, 5, 9, 123});
+  QTest::keyClick(form.get(), Qt::Key_F5);
+  EXPECT_EQ(Line1(), QStringLiteral("         9 de dezembro de 2026          "));
+  EXPECT_TRUE(form->close());
+  form->Errors().Box()->close();
 }
 
 TEST(DisplayStartup, PortAlreadyTakenShowsTheErrorAndKeepsTheRuler) {

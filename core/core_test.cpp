@@ -6,6 +6,7 @@
 
 #include "core/cp1252.h"
 #include "core/errors.h"
+#include "core/integer_text.h"
 #include "core/snapshot.h"
 #include "core/text.h"
 #include "core/types.h"
@@ -119,6 +120,24 @@ TEST(TextTest, CaseAndIntegers) {
   EXPECT_FALSE(SameText(u"abc", u"abd"));
   EXPECT_EQ(IntToStr(0), u"0");
   EXPECT_EQ(IntToStr(-9223372036854775807LL - 1), u"-9223372036854775808");
+}
+
+TEST(IntegerTextTest, PortsAreOneTo65535InPlainDigits) {
+  struct {
+    const char* text;
+    int port;  // 0: refused
+  } cases[] = {
+      {"2200", 2200}, {"1", 1}, {"65535", 65535}, {"02200", 2200},
+      {"0", 0}, {"65536", 0}, {"99999", 0}, {"", 0}, {"-1", 0}, {"+80", 0}, {" 80", 0}, {"80 ", 0},
+      {"0x50", 0}, {"123456", 0}, {"4294969496", 0},  // 2^32 + 2200 must not wrap to 2200
+  };
+  for (const auto& c : cases) {
+    std::uint16_t port = 7;
+    EXPECT_EQ(ParsePort(c.text, port), c.port != 0) << c.text;
+    if (c.port) {
+      EXPECT_EQ(port, c.port) << c.text;
+    }
+  }
 }
 
 TEST(TypesTest, CurrencyRoundsHalfAwayFromZero) {

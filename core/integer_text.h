@@ -79,6 +79,20 @@ constexpr bool ParseInteger(std::u16string_view s, Int& Value, IntegerSyntax syn
   return true;
 }
 
+// A TCP port as a user types it on a command line: decimal digits and nothing else,
+// 1 to 65535 (0 would ask the system for a random port, and more would wrap).
+constexpr bool ParsePort(std::string_view s, std::uint16_t& port) {
+  if (s.empty() || s.size() > 5) return false;
+  std::uint32_t v = 0;
+  for (char c : s) {
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + static_cast<std::uint32_t>(c - '0');
+  }
+  if (v < 1 || v > 65535) return false;
+  port = static_cast<std::uint16_t>(v);
+  return true;
+}
+
 // How many decimal digits `v` has (1 for 0).
 constexpr int DecimalDigitCount(std::uint64_t v) {
   int n = 1;

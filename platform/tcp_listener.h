@@ -53,7 +53,10 @@ class TcpListener {
   // The port listened on (the one the system chose when 0 was asked for).
   virtual std::uint16_t Port() const = 0;
   // The next waiting connection, or nullptr when none can be taken now; `error`
-  // (when given) is then 0 when none was waiting, else the system's error number.
+  // (when given) is then 0 when none was waiting, else the system's error number
+  // (EMFILE when the process is out of handles: the connection stays queued).
+  // Accepted connections probe an idle peer (TCP keepalive), so a terminal that was
+  // switched off is found dead within minutes instead of never.
   virtual std::unique_ptr<TcpConnection> Accept(int* error = nullptr) = 0;
 };
 
@@ -66,6 +69,9 @@ class TcpSockets {
   virtual std::unique_ptr<TcpListener> Listen(std::uint16_t port) = 0;
   // Takes over a connected stream socket made elsewhere (one end of a socket pair).
   virtual std::unique_ptr<TcpConnection> Adopt(std::intptr_t handle) = 0;
+  // How many connections the program can hold open at once and still have handles
+  // left for everything else it does (files, the window system); at least 1.
+  virtual int ConnectionCapacity() = 0;
 };
 
 }  // namespace zelmor::platform

@@ -136,6 +136,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
 #include <sys/socket.h>
 
 #include <fstream>
+#include <iterator>
+#include <sstream>
 
 namespace zelmor::testing {
 
@@ -193,6 +195,53 @@ std::string ChildProcess::Err() {
   ssize_t n;
   while (FErr >= 0 && (n = read(FErr, buf, sizeof buf)) > 0) FErrText.append(buf, static_cast<std::size_t>(n));
   return FErrText;
+}
+
+double ChildProcess::CpuSeconds() const {
+  std::ifstream stat("/proc/" + std::to_string(FPid) + "/stat");
+  std::string all((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  // Fields after the command name (which may hold spaces) in ")": state is field 3,
+  // utime and stime fields 14 and 15.
+  const std::size_t close = all.rfind(')');
+  if (close == std::string::npos) return -1;
+  std::istringstream rest(all.substr(close + 2));
+  std::string field;
+  long utime = 0, stime = 0;
+  for (int i = 3; i <= 15 && rest >> field; ++i) {
+    if (i == 14) utime = std::stol(field);
+    if (i == 15) stime = std::stol(field);
+  }
+  return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+bool ChildProcess::Running() { return Wait(std::chrono::milliseconds(0)) == -1 && FSignal == 0 && FPid > 0; }
+
+int ChildProcess::Wait(std::chrono::milliseconds timeout) {
+  if (FPid <= 0) return FStatus;
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    int status = 0;
+    const pid_t r = waitpid(FPid, &status, WNOHANG);
+    if (r == FPid) {
+      FPid = -1;
+      if (WIFEXITED(status)) FStatus = WEXITSTATUS(status);
+      if (WIFSIGNALED(status)) FSignal = WTERMSIG(status);
+      return FStatus;
+    }
+    if (r < 0 || std::chrono::steady_clock::now() >= deadline) return -1;
+    usleep(10000);
+  }
+}
+
+void ChildProcess::CloseOut() {
+  if (FOut >= 0) close(FOut);
+  FOut = -1;
+}
+
+void ChildProcess::CloseErr() {
+  Err();
+  if (FErr >= 0) close(FErr);
+  FErr = -1;
 }
 
 long ChildProcess::RssKiB() const {

@@ -50,12 +50,26 @@ class ChildProcess {
   int Pid() const { return FPid; }
   // Resident memory in KiB (VmRSS), or -1.
   long RssKiB() const;
+  // Processor time used so far (user and system), in seconds, or -1.
+  double CpuSeconds() const;
+  // True while the child has not ended.
+  bool Running();
+  // Waits up to `timeout` for the child to end: its exit status, or -1 (still running
+  // or ended by a signal; see Signal()).
+  int Wait(std::chrono::milliseconds timeout);
+  // The signal that ended the child, or 0.
+  int Signal() const { return FSignal; }
+  // Closes this side of the child's standard output or error, as a reader that went away.
+  void CloseOut();
+  void CloseErr();
   void Kill();
 
  private:
   int FPid = -1;
   int FOut = -1;
   int FErr = -1;
+  int FStatus = -1;
+  int FSignal = 0;
   std::string FBuffer;
   std::string FErrText;
 };

@@ -50,7 +50,7 @@ TEST(RuntimeCalls, VersionEnvironmentAndWaitingAnswerAsDocumented) {
   });
   ASSERT_EQ(answers.size(), 9u);
   EXPECT_EQ(answers[0]["result"], "Windows ?");
-  EXPECT_EQ(answers[1]["result"], 2);  // vwNT
+  EXPECT_EQ(answers[1]["result"], "vwNT");
   // Two levels of the project's version, joined by a comma: 0.1.0 gives 0,1.
   std::string twoLevels = ZELMOR_PROJECT_VERSION;
   twoLevels = twoLevels.substr(0, twoLevels.find('.', twoLevels.find('.') + 1));

@@ -53,6 +53,21 @@ class SettingsE2E : public ::testing::Test {
   TemporaryFolder home;
 };
 
+TEST_F(SettingsE2E, RegQueryShowsEachValueOnOneLine) {
+  // A value or name with a line break must not fake further values in the listing.
+  ASSERT_EQ(Zelmor({"reg", "add", "Software\\Loja", "Nome", "REG_SZ", "x\n    Admin    REG_DWORD    0x1"}).ExitCode, 0);
+  ASSERT_EQ(Zelmor({"reg", "add", "Software\\Loja", "a\rb", "REG_MULTI_SZ", "C:\\dir\\0\t\"q\""}).ExitCode, 0);
+  const std::string expected =
+      "HKEY_CURRENT_USER\\Software\\Loja\n"
+      "    Nome    REG_SZ    x\\n    Admin    REG_DWORD    0x1\n"
+      "    a\\rb    REG_MULTI_SZ    C:\\\\dir\\0\\t\\\"q\\\"\n";
+  for (const char* verb : {"query", "list"}) {
+    ProcessResult r = Zelmor({"reg", verb, "Software\\Loja"});
+    EXPECT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_EQ(r.Out.substr(0, expected.size()), expected) << verb;
+  }
+}
+
 TEST_F(SettingsE2E, RegAddQueryListDelete) {
   struct {
     std::vector<std::string> args;

@@ -69,6 +69,125 @@ TEST(ZelmorCall, BatchAnswersOneObjectPerLine) {
   EXPECT_EQ(lines[4], nlohmann::json::parse(R"({"result":"abab"})"));
 }
 
+TEST(ZelmorCall, BatchAnswersEveryHostileLineOnItsOwn) {
+  const std::string deep = "[\"TmStr.Somente\"," + std::string(50000, '[') + std::string(50000, ']') + "]";
+  struct {
+    std::string line;
+    std::string error;  // a part of the answer's error message
+  } cases[] = {
+      {deep, "deeper than 100 levels"},
+      {R"(["TmConv.IntToBin",5,2147483647])", "DigitosBinario 2147483647 is beyond the largest size"},
+      {R"(["TmStr.RealPadLeft","x",2147483647])", "aiTamanho 2147483647 is beyond the largest size"},
+      {R"(["TmStr.StrZeroFloat",1.5,2147483647,2])", "Tamanho 2147483647 is beyond"},
+      {R"(["TmStr.JustificarMonoEspacado","a b",2147483647])", "aiQtCaracteres 2147483647 is beyond"},
+      {"[NaN]", "parse error at line 1, column 2"},
+      {R"(["TmStr.Somente",Infinity])", "invalid literal"},
+      {R"(["TmStr.Somente",1e400])", "number overflow"},
+      {"[\"TmStr.Somente\",\"\xFF\"]", "ill-formed UTF-8"},
+      {R"(["TmStr.Somente","\ud800"])", "surrogate"},
+      {"[\"TmStr.Somente\",\"a\"", "parse error"},
+      {R"({"TmStr.Somente":"a"})", "got an object"},
+      {"[]", "got an empty array"},
+      {R"([5,"a"])", "first item is a number"},
+  };
+  std::string input;
+  for (const auto& c : cases) input += c.line + "\n[\"TmStr.PadCenter\",\"ok\",2]\n";
+  ProcessResult r = Zelmor({"call", "--batch"}, input);
+  EXPECT_EQ(r.ExitCode, 1);
+  std::vector<nlohmann::json> lines = JsonLines(r.Out);
+  ASSERT_EQ(lines.size(), 2 * std::size(cases)) << r.Out << r.Err;
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const nlohmann::json& bad = lines[2 * i];
+    ASSERT_TRUE(bad.contains("error")) << cases[i].line.substr(0, 60) << ": " << bad.dump();
+    EXPECT_NE(bad["error"].get<std::string>().find(cases[i].error), std::string::npos)
+        << cases[i].line.substr(0, 60) << ": " << bad.dump();
+    EXPECT_EQ(bad["kind"], "argument");
+    EXPECT_EQ(lines[2 * i + 1], nlohmann::json::parse(R"({"result":"ok"})")) << "after " << cases[i].line.substr(0, 60);
+  }
+}
+
+TEST(ZelmorCall, OutOfMemoryIsOneLinesError) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit this test sets";
+#else
+  // 1 Mi repeats of 1,000 characters: 2 GB of text, under a 1 GB address-space limit.
+  const std::string input = "[\"TmStr.RepeteStr\",\"" + std::string(1000, 'x') + "\",1048576]\n[\"TmStr.PadCenter\",\"ok\",2]\n";
+  ProcessResult r = RunProcess("/bin/sh", {"-c", "ulimit -v 1000000 && exec \"$0\" call --batch", BinDir() + "/zelmor"},
+                               input);
+  std::vector<nlohmann::json> lines = JsonLines(r.Out);
+  ASSERT_EQ(lines.size(), 2u) << r.Out << r.Err;
+  EXPECT_EQ(lines[0]["kind"], "resource") << lines[0].dump();
+  EXPECT_EQ(lines[1], nlohmann::json::parse(R"({"result":"ok"})"));
+#endif
+}
+
+TEST(ZelmorCall, NumbersThatDoNotFitAreRefused) {
+  const auto answers = ZelmorBatch({
+      R"(["TmStr.StrZero",1000000000000000,5])",
+      R"(["TmStr.StrZero",2147483647,10])",
+      R"(["TmStr.StrZero",2147483648,10])",
+      R"(["TmStr.StrZero",-2147483649,10])",
+      R"(["TmStr.StrZero",1e15,5])",
+      R"(["TmConfig.ReadCurr","/nonexistent/x.ini","s","i",1000000000000000])",
+      R"(["TmConfig.ReadCurr","/nonexistent/x.ini","s","i",922337203685477])",
+      R"(["TmConfig.ReadCurr","/nonexistent/x.ini","s","i",-1e300])",
+  });
+  ASSERT_EQ(answers.size(), 8u);
+  EXPECT_NE(answers[0]["error"].get<std::string>().find("out of 32-bit range"), std::string::npos) << answers[0];
+  EXPECT_EQ(answers[1]["result"], "2147483647");
+  EXPECT_EQ(answers[2]["kind"], "argument");
+  EXPECT_EQ(answers[3]["kind"], "argument");
+  EXPECT_EQ(answers[4]["kind"], "argument");
+  // A currency holds ±922337203685477.5807: beyond it is refused, never wrapped.
+  EXPECT_NE(answers[5]["error"].get<std::string>().find("currency out of range"), std::string::npos) << answers[5];
+  EXPECT_EQ(answers[6]["result"], 922337203685477);
+  EXPECT_EQ(answers[7]["kind"], "argument");
+}
+
+TEST(ZelmorCall, TextsOnlyATextHoldsPickTheTextOverload) {
+  struct {
+    std::vector<std::string> args;
+    std::string out;
+  } cases[] = {
+      {{"call", "TmStr.Formata", "12345", "00000000"}, "00012345\n"},
+  };
+  for (const auto& c : cases) {
+    ProcessResult r = Zelmor(c.args);
+    EXPECT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_EQ(r.Out, c.out) << c.args[1] << " " << c.args[2] << " " << c.args[3];
+  }
+}
+
+TEST(ZelmorCall, EnumerationsCrossByName) {
+  const auto answers = ZelmorBatch({
+      R"(["TmFile.PortaOK",1,"tiPRN"])",
+      R"(["TmFile.PortaOK",1,2])",
+      R"(["TmFile.PortaOK",1,"tiXX"])",
+      R"(["TmFile.PortaOK",1,9])",
+      R"(["TmRot.VersaoWindows"])",
+  });
+  ASSERT_EQ(answers.size(), 5u);
+  EXPECT_EQ(answers[0], nlohmann::json::parse(R"({"result":false,"asMsg":""})"));
+  EXPECT_EQ(answers[1], answers[0]);
+  EXPECT_NE(answers[2]["error"].get<std::string>().find("tiLPT, tiCOM, tiPRN, tiREDE"), std::string::npos) << answers[2];
+  EXPECT_EQ(answers[3]["kind"], "argument");
+  EXPECT_EQ(answers[4]["result"], "vwNT");
+  ProcessResult r = Zelmor({"call", "--list"});
+  EXPECT_NE(r.Out.find("aeTipo: enum tiLPT|tiCOM|tiPRN|tiREDE"), std::string::npos);
+}
+
+TEST(ZelmorCall, NoResultIsNullAndDayZeroIsItsDate) {
+  const auto answers = ZelmorBatch({
+      R"(["TmRot.Delay",0])",
+      R"(["TmDt.StrToDataHora","x","1899-12-30"])",
+      R"(["TmDt.StrToDataHora","x",0])",
+  });
+  ASSERT_EQ(answers.size(), 3u);
+  EXPECT_EQ(answers[0], nlohmann::json::parse(R"({"result":null})"));
+  EXPECT_EQ(answers[1]["result"], "1899-12-30");
+  EXPECT_EQ(answers[2]["result"], "1899-12-30");
+}
+
 TEST(ZelmorCall, ListShowsSignatures) {
   ProcessResult r = Zelmor({"call", "--list"});
   EXPECT_EQ(r.ExitCode, 0);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything, and runs every test: the full
-# build, then the library's tests again under AddressSanitizer + UBSan.
+# build, then the library's and the end-to-end tests again under AddressSanitizer + UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,8 +13,11 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELMOR_REQUIRE_
 cmake --build build -j"$JOBS"
 ctest --test-dir build -j"$JOBS" --timeout 300
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZELMOR_SANITIZE=ON \
-  -DZELMOR_BUILD_APP=OFF -DZELMOR_BUILD_BENCHMARKS=OFF
+# The instrumented build: the library's tests, and the end-to-end tests, whose programs
+# (zelmor, quindel) are this build's, so every attack they make runs instrumented too.
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZELMOR_SANITIZE=ON -DZELMOR_BUILD_BENCHMARKS=OFF
 cmake --build build-asan -j"$JOBS"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build-asan -L lib -j"$JOBS" --timeout 600
+  ctest --test-dir build-asan -L 'lib|e2e' -E '^install_tree$' -j"$JOBS" --timeout 600
+# (install_tree builds an uninstrumented example against the installed libraries: it
+# runs in the plain build only.)

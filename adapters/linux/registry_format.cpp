@@ -22,10 +22,9 @@ auto FindNamed(std::vector<Item>& items, std::u16string_view name, Name nameOf) 
 
 void AppendHex(std::string& out, std::uint64_t v, int digits) { AppendUnsigned<16>(out, v, digits); }
 
-// A text in double quotes. Every code unit that UTF-8 cannot carry on its own (an
-// unpaired surrogate) and every control character is escaped, so any text survives.
-void AppendQuoted(std::string& out, std::u16string_view s) {
-  out += '"';
+// Every code unit that UTF-8 cannot carry on its own (an unpaired surrogate) and every
+// control character is escaped, so any text survives.
+void AppendEscaped(std::string& out, std::u16string_view s) {
   for (std::size_t i = 0; i < s.size(); ++i) {
     const char16_t c = s[i];
     switch (c) {
@@ -46,6 +45,11 @@ void AppendQuoted(std::string& out, std::u16string_view s) {
       AppendUtf8(out, c);
     }
   }
+}
+
+void AppendQuoted(std::string& out, std::u16string_view s) {
+  out += '"';
+  AppendEscaped(out, s);
   out += '"';
 }
 
@@ -313,6 +317,12 @@ bool RemoveKey(Key& root, const std::vector<std::u16string_view>& parts) {
   if (it == parent->SubKeys.end()) return false;
   parent->SubKeys.erase(it);
   return true;
+}
+
+std::string Escaped(std::u16string_view text) {
+  std::string out;
+  AppendEscaped(out, text);
+  return out;
 }
 
 std::string FormatData(const RegValue& v) {

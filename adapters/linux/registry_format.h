@@ -80,6 +80,10 @@ class FormatError : public std::runtime_error {
 Key Parse(std::string_view bytes);
 std::string Serialize(const Key& root);
 
+// A text escaped as the file escapes quoted texts (\\ \" \n \r \t, \uXXXX), without
+// the quotes: one line whatever the text holds.
+std::string Escaped(std::u16string_view text);
+
 // A value's data the way `zelmor reg` and the file show it ("dword:00000064", "\"Nor\"").
 std::string FormatData(const RegValue& v);
 

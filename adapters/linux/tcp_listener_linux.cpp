@@ -1,10 +1,15 @@
 // The TCP listener on POSIX sockets: non-blocking, close-on-exec descriptors.
 #include <arpa/inet.h>
+#include <dirent.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -15,6 +20,36 @@ namespace {
 
 using platform::ConnectionState;
 using platform::SocketError;
+
+// A peer silent for a minute is probed every 10 s; six unanswered probes close it, so a
+// terminal switched off mid-connection is gone in about two minutes.
+constexpr int kKeepIdleSeconds = 60;
+constexpr int kKeepIntervalSeconds = 10;
+constexpr int kKeepProbes = 6;
+// Handles kept free for what the program opens besides connections (fonts, pipes,
+// files, the window system's own).
+constexpr int kHandleMargin = 24;
+// More clients than this on one display have no use and only cost memory.
+constexpr int kMostConnections = 4096;
+
+void KeepAlive(int fd) {
+  const int one = 1;
+  ::setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &one, sizeof one);
+  ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &kKeepIdleSeconds, sizeof kKeepIdleSeconds);
+  ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &kKeepIntervalSeconds, sizeof kKeepIntervalSeconds);
+  ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &kKeepProbes, sizeof kKeepProbes);
+}
+
+// Descriptors open now, counted in /proc/self/fd (the count of the directory's own
+// handle included, which only adds to the margin).
+int OpenDescriptors() {
+  DIR* d = ::opendir("/proc/self/fd");
+  if (!d) return 0;
+  int n = 0;
+  while (::readdir(d) != nullptr) ++n;
+  ::closedir(d);
+  return std::max(0, n - 2);  // "." and ".."
+}
 
 [[noreturn]] void Fail(const char* api, int e) {
   throw SocketError("Windows socket error: " + std::string(std::strerror(e)) + " (" + std::to_string(e) +
@@ -74,10 +109,18 @@ class PosixListener final : public platform::TcpListener {
   std::unique_ptr<platform::TcpConnection> Accept(int* error) override {
     const int fd = ::accept4(FFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (fd < 0) {
-      if (error) *error = (errno == EAGAIN || errno == EWOULDBLOCK) ? 0 : errno;
+      int e = (errno == EAGAIN || errno == EWOULDBLOCK) ? 0 : errno;
+      // The system refuses for want of a descriptor before it looks at the queue: say
+      // so only when a connection is really waiting.
+      if (e == EMFILE || e == ENFILE) {
+        pollfd p{FFd, POLLIN, 0};
+        if (::poll(&p, 1, 0) != 1) e = 0;
+      }
+      if (error) *error = e;
       return nullptr;
     }
     if (error) *error = 0;
+    KeepAlive(fd);
     return std::make_unique<PosixConnection>(fd);
   }
 
@@ -112,6 +155,13 @@ class PosixSockets final : public platform::TcpSockets {
 
   std::unique_ptr<platform::TcpConnection> Adopt(std::intptr_t handle) override {
     return std::make_unique<PosixConnection>(static_cast<int>(handle));
+  }
+
+  int ConnectionCapacity() override {
+    rlimit lim{};
+    if (::getrlimit(RLIMIT_NOFILE, &lim) != 0 || lim.rlim_cur == RLIM_INFINITY) return kMostConnections;
+    const long soft = static_cast<long>(std::min<rlim_t>(lim.rlim_cur, 1 << 20));
+    return static_cast<int>(std::clamp<long>(soft - OpenDescriptors() - kHandleMargin, 1, kMostConnections));
   }
 };
 

@@ -1,9 +1,16 @@
 #include "adapters/qt/socket_server.h"
 
+#include <QTimer>
+#include <cerrno>
+#include <cstring>
+
 namespace zelmor::adapters {
 namespace {
 
 platform::TcpSockets& Sockets() { return platform::Service<platform::TcpSockets>::Get(); }
+
+// How long accepting rests when it cannot take a connection for want of handles.
+constexpr int kAcceptPauseMs = 250;
 
 }  // namespace
 
@@ -25,8 +32,21 @@ SocketServer::~SocketServer() {
   FAcceptNotifier.reset();
 }
 
+std::vector<int> SocketServer::ClientHandles() const {
+  std::vector<int> handles;
+  for (const auto& [fd, c] : FClients) handles.push_back(fd);
+  return handles;
+}
+
+void SocketServer::SetMaxClients(int n) {
+  FMaxClients = n < 1 ? 1 : n;
+  while (ClientCount() > FMaxClients && DropIdlest()) {
+  }
+}
+
 void SocketServer::Open(quint16 port) {
   FListener = Sockets().Listen(port);
+  FMaxClients = Sockets().ConnectionCapacity();
   FAcceptNotifier = std::make_unique<QSocketNotifier>(FListener->Handle(), QSocketNotifier::Read);
   connect(FAcceptNotifier.get(), &QSocketNotifier::activated, this, [this] { Accept(); });
 }
@@ -34,14 +54,64 @@ void SocketServer::Open(quint16 port) {
 void SocketServer::Accept() {
   // Bounded: take what is queued now, at most a backlog's worth per notification.
   for (int i = 0; i < 1024; ++i) {
-    std::unique_ptr<platform::TcpConnection> c = FListener->Accept();
-    if (!c) return;  // none waiting, or a connection that died while queued
+    int error = 0;
+    std::unique_ptr<platform::TcpConnection> c = FListener->Accept(&error);
+    if (!c) {
+      if (error == 0) return;  // none waiting
+      if (error == ECONNABORTED || error == EINTR) continue;  // one that died while queued
+      // Out of handles with connections open: the idlest makes room for the newcomer.
+      if ((error == EMFILE || error == ENFILE) && DropIdlest()) continue;
+      PauseAccepting(error);
+      return;
+    }
     const int fd = static_cast<int>(c->Handle());
     auto* conn = new ClientConnection(std::move(c), nullptr);
     auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read);
-    FClients[fd] = {conn, notifier};
+    FClients[fd] = {conn, notifier, ++FTick};
     connect(notifier, &QSocketNotifier::activated, this, [this, fd] { Readable(fd); });
+    if (ClientCount() > FMaxClients) {
+      DropIdlest(fd);
+      if (!FLimitSaid) {
+        FLimitSaid = true;
+        emit Notice(QStringLiteral("%1 connections are open, the most this display holds; each new one closes "
+                                   "the connection idle longest")
+                        .arg(FMaxClients));
+      }
+    }
   }
+}
+
+bool SocketServer::DropIdlest(int keep) {
+  auto idlest = FClients.end();
+  for (auto it = FClients.begin(); it != FClients.end(); ++it)
+    if (it->first != keep && (idlest == FClients.end() || it->second.LastActive < idlest->second.LastActive))
+      idlest = it;
+  if (idlest == FClients.end()) return false;
+  // Closed now, not later: the handle is wanted at once. Nothing of it is on the stack
+  // (it is not the connection being served).
+  Client c = idlest->second;
+  FClients.erase(idlest);
+  delete c.Notifier;
+  delete c.Connection;
+  return true;
+}
+
+void SocketServer::PauseAccepting(int error) {
+  if (!FExhaustionSaid) {
+    FExhaustionSaid = true;
+    emit Notice(QStringLiteral("cannot accept connections: %1 (%2); trying again every %3 ms")
+                    .arg(QString::fromLocal8Bit(std::strerror(error)))
+                    .arg(error)
+                    .arg(kAcceptPauseMs));
+  }
+  // The connection stays queued and its notification would fire again at once: rest instead of spinning.
+  if (FPaused) return;
+  FPaused = true;
+  FAcceptNotifier->setEnabled(false);
+  QTimer::singleShot(kAcceptPauseMs, this, [this] {
+    FPaused = false;
+    if (FAcceptNotifier) FAcceptNotifier->setEnabled(true);
+  });
 }
 
 void SocketServer::Readable(int fd) {
@@ -51,6 +121,7 @@ void SocketServer::Readable(int fd) {
   int error = 0;
   switch (conn->Connection().State(error)) {
     case platform::ConnectionState::Data:
+      it->second.LastActive = ++FTick;
       // The handler may not read everything; the notifier fires again if so.
       emit ClientRead(conn);
       return;

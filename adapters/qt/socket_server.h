@@ -4,6 +4,12 @@
 // Reading is the owner's: the count of pending bytes, then one receive of up to
 // that many. A peer that closes is dropped quietly; a receive error is reported and
 // closes that connection only.
+//
+// The server never runs the process out of handles: it holds at most MaxClients()
+// connections (what the handle limit allows, learnt when listening starts), and a new
+// connection beyond that closes the one idle longest. Should accepting fail for want
+// of handles all the same, the longest-idle connection makes room, or, with none to
+// close, the server stops looking for a moment instead of being woken in a loop.
 #pragma once
 
 #include <QObject>
@@ -12,6 +18,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/tcp_listener.h"
 
@@ -47,25 +54,42 @@ class SocketServer : public QObject {
   bool Active() const { return FListener != nullptr; }
   quint16 Port() const { return FListener ? FListener->Port() : 0; }
   int ClientCount() const { return static_cast<int>(FClients.size()); }
+  int MaxClients() const { return FMaxClients; }
+  // The handles of the connections held now.
+  std::vector<int> ClientHandles() const;
+  // Changes the most connections held at once (at least 1); mostly for tests.
+  void SetMaxClients(int n);
 
  signals:
   // Data is readable on `socket`.
   void ClientRead(zelmor::adapters::ClientConnection* socket);
   // A receive error on a connection ("Asynchronous socket error <n>"); the connection is closed.
   void ClientError(const QString& message, int code);
+  // Something the operator should know that is not an error of one connection
+  // (connections closed to make room, handles running out). Each kind is said once.
+  void Notice(const QString& message);
 
  private:
   void Accept();
   void Readable(int fd);
   void Drop(int fd);
+  // Closes the connection idle longest (not `keep`) at once; false when there is none.
+  bool DropIdlest(int keep = -1);
+  void PauseAccepting(int error);
 
   std::unique_ptr<platform::TcpListener> FListener;
   std::unique_ptr<QSocketNotifier> FAcceptNotifier;
   struct Client {
     ClientConnection* Connection;
     QSocketNotifier* Notifier;
+    quint64 LastActive;  // FTick when it connected or last had data
   };
   std::map<int, Client> FClients;
+  quint64 FTick = 0;
+  int FMaxClients = 1;
+  bool FLimitSaid = false;
+  bool FExhaustionSaid = false;
+  bool FPaused = false;
 };
 
 }  // namespace zelmor::adapters

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/cp1252.h"
+#include "core/integer_text.h"
 #include "core/text.h"
 #include "tools/zelmor/commands.h"
 
@@ -73,9 +74,26 @@ int Run(const std::vector<std::string>& args) {
     PrintError(usage);
     return 2;
   }
-  // Line 1, the separator 0xBF, line 2: one character per byte in Windows-1252.
-  std::u16string text = Utf8ToU16(lines[0]) + u'\u00BF' + (lines.size() > 1 ? Utf8ToU16(lines[1]) : u"");
-  return Send(host, port, cp1252::Encode(text));
+  std::uint16_t portNumber = 0;
+  if (!ParsePort(port, portNumber)) {
+    PrintError("zelmor: --port takes a number from 1 to 65535, not \"" + port + "\"");
+    return 2;
+  }
+  // Line 1, the separator 0xBF, line 2: one character per byte in Windows-1252. A line
+  // holding the separator would move its rest to the next line (and lose line 2).
+  constexpr char16_t kSeparator = u'\u00BF';
+  std::u16string text;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::u16string line = Utf8ToU16(lines[i]);
+    if (line.find(kSeparator) != std::u16string::npos) {
+      PrintError("zelmor: line " + std::to_string(i + 1) +
+                 " holds \"¿\", which the display takes as the end of line 1; it is not sent");
+      return 2;
+    }
+    text += (i ? std::u16string(1, kSeparator) : u"") + line;
+  }
+  if (lines.size() == 1) text += kSeparator;
+  return Send(host, std::to_string(portNumber), cp1252::Encode(text));
 }
 
 ZELMOR_COMMAND("display", "display send [--host H] [--port P] LINE1 [LINE2]   (show two lines on a display)", Run);

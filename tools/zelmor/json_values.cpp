@@ -28,6 +28,7 @@ const char* ArgTypeName(ArgType t) {
     case ArgType::ArrayVariant: return "variant[]";
     case ArgType::Periods: return "period[]";
     case ArgType::Record: return "record";
+    case ArgType::Enum: return "enum";
   }
   return "?";
 }
@@ -108,10 +109,21 @@ Json JsonOf<double>::To(double v) {
   return v;
 }
 
+// A currency holds ±922337203685477.5807: anything beyond is refused, never wrapped.
 Currency JsonOf<Currency>::From(const Json& v) {
-  if (v.is_number_integer()) return Currency::FromRaw(AsInt64(v) * Currency::Scale);
+  constexpr std::int64_t kMostUnits = INT64_MAX / Currency::Scale;
+  auto outOfRange = [&] { return ArgumentError("currency out of range (at most 922337203685477.5807 either way): " + v.dump()); };
+  if (v.is_number_integer()) {
+    if (v.is_number_unsigned() && v.get<std::uint64_t>() > static_cast<std::uint64_t>(kMostUnits)) throw outOfRange();
+    const std::int64_t units = AsInt64(v);
+    if (units > kMostUnits || units < -kMostUnits) throw outOfRange();
+    return Currency::FromRaw(units * Currency::Scale);
+  }
   if (!v.is_number()) throw ArgumentError("expected a number, got " + v.dump());
-  return Currency::FromDouble(v.get<double>());
+  const double d = v.get<double>();
+  // 2^63 / 10^4 as a double; the comparison also refuses NaN.
+  if (!(std::fabs(d) < 922337203685477.0)) throw outOfRange();
+  return Currency::FromDouble(d);
 }
 Json JsonOf<Currency>::To(Currency v) {
   if (v.Raw % Currency::Scale == 0) return v.Raw / Currency::Scale;
@@ -212,6 +224,31 @@ Json JsonOf<TAPeriodo>::To(const TAPeriodo& v) {
   return a;
 }
 
+std::int64_t EnumFromJson(const Json& v, std::span<const char* const> names) {
+  auto list = [&] {
+    std::string all;
+    for (std::size_t i = 0; i < names.size(); ++i) all += (i ? ", " : "") + std::string(names[i]);
+    return all;
+  };
+  if (v.is_string()) {
+    const std::string name = v.get<std::string>();
+    for (std::size_t i = 0; i < names.size(); ++i)
+      if (name == names[i]) return static_cast<std::int64_t>(i);
+    if (names.empty()) throw ArgumentError("expected the number of a value, got " + v.dump());
+    throw ArgumentError("unknown value " + v.dump() + " (" + list() + ")");
+  }
+  const std::int64_t i = AsInt64(v);
+  if (!names.empty() && (i < 0 || i >= static_cast<std::int64_t>(names.size())))
+    throw ArgumentError("no value numbered " + v.dump() + " (" + list() + ")");
+  if (i < INT32_MIN || i > INT32_MAX) throw ArgumentError("integer out of 32-bit range: " + v.dump());
+  return i;
+}
+
+Json EnumToJson(std::int64_t v, std::span<const char* const> names) {
+  if (v >= 0 && v < static_cast<std::int64_t>(names.size())) return names[static_cast<std::size_t>(v)];
+  return v;
+}
+
 std::string DateTimeToIso(TDateTime v) {
   DateParts d = DecodeDate(v);
   TimeParts t = DecodeTime(v);
@@ -280,6 +317,7 @@ bool JsonFits(const Json& v, ArgType t) {
       for (const auto& e : v) if (!e.is_object()) return false;
       return true;
     case ArgType::Record: return v.is_object();
+    case ArgType::Enum: return v.is_string() || IsIntegral(v);
   }
   return false;
 }
@@ -287,6 +325,12 @@ bool JsonFits(const Json& v, ArgType t) {
 Json TextToJson(const std::string& text, ArgType t) {
   switch (t) {
     case ArgType::Text: case ArgType::Char: case ArgType::DateTime: return text;
+    case ArgType::Enum: {
+      std::int64_t v = 0;
+      auto r = std::from_chars(text.data(), text.data() + text.size(), v);
+      if (r.ec == std::errc() && r.ptr == text.data() + text.size() && !text.empty()) return v;
+      return text;  // a name
+    }
     case ArgType::Int: case ArgType::Int64: {
       std::int64_t v = 0;
       auto r = std::from_chars(text.data(), text.data() + text.size(), v);

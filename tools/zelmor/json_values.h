@@ -3,11 +3,13 @@
 
 #include <cstdint>
 #include <nlohmann/json.hpp>
+#include <span>
 #include <stdexcept>
 #include <string>
 
 #include "core/types.h"
 #include "datetime/mDataHora.h"
+#include "forms/FormPosition.h"
 #include "mConst.h"
 
 namespace zelmor::cli {
@@ -15,7 +17,7 @@ namespace zelmor::cli {
 using Json = nlohmann::ordered_json;
 
 enum class ArgType { Text, Char, Int, Int64, Double, Currency, Bool, DateTime, StringList, ArrayString, ArrayInteger, Variant, ArrayVariant,
-                     Periods, Record };
+                     Periods, Record, Enum };
 // Record: a structured value crossing as a JSON object; its ArgTypeOf/JsonOf
 // specialisations live beside the routines that use it.
 
@@ -168,17 +170,43 @@ struct JsonOf<TAPeriodo> {
   static Json To(const TAPeriodo& v);
 };
 
-// Enumerations cross as their underlying integer.
+// Enumerations cross as their value names ("mdeNFCe"), and are taken by name or by
+// number. An enumeration's names are given once, in value order from 0, with
+// ZELMOR_ENUM_NAMES beside its other JSON conventions (here, or in the theme file
+// before its first Register); one without names crosses as its number.
+template <class E>
+struct EnumNames {
+  static std::span<const char* const> Get() { return {}; }
+};
+#define ZELMOR_ENUM_NAMES(E, ...)                                                 \
+  template <>                                                                     \
+  struct EnumNames<E> {                                                           \
+    static std::span<const char* const> Get() {                                   \
+      static constexpr const char* kNames[] = {__VA_ARGS__};                      \
+      return kNames;                                                              \
+    }                                                                             \
+  }
+
+ZELMOR_ENUM_NAMES(TModeloDocumentoEletronico, "mdeNFe", "mdeNFCe", "mdeCTe", "mdeCFe", "mdeMDFe");
+ZELMOR_ENUM_NAMES(TVersaoWindows, "vw95", "vw98", "vwNT", "vw2000", "vwXP", "vwVista", "vwServer2008", "vw7", "vw8",
+                  "vwServer2012", "vw10");
+ZELMOR_ENUM_NAMES(TTipoImpressao, "tiLPT", "tiCOM", "tiPRN", "tiREDE");
+ZELMOR_ENUM_NAMES(TWindowState, "wsNormal", "wsMinimized", "wsMaximized");
+
+// A name (exactly as spelt) or a number of an enumeration with these names; throws ArgumentError.
+std::int64_t EnumFromJson(const Json& v, std::span<const char* const> names);
+Json EnumToJson(std::int64_t v, std::span<const char* const> names);
+
 template <class E>
   requires std::is_enum_v<E>
 struct ArgTypeOf<E> {
-  static constexpr ArgType Value = ArgType::Int;
+  static constexpr ArgType Value = ArgType::Enum;
 };
 template <class E>
   requires std::is_enum_v<E>
 struct JsonOf<E> {
-  static E From(const Json& v) { return static_cast<E>(JsonOf<int>::From(v)); }
-  static Json To(E v) { return static_cast<int>(v); }
+  static E From(const Json& v) { return static_cast<E>(EnumFromJson(v, EnumNames<E>::Get())); }
+  static Json To(E v) { return EnumToJson(static_cast<std::int64_t>(v), EnumNames<E>::Get()); }
 };
 
 }  // namespace zelmor::cli

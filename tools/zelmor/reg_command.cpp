@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "adapters/linux/registry_format.h"
 #include "core/errors.h"
 #include "core/integer_text.h"
 #include "core/text.h"
@@ -62,12 +63,12 @@ std::string Hex(std::uint64_t v, bool upper = false) {
 std::string Shown(const RegValue& v) {
   switch (v.Type) {
     case RegType::String:
-    case RegType::ExpandString: return U16ToUtf8(v.Text);
+    case RegType::ExpandString: return adapters::regfile::Escaped(v.Text);
     case RegType::DWord:
     case RegType::QWord: return "0x" + Hex(v.Number);
     case RegType::MultiString: {
       std::string s;
-      for (std::size_t i = 0; i < v.Strings.size(); ++i) s += (i ? "\\0" : "") + U16ToUtf8(v.Strings[i]);
+      for (std::size_t i = 0; i < v.Strings.size(); ++i) s += (i ? "\\0" : "") + adapters::regfile::Escaped(v.Strings[i]);
       return s;
     }
     case RegType::Binary: {
@@ -80,7 +81,8 @@ std::string Shown(const RegValue& v) {
 }
 
 void PrintValue(const std::u16string& name, const RegValue& v) {
-  PrintLine("    " + (name.empty() ? std::string("@") : U16ToUtf8(name)) + "    " + platform::RegTypeName(v.Type) +
+  // Names and texts are escaped as the store file escapes them, so each value is one line.
+  PrintLine("    " + (name.empty() ? std::string("@") : adapters::regfile::Escaped(name)) + "    " + platform::RegTypeName(v.Type) +
             "    " + Shown(v));
 }
 

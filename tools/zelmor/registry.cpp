@@ -1,6 +1,10 @@
 #include "tools/zelmor/registry.h"
 
 #include <algorithm>
+#include <charconv>
+#include <climits>
+#include <new>
+#include <stdexcept>
 
 #include "core/errors.h"
 
@@ -19,12 +23,26 @@ std::string Routine::Describe() const {
     const Param& p = Params[i];
     if (p.Out) s += "var ";
     s += p.Name + ": " + ArgTypeName(p.Type);
+    for (std::size_t k = 0; k < p.Choices.size(); ++k) s += (k ? "|" : " ") + std::string(p.Choices[k]);
     if (p.Default) s += " = " + p.Default->dump();
   }
   s += ")";
   if (Result) s += " -> " + std::string(ArgTypeName(*Result));
+  for (std::size_t k = 0; k < ResultChoices.size(); ++k) s += (k ? "|" : " ") + std::string(ResultChoices[k]);
   return s;
 }
+
+namespace {
+
+// Parameters that size the answer (a padding width, a count of digits or repeats). A
+// size beyond kMostSize is refused before anything is allocated for it: one call must
+// not take gigabytes, and the answer must still fit a line.
+constexpr std::int64_t kMostSize = 1 << 20;
+constexpr const char* kSizeNames[] = {"Tamanho", "aiTamanho", "aiQtCaracteres", "DigitosBinario", "Decimais", "Qtd",
+                                      "TamCol", "TamLinha", "Colunas", "Linhas", "aiMaxLength", "aiMaxLineWidth",
+                                      "aiMaxCaracteresLinha", "aiCaracteresIdentacao"};
+
+}  // namespace
 
 Registry& Registry::Instance() {
   static Registry r;
@@ -32,6 +50,10 @@ Registry& Registry::Instance() {
 }
 
 void Registry::Add(Routine r) {
+  for (Param& p : r.Params)
+    if ((p.Type == ArgType::Int || p.Type == ArgType::Int64) && !p.Out)
+      for (const char* n : kSizeNames)
+        if (p.Name == n) p.Most = kMostSize;
   r.Signature = r.Name + "(";
   for (std::size_t i = 0; i < r.Params.size(); ++i) {
     if (i) r.Signature += ",";
@@ -86,9 +108,23 @@ std::vector<Json> Complete(const Routine& r, std::vector<Json> args) {
   return args;
 }
 
+void CheckSizes(const Routine& r, const std::vector<Json>& args) {
+  for (std::size_t i = 0; i < args.size() && i < r.Params.size(); ++i) {
+    const Param& p = r.Params[i];
+    if (p.Most && args[i].is_number() && args[i].get<double>() > static_cast<double>(*p.Most))
+      throw ArgumentError(p.Name + " " + args[i].dump() + " is beyond the largest size taken here (" +
+                          std::to_string(*p.Most) + ")");
+  }
+}
+
 Json Invoke(const Routine& r, const std::vector<Json>& args) {
   try {
+    CheckSizes(r, args);
     return r.Invoke(Complete(r, args));
+  } catch (const std::bad_alloc&) {
+    return ErrorJson("out of memory: the answer would be too large", "resource");
+  } catch (const std::length_error&) {
+    return ErrorJson("out of memory: the answer would be too large", "resource");
   } catch (const ArgumentError& e) {
     return ErrorJson(e.what(), "argument");
   } catch (const EZelmorError& e) {
@@ -96,6 +132,15 @@ Json Invoke(const Routine& r, const std::vector<Json>& args) {
   } catch (const std::exception& e) {
     return ErrorJson(e.what(), "internal");
   }
+}
+
+// Whether a number read from `text` prints back as `text` ("12345", "-3", "1.5"). One
+// that does not ("00000000", "+5", "1.50", "1e3") is held exactly only by a text.
+bool NumberKeepsText(const std::string& text, const Json& number) {
+  if (number.is_number_integer()) return std::to_string(number.get<std::int64_t>()) == text;
+  char buf[64];
+  const auto r = std::to_chars(buf, buf + sizeof buf, number.get<double>());
+  return r.ec == std::errc() && std::string(buf, r.ptr) == text;
 }
 
 }  // namespace
@@ -139,11 +184,12 @@ Json Registry::Call(const std::string& name, const Json& args) const {
 Json Registry::CallWithText(const std::string& name, const std::vector<std::string>& args) const {
   auto candidates = Find(name);
   if (candidates.empty()) return ErrorJson("unknown routine: " + name, "argument");
-  // Prefer the overload whose parameters take the texts most specifically
-  // ("5" is an integer before it is a text).
+  // Prefer the overload whose parameters take the texts most specifically ("5" is an
+  // integer before it is a text), but never read as a number a text that the number
+  // would not give back ("00000000" keeps its zeros only as a text).
   const Routine* best = nullptr;
   std::vector<Json> bestArgs;
-  int bestScore = -1;
+  int bestScore = INT_MIN;
   std::string lastError;
   for (const Routine* r : candidates) {
     if (args.size() < r->MinArgs() || args.size() > r->Params.size()) {
@@ -160,6 +206,8 @@ Json Registry::CallWithText(const std::string& name, const std::vector<std::stri
         if (t == ArgType::Char && !JsonFits(converted.back(), t)) throw ArgumentError("expected one character, got \"" + args[i] + "\"");
         if (t == ArgType::DateTime) IsoToDateTime(args[i]);
         if (t != ArgType::Text) ++score;
+        const bool numeric = t == ArgType::Int || t == ArgType::Int64 || t == ArgType::Double || t == ArgType::Currency;
+        if (numeric && !NumberKeepsText(args[i], converted.back())) score -= 1000;
       }
     } catch (const ArgumentError& e) {
       lastError = e.what();

@@ -4,13 +4,16 @@
 // JSON conventions (both directions): text as strings; a character as a
 // one-character string; integers, doubles and currency as numbers; Booleans as
 // true/false; date-time values as ISO 8601 local text ("2026-12-09",
-// "2026-12-09T14:05:09.123"); string lists and arrays as JSON arrays. A routine
-// with out or in-out parameters answers {"result":…,"NAME":…}.
+// "2026-12-09T14:05:09.123"); string lists and arrays as JSON arrays; enumerations
+// as their value names. A routine with out or in-out parameters answers
+// {"result":…,"NAME":…}; one with no result answers {"result":null}. The README's
+// `zelmor call` section is the full list.
 #pragma once
 
 #include <functional>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <tuple>
 #include <type_traits>
@@ -26,6 +29,8 @@ struct Param {
   ArgType Type;
   bool Out = false;         // a var/out parameter: reported back by name
   std::optional<Json> Default;
+  std::span<const char* const> Choices = {};  // an enumeration's value names
+  std::optional<std::int64_t> Most = {};       // a size of the answer: larger is refused before the call
 };
 
 struct Routine {
@@ -33,6 +38,7 @@ struct Routine {
   std::string Signature;    // "TmStr.PadCenter(text,int,char)": the explicit overload name
   std::vector<Param> Params;
   std::optional<ArgType> Result;
+  std::span<const char* const> ResultChoices = {};
   std::string Summary;
   // Takes exactly Params.size() converted arguments; answers {"result":…, outs…}.
   std::function<Json(const std::vector<Json>&)> Invoke;
@@ -72,6 +78,14 @@ struct ParamTraits {
 };
 
 template <class T>
+std::span<const char* const> ChoicesOf() {
+  if constexpr (std::is_enum_v<T>)
+    return EnumNames<T>::Get();
+  else
+    return {};
+}
+
+template <class T>
 Json ToJsonValue(const T& v) {
   return JsonOf<std::remove_cvref_t<T>>::To(v);
 }
@@ -101,9 +115,14 @@ void Register(const std::string& name, R (*fn)(Args...), std::vector<std::string
   r.Summary = std::move(summary);
   ArgType types[] = {ArgTypeOf<typename detail::ParamTraits<Args>::Storage>::Value..., ArgType::Text};
   bool outs[] = {detail::ParamTraits<Args>::IsOut..., false};
-  for (std::size_t i = 0; i < sizeof...(Args); ++i) r.Params.push_back({names[i], types[i], outs[i], std::nullopt});
+  std::span<const char* const> choices[] = {detail::ChoicesOf<typename detail::ParamTraits<Args>::Storage>()..., {}};
+  for (std::size_t i = 0; i < sizeof...(Args); ++i)
+    r.Params.push_back({names[i], types[i], outs[i], std::nullopt, choices[i]});
   for (std::size_t k = 0; k < defaults.size(); ++k) r.Params[sizeof...(Args) - defaults.size() + k].Default = defaults[k];
-  if constexpr (!std::is_void_v<R>) r.Result = ArgTypeOf<std::remove_cvref_t<R>>::Value;
+  if constexpr (!std::is_void_v<R>) {
+    r.Result = ArgTypeOf<std::remove_cvref_t<R>>::Value;
+    r.ResultChoices = detail::ChoicesOf<std::remove_cvref_t<R>>();
+  }
   r.Invoke = [fn, names](const std::vector<Json>& a) -> Json {
     auto st = detail::ConvertArgs<Args...>(a, std::index_sequence_for<Args...>{});
     Json out = Json::object();

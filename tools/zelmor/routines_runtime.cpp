@@ -12,7 +12,7 @@ ZELMOR_ROUTINES(runtime) {
   Register("TmRot.DoEvents", &TmRot::DoEvents, {});
 
   Register("TmRot.VersaoWindowsStr", &TmRot::VersaoWindowsStr, {});
-  Register("TmRot.VersaoWindows", &TmRot::VersaoWindows, {}, {}, "0 vw95 ... 2 vwNT ... 10 vw10");
+  Register("TmRot.VersaoWindows", &TmRot::VersaoWindows, {});
   Register("TmRot.GetFileVersao", &TmRot::GetFileVersao, {"csExeName", "aiQtdNiveis", "asSeparador"});
   Register("TmRot.GetVariavelAmbiente", &TmRot::GetVariavelAmbiente, {"EnVar"});
 
