@@ -41,7 +41,7 @@ TEST_F(QtDelay, SleepsInTheEventLoopInsteadOfSpinning) {
   EXPECT_LT(elapsed, 3000);
   EXPECT_LT(cpu, 0.05 * elapsed);
   EXPECT_GE(ticks, 10);  // the timer kept firing through the wait
-  EXPECT_LE(ticks, 20);
+  EXPECT_LE(ticks, 21);  // Qt's coarse timers may fire up to 5 % early
 }
 
 TEST_F(QtDelay, AQuitDuringAWaitIsReportedAndStillEndsTheApplicationsLoop) {

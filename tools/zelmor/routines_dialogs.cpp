@@ -9,6 +9,9 @@
 
 namespace zelmor::cli {
 
+ZELMOR_ENUM_NAMES(TMsgDlgType, "mtWarning", "mtError", "mtInformation", "mtConfirmation", "mtCustom");
+ZELMOR_ENUM_NAMES(TDlgType, "dlgInformation", "dlgError", "dlgWarning", "dlgSimple");
+
 ZELMOR_ROUTINES(dialogs) {
   using Sv = std::u16string_view;
   const char* kTypes = "Tipo: 0 mtWarning, 1 mtError, 2 mtInformation, 3 mtConfirmation, 4 mtCustom";
