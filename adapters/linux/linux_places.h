@@ -21,7 +21,7 @@ std::string Home();
 std::string SpecialFolder(platform::SpecialFolder folder);
 
 // Moves `path` (its last component is not followed when it is a link) into the
-// trash of the freedesktop.org specification: the user's own trash when the entry
+// desktops' shared trash (freedesktop.org): the user's own trash when the entry
 // lives on the same file system as it, else the trash at the top of the entry's
 // own file system. False with a reason in `err`; the entry is then where it was.
 bool MoveToTrash(const std::string& path, std::string& err);

@@ -5,9 +5,6 @@
 // own). The trees live in a temporary folder removed at the end.
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -22,28 +19,13 @@
 #include "files/mFileUtil.h"
 #include "testing/fixtures.h"
 #include "testing/file_tree.h"
+#include "testing/run_program.h"
 
 namespace zelmor {
 namespace {
 
 using testing::FileTree;
-
-// Runs a program with its output thrown away; answers its exit code.
-int Run(std::vector<std::string> args) {
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) throw std::runtime_error("cannot run " + args[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using testing::RunQuietly;
 
 // 100,000 files: 10 folders of 10 folders of 1,000 files each.
 const FileTree& ListingTree() {
@@ -85,7 +67,7 @@ BENCHMARK(BM_GetFilesRecursive)->UseRealTime()->Unit(benchmark::kMillisecond);
 void BM_FindListing(benchmark::State& state) {
   const FileTree& t = ListingTree();
   for (auto _ : state)
-    if (Run({"find", t.Native("r"), "-type", "f", "-iname", "*.txt"}) != 0) state.SkipWithError("find failed");
+    if (RunQuietly({"find", t.Native("r"), "-type", "f", "-iname", "*.txt"}) != 0) state.SkipWithError("find failed");
   state.SetItemsProcessed(state.iterations() * 100000);
 }
 BENCHMARK(BM_FindListing)->UseRealTime()->Unit(benchmark::kMillisecond);
@@ -114,7 +96,7 @@ void BM_CopiarPasta(benchmark::State& state) {
 BENCHMARK(BM_CopiarPasta)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_CpA(benchmark::State& state) {
-  TimeCopies(state, [](const std::string& from, const std::string& to) { return Run({"cp", "-a", from, to}) == 0; });
+  TimeCopies(state, [](const std::string& from, const std::string& to) { return RunQuietly({"cp", "-a", from, to}) == 0; });
 }
 BENCHMARK(BM_CpA)->UseManualTime()->Unit(benchmark::kMillisecond);
 

@@ -4,9 +4,6 @@
 // the "archive_MB" counter compares the sizes. Skipped without zip and unzip.
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <memory>
@@ -16,31 +13,16 @@
 #include <vector>
 
 #include "testing/file_tree.h"
+#include "testing/run_program.h"
 #include "zip/ZipUnit.h"
 
 namespace zelmor {
 namespace {
 
 using testing::FileTree;
+using testing::RunQuietly;
 
-int Run(std::vector<std::string> args) {
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) return -1;
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-bool HaveInfoZip() { return Run({"zip", "-v"}) == 0 && Run({"unzip", "-v"}) == 0; }
+bool HaveInfoZip() { return RunQuietly({"zip", "-v"}) == 0 && RunQuietly({"unzip", "-v"}) == 0; }
 
 // 200 MB in "src": two thirds text-like, one third random bytes.
 const FileTree& Tree() {
@@ -92,7 +74,7 @@ void BM_InfoZipZip6(benchmark::State& state) {
   const FileTree& t = Tree();
   for (auto _ : state) {
     unlink(t.Native("out/infozip.zip").c_str());
-    if (Run({"sh", "-c", "cd '" + t.Native("src") + "' && zip -6 -q -X '" + t.Native("out/infozip.zip") + "' *"}) != 0)
+    if (RunQuietly({"sh", "-c", "cd '" + t.Native("src") + "' && zip -6 -q -X '" + t.Native("out/infozip.zip") + "' *"}) != 0)
       state.SkipWithError("zip failed");
   }
   state.counters["archive_MB"] = static_cast<double>(SizeOf(t.Native("out/infozip.zip"))) / (1 << 20);
@@ -114,7 +96,7 @@ void BM_InfoZipUnzip(benchmark::State& state) {
   const FileTree& t = Tree();
   if (!t.Exists("out/ours.zip")) TZip::Compactar(t.Path("src/*"), t.Path("out/ours.zip"));
   for (auto _ : state)
-    if (Run({"unzip", "-o", "-q", t.Native("out/ours.zip"), "-d", t.Native("out/x2")}) != 0)
+    if (RunQuietly({"unzip", "-o", "-q", t.Native("out/ours.zip"), "-d", t.Native("out/x2")}) != 0)
       state.SkipWithError("unzip failed");
   state.SetBytesProcessed(state.iterations() * (200 << 20));
 }

@@ -1,0 +1,14 @@
+// Runs a program of the system (find, cp, zip...) with its output thrown away, for
+// benchmarks that time the library next to the usual tools.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zelmor::testing {
+
+// Runs `args[0]` (looked up on PATH) with standard output and error on /dev/null and
+// waits for it; answers its exit code, or -1 when it could not start or was killed.
+int RunQuietly(std::vector<std::string> args);
+
+}  // namespace zelmor::testing
