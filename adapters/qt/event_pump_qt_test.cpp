@@ -37,7 +37,7 @@ TEST_F(QtDelay, SleepsInTheEventLoopInsteadOfSpinning) {
   const double cpu = meter.CpuMs(), elapsed = meter.ElapsedMs();
   std::printf("Delay(2000) on the Qt event loop: %.1f ms elapsed, %.3f ms of processor time, %d timer events\n",
               elapsed, cpu, ticks);
-  EXPECT_GE(elapsed, 2000);
+  EXPECT_GE(elapsed, 1999);  // the wait is counted on a millisecond tick, which may start just before it turns
   EXPECT_LT(elapsed, 3000);
   EXPECT_LT(cpu, 0.05 * elapsed);
   EXPECT_GE(ticks, 10);  // the timer kept firing through the wait
