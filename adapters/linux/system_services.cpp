@@ -6,6 +6,7 @@ void InstallSystemServices() {
   platform::Service<platform::Clock>::Set(&SystemClock());
   platform::Service<platform::RegionalSettingsSource>::Set(&SystemRegionalSettings());
   platform::Service<platform::ProcessInfo>::Set(&SystemProcessInfo());
+  platform::Service<platform::Processes>::Set(&SystemProcesses());
   platform::Service<platform::FileSystem>::Set(&SystemFileSystem());
   platform::Service<platform::XmlDocuments>::Set(&SystemXmlDocuments());
   platform::Service<platform::Dialogs>::Set(&SystemDialogs());

@@ -10,6 +10,7 @@
 #include "platform/file_system.h"
 #include "platform/http_client.h"
 #include "platform/process_info.h"
+#include "platform/processes.h"
 #include "platform/regional_settings.h"
 #include "platform/registry_store.h"
 #include "platform/session_info.h"
@@ -32,6 +33,8 @@ void InstallSystemServices();
 platform::Clock& SystemClock();
 platform::RegionalSettingsSource& SystemRegionalSettings();
 platform::ProcessInfo& SystemProcessInfo();
+// Programs started with posix_spawn: no shell, no inherited descriptors, children reaped.
+platform::Processes& SystemProcesses();
 platform::FileSystem& SystemFileSystem();
 platform::XmlDocuments& SystemXmlDocuments();
 // Without a screen: messages to standard error, default answers, no cursor.
