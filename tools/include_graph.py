@@ -63,6 +63,8 @@ LIB_ORDER = [
     "zip",        # TZip: zip archives through the zip layer
     "ftp",        # TZelmorFTP: FTP transfers through the FTP client
     "dialogs",    # TmSpeaker
+    "processes",  # TmRot's process routines: they report through TmDlg and write scripts
+    "network",    # TmRot's machine, network and download routines
     "startup",    # process start
     "mLib.h",     # the alias classes: every routine class
 ]

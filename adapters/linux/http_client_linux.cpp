@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
+#include <string>
 #include <mutex>
 
 #include "adapters/linux/system_services.h"
@@ -22,10 +24,53 @@ std::size_t WriteToFile(char* data, std::size_t size, std::size_t n, void* user)
   return std::fwrite(data, size, n, static_cast<std::FILE*>(user)) * size;
 }
 
+std::size_t AppendToText(char* data, std::size_t size, std::size_t n, void* user) {
+  static_cast<std::string*>(user)->append(data, size * n);
+  return size * n;
+}
+
+std::atomic<long> StallSeconds{30};
+
+// One GET of `url`, the body handed to `write`: redirects followed (http and https
+// only), an HTTP error status a failure, connect and stall time-outs.
+CURLcode Perform(std::u16string_view url, curl_write_callback write, void* data, char* message) {
+  GlobalInit();
+  CURL* curl = curl_easy_init();
+  if (!curl) return CURLE_FAILED_INIT;
+  const std::string u = U16ToUtf8(url);
+  curl_easy_setopt(curl, CURLOPT_URL, u.c_str());
+  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
+  curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);  // an HTTP error status is a failure
+  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 15L);
+  // A stalled transfer is given up after StallSeconds below 1 byte/s; none takes longer than 10 minutes.
+  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, StallSeconds.load());
+  curl_easy_setopt(curl, CURLOPT_TIMEOUT, 600L);
+  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, message);
+  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, write);
+  curl_easy_setopt(curl, CURLOPT_WRITEDATA, data);
+  const CURLcode rc = curl_easy_perform(curl);
+  curl_easy_cleanup(curl);
+  return rc;
+}
+
 class CurlHttpClient final : public platform::HttpClient {
  public:
+  bool DownloadToText(std::u16string_view url, std::string& body, std::string* error) override {
+    body.clear();
+    char message[CURL_ERROR_SIZE] = {};
+    const CURLcode rc = Perform(url, &AppendToText, &body, message);
+    if (rc == CURLE_OK) return true;
+    body.clear();
+    if (error) *error = message[0] ? message : curl_easy_strerror(rc);
+    return false;
+  }
+
   bool DownloadToFile(std::u16string_view url, std::u16string_view path, std::string* error) override {
-    GlobalInit();
     auto fail = [error](const std::string& why) {
       if (error) *error = why;
       return false;
@@ -42,29 +87,8 @@ class CurlHttpClient final : public platform::HttpClient {
       return fail("cannot write " + temp);
     }
 
-    CURL* curl = curl_easy_init();
     char message[CURL_ERROR_SIZE] = {};
-    CURLcode rc = CURLE_FAILED_INIT;
-    if (curl) {
-      const std::string u = U16ToUtf8(url);
-      curl_easy_setopt(curl, CURLOPT_URL, u.c_str());
-      curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-      curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-      curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-      curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
-      curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);  // an HTTP error status is a failure
-      curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 15L);
-      // A stalled transfer is given up after 30 s below 1 byte/s; none takes longer than 10 minutes.
-      curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-      curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 30L);
-      curl_easy_setopt(curl, CURLOPT_TIMEOUT, 600L);
-      curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-      curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, message);
-      curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &WriteToFile);
-      curl_easy_setopt(curl, CURLOPT_WRITEDATA, out);
-      rc = curl_easy_perform(curl);
-      curl_easy_cleanup(curl);
-    }
+    const CURLcode rc = Perform(url, &WriteToFile, out, message);
     const bool written = std::fflush(out) == 0 && fsync(fileno(out)) == 0;
     const bool closed = std::fclose(out) == 0;
     if (rc != CURLE_OK || !written || !closed) {
@@ -81,6 +105,8 @@ class CurlHttpClient final : public platform::HttpClient {
 };
 
 }  // namespace
+
+void SetHttpStallSeconds(long seconds) { StallSeconds = seconds; }
 
 platform::HttpClient& SystemHttpClient() {
   static CurlHttpClient client;

@@ -7,6 +7,9 @@ void InstallSystemServices() {
   platform::Service<platform::RegionalSettingsSource>::Set(&SystemRegionalSettings());
   platform::Service<platform::ProcessInfo>::Set(&SystemProcessInfo());
   platform::Service<platform::Processes>::Set(&SystemProcesses());
+  platform::Service<platform::ProcessControl>::Set(&SystemProcessControl());
+  platform::Service<platform::MachineInfo>::Set(&SystemMachineInfo());
+  platform::Service<platform::TaskScheduler>::Set(&SystemTaskScheduler());
   platform::Service<platform::FileSystem>::Set(&SystemFileSystem());
   platform::Service<platform::XmlDocuments>::Set(&SystemXmlDocuments());
   platform::Service<platform::Dialogs>::Set(&SystemDialogs());

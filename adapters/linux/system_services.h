@@ -9,6 +9,8 @@
 #include "platform/event_pump.h"
 #include "platform/file_system.h"
 #include "platform/http_client.h"
+#include "platform/machine_info.h"
+#include "platform/process_control.h"
 #include "platform/process_info.h"
 #include "platform/processes.h"
 #include "platform/regional_settings.h"
@@ -16,6 +18,7 @@
 #include "platform/session_info.h"
 #include "platform/shared_library.h"
 #include "platform/system_environment.h"
+#include "platform/task_scheduler.h"
 #include "platform/tcp_listener.h"
 #include "platform/time_zone.h"
 #include "platform/tone_output.h"
@@ -41,6 +44,15 @@ platform::XmlDocuments& SystemXmlDocuments();
 platform::Dialogs& SystemDialogs();
 platform::BusyCursor& SystemBusyCursor();
 platform::HttpClient& SystemHttpClient();
+// How long a transfer may go without a byte before it is given up: 30 s. Tests shorten it.
+void SetHttpStallSeconds(long seconds);
+// Names, addresses, the processor, echo requests (ICMP datagram socket, raw socket,
+// then the ping program).
+platform::MachineInfo& SystemMachineInfo();
+// /proc snapshots, ending by pidfd, the single-instance guard on an abstract socket.
+platform::ProcessControl& SystemProcessControl();
+// systemd user timers where the user's systemd runs, else the user's crontab.
+platform::TaskScheduler& SystemTaskScheduler();
 platform::SharedLibraryLoader& SystemSharedLibraryLoader();
 platform::TimeZone& SystemTimeZone();
 // The store of the user running the process, in DefaultRegistryFile().

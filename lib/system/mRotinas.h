@@ -28,9 +28,133 @@ class TmRot {
  public:
   TmRot() = delete;
 
-  // ---- Processes and external programs (processes.cpp) ----
+  // ---- Processes and external programs (processes/) ----
+  // Programs are started without a shell: a command line is read into arguments the
+  // Windows way (SplitCommandLine), so nothing in it can run another command. Window-show
+  // codes mean nothing here and are accepted as given. Exit codes of programs ended by a
+  // signal are 128 + the signal's number, as the shell reports them.
 
-  // ---- Network and machine information (network.cpp) ----
+  // Claims the machine-wide guard `MutexName`. False when another process holds it.
+  // With `KeepMutex` it stays held until this process ends (however it ends); without
+  // it the call only tests.
+  //   IsSingleInstance(u"PDV", true) in one program, then IsSingleInstance(u"PDV", false)
+  //   in another == false
+  static bool IsSingleInstance(std::u16string_view MutexName, bool KeepMutex);
+  // Whether a running process has the executable file name of `NomeExe` (the folder
+  // part dropped, letter case ignored). A failure is shown with TmDlg::Erro (logged) and
+  // gives false.
+  //   ProcessoAtivo(u"/opt/pdv/Caixa.exe") == ProcessoAtivo(u"caixa.EXE")
+  static bool ProcessoAtivo(std::u16string_view NomeExe);
+  // Ends every process of that name (this program itself excepted), then waits up to
+  // 11 x 500 ms, dispatching events, for them to be gone. True when none is left.
+  static bool InativarProcesso(std::u16string_view NomeExe);
+  // Ends the process, trying up to 5 times 3 s apart; when it still runs, asks the user
+  // whether to go on anyway and answers that. True at once when it is not running.
+  static bool FinalizarProcesso(std::u16string_view cProcesso);
+  // Starts the command line without waiting. True when the program started.
+  //   WinExec32(u"xdg-open \"/tmp/nota fiscal.pdf\"", 1)
+  static bool WinExec32(std::u16string_view ProgramaEParametros, std::uint16_t cTipoShow);
+  // Starts `ExecutableFile` (a path, or a name looked up on PATH) with `Params` read as
+  // a Windows command line, in `WorkDir` when it is not blank. With
+  // `abWaitForCompletion` waits for it, dispatches pending events once and gives its
+  // exit code. False when both are blank or the program cannot start.
+  //   ExecWin(u"", u"sh", u"-c \"exit 3\"", 1, true, code) == true, code == 3
+  static bool ExecWin(std::u16string_view WorkDir, std::u16string_view ExecutableFile, std::u16string_view Params,
+                      std::uint32_t WindowStyle, bool abWaitForCompletion, std::uint32_t& aiExitCode);
+  static bool ExecWin(std::u16string_view WorkDir, std::u16string_view ExecutableFile, std::u16string_view Params,
+                      std::uint32_t WindowStyle, bool abWaitForCompletion);
+  // ExecWin, waiting.
+  static bool ExecWinWait(std::u16string_view WorkDir, std::u16string_view ExecutableFile,
+                          std::u16string_view Params, std::uint32_t WindowStyle, std::uint32_t& aiExitCode);
+  static bool ExecWinWait(std::u16string_view WorkDir, std::u16string_view ExecutableFile,
+                          std::u16string_view Params, std::uint32_t WindowStyle);
+  // Starts `ExecutableFile` with `Params` (none when blank) and waits for it; the exit
+  // code is not reported. False when it cannot start.
+  static bool ExecDOSWait(std::u16string_view WorkDir, std::u16string_view ExecutableFile,
+                          std::u16string_view Params, std::uint32_t WindowStyle);
+  // Writes the lines of `asComando` to the script `asDiretorio` + `asNomeBAT`
+  // (replaced; Windows-1252, one command a line) and runs it with the system's shell
+  // in that folder, waiting. Raises EFileError when the script cannot be written.
+  static bool gfExecBATDOSWait(std::u16string_view asDiretorio, std::u16string_view asNomeBAT,
+                               const TStringList& asComando, bool abMostrarJanelaDOS);
+  // Runs the program with administrator rights: directly when this program has them,
+  // else through pkexec (which asks the user), else false. Waiting, a refusal is false.
+  static bool RunAsAdmin(TWinControl* ahWnd, std::u16string_view lsFileName, std::u16string_view lsParams,
+                         bool abWaitForCompletion, std::uint32_t& aiExitCode);
+  static bool RunAsAdmin(TWinControl* ahWnd, std::u16string_view lsFileName, std::u16string_view lsParams,
+                         bool abWaitForCompletion);
+  // Opens a folder or document with the desktop's preferred program (xdg-open); a
+  // failure is ignored.
+  static void AbreExplorer(TWinControl* chwnd, std::u16string_view cLocal);
+  // Opens `asUrl` in the desktop's browser (xdg-open). When that cannot start, shows
+  // "Não foi possível abrir o site." and the system's reason (logged).
+  static void AbreSite(std::u16string_view asUrl);
+  // Schedules `asCmdLine` (a Windows command line) at `ahHora` (its time of day) every
+  // day when `asDiasSemana` is "*", else on the listed days ("MON,WED", the three-letter
+  // English names). A task of that name is removed first, and that has finished before
+  // the new one is made. Made as a systemd user timer where the user's systemd runs,
+  // else as a crontab line; false where neither exists, for a bad day list, or when the
+  // tool refused. `asExecCmd` gets the command that made it, for the caller's log.
+  static bool AgendarWindowsTaks(std::u16string_view asNomeTarefa, std::u16string_view asCmdLine,
+                                 TDateTime ahHora, std::u16string_view asDiasSemana, std::u16string& asExecCmd);
+  static bool AgendarWindowsTaks(std::u16string_view asNomeTarefa, std::u16string_view asCmdLine,
+                                 TDateTime ahHora, std::u16string_view asDiasSemana);
+  // Asks the system to power off or restart. Only where systemd manages the machine
+  // and lets this user do it; false otherwise.
+  static bool DesligarPC();
+  static bool Reboot();
+  // Bytes of memory this process has in use (its resident set), capped at 4 GiB - 1.
+  static std::uint32_t GetCurrentMemoryUsage();
+
+  // ---- Network and machine information (network/) ----
+
+  // The machine's host name; with `RemoveDominio` cut at the first "."; "NomePC" when
+  // the system gives none.
+  static std::u16string GetComputerName(bool RemoveDominio);
+  // The login name of the user the process runs as; "NomeUsuarioWin" when it has none.
+  static std::u16string GetWindowsUser();
+  // The first IPv4 address of an interface that is up (loopback left out, since the
+  // host name resolves to a loopback address); empty when there is none.
+  //   GetLocalIP() == u"192.168.0.15"
+  static std::u16string GetLocalIP();
+  // Every such address, in the system's interface order.
+  static TStringList GetLocalIPs();
+  // Whether `Ip` is one of GetLocalIPs().
+  static bool IsIPLocal(std::u16string_view Ip);
+  // The first network card's hardware address as "00-1A-2B-3C-4D-5E"; empty when none.
+  static std::u16string GetLocalEnderecoMac();
+  // Up to `Retries` echo requests of `BufferSize` bytes to `Address`, each given 1 s to
+  // answer and followed by a pause of `aSleep` ms; true at the first reply.
+  static bool Ping(std::u16string_view Address, std::uint16_t Retries, std::uint16_t BufferSize,
+                   std::int32_t aSleep);
+  // Network drives and printer ports do not exist here: always false.
+  static bool NetConnect(std::u16string_view DriveOrPort, std::u16string_view NetworkPath, std::u16string_view User,
+                         std::u16string_view Password);
+  static bool NetDisconnect(std::u16string_view DriveOrPort);
+  // Whether some interface other than loopback is up with an IPv4 address.
+  static bool StatusInternet();
+  // The body of an HTTP GET of `asURL`, read as Windows-1252. Raises ENetworkError
+  // when the transfer fails or the server answers with an error status.
+  static std::u16string DownloadStrURL(std::u16string_view asURL);
+  // The body of `URL` read as UTF-8 (the whole body at once). An address without "?"
+  // gets "?" and the time as "yymmddhhnnss", so no cache answers. Raises ENetworkError.
+  static std::u16string GetStringFromUrl(std::u16string_view URL);
+  // Downloads into `asDestFile` (the time is appended as in GetStringFromUrl) through a
+  // temporary file renamed over it when complete: a failed download leaves the old file
+  // as it was, and an HTTP error status is a failure. With `abShowException` the failure
+  // raises ENetworkError, else it gives false.
+  static bool DownloadFileHTTP(std::u16string_view asSourceFileUrl, std::u16string_view asDestFile,
+                               bool abShowException);
+  // Logical processor ids per package as the processor reports them (0 when unknown).
+  static std::uint8_t GetProcessadorCount();
+  // The processor's brand text, cut at its first zero character.
+  static std::u16string GetProcessadorStr();
+  // Decimal megabytes free to the user on the disk of the home folder; 0 when unknown.
+  //   1 500 000 000 free bytes give 1500
+  static std::int32_t HDLivreMb();
+  // Now and the standard offset from UTC: "05/12/2018 14:07:00 - GMT (-03:00)";
+  // zones east of UTC are written with "+" ("GMT (+05:30)").
+  static std::u16string FusoHorarioComputador();
 
   // ---- Access-key check and instalments (fiscal.cpp) ----
 

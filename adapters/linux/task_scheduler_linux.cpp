@@ -1,0 +1,230 @@
+// Scheduled tasks as systemd user timers where the user's systemd runs, else as
+// lines of the user's crontab. Each task is marked with a name made safe from the
+// caller's, so it can be found and replaced; its command is escaped for the reader
+// it goes to (systemd's ExecStart, or the shell cron hands it to).
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "adapters/linux/posix_files.h"
+#include "adapters/linux/system_services.h"
+#include "core/text.h"
+
+namespace zelmor::adapters {
+namespace {
+
+// Runs a tool quietly (its output into `output` when given) and gives its exit code,
+// -1 when it could not start.
+int Tool(std::vector<std::u16string> args, std::string* output = nullptr) {
+  platform::ProgramStart start;
+  start.Arguments = std::move(args);
+  start.StandardInput = u"/dev/null";
+  start.Wait = true;
+  std::string temp;
+  if (output) {
+    temp = "/tmp/zelmor-tool-XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) return -1;
+    close(fd);
+    start.StandardOutput = posix::LibraryPath(temp);
+  } else {
+    start.StandardOutput = u"/dev/null";
+  }
+  int code = -1;
+  const bool started = SystemProcesses().Start(start, &code);
+  if (output) {
+    output->clear();
+    if (started) posix::ReadWhole(temp, *output);
+    unlink(temp.c_str());
+  }
+  return started ? code : -1;
+}
+
+// The task's name with everything but letters, digits, "_" and "." written as "-XX".
+std::string SafeName(std::u16string_view name) {
+  static const char* kHex = "0123456789abcdef";
+  std::string out;
+  for (unsigned char c : U16ToUtf8(name)) {
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '.') {
+      out += static_cast<char>(c);
+    } else {
+      out += '-';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    }
+  }
+  return out;
+}
+
+std::string TwoDigits(int n) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "%02d", n);
+  return buf;
+}
+
+// One argument for systemd's command line: in double quotes with C escapes, and its
+// specifier and variable signs doubled so systemd takes them literally.
+std::string SystemdQuote(const std::string& arg) {
+  std::string out = "\"";
+  for (char c : arg) {
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '"': out += "\\\""; break;
+      case '\n': out += "\\n"; break;
+      case '%': out += "%%"; break;
+      case '$': out += "$$"; break;
+      default: out += c;
+    }
+  }
+  return out + "\"";
+}
+
+// One argument for the shell cron runs a line with: in single quotes; a "%" is escaped
+// since cron turns a bare one into a line break.
+std::string CronQuote(const std::string& arg) {
+  std::string out = "'";
+  for (char c : arg) {
+    if (c == '\'')
+      out += "'\\''";
+    else if (c == '%')
+      out += "\\%";
+    else if (c == '\n' || c == '\r')
+      out += ' ';  // a crontab line cannot hold a line break
+    else
+      out += c;
+  }
+  return out + "'";
+}
+
+std::string UnitFolder() {
+  std::string base;
+  if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x == '/') base = x;
+  else if (const char* h = std::getenv("HOME"); h && *h) base = std::string(h) + "/.config";
+  else return {};
+  return base + "/systemd/user";
+}
+
+bool WriteFile(const std::string& path, const std::string& text) {
+  std::FILE* f = std::fopen(path.c_str(), "w");
+  if (!f) return false;
+  const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  return std::fclose(f) == 0 && ok;
+}
+
+const char* const kDayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+const char kCronMark[] = " # zelmor-task:";
+
+class LinuxTaskScheduler final : public platform::TaskScheduler {
+ public:
+  bool Available() override { return UseSystemd() || Tool({u"crontab", u"-l"}) >= 0; }
+
+  bool Remove(std::u16string_view name) override {
+    const std::string unit = "zelmor-task-" + SafeName(name);
+    if (UseSystemd()) {
+      const std::string folder = UnitFolder();
+      if (folder.empty()) return false;
+      Tool({u"systemctl", u"--user", u"disable", u"--now", Utf8ToU16(unit + ".timer")});
+      for (const char* ext : {".timer", ".service"}) unlink((folder + "/" + unit + ext).c_str());
+      Tool({u"systemctl", u"--user", u"daemon-reload"});
+      return access((folder + "/" + unit + ".timer").c_str(), F_OK) != 0;
+    }
+    std::string table;
+    if (!ReadCrontab(table)) return true;  // no table: nothing to remove
+    const std::string kept = WithoutTask(table, SafeName(name));
+    return kept == table || WriteCrontab(kept);
+  }
+
+  bool Create(const platform::ScheduledTask& task, std::u16string* command, std::string* error) override {
+    auto fail = [error](std::string why) {
+      if (error) *error = std::move(why);
+      return false;
+    };
+    const std::string safe = SafeName(task.Name);
+    const std::string time = TwoDigits(task.Hour) + ":" + TwoDigits(task.Minute) + ":" + TwoDigits(task.Second);
+    if (UseSystemd()) {
+      const std::string folder = UnitFolder();
+      if (folder.empty()) return fail("no configuration folder");
+      std::error_code ec;
+      std::filesystem::create_directories(folder, ec);
+      std::string exec;
+      for (const auto& a : task.Arguments) exec += (exec.empty() ? "" : " ") + SystemdQuote(posix::NativePath(a));
+      std::string days;
+      for (int d : task.Days) days += (days.empty() ? "" : ",") + std::string(kDayNames[d % 7]);
+      const std::string unit = "zelmor-task-" + safe;
+      const std::string calendar = (days.empty() ? "" : days + " ") + "*-*-* " + time;
+      if (!WriteFile(folder + "/" + unit + ".service",
+                     "[Unit]\nDescription=" + U16ToUtf8(task.Name) + "\n\n[Service]\nType=oneshot\nExecStart=" + exec +
+                         "\n") ||
+          !WriteFile(folder + "/" + unit + ".timer", "[Unit]\nDescription=" + U16ToUtf8(task.Name) +
+                                                         "\n\n[Timer]\nOnCalendar=" + calendar +
+                                                         "\n\n[Install]\nWantedBy=timers.target\n"))
+        return fail("cannot write the units in " + folder);
+      Tool({u"systemctl", u"--user", u"daemon-reload"});
+      const std::u16string timer = Utf8ToU16(unit + ".timer");
+      if (command) *command = u"systemctl --user enable --now " + timer;
+      if (Tool({u"systemctl", u"--user", u"enable", u"--now", timer}) != 0) return fail("systemctl refused the timer");
+      return true;
+    }
+    std::string line = TwoDigits(task.Minute) + " " + TwoDigits(task.Hour) + " * * ";
+    if (task.Days.empty()) {
+      line += "*";
+    } else {
+      for (std::size_t i = 0; i < task.Days.size(); ++i) line += (i ? "," : "") + std::to_string(task.Days[i] % 7);
+    }
+    line += " ";
+    for (std::size_t i = 0; i < task.Arguments.size(); ++i)
+      line += (i ? " " : "") + CronQuote(posix::NativePath(task.Arguments[i]));
+    line += kCronMark + safe;
+    if (command) *command = u"crontab: " + Utf8ToU16(line);
+    std::string table;
+    ReadCrontab(table);
+    table = WithoutTask(table, safe);
+    if (!table.empty() && table.back() != '\n') table += '\n';
+    if (!WriteCrontab(table + line + "\n")) return fail("crontab refused the table");
+    return true;
+  }
+
+ private:
+  // The user's own systemd answers (it does not where systemd is not running).
+  static bool UseSystemd() { return Tool({u"systemctl", u"--user", u"show-environment"}) == 0; }
+
+  static bool ReadCrontab(std::string& table) { return Tool({u"crontab", u"-l"}, &table) == 0; }
+
+  static bool WriteCrontab(const std::string& table) {
+    std::string temp = "/tmp/zelmor-crontab-XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) return false;
+    const bool written = posix::WriteAll(fd, table);
+    close(fd);
+    const bool ok = written && Tool({u"crontab", posix::LibraryPath(temp)}) == 0;
+    unlink(temp.c_str());
+    return ok;
+  }
+
+  static std::string WithoutTask(const std::string& table, const std::string& safe) {
+    const std::string mark = kCronMark + safe;
+    std::istringstream in(table);
+    std::string out, line;
+    while (std::getline(in, line)) {
+      if (line.size() >= mark.size() && line.compare(line.size() - mark.size(), mark.size(), mark) == 0) continue;
+      out += line + "\n";
+    }
+    return out;
+  }
+};
+
+}  // namespace
+
+platform::TaskScheduler& SystemTaskScheduler() {
+  static LinuxTaskScheduler scheduler;
+  return scheduler;
+}
+
+}  // namespace zelmor::adapters
