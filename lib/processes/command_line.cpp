@@ -62,20 +62,4 @@ std::vector<std::u16string> SplitCommandLine(std::u16string_view line) {
   return args;
 }
 
-std::u16string ShellQuote(const std::vector<std::u16string>& args) {
-  std::u16string out;
-  for (const auto& a : args) {
-    if (!out.empty()) out += u' ';
-    out += u'\'';
-    for (char16_t c : a) {
-      if (c == u'\'')
-        out += u"'\\''";
-      else
-        out += c;
-    }
-    out += u'\'';
-  }
-  return out;
-}
-
 }  // namespace zelmor

@@ -18,9 +18,4 @@ namespace zelmor {
 //     {uR"(C:\Program Files\a.exe)", u"x", u"b c", u"d\"e"}
 std::vector<std::u16string> SplitCommandLine(std::u16string_view line);
 
-// The reverse for the POSIX shell: each argument in single quotes (a quote inside
-// written as '\''), joined by blanks, so a shell reads back exactly these arguments.
-//   ShellQuote({u"echo", u"it's"}) == u"'echo' 'it'\\''s'"
-std::u16string ShellQuote(const std::vector<std::u16string>& args);
-
 }  // namespace zelmor

@@ -1,0 +1,228 @@
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "core/text.h"
+#include "files/mFileUtil.h"
+#include "platform/processes.h"
+#include "system/mRotinas.h"
+#include "testing/file_tree.h"
+#include "testing/recorded_dialogs.h"
+
+namespace zelmor {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The system's sleep program, found on PATH.
+std::string SleepProgram() {
+  std::istringstream path(std::getenv("PATH") ? std::getenv("PATH") : "");
+  std::string dir;
+  while (std::getline(path, dir, ':'))
+    if (!dir.empty() && access((dir + "/sleep").c_str(), X_OK) == 0) return dir + "/sleep";
+  return {};
+}
+
+// Copies of the sleep program under a name of our own, started without waiting; the
+// processes are ended (and reaped by the service) when the fixture goes.
+class RenamedSleepers : public ::testing::Test {
+ protected:
+  std::u16string Copy(const std::string& name) {
+    const std::string from = SleepProgram();
+    if (from.empty()) return {};
+    std::filesystem::copy_file(from, FDir.Native(name));
+    std::filesystem::permissions(FDir.Native(name), std::filesystem::perms::owner_all);
+    return FDir.Path(name);
+  }
+  bool Start(const std::u16string& program) {
+    platform::ProgramStart s;
+    s.Arguments = {program, u"30"};
+    return platform::Service<platform::Processes>::Get().Start(s);
+  }
+  // Waits (bounded) until ProcessoAtivo gives `state`.
+  static bool Becomes(std::u16string_view name, bool state) {
+    const auto limit = Clock::now() + std::chrono::seconds(10);
+    while (Clock::now() < limit) {
+      if (TmRot::ProcessoAtivo(name) == state) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+  }
+  void TearDown() override {
+    for (const auto& name : {"Caixa Zel.EXE", "zelmor-other-sleeper"}) TmRot::InativarProcesso(Utf8ToU16(name));
+  }
+  testing::FileTree FDir;
+  testing::RecordedDialogs FDialogs;
+};
+
+TEST_F(RenamedSleepers, FoundByFileNameInAnyCaseAndEndedTogether) {
+  const std::u16string program = Copy("Caixa Zel.EXE");
+  ASSERT_FALSE(program.empty()) << "no sleep program on PATH";
+  const std::u16string other = Copy("zelmor-other-sleeper");
+  EXPECT_FALSE(TmRot::ProcessoAtivo(u"caixa zel.exe"));
+  ASSERT_TRUE(Start(program));
+  ASSERT_TRUE(Start(program));
+  ASSERT_TRUE(Start(other));
+  ASSERT_TRUE(Becomes(u"caixa zel.exe", true));
+  for (const char16_t* name : {u"CAIXA ZEL.exe", u"C:\\Apps\\caixa zel.EXE", u"/opt/pdv/Caixa Zel.EXE"})
+    EXPECT_TRUE(TmRot::ProcessoAtivo(name)) << U16ToUtf8(name);
+  EXPECT_TRUE(TmRot::ProcessoAtivo(program));
+  for (const char16_t* name : {u"Caixa Zel", u"Caixa", u"", u"zel.exe"}) EXPECT_FALSE(TmRot::ProcessoAtivo(name));
+
+  EXPECT_TRUE(TmRot::InativarProcesso(u"caixa zel.exe"));
+  EXPECT_FALSE(TmRot::ProcessoAtivo(u"Caixa Zel.EXE"));
+  // Only that name was ended.
+  EXPECT_TRUE(TmRot::ProcessoAtivo(u"zelmor-other-sleeper"));
+  EXPECT_TRUE(TmRot::FinalizarProcesso(u"zelmor-other-sleeper"));
+  EXPECT_FALSE(TmRot::ProcessoAtivo(u"zelmor-other-sleeper"));
+  EXPECT_TRUE(FDialogs.Messages.empty());
+}
+
+TEST_F(RenamedSleepers, EndingWhatIsNotRunningSucceedsAtOnce) {
+  const auto start = Clock::now();
+  EXPECT_TRUE(TmRot::FinalizarProcesso(u"zelmor-never-started.exe"));
+  EXPECT_TRUE(TmRot::InativarProcesso(u"zelmor-never-started.exe"));
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500));
+}
+
+TEST(ExecWin, ExitCodesWorkingFolderAndFailures) {
+  testing::FileTree dir;
+  std::uint32_t code = 99;
+  EXPECT_FALSE(TmRot::ExecWin(u"", u"", u"", 1, false, code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_FALSE(TmRot::ExecWin(u" ", u" ", u"  ", 1, true));
+  EXPECT_FALSE(TmRot::ExecWinWait(u"", u"zelmor-no-such-program", u"", 1, code));
+
+  struct Case {
+    const char16_t* Program;
+    const char16_t* Params;
+    std::uint32_t Code;
+  };
+  for (const Case& c : {Case{u"true", u"", 0}, Case{u"false", u"", 1}, Case{u"sh", u"-c \"exit 42\"", 42},
+                        Case{u"sh", u"-c \"kill -TERM $$\"", 143}, Case{u"", u"sh -c \"exit 5\"", 5},
+                        Case{u"sh -c", u"\"exit 6\"", 6}}) {
+    code = 99;
+    EXPECT_TRUE(TmRot::ExecWinWait(u"", c.Program, c.Params, 0, code)) << U16ToUtf8(c.Params);
+    EXPECT_EQ(code, c.Code) << U16ToUtf8(c.Program) << " " << U16ToUtf8(c.Params);
+  }
+
+  ASSERT_TRUE(TmRot::ExecWinWait(dir.Path(), u"sh", u"-c \"pwd > here.txt\"", 0, code));
+  char real[4096];
+  ASSERT_NE(realpath(dir.Root().c_str(), real), nullptr);
+  EXPECT_EQ(dir.Read("here.txt"), std::string(real) + "\n");
+}
+
+TEST(ExecWin, NothingACallerPassesRunsAnotherCommand) {
+  testing::FileTree dir;
+  const std::string marker = dir.Native("ran");
+  const std::u16string m = Utf8ToU16(marker);
+  const std::u16string params = u"\"[%s]\\n\" \"$(touch " + m + u")\" `touch " + m + u"` ; touch " + m + u" | touch " +
+                                m + u" && touch " + m;
+  std::uint32_t code = 1;
+  ASSERT_TRUE(TmRot::ExecWinWait(dir.Path(), u"printf", params + u" > out", 0, code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_FALSE(dir.Exists("ran"));
+  EXPECT_FALSE(dir.Exists("out"));
+  ASSERT_TRUE(TmRot::WinExec32(u"printf " + params, 0));
+  ASSERT_TRUE(TmRot::ExecDOSWait(dir.Path(), u"printf", params, 0));
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_FALSE(dir.Exists("ran"));
+}
+
+TEST(ExecWin, ProgramPathsWithBlanks) {
+  testing::FileTree dir;
+  dir.Write("my tools/run me.sh", "#!/bin/sh\nprintf '%s|' \"$@\" > \"$(dirname \"$0\")/args\"\n");
+  std::filesystem::permissions(dir.Native("my tools/run me.sh"), std::filesystem::perms::owner_all);
+  std::uint32_t code = 1;
+  ASSERT_TRUE(TmRot::ExecWinWait(u"", dir.Path("my tools/run me.sh"), u"a \"b c\"", 0, code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(dir.Read("my tools/args"), "a|b c|");
+  // Without parameters the program gets none.
+  ASSERT_TRUE(TmRot::ExecDOSWait(u"", dir.Path("my tools/run me.sh"), u"  ", 0));
+  EXPECT_EQ(dir.Read("my tools/args"), "|");
+}
+
+TEST(GfExecBATDOSWait, WritesTheScriptAndRunsItInItsFolder) {
+  testing::FileTree dir;
+  TStringList commands;
+  commands.Add(u"echo um > saida.txt");
+  commands.Add(u"printf 'ação\\n' >> saida.txt");
+  commands.Add(u"exit 3");
+  EXPECT_TRUE(TmRot::gfExecBATDOSWait(TmFile::DirBarra(dir.Path()), u"tarefa.bat", commands, false));
+  EXPECT_EQ(dir.Read("tarefa.bat"), "echo um > saida.txt\nprintf 'a\xE7\xE3o\\n' >> saida.txt\nexit 3\n");
+  EXPECT_EQ(dir.Read("saida.txt"), "um\na\xE7\xE3o\n");
+  EXPECT_THROW(TmRot::gfExecBATDOSWait(TmFile::DirBarra(dir.Path("missing")), u"x.bat", commands, false), EFileError);
+}
+
+TEST(IsSingleInstance, OneHolderAcrossProcessesUntilItEnds) {
+  const std::u16string name = u"zelmor-test-guard-" + IntToStr(getpid());
+  // Only testing leaves the guard free.
+  EXPECT_TRUE(TmRot::IsSingleInstance(name, false));
+  EXPECT_TRUE(TmRot::IsSingleInstance(name, false));
+
+  // Another process holds it for as long as it lives.
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t holder = fork();
+  ASSERT_GE(holder, 0);
+  if (holder == 0) {
+    const char ok = TmRot::IsSingleInstance(name, true) ? 'y' : 'n';
+    (void)!write(ready[1], &ok, 1);
+    pause();
+    _exit(0);
+  }
+  char ok = 0;
+  ASSERT_EQ(read(ready[0], &ok, 1), 1);
+  EXPECT_EQ(ok, 'y');
+  EXPECT_FALSE(TmRot::IsSingleInstance(name, false));
+  EXPECT_FALSE(TmRot::IsSingleInstance(name, true));
+  kill(holder, SIGKILL);
+  waitpid(holder, nullptr, 0);
+  close(ready[0]);
+  close(ready[1]);
+  EXPECT_TRUE(TmRot::IsSingleInstance(name, true));
+  // Now ours: a second claim, here or anywhere, is refused.
+  EXPECT_FALSE(TmRot::IsSingleInstance(name, false));
+  const pid_t tester = fork();
+  if (tester == 0) _exit(TmRot::IsSingleInstance(name, false) ? 0 : 1);
+  int status = 0;
+  waitpid(tester, &status, 0);
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  // Names too long for a socket address stay apart.
+  const std::u16string longName(200, u'x');
+  EXPECT_TRUE(TmRot::IsSingleInstance(longName + u"a", true));
+  EXPECT_TRUE(TmRot::IsSingleInstance(longName + u"b", true));
+  EXPECT_FALSE(TmRot::IsSingleInstance(longName + u"a", false));
+}
+
+TEST(AbreSite, SaysWhyWhenNoOpenerCanStartAndNothingForABlankAddress) {
+  testing::FileTree empty;
+  testing::ScopedEnv path("PATH", empty.Root().c_str());
+  testing::RecordedDialogs dialogs;
+  TmRot::AbreSite(u"  ");
+  EXPECT_TRUE(dialogs.Messages.empty());
+  TmRot::AbreSite(u"https://example.com/");
+  ASSERT_EQ(dialogs.Messages.size(), 1u);
+  EXPECT_EQ(dialogs.Messages[0].rfind(u"Não foi possível abrir o site.\rMensagem original:xdg-open: ", 0), 0u)
+      << U16ToUtf8(dialogs.Messages[0]);
+}
+
+TEST(GetCurrentMemoryUsage, GrowsWithMemoryInUse) {
+  const std::uint32_t before = TmRot::GetCurrentMemoryUsage();
+  EXPECT_GT(before, 1024u * 1024u);
+  std::string block(64 * 1024 * 1024, 'x');
+  EXPECT_GE(TmRot::GetCurrentMemoryUsage(), before + 60u * 1024u * 1024u);
+  EXPECT_EQ(block[12345], 'x');
+}
+
+}  // namespace
+}  // namespace zelmor
