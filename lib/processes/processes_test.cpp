@@ -58,32 +58,39 @@ class RenamedSleepers : public ::testing::Test {
     return false;
   }
   void TearDown() override {
-    for (const auto& name : {"Caixa Zel.EXE", "zelmor-other-sleeper"}) TmRot::InativarProcesso(Utf8ToU16(name));
+    for (const auto& name : {FName, FOther}) TmRot::InativarProcesso(Utf8ToU16(name));
   }
+  // Names of this test process's own, so tests running beside it are never touched.
+  const std::string FId = std::to_string(getpid());
+  const std::string FName = "Caixa Zel " + FId + ".EXE";
+  const std::string FOther = "zelmor-other-sleeper-" + FId;
   testing::FileTree FDir;
   testing::RecordedDialogs FDialogs;
 };
 
 TEST_F(RenamedSleepers, FoundByFileNameInAnyCaseAndEndedTogether) {
-  const std::u16string program = Copy("Caixa Zel.EXE");
+  const std::u16string program = Copy(FName);
   ASSERT_FALSE(program.empty()) << "no sleep program on PATH";
-  const std::u16string other = Copy("zelmor-other-sleeper");
-  EXPECT_FALSE(TmRot::ProcessoAtivo(u"caixa zel.exe"));
+  const std::u16string other = Copy(FOther);
+  const std::u16string id = Utf8ToU16(FId);
+  const std::u16string lower = u"caixa zel " + id + u".exe";
+  EXPECT_FALSE(TmRot::ProcessoAtivo(lower));
   ASSERT_TRUE(Start(program));
   ASSERT_TRUE(Start(program));
   ASSERT_TRUE(Start(other));
-  ASSERT_TRUE(Becomes(u"caixa zel.exe", true));
-  for (const char16_t* name : {u"CAIXA ZEL.exe", u"C:\\Apps\\caixa zel.EXE", u"/opt/pdv/Caixa Zel.EXE"})
+  ASSERT_TRUE(Becomes(lower, true));
+  for (const std::u16string& name :
+       {u"CAIXA ZEL " + id + u".exe", u"C:\\Apps\\" + lower, u"/opt/pdv/Caixa Zel " + id + u".EXE", program})
     EXPECT_TRUE(TmRot::ProcessoAtivo(name)) << U16ToUtf8(name);
-  EXPECT_TRUE(TmRot::ProcessoAtivo(program));
-  for (const char16_t* name : {u"Caixa Zel", u"Caixa", u"", u"zel.exe"}) EXPECT_FALSE(TmRot::ProcessoAtivo(name));
+  for (const std::u16string& name : {u"Caixa Zel " + id, u"Caixa" + id, std::u16string(), u"zel " + id + u".exe"})
+    EXPECT_FALSE(TmRot::ProcessoAtivo(name)) << U16ToUtf8(name);
 
-  EXPECT_TRUE(TmRot::InativarProcesso(u"caixa zel.exe"));
-  EXPECT_FALSE(TmRot::ProcessoAtivo(u"Caixa Zel.EXE"));
+  EXPECT_TRUE(TmRot::InativarProcesso(lower));
+  EXPECT_FALSE(TmRot::ProcessoAtivo(program));
   // Only that name was ended.
-  EXPECT_TRUE(TmRot::ProcessoAtivo(u"zelmor-other-sleeper"));
-  EXPECT_TRUE(TmRot::FinalizarProcesso(u"zelmor-other-sleeper"));
-  EXPECT_FALSE(TmRot::ProcessoAtivo(u"zelmor-other-sleeper"));
+  EXPECT_TRUE(TmRot::ProcessoAtivo(other));
+  EXPECT_TRUE(TmRot::FinalizarProcesso(other));
+  EXPECT_FALSE(TmRot::ProcessoAtivo(other));
   EXPECT_TRUE(FDialogs.Messages.empty());
 }
 
