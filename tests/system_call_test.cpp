@@ -73,7 +73,9 @@ TEST(SystemCall, MachineFactsInANamespaceOfOurOwn) {
 TEST(SystemCall, OnlyLoopbackMeansNoLocalAddress) {
   const ProcessResult r =
       RunProcess("/usr/bin/env", {"unshare", "-Urn", BinDir() + "/zelmor", "call", "--batch"},
-                 R"j(["TmRot.GetLocalIP"])j" "\n" R"j(["TmRot.GetLocalIPs"])j" "\n" R"j(["TmRot.StatusInternet"])j" "\n");
+                 R"j(["TmRot.GetLocalIP"])j" "\n"
+                 R"j(["TmRot.GetLocalIPs"])j" "\n"
+                 R"j(["TmRot.StatusInternet"])j" "\n");
   if (r.ExitCode != 0) GTEST_SKIP() << "no network namespace here: " << r.Err;
   const auto lines = JsonLines(r.Out);
   ASSERT_EQ(lines.size(), 3u) << r.Out;

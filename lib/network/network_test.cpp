@@ -76,13 +76,14 @@ TEST(MachineFacts, NamesAddressesAndTheirFailureTexts) {
 }
 
 TEST(MachineFacts, ProcessorTextStopsAtTheFirstZeroCharacter) {
+  using namespace std::string_literals;
   ChosenMachine m;
   struct Case {
     std::u16string Brand, Text;
   };
   for (const Case& c : {Case{u"", u""}, Case{u"  Intel(R) Core(TM) i5", u"  Intel(R) Core(TM) i5"},
-                        Case{std::u16string(u"AMD Ryzen 5\0\0\0garbage", 23), u"AMD Ryzen 5"},
-                        Case{std::u16string(u"\0x", 2), u""}}) {
+                        Case{u"AMD Ryzen 5\0\0\0garbage"s, u"AMD Ryzen 5"},
+                        Case{u"\0x"s, u""}}) {
     m.Brand = c.Brand;
     EXPECT_EQ(TmRot::GetProcessadorStr(), c.Text);
   }

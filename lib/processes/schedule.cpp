@@ -21,7 +21,8 @@ bool ReadDays(std::u16string_view text, std::vector<int>& days) {
   std::size_t at = 0;
   for (int parts = 0; parts < 8; ++parts) {
     const auto comma = text.find(u',', at);
-    const std::u16string name = UpperCase(textkit::Trim(text.substr(at, comma == std::u16string_view::npos ? text.npos : comma - at)));
+    const std::u16string_view part = text.substr(at, comma == std::u16string_view::npos ? text.npos : comma - at);
+    const std::u16string name = UpperCase(textkit::Trim(part));
     int day = -1;
     for (int d = 0; d < 7; ++d)
       if (name == kNames[d]) day = d;

@@ -18,7 +18,8 @@ ZELMOR_ROUTINES(processes) {
            static_cast<bool (*)(Text, Text, Text, std::uint32_t, bool, std::uint32_t&)>(&TmRot::ExecWin),
            {"WorkDir", "ExecutableFile", "Params", "WindowStyle", "abWaitForCompletion", "aiExitCode"},
            {1, false, 0});
-  Register("TmRot.ExecWinWait", static_cast<bool (*)(Text, Text, Text, std::uint32_t, std::uint32_t&)>(&TmRot::ExecWinWait),
+  Register("TmRot.ExecWinWait",
+           static_cast<bool (*)(Text, Text, Text, std::uint32_t, std::uint32_t&)>(&TmRot::ExecWinWait),
            {"WorkDir", "ExecutableFile", "Params", "WindowStyle", "aiExitCode"}, {1, 0});
   Register("TmRot.ExecDOSWait", &TmRot::ExecDOSWait, {"WorkDir", "ExecutableFile", "Params", "WindowStyle"}, {1});
   Register("TmRot.gfExecBATDOSWait", &TmRot::gfExecBATDOSWait,
