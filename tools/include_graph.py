@@ -65,6 +65,7 @@ LIB_ORDER = [
     "dialogs",    # TmSpeaker
     "processes",  # TmRot's process routines: they report through TmDlg and write scripts
     "network",    # TmRot's machine, network and download routines
+    "helpers",    # TmRot's generic helpers: CaseDo asks through TmDlg, QueryToSQL writes dates and numbers
     "startup",    # process start
     "mLib.h",     # the alias classes: every routine class
 ]

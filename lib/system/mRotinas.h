@@ -17,6 +17,8 @@
 
 namespace zelmor {
 
+struct TzelQuery;  // helpers/query.h
+
 // A windowed control of the program (the GUI adapter wraps its widgets).
 using TWinControl = platform::Control;
 
@@ -189,6 +191,60 @@ class TmRot {
   // ---- Form and control helpers (forms.cpp) ----
 
   // ---- Generic helpers (generic.cpp) ----
+  // Defined in helpers/: CaseDo asks through TmDlg and QueryToSQL writes through TmConv/TmDt.
+  // Null is std::monostate; an empty text is a value, never null.
+  static std::u16string IfThen(bool Condicao, std::u16string_view RTrue, std::u16string_view RFalse);
+  // Literals would otherwise pick the Boolean overload (pointer to bool beats the view).
+  static std::u16string IfThen(bool Condicao, const char16_t* RTrue, const char16_t* RFalse) {
+    return IfThen(Condicao, std::u16string_view(RTrue), std::u16string_view(RFalse));
+  }
+  static std::int32_t IfThen(bool Condicao, std::int32_t RTrue, std::int32_t RFalse);
+  static bool IfThen(bool Condicao, bool RTrue, bool RFalse);
+  static char16_t IfThen(bool Condicao, char16_t RTrue, char16_t RFalse);
+  static Variant IfThen(bool Condicao, const Variant& RTrue, const Variant& RFalse);
+  static double IfThenFloat(bool Condicao, double RTrue, double RFalse);
+  static double IfFloat(bool Condicao, double RTrue, double RFalse);
+  static TDateTime IfThenDate(bool Condicao, TDateTime RTrue, TDateTime RFalse);
+  static std::u16string IfVazio(std::u16string_view Variavel, std::u16string_view RespSeVazio);
+  static double IfNull(const Variant& V, double ValueIfNull);
+  static std::u16string IfNull(const Variant& V, std::u16string_view ValueIfNull);
+  static bool IfNull(const Variant& V, bool ValueIfNull);
+  static std::u16string IfNull(const Variant& V, const char16_t* ValueIfNull) {
+    return IfNull(V, std::u16string_view(ValueIfNull));
+  }
+  static Variant IfNull(const Variant& V, const Variant& ValueIfNull);
+  static std::int32_t IfIntNull(const Variant& V, std::int32_t ValueIfNull);
+  static TDateTime IfDateNull(const Variant& V, TDateTime ValueIfNull);
+  static Variant NullIf(const Variant& aoValue, const Variant& aoNullValue);
+  static std::u16string CaseDo(std::u16string_view Valor, const TzelArrayString& ComparaCom,
+                               const TzelArrayString& Retornos, std::u16string_view Default);
+  static std::u16string CaseDoInt(std::int32_t Valor, const TzelArrayInteger& ComparaCom,
+                                  const TzelArrayString& Retornos, std::u16string_view Default);
+  static std::int32_t CaseDoInteger(std::int32_t aiValor, const TzelArrayInteger& aiResultado,
+                                    const TzelArrayInteger& aiRetorno, std::int32_t aiDefault);
+  static bool ContemInt(std::int32_t aiValor, const TzelArrayInteger& aiValores);
+  static bool ContemStr(std::u16string_view asValor, const TzelArrayString& asValores);
+  static void AddArrayInt(TzelArrayInteger& aaInt, std::int32_t aiInt);
+  static void AddArrayStr(TzelArrayString& aaStr, std::u16string_view asStr);
+  static void ClearArrayInt(TzelArrayInteger& aaInt);
+  static void ClearArrayStr(TzelArrayString& aaStr);
+  static TzelArrayInteger ArrayVarToInt(const TzelArrayVariant& aaVar);
+  static TzelArrayString ArrayVarToStr(const TzelArrayVariant& aaVar);
+  // The variant's text; null gives the empty text.
+  static std::u16string VarToStr(const Variant& V);
+  static double VarToFloat(const Variant& avValue);
+  static Variant GetVariantValueDouble(double adValue, bool abNullIfZero);
+  static Variant GetVariantValueInt(std::int32_t aiValue, bool abNullIfZero);
+  static Variant GetVariantValueString(std::u16string_view asValue, bool abNullIfEmpty);
+  static std::u16string BoolToStr(bool abValue);
+  // Never reads past the array: a size beyond it (or below zero) is clipped.
+  static std::u16string ByteArrayToString(const std::vector<std::uint8_t>& arBytes, std::int32_t aiSize);
+  static std::u16string QueryToSQL(const TzelQuery& aoQuery);
+  static double CubagemM3(double lVL_ALTURA, double lVL_LARGURA, double lVL_PROFUNDIDADE);
+  // Keeps the first occurrence of each text (case ignored), in order; linear time.
+  static void StringListDistinct(TStringList& aoList);
+  static Currency Max(Currency adValue1, Currency adValue2);
+  static std::int32_t MaxInt(std::int32_t aiValue1, std::int32_t aiValue2);
 
   // ---- Windows version and environment (environment.cpp) ----
 
