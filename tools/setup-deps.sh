@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libqt6sql6-sqlite
   libgtest-dev libgmock-dev libbenchmark-dev libinih-dev
-  zlib1g-dev libminizip-dev libcurl4-openssl-dev libsqlite3-dev libasound2-dev libxml2-dev
+  zlib1g-dev libminizip-dev libcurl4-openssl-dev libsqlite3-dev libssl-dev libasound2-dev libxml2-dev
   nlohmann-json3-dev
   python3 python3-fonttools python3-pyftpdlib
   xvfb xauth netcat-openbsd locales

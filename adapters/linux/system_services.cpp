@@ -25,6 +25,7 @@ void InstallSystemServices() {
   platform::Service<platform::SessionInfo>::Set(&SystemSessionInfo());
   platform::Service<platform::ZipArchives>::Set(&SystemZipArchives());
   platform::Service<platform::FtpClients>::Set(&SystemFtpClients());
+  platform::Service<platform::Digests>::Set(&SystemDigests());
 }
 
 }  // namespace zelmor::adapters

@@ -6,6 +6,7 @@
 
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/digests.h"
 #include "platform/event_pump.h"
 #include "platform/file_system.h"
 #include "platform/http_client.h"
@@ -62,6 +63,7 @@ platform::TcpSockets& SystemTcpSockets();
 platform::EventPump& SystemEventPump();
 // Tones through ALSA's "default" PCM.
 platform::ToneOutput& SystemToneOutput();
+platform::Digests& SystemDigests();
 platform::SystemEnvironment& SystemEnvironment();
 platform::SessionInfo& SystemSessionInfo();
 // Zip archives through minizip.

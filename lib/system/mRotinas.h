@@ -245,6 +245,10 @@ class TmRot {
   static void StringListDistinct(TStringList& aoList);
   static Currency Max(Currency adValue1, Currency adValue2);
   static std::int32_t MaxInt(std::int32_t aiValue1, std::int32_t aiValue2);
+  // 32 upper-case hexadecimal digits; a text is hashed as its UTF-8 bytes.
+  static std::u16string MD5(std::u16string_view asTexto);
+  // Read in pieces; error "Arquivo <name> não encontrado" when there is no such file.
+  static std::u16string MD5File(std::u16string_view asArquivo);
 
   // ---- Windows version and environment (environment.cpp) ----
 

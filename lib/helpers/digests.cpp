@@ -1,0 +1,46 @@
+// TmRot's MD5 digests, through the platform's digest service (a kept crypto library).
+#include "core/text.h"
+#include "platform/digests.h"
+#include "platform/file_system.h"
+#include "system/mRotinas.h"
+
+namespace zelmor {
+namespace {
+
+std::u16string UpperHex(const std::string& raw) {
+  static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+  std::u16string r;
+  r.reserve(raw.size() * 2);
+  for (unsigned char b : raw) {
+    r += kDigits[b >> 4];
+    r += kDigits[b & 15];
+  }
+  return r;
+}
+
+}  // namespace
+
+std::u16string TmRot::MD5(std::u16string_view asTexto) {
+  auto md5 = platform::Service<platform::Digests>::Get().NewMd5();
+  md5->Update(U16ToUtf8(asTexto));
+  return UpperHex(md5->Final());
+}
+
+std::u16string TmRot::MD5File(std::u16string_view asArquivo) {
+  constexpr std::size_t kPiece = 1 << 20;
+  platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
+  auto md5 = platform::Service<platform::Digests>::Get().NewMd5();
+  std::string piece;
+  // Bounded: each turn reads a full piece or ends; a file that grows meanwhile is
+  // read up to the size it had when its last full piece was read.
+  for (std::uint64_t offset = 0;; offset += piece.size()) {
+    piece.clear();
+    if (!fs.ReadRange(asArquivo, offset, kPiece, piece))
+      throw EFileError(u"Arquivo " + std::u16string(asArquivo) + u" não encontrado");
+    md5->Update(piece);
+    if (piece.size() < kPiece) break;
+  }
+  return UpperHex(md5->Final());
+}
+
+}  // namespace zelmor
