@@ -289,6 +289,19 @@ class TmFile {
                           geTiposComparacao aeTpComparacao);
   // True when `asAtual` is blank or `asNova` is greater than it.
   static bool NovaVersao(std::u16string_view asAtual, std::u16string_view asNova);
+
+  // ---- Shell helpers (lib/shell/shell.cpp) ----
+
+  // A launcher for the program `asArquivo` on the desktop (PastaWindowsDesktop): a
+  // ".desktop" file named after the program («/opt/caixa/caixa.exe» gives «caixa.desktop»),
+  // with `asParArquivo` read as a Windows command line into its arguments and the
+  // program's folder as working folder; replaces one of that name. True when the file
+  // is there afterwards; false when it could not be written.
+  static bool CriarAtalhoDesktop(std::u16string_view asArquivo, std::u16string_view asParArquivo);
+  // The name of the exit code of an interrupted process: 0xC000013A "Cancelamento do
+  // processo (Prompt fechado)", 255 "Cancelamento do processo (Ctrl + C)", 1 "Processo
+  // finalizado (Gerenciador de tarefas)"; empty for any other.
+  static std::u16string GetMsgExitCode(std::uint32_t aiExitCode);
 };
 
 }  // namespace zelmor
