@@ -11,7 +11,7 @@ PACKAGES=(
   nlohmann-json3-dev
   python3 python3-fonttools python3-pyftpdlib
   xvfb xauth netcat-openbsd locales
-  desktop-file-utils dpkg-dev file man-db
+  desktop-file-utils libglib2.0-bin dpkg-dev file man-db
   nodejs
   libicu-dev
   zip unzip libpugixml-dev

@@ -263,6 +263,45 @@ class TmFile {
   static bool SetFileDateTime(std::u16string_view Arquivo, TDateTime NovaData);
   // The most recently written of the listed files (the first of equal times); empty when none exists.
   static std::u16string GetFileModificadoRecentemente(const TStringList& ListaArquivos);
+
+  // ---- Version texts (versions.cpp) ----
+
+  // The comparison VersaoMaior is asked for.
+  enum class geTiposComparacao { tcIgual, tcDiferente, tcMaior, tcMaiorIgual, tcMenor, tcMenorIgual };
+
+  // The version text of a program file: the "FileVersion" of a Windows executable's
+  // version resource, or the version our own Linux programs are stamped with (the one
+  // reader TmRot::GetFileVersao uses). Empty when the file has no version (or is
+  // missing); "0.0" when reading it fails.
+  //   GetVersaoArquivo(u"/opt/caixa/pdv") == u"1.4.0.27"
+  static std::u16string GetVersaoArquivo(std::u16string_view asArquivo);
+  // Field `aiPosition` (1-based) of the file's version text; empty past the last.
+  //   GetTagVersaoScript(a file at 3.1.0.7, 2) == u"1"
+  static std::u16string GetTagVersaoScript(std::u16string_view asExePath, std::int32_t aiPosition);
+  // The fields at `aiPositions`, in the order given, joined by "." (an empty field
+  // still adds its ".").  GetTagVersaoApp(a file at 2.5.1.300, {1, 2, 3}) == u"2.5.1"
+  static std::u16string GetTagVersaoApp(std::u16string_view asExePath, const TzelArrayInteger& aiPositions);
+  // `asMaior` compared with `asAtual` as asked. Each "."-field counts as its last five
+  // characters right-aligned with "0"s, so fields compare as numbers up to five digits,
+  // and a version with more fields is greater than its prefix.
+  //   VersaoMaior(u"1.2", u"1.10", tcMaior) == true; VersaoMaior(u"1.2", u"1.2.0", tcMaior) == true
+  static bool VersaoMaior(std::u16string_view asAtual, std::u16string_view asMaior,
+                          geTiposComparacao aeTpComparacao);
+  // True when `asAtual` is blank or `asNova` is greater than it.
+  static bool NovaVersao(std::u16string_view asAtual, std::u16string_view asNova);
+
+  // ---- Shell helpers (lib/shell/shell.cpp) ----
+
+  // A launcher for the program `asArquivo` on the desktop (PastaWindowsDesktop): a
+  // ".desktop" file named after the program («/opt/caixa/caixa.exe» gives «caixa.desktop»),
+  // with `asParArquivo` read as a Windows command line into its arguments and the
+  // program's folder as working folder; replaces one of that name. True when the file
+  // is there afterwards; false when it could not be written.
+  static bool CriarAtalhoDesktop(std::u16string_view asArquivo, std::u16string_view asParArquivo);
+  // The name of the exit code of an interrupted process: 0xC000013A "Cancelamento do
+  // processo (Prompt fechado)", 255 "Cancelamento do processo (Ctrl + C)", 1 "Processo
+  // finalizado (Gerenciador de tarefas)"; empty for any other.
+  static std::u16string GetMsgExitCode(std::uint32_t aiExitCode);
 };
 
 }  // namespace zelmor

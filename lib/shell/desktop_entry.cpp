@@ -1,0 +1,106 @@
+// The Exec line has two layers of escaping: the argument quoting of the Exec key
+// itself, then the string escaping every value gets. Both are done here, in that order.
+#include "shell/desktop_entry.h"
+
+#include "core/errors.h"
+#include "core/text.h"
+#include "platform/file_system.h"
+#include "platform/service.h"
+
+namespace zelmor {
+namespace {
+
+constexpr std::u16string_view kReserved = u" \t\n\"'\\><~|&;$*?#()`";
+
+bool NeedsQuotes(std::u16string_view argument) {
+  if (argument.empty()) return true;
+  for (char16_t c : argument) {
+    // Control characters other than tab and newline cannot stand unquoted either.
+    if (kReserved.find(c) != std::u16string_view::npos || c < 0x20 || c == 0x7F) return true;
+  }
+  return false;
+}
+
+// Escapes a value as the format's string type.
+std::u16string EscapeValue(std::u16string_view value) {
+  std::u16string out;
+  out.reserve(value.size());
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    char16_t c = value[i];
+    switch (c) {
+      case u'\\': out += u"\\\\"; break;
+      case u'\n': out += u"\\n"; break;
+      case u'\t': out += u"\\t"; break;
+      case u'\r': out += u"\\r"; break;
+      // A leading blank would be taken for space around the "=".
+      case u' ': out += i == 0 ? u"\\s" : u" "; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+bool IsValidUnicode(std::u16string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char16_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF) {
+      if (i + 1 >= text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return false;
+      ++i;
+    } else if (c >= 0xDC00 && c <= 0xDFFF) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void AddLine(std::u16string& out, std::u16string_view key, std::u16string_view value) {
+  if (!IsValidUnicode(value)) {
+    throw EArgumentError(u"Texto inválido na entrada de área de trabalho: " + std::u16string(key));
+  }
+  out += key;
+  out += u'=';
+  out += EscapeValue(value);
+  out += u'\n';
+}
+
+}  // namespace
+
+std::u16string DesktopExecArguments(const std::vector<std::u16string>& arguments) {
+  std::u16string out;
+  for (const std::u16string& argument : arguments) {
+    if (!out.empty()) out += u' ';
+    bool quoted = NeedsQuotes(argument);
+    if (quoted) out += u'"';
+    for (char16_t c : argument) {
+      if (c == u'%') {
+        out += u"%%";
+        continue;
+      }
+      if (quoted && (c == u'"' || c == u'`' || c == u'$' || c == u'\\')) out += u'\\';
+      out += c;
+    }
+    if (quoted) out += u'"';
+  }
+  return out;
+}
+
+std::string DesktopEntryText(const DesktopEntry& entry) {
+  if (entry.Name.empty()) throw EArgumentError(u"Entrada de área de trabalho sem nome");
+  if (entry.Exec.empty() || entry.Exec.front().empty()) {
+    throw EArgumentError(u"Entrada de área de trabalho sem programa");
+  }
+  std::u16string text = u"[Desktop Entry]\nType=Application\n";
+  AddLine(text, u"Name", entry.Name);
+  if (!entry.Comment.empty()) AddLine(text, u"Comment", entry.Comment);
+  AddLine(text, u"Exec", DesktopExecArguments(entry.Exec));
+  if (!entry.Path.empty()) AddLine(text, u"Path", entry.Path);
+  if (!entry.Icon.empty()) AddLine(text, u"Icon", entry.Icon);
+  text += entry.Terminal ? u"Terminal=true\n" : u"Terminal=false\n";
+  return U16ToUtf8(text);
+}
+
+void WriteDesktopEntry(std::u16string_view path, const DesktopEntry& entry) {
+  platform::Service<platform::FileSystem>::Get().Replace(path, DesktopEntryText(entry));
+}
+
+}  // namespace zelmor
