@@ -66,7 +66,6 @@ LIB_ORDER = [
     "processes",  # TmRot's process routines: they report through TmDlg and write scripts
     "network",    # TmRot's machine, network and download routines
     "helpers",    # TmRot's generic helpers: CaseDo asks through TmDlg, QueryToSQL writes dates and numbers
-    "updates",    # TmFile's version and update routines: they download by FTP
     "shell",      # desktop entries and the shell routines: they start programs
     "startup",    # process start
     "mLib.h",     # the alias classes: every routine class
