@@ -302,6 +302,13 @@ class TmFile {
   // processo (Prompt fechado)", 255 "Cancelamento do processo (Ctrl + C)", 1 "Processo
   // finalizado (Gerenciador de tarefas)"; empty for any other.
   static std::u16string GetMsgExitCode(std::uint32_t aiExitCode);
+  // Starts a command line without waiting (TmRot::WinExec32); true when it started.
+  static bool WinExec32(std::u16string_view Parametros);
+  // Starts the component-registration tool without waiting; when it cannot start (as on
+  // a system without one) shows why and answers false.
+  static bool RegistraDll(std::u16string_view asDll);
+  // Opens the file manager on the file's folder (on the path itself when it is no file).
+  static void OpenExplorerFileSelect(std::u16string_view asArquivo);
 };
 
 }  // namespace zelmor

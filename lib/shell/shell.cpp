@@ -1,10 +1,12 @@
 // TmFile's shell helpers: launchers on the desktop and the names of exit codes.
 #include "core/errors.h"
+#include "dialogs/mMensagem.h"
 #include "files/mFileUtil.h"
 #include "platform/file_system.h"
 #include "platform/service.h"
 #include "processes/command_line.h"
 #include "shell/desktop_entry.h"
+#include "system/mRotinas.h"
 
 namespace zelmor {
 
@@ -41,6 +43,23 @@ std::u16string TmFile::GetMsgExitCode(std::uint32_t aiExitCode) {
     case 1: return u"Processo finalizado (Gerenciador de tarefas)";
     default: return {};
   }
+}
+
+bool TmFile::WinExec32(std::u16string_view Parametros) { return TmRot::WinExec32(Parametros, 1); }
+
+bool TmFile::RegistraDll(std::u16string_view asDll) {
+  // The tool is looked up on PATH; where there is none (Linux without a compatibility
+  // layer) the start fails and the user is told, as when it cannot start on Windows.
+  if (TmRot::WinExec32(u"regsvr32 \"" + std::u16string(asDll) + u"\" /s", 1)) return true;
+  TmDlg::Erro(u"não foi possível copiar ou registrar a dll " + std::u16string(asDll) + u"." + u"\r" +
+              u"(o programa de registro regsvr32 não pôde ser iniciado)");
+  return false;
+}
+
+void TmFile::OpenExplorerFileSelect(std::u16string_view asArquivo) {
+  // The file manager is opened on the file's folder: the portable opener has no way to
+  // select one entry in it.
+  TmRot::AbreExplorer(nullptr, FileExists(asArquivo) ? ExtractDir(asArquivo) : std::u16string(asArquivo));
 }
 
 }  // namespace zelmor
