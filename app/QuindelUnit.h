@@ -12,13 +12,13 @@
 #include <string>
 
 #include "adapters/qt/socket_server.h"
+#include "app/message_rule.h"
 #include "forms/FormPosition.h"
 
 
 namespace quindel {
 
 inline constexpr quint16 kDisplayPort = 2200;
-inline constexpr char16_t kSeparator = u'\u00BF';
 inline constexpr const char* kRuler = "1234567890123456789012345678901234567890";
 
 // Where the display's own lines for the operator go ("quindel: " + message): standard
