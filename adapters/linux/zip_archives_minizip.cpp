@@ -162,6 +162,14 @@ class MinizipWriter final : public platform::ZipWriter {
     const int rc = zipClose(FZip, nullptr);
     FZip = nullptr;
     if (rc != ZIP_OK) Fail(u"Não foi possível gravar o arquivo zip", FTarget);
+    // On the disk before it takes the old archive's place: a power cut then leaves one of the two.
+    const int fd = open(FTemp.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || fsync(fd) != 0) {
+      const int err = errno;
+      if (fd >= 0) close(fd);
+      Fail(u"Não foi possível gravar o arquivo zip", FTarget, err);
+    }
+    close(fd);
     if (std::rename(FTemp.c_str(), FTarget.c_str()) != 0) Fail(u"Não foi possível gravar o arquivo zip", FTarget, errno);
     FCommitted = true;
   }
@@ -276,8 +284,12 @@ class MinizipReader final : public platform::ZipReader {
     const std::time_t when = FromDos(h.DosDateTime);
     const timespec times[2] = {{when, 0}, {when, 0}};
     futimens(fd, times);
-    close(fd);
     cleanup.fd = -1;
+    if (close(fd) != 0) {
+      const int err = errno;
+      unlink(temp.c_str());
+      Fail(u"Não foi possível gravar o arquivo", out, err);
+    }
     if (std::rename(temp.c_str(), out.c_str()) != 0) {
       const int err = errno;
       unlink(temp.c_str());
