@@ -60,11 +60,12 @@ void SetDiagnosticSink(std::function<void(const std::string& line)> sink) { Sink
 void Diagnose(const QString& message) { Sink()("quindel: " + message.toLocal8Bit().toStdString() + "\n"); }
 
 void ErrorReporter::Show(const QString& message) {
-  Diagnose(message);
   if (BoxOpen()) {
     ++FLogged;
+    Diagnose(message + QStringLiteral(" (not shown: an error box is open already)"));
     return;
   }
+  Diagnose(message);
   ++FShown;
   // Not modal and not exec(): the display keeps running while the box is up, and F5 and
   // closing the window still work (open() would make it window-modal).
