@@ -14,7 +14,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 SECONDS_EACH=10
-RUNS=2000000
+RUNS=""
 JOBS="$(nproc 2>/dev/null || echo 2)"
 TARGETS=()
 while [ $# -gt 0 ]; do
@@ -44,6 +44,8 @@ cmake -S . -B "$BUILD" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=cl
   -DZELMOR_BUILD_BENCHMARKS=OFF "${LAUNCHER[@]}" >/dev/null
 cmake --build "$BUILD" --target zelmor_fuzzers -j"$JOBS"
 
+# The time bounds a run; the count of inputs too, far above what any target reaches in it.
+[ -n "$RUNS" ] || RUNS=$((SECONDS_EACH * 500000))
 if [ "${#TARGETS[@]}" -eq 0 ]; then
   for f in "$BUILD"/fuzz/*_fuzz; do TARGETS+=("$(basename "$f")"); done
 fi
