@@ -46,8 +46,10 @@ cmake --build "$BUILD" --target zelmor_fuzzers -j"$JOBS"
 
 # The time bounds a run; the count of inputs too, far above what any target reaches in it.
 [ -n "$RUNS" ] || RUNS=$((SECONDS_EACH * 500000))
+# Every target of the tree (not whatever an older build left in build-fuzz/fuzz/).
 if [ "${#TARGETS[@]}" -eq 0 ]; then
-  for f in "$BUILD"/fuzz/*_fuzz; do TARGETS+=("$(basename "$f")"); done
+  while IFS= read -r src; do TARGETS+=("$(basename "$src" .cpp)"); done \
+    < <(find core platform lib adapters app tools testing -name '*_fuzz.cpp' | sort)
 fi
 
 mkdir -p "$BUILD/artifacts" "$BUILD/logs"
