@@ -223,6 +223,10 @@ bool TmRot::DesligarPC() { return Control().PowerOff(false); }
 
 bool TmRot::Reboot() { return Control().PowerOff(true); }
 
+void TmRot::ServicosWindows() {}
+
+void TmRot::PropriedadesInternet() {}
+
 void TmRot::TrimAppMemorySize() {
   Control().TrimMemory();
   DoEvents();

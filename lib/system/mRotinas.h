@@ -91,6 +91,10 @@ class TmRot {
   // Opens `asUrl` in the desktop's browser (xdg-open). When that cannot start, shows
   // "Não foi possível abrir o site." and the system's reason (logged).
   static void AbreSite(std::u16string_view asUrl);
+  // The system's services console and Internet-options panel. Linux has neither, and
+  // a shell that cannot open them is ignored: both do nothing here.
+  static void ServicosWindows();
+  static void PropriedadesInternet();
   // Schedules `asCmdLine` (a Windows command line) at `ahHora` (its time of day) every
   // day when `asDiasSemana` is "*", else on the listed days ("MON,WED", the three-letter
   // English names). A task of that name is removed first, and that has finished before

@@ -32,6 +32,9 @@ ZELMOR_ROUTINES(processes) {
            {"lsFileName", "lsParams", "abWaitForCompletion", "aiExitCode"}, {"", false, 0});
   Register("TmRot.AbreExplorer", +[](Text cLocal) { TmRot::AbreExplorer(nullptr, cLocal); }, {"cLocal"});
   Register("TmRot.AbreSite", &TmRot::AbreSite, {"asUrl"});
+  Register("TmRot.ServicosWindows", &TmRot::ServicosWindows, {}, {}, "does nothing: Linux has no services console");
+  Register("TmRot.PropriedadesInternet", &TmRot::PropriedadesInternet, {}, {},
+           "does nothing: Linux has no Internet-options panel");
   Register("TmRot.AgendarWindowsTaks",
            static_cast<bool (*)(Text, Text, TDateTime, Text, std::u16string&)>(&TmRot::AgendarWindowsTaks),
            {"asNomeTarefa", "asCmdLine", "ahHora", "asDiasSemana", "asExecCmd"}, {"*", ""});
