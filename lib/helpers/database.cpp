@@ -110,6 +110,24 @@ Variant FromDb(platform::DbValue v, platform::DbFieldKind kind) {
   return std::visit([](auto&& x) -> Variant { return Variant(std::move(x)); }, std::move(v));
 }
 
+// Runs `step`; a database error comes out with the database's message, a line break
+// and the statement as QueryToSQL writes it (as written when that fails), for the log.
+template <class Step>
+auto Guarded(const TzelQuery& q, Step step) -> decltype(step()) {
+  try {
+    return step();
+  } catch (const EDatabaseError& e) {
+    std::u16string sql;
+    try {
+      sql = TmRot::QueryToSQL(q);
+    } catch (const EZelmorError&) {
+      sql = q.SQL.Text();
+    }
+    while (!sql.empty() && (sql.back() == u'\n' || sql.back() == u'\r')) sql.pop_back();
+    throw EDatabaseError(e.Message() + u"\r\n" + sql);
+  }
+}
+
 }  // namespace
 
 std::vector<platform::DbParam> TzelQuery::BoundParams() const {
@@ -119,38 +137,18 @@ std::vector<platform::DbParam> TzelQuery::BoundParams() const {
   return r;
 }
 
-// The database's message, then the statement as QueryToSQL writes it, for the log.
-void TzelQuery::Rethrow(const EDatabaseError& e) const {
-  std::u16string sql;
-  try {
-    sql = TmRot::QueryToSQL(*this);
-  } catch (const EZelmorError&) {
-    sql = SQL.Text();
-  }
-  while (!sql.empty() && (sql.back() == u'\n' || sql.back() == u'\r')) sql.pop_back();
-  throw EDatabaseError(e.Message() + u"\r\n" + sql);
-}
-
 void TzelQuery::Open() {
   if (!FConnection) throw EArgumentError(u"Consulta sem conexão com o banco de dados");
   Close();
   const auto params = BoundParams();
-  try {
-    FCursor = FConnection->Open(SQL.Text(), params);
-  } catch (const EDatabaseError& e) {
-    Rethrow(e);
-  }
+  FCursor = Guarded(*this, [&] { return FConnection->Open(SQL.Text(), params); });
 }
 
 std::int64_t TzelQuery::ExecSQL() {
   if (!FConnection) throw EArgumentError(u"Consulta sem conexão com o banco de dados");
   Close();
   const auto params = BoundParams();
-  try {
-    return FConnection->Execute(SQL.Text(), params);
-  } catch (const EDatabaseError& e) {
-    Rethrow(e);
-  }
+  return Guarded(*this, [&] { return FConnection->Execute(SQL.Text(), params); });
 }
 
 const platform::DbCursor& TzelQuery::Cursor() const {
@@ -159,20 +157,10 @@ const platform::DbCursor& TzelQuery::Cursor() const {
 }
 
 void TzelQuery::First() {
-  if (!FCursor) return;
-  try {
-    FCursor->First();
-  } catch (const EDatabaseError& e) {
-    Rethrow(e);
-  }
+  if (FCursor) Guarded(*this, [&] { FCursor->First(); });
 }
 void TzelQuery::Next() {
-  if (!FCursor) return;
-  try {
-    FCursor->Next();
-  } catch (const EDatabaseError& e) {
-    Rethrow(e);
-  }
+  if (FCursor) Guarded(*this, [&] { FCursor->Next(); });
 }
 bool TzelQuery::Eof() const { return !FCursor || FCursor->Eof(); }
 

@@ -85,7 +85,6 @@ class TzelQuery : public TzelDataSet {
 
  private:
   std::vector<platform::DbParam> BoundParams() const;
-  [[noreturn]] void Rethrow(const EDatabaseError& e) const;
   const platform::DbCursor& Cursor() const;
 
   platform::DbConnection* FConnection = nullptr;
