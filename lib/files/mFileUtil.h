@@ -314,7 +314,21 @@ class TmFile {
   static bool GetAtualizaExe(std::u16string_view asArquivoExe, bool abAvisarSeJaEstaAtualizado,
                              bool abAvisarQueFoiAtualizado);
 
-  // ---- Shell helpers (lib/shell/shell.cpp) ----
+  // ---- Shell helpers (lib/shell/shell.cpp, lib/shell/resources.cpp) ----
+
+  // Writes the program's resource `asRes` of type `asTipo` out as `asArquivo` in each
+  // folder of `aaDiretorio` (empty entries skipped; folders created). A program's
+  // resources are the files of the folder beside it named after it with ".resources"
+  // («/opt/caixa/pdv» has «/opt/caixa/pdv.resources/RCDATA/LOGO»), type and name
+  // compared without case. With `abSubstitui` false an existing file is left alone;
+  // otherwise it is first renamed to its name with ".old" (replacing an older one),
+  // and renamed back when the write fails. A failed folder raises when `abMostrarErro`,
+  // else the next folder is tried. A missing resource raises EFileError "Recurso NOME
+  // não encontrado". True when every folder has the file afterwards.
+  static bool ExtraiArquivoExe(std::u16string_view asTipo, std::u16string_view asRes, std::u16string_view asArquivo,
+                               const TzelArrayString& aaDiretorio, bool abSubstitui, bool abMostrarErro);
+  static bool ExtraiArquivoExe(std::u16string_view asTipo, std::u16string_view asRes, std::u16string_view asArquivo,
+                               std::u16string_view asDiretorio, bool abSubstitui);
 
   // A launcher for the program `asArquivo` on the desktop (PastaWindowsDesktop): a
   // ".desktop" file named after the program («/opt/caixa/caixa.exe» gives «caixa.desktop»),
