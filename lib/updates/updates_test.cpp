@@ -212,11 +212,15 @@ TEST_F(UpdateTest, AFolderThatFillsUpWhileTheNewFileIsWrittenKeepsTheOldOne) {
   Start();
   t.Folder("small");
   const std::string small = t.Native("small");
+  // In pages: the old program, the download and the copy (three times the program),
+  // the settings and the list (one each), and half the room the new file needs.
+  const std::size_t pages = (oldProgram.size() + 4095) / 4096;
+  const std::string size = "size=" + std::to_string((3 * pages + 2 + pages / 2) * 4096);
   const pid_t pid = fork();
   ASSERT_GE(pid, 0);
   if (pid == 0) {
     if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-        mount("tmpfs", small.c_str(), "tmpfs", 0, "size=80k") != 0)
+        mount("tmpfs", small.c_str(), "tmpfs", 0, size.c_str()) != 0)
       _exit(77);
     t.Write("small/caixa", oldProgram);
     Chmod(t, "small/caixa", 0750);
