@@ -107,6 +107,12 @@ class TmRot {
   static bool Reboot();
   // Bytes of memory this process has in use (its resident set), capped at 4 GiB - 1.
   static std::uint32_t GetCurrentMemoryUsage();
+  // Gives the memory this process has freed back to the system, then handles the
+  // pending events once.
+  static void TrimAppMemorySize();
+  // Whole seconds since the user's last keyboard or mouse input: the X display's,
+  // else the terminal's; 0 when the system cannot tell.
+  static std::uint32_t SecondsIdle();
 
   // ---- Network and machine information (network/) ----
 

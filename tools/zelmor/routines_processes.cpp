@@ -38,6 +38,8 @@ ZELMOR_ROUTINES(processes) {
   Register("TmRot.DesligarPC", &TmRot::DesligarPC, {}, {}, "powers the machine off where systemd lets the user");
   Register("TmRot.Reboot", &TmRot::Reboot, {}, {}, "restarts the machine where systemd lets the user");
   Register("TmRot.GetCurrentMemoryUsage", &TmRot::GetCurrentMemoryUsage, {});
+  Register("TmRot.TrimAppMemorySize", &TmRot::TrimAppMemorySize, {});
+  Register("TmRot.SecondsIdle", &TmRot::SecondsIdle, {});
 }
 
 }  // namespace zelmor::cli
