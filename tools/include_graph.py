@@ -67,6 +67,7 @@ LIB_ORDER = [
     "network",    # TmRot's machine, network and download routines
     "helpers",    # TmRot's generic helpers: CaseDo asks through TmDlg, QueryToSQL writes dates and numbers
     "shell",      # desktop entries and the shell routines: they start programs
+    "updates",    # TmFile's update from the update server: FTP, settings, dialogs
     "startup",    # process start
     "mLib.h",     # the alias classes: every routine class
 ]

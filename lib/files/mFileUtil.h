@@ -290,7 +290,45 @@ class TmFile {
   // True when `asAtual` is blank or `asNova` is greater than it.
   static bool NovaVersao(std::u16string_view asAtual, std::u16string_view asNova);
 
-  // ---- Shell helpers (lib/shell/shell.cpp) ----
+  // ---- Updates from the update server (lib/updates/updates.cpp) ----
+
+  // Updates the program files `aaArquivoExe` (full paths) from the update server,
+  // whose "Host", "Usuario", "Senha" and "Porta" (21) are read from section
+  // "[Atualizacao]" of the program's settings file (TmConfig::GetFileNameDefault).
+  // Downloads "Versoes.ini" into DirExe; a file whose local version is not older
+  // than the list's is left alone and `asMsg` gets CR + "-O arquivo NAME já possui a
+  // última versão"; any other is fetched into DirExe + "Temp/" (its size checked
+  // against the server's), its predecessor copied to the name carrying the old
+  // version («/opt/caixa/caixa.exe» at 1.4.0.27 keeps «caixa.14027»), and put in
+  // place in one step, keeping the old file's permissions. Raises the first failure
+  // (EFileError, ENetworkError); the file it was at is left as it was, files done
+  // before stay updated. True otherwise.
+  static bool GetExePorVersao(const TzelArrayString& aaArquivoExe, std::u16string& asMsg);
+  // GetExePorVersao under the wait window ("Aguarde...", "Atualizando arquivos"), then
+  // "Executavel atualizado com sucesso" when `abAvisarQueFoiAtualizado` and nothing was
+  // current, or the warning "Avisos :" + the notes when `abAvisarSeJaEstaAtualizado`;
+  // a failure is shown as "Erro ao atualizar executável. Msg.Original: " + its text
+  // and answers false.
+  static bool GetAtualizaExe(const TzelArrayString& aaArquivoExe, bool abAvisarSeJaEstaAtualizado,
+                             bool abAvisarQueFoiAtualizado);
+  static bool GetAtualizaExe(std::u16string_view asArquivoExe, bool abAvisarSeJaEstaAtualizado,
+                             bool abAvisarQueFoiAtualizado);
+
+  // ---- Shell helpers (lib/shell/shell.cpp, lib/shell/resources.cpp) ----
+
+  // Writes the program's resource `asRes` of type `asTipo` out as `asArquivo` in each
+  // folder of `aaDiretorio` (empty entries skipped; folders created). A program's
+  // resources are the files of the folder beside it named after it with ".resources"
+  // («/opt/caixa/pdv» has «/opt/caixa/pdv.resources/RCDATA/LOGO»), type and name
+  // compared without case. With `abSubstitui` false an existing file is left alone;
+  // otherwise it is first renamed to its name with ".old" (replacing an older one),
+  // and renamed back when the write fails. A failed folder raises when `abMostrarErro`,
+  // else the next folder is tried. A missing resource raises EFileError "Recurso NOME
+  // não encontrado". True when every folder has the file afterwards.
+  static bool ExtraiArquivoExe(std::u16string_view asTipo, std::u16string_view asRes, std::u16string_view asArquivo,
+                               const TzelArrayString& aaDiretorio, bool abSubstitui, bool abMostrarErro);
+  static bool ExtraiArquivoExe(std::u16string_view asTipo, std::u16string_view asRes, std::u16string_view asArquivo,
+                               std::u16string_view asDiretorio, bool abSubstitui);
 
   // A launcher for the program `asArquivo` on the desktop (PastaWindowsDesktop): a
   // ".desktop" file named after the program («/opt/caixa/caixa.exe» gives «caixa.desktop»),

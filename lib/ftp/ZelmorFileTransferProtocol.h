@@ -5,7 +5,8 @@
 // Remote paths are "/"-separated; a part holding a line break or NUL, or a ".."
 // step, is refused, so no name can send another command or leave its folder.
 // Downloads go to a hidden file beside the target and take its name only when
-// complete: a failed transfer never leaves a truncated file under the real name.
+// complete (as many bytes as the server's SIZE said, when it said): a failed or
+// cut-short transfer never leaves a truncated file under the real name.
 // A Host written "ftpes://name" asks for explicit TLS (AUTH TLS, required).
 #pragma once
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/errors.h"
+#include "core/text.h"
 #include "files/mFileUtil.h"
 #include "ftp/ZelmorFileTransferProtocol.h"
 #include "platform/file_system.h"
@@ -190,6 +191,11 @@ bool TZelmorFTP::Download(SV ArquivoOrigem, SV PastaDestino, bool abModePassive)
     if (fs.EntryExists(partial)) fs.DeleteFile(partial);
     ioFTP->Retrieve(remote, partial);
     if (!FHandlerError.empty()) throw ENetworkError(FHandlerError);
+    // A server that closes the data connection early may still report success.
+    const std::int64_t received = fs.Stat(partial).Size;
+    if (iiMax >= 0 && received != iiMax)
+      throw ENetworkError(u"Arquivo incompleto: recebidos " + Utf8ToU16(std::to_string(received)) +
+                          u" de " + Utf8ToU16(std::to_string(iiMax)) + u" bytes");
     // One step from the old file to the new: a failure or a crash here leaves one of the two.
     std::u16string why;
     if (!fs.MoveReplacing(partial, local, &why))

@@ -1,14 +1,21 @@
-// Shell helpers: launchers on the desktop and the names of exit codes.
+// Shell helpers: launchers on the desktop, the names of exit codes, resources written out.
 #include "files/mFileUtil.h"
 #include "tools/zelmor/registry.h"
 
 namespace zelmor::cli {
+
+using SV = std::u16string_view;
 
 ZELMOR_ROUTINES(shell) {
   Register("TmFile.CriarAtalhoDesktop", &TmFile::CriarAtalhoDesktop, {"asArquivo", "asParArquivo"});
   Register("TmFile.GetMsgExitCode", &TmFile::GetMsgExitCode, {"aiExitCode"});
   Register("TmFile.WinExec32", &TmFile::WinExec32, {"Parametros"});
   Register("TmFile.RegistraDll", &TmFile::RegistraDll, {"asDll"});
+  Register("TmFile.ExtraiArquivoExe",
+           static_cast<bool (*)(SV, SV, SV, const TzelArrayString&, bool, bool)>(&TmFile::ExtraiArquivoExe),
+           {"asTipo", "asRes", "asArquivo", "aaDiretorio", "abSubstitui", "abMostrarErro"});
+  Register("TmFile.ExtraiArquivoExe", static_cast<bool (*)(SV, SV, SV, SV, bool)>(&TmFile::ExtraiArquivoExe),
+           {"asTipo", "asRes", "asArquivo", "asDiretorio", "abSubstitui"});
   Register("TmFile.OpenExplorerFileSelect", &TmFile::OpenExplorerFileSelect, {"asArquivo"},
            {}, "opens the file's folder: the opener cannot select the file in it");
 }

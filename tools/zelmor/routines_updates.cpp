@@ -1,4 +1,5 @@
-// Version routines: version texts read from program files, picked apart and compared.
+// Version routines: version texts read from program files, picked apart and compared;
+// the update of program files from the update server.
 #include "files/mFileUtil.h"
 #include "tools/zelmor/registry.h"
 
@@ -13,6 +14,12 @@ ZELMOR_ROUTINES(updates) {
   Register("TmFile.GetTagVersaoApp", &TmFile::GetTagVersaoApp, {"asExePath", "aiPositions"});
   Register("TmFile.VersaoMaior", &TmFile::VersaoMaior, {"asAtual", "asMaior", "aeTpComparacao"});
   Register("TmFile.NovaVersao", &TmFile::NovaVersao, {"asAtual", "asNova"});
+  Register("TmFile.GetExePorVersao", &TmFile::GetExePorVersao, {"aaArquivoExe", "asMsg"});
+  Register("TmFile.GetAtualizaExe",
+           static_cast<bool (*)(const TzelArrayString&, bool, bool)>(&TmFile::GetAtualizaExe),
+           {"aaArquivoExe", "abAvisarSeJaEstaAtualizado", "abAvisarQueFoiAtualizado"});
+  Register("TmFile.GetAtualizaExe", static_cast<bool (*)(std::u16string_view, bool, bool)>(&TmFile::GetAtualizaExe),
+           {"asArquivoExe", "abAvisarSeJaEstaAtualizado", "abAvisarQueFoiAtualizado"});
 }
 
 }  // namespace zelmor::cli

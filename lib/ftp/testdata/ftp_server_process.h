@@ -55,11 +55,14 @@ class FtpServerProcess {
     close(out[0]);
     FPort = std::atoi(line.c_str());
   }
-  ~FtpServerProcess() {
+  ~FtpServerProcess() { Kill(); }
+  // Ends the server at once, connections and transfers under way included.
+  void Kill() {
     if (FPid <= 0) return;
     kill(FPid, SIGKILL);
     int status;
     waitpid(FPid, &status, 0);
+    FPid = -1;
   }
   FtpServerProcess(const FtpServerProcess&) = delete;
   FtpServerProcess& operator=(const FtpServerProcess&) = delete;
