@@ -67,6 +67,7 @@ LIB_ORDER = [
     "network",    # TmRot's machine, network and download routines
     "helpers",    # TmRot's generic helpers: CaseDo asks through TmDlg, QueryToSQL writes dates and numbers
     "shell",      # desktop entries and the shell routines: they start programs
+    "controls",   # TmRot's form and control rules: form state in TmINI, launchers through shell
     "startup",    # process start
     "mLib.h",     # the alias classes: every routine class
 ]
