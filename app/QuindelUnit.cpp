@@ -11,7 +11,6 @@
 #include "adapters/qt/qstring.h"
 #include "app/lcd_font.h"
 #include "calendar/calendar.h"
-#include "core/cp1252.h"
 #include "core/text.h"
 #include "files/mFileUtil.h"
 #include "format/format_datetime.h"
@@ -61,11 +60,12 @@ void SetDiagnosticSink(std::function<void(const std::string& line)> sink) { Sink
 void Diagnose(const QString& message) { Sink()("quindel: " + message.toLocal8Bit().toStdString() + "\n"); }
 
 void ErrorReporter::Show(const QString& message) {
-  Diagnose(message);
   if (BoxOpen()) {
     ++FLogged;
+    Diagnose(message + QStringLiteral(" (not shown: an error box is open already)"));
     return;
   }
+  Diagnose(message);
   ++FShown;
   // Not modal and not exec(): the display keeps running while the box is up, and F5 and
   // closing the window still work (open() would make it window-modal).
@@ -166,17 +166,14 @@ void TQuindelForm::SetLines(const QString& line1, const QString& line2) {
 }
 
 void TQuindelForm::ShowMessage(const std::u16string& text) {
-  if (text.empty()) {
-    SetLines(QString(), QString());
-    return;
-  }
-  SetLines(ToQString(TmStr::Separa(text, kSeparator, 1)), ToQString(TmStr::Separa(text, kSeparator, 2)));
+  const MessageLines lines = LinesOf(text);
+  SetLines(ToQString(lines.Line1), ToQString(lines.Line2));
 }
 
 void TQuindelForm::ServidorSocketClientRead(QObject*, zelmor::adapters::ClientConnection* Socket) {
   try {
-    const std::string bytes = Socket->ReceiveBuf(Socket->ReceiveLength());
-    ShowMessage(zelmor::cp1252::Decode(bytes));
+    const MessageLines lines = LinesOfBytes(Socket->ReceiveBuf(Socket->ReceiveLength()));
+    SetLines(ToQString(lines.Line1), ToQString(lines.Line2));
   } catch (const std::exception& e) {
     FErrors.Show(QString::fromUtf8(e.what()));
   }

@@ -12,13 +12,13 @@
 #include <string>
 
 #include "adapters/qt/socket_server.h"
+#include "app/message_rule.h"
 #include "forms/FormPosition.h"
 
 
 namespace quindel {
 
 inline constexpr quint16 kDisplayPort = 2200;
-inline constexpr char16_t kSeparator = u'\u00BF';
 inline constexpr const char* kRuler = "1234567890123456789012345678901234567890";
 
 // Where the display's own lines for the operator go ("quindel: " + message): standard
@@ -26,8 +26,9 @@ inline constexpr const char* kRuler = "1234567890123456789012345678901234567890"
 void SetDiagnosticSink(std::function<void(const std::string& line)> sink);
 void Diagnose(const QString& message);
 
-// Shows errors one box at a time: while a box is open, later errors go to
-// standard error, so a burst of failures never stacks boxes or stalls the display.
+// Shows errors one box at a time: while a box is open, later errors go only to
+// standard error, marked "(not shown: an error box is open already)", so a burst of
+// failures never stacks boxes or stalls the display.
 class ErrorReporter {
  public:
   explicit ErrorReporter(QWidget* parent) : FParent(parent) {}

@@ -15,6 +15,7 @@ PACKAGES=(
   nodejs
   libicu-dev
   zip unzip libpugixml-dev
+  clang libclang-rt-dev llvm ccache
 )
 
 missing=()

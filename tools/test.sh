@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything, and runs every test: the full
-# build, then the library's and the end-to-end tests again under AddressSanitizer + UBSan.
+# build, then the library's and the end-to-end tests again under AddressSanitizer + UBSan,
+# then every fuzz target for a short, bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,3 +22,10 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
   ctest --test-dir build-asan -L 'lib|e2e' -E '^install_tree$' -j"$JOBS" --timeout 600
 # (install_tree builds an uninstrumented example against the installed libraries: it
 # runs in the plain build only.)
+
+# The fuzz targets, built with clang (libFuzzer, AddressSanitizer, UBSan), each run for
+# 10 s over its committed seeds (fuzz/corpus/); a crash, a leak or a broken check fails
+# the run. A longer run is `tools/fuzz.sh --seconds 600` (docs/reliability.md).
+fuzz_start=$SECONDS
+tools/fuzz.sh --seconds 10
+echo "fuzz stage: $((SECONDS - fuzz_start)) s"

@@ -292,6 +292,28 @@ class LinuxFileSystem final : public platform::FileSystem {
     return true;
   }
 
+  bool MoveReplacing(std::u16string_view from, std::u16string_view to, std::u16string* why) override {
+    const std::string a = NativePath(from);
+    if (a.empty() || to.empty()) return Fail(why, ENOENT);
+    const std::string real = posix::ResolveLinks(NativePath(to));
+    struct stat st {};
+    if (lstat(a.c_str(), &st) != 0) return Fail(why, errno);
+    if (S_ISDIR(st.st_mode)) return Fail(why, EISDIR);
+    if (stat(real.c_str(), &st) == 0) {
+      if (S_ISDIR(st.st_mode)) return Fail(why, EISDIR);
+      if (IsReadOnly(st)) return FailText(why, kReadOnly);
+    }
+    // On the disk before it takes the old file's place: a power cut then leaves one of the two.
+    const int fd = open(a.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return Fail(why, errno);
+    const bool flushed = fsync(fd) == 0;
+    const int err = errno;
+    close(fd);
+    if (!flushed) return Fail(why, err);
+    if (rename(a.c_str(), real.c_str()) != 0) return Fail(why, errno);
+    return true;
+  }
+
   bool DeleteFile(std::u16string_view path, std::u16string* why) override {
     const std::string native = NativePath(path);
     struct stat st {};

@@ -162,6 +162,14 @@ class MinizipWriter final : public platform::ZipWriter {
     const int rc = zipClose(FZip, nullptr);
     FZip = nullptr;
     if (rc != ZIP_OK) Fail(u"Não foi possível gravar o arquivo zip", FTarget);
+    // On the disk before it takes the old archive's place: a power cut then leaves one of the two.
+    const int fd = open(FTemp.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || fsync(fd) != 0) {
+      const int err = errno;
+      if (fd >= 0) close(fd);
+      Fail(u"Não foi possível gravar o arquivo zip", FTarget, err);
+    }
+    close(fd);
     if (std::rename(FTemp.c_str(), FTarget.c_str()) != 0) Fail(u"Não foi possível gravar o arquivo zip", FTarget, errno);
     FCommitted = true;
   }
@@ -180,36 +188,13 @@ class MinizipReader final : public platform::ZipReader {
     FZip = unzOpen64(FPath.c_str());
     if (FZip == nullptr) Fail(u"Arquivo zip inválido:", FPath);
     FRaw = std::fopen(FPath.c_str(), "rbe");
-    for (int rc = unzGoToFirstFile(FZip); rc == UNZ_OK; rc = unzGoToNextFile(FZip)) {
-      unz_file_info64 info{};
-      if (unzGetCurrentFileInfo64(FZip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) break;
-      std::string name(info.size_filename, '\0'), extra(info.size_file_extra, '\0'),
-          comment(info.size_file_comment, '\0');
-      if (unzGetCurrentFileInfo64(FZip, &info, name.data(), static_cast<uLong>(name.size()), extra.data(),
-                                  static_cast<uLong>(extra.size()), comment.data(),
-                                  static_cast<uLong>(comment.size())) != UNZ_OK)
-        Fail(u"Arquivo zip danificado:", FPath);
-      ZipEntryHeader h;
-      h.VersionMadeBy = static_cast<std::uint16_t>(info.version);
-      h.VersionNeeded = static_cast<std::uint16_t>(info.version_needed);
-      h.Flags = static_cast<std::uint16_t>(info.flag);
-      h.CompressionMethod = static_cast<std::uint16_t>(info.compression_method);
-      h.DosDateTime = static_cast<std::uint32_t>(info.dosDate);
-      h.Crc32 = static_cast<std::uint32_t>(info.crc);
-      h.CompressedSize = info.compressed_size;
-      h.UncompressedSize = info.uncompressed_size;
-      h.NameLength = static_cast<std::uint16_t>(info.size_filename);
-      h.ExtraLength = static_cast<std::uint16_t>(info.size_file_extra);
-      h.CommentLength = static_cast<std::uint16_t>(info.size_file_comment);
-      h.DiskNumber = static_cast<std::uint32_t>(info.disk_num_start);
-      h.InternalAttributes = static_cast<std::uint16_t>(info.internal_fa);
-      h.ExternalAttributes = static_cast<std::uint32_t>(info.external_fa);
-      h.Name = EntryName(name, extra);
-      h.Extra = std::move(extra);
-      h.Comment = Text(comment);
-      FPlaces.push_back(unzGetOffset64(FZip));
-      h.LocalHeaderOffset = LocalHeaderOffset(FPlaces.back());
-      FEntries.push_back(std::move(h));
+    // A constructor that throws runs no destructor: the handles are closed here.
+    try {
+      ListEntries();
+    } catch (...) {
+      if (FRaw != nullptr) std::fclose(FRaw);
+      unzClose(FZip);
+      throw;
     }
     if (FRaw != nullptr) std::fclose(FRaw);
     FRaw = nullptr;
@@ -276,8 +261,12 @@ class MinizipReader final : public platform::ZipReader {
     const std::time_t when = FromDos(h.DosDateTime);
     const timespec times[2] = {{when, 0}, {when, 0}};
     futimens(fd, times);
-    close(fd);
     cleanup.fd = -1;
+    if (close(fd) != 0) {
+      const int err = errno;
+      unlink(temp.c_str());
+      Fail(u"Não foi possível gravar o arquivo", out, err);
+    }
     if (std::rename(temp.c_str(), out.c_str()) != 0) {
       const int err = errno;
       unlink(temp.c_str());
@@ -286,6 +275,40 @@ class MinizipReader final : public platform::ZipReader {
   }
 
  private:
+  void ListEntries() {
+    for (int rc = unzGoToFirstFile(FZip); rc == UNZ_OK; rc = unzGoToNextFile(FZip)) {
+      unz_file_info64 info{};
+      if (unzGetCurrentFileInfo64(FZip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) break;
+      std::string name(info.size_filename, '\0'), extra(info.size_file_extra, '\0'),
+          comment(info.size_file_comment, '\0');
+      if (unzGetCurrentFileInfo64(FZip, &info, name.data(), static_cast<uLong>(name.size()), extra.data(),
+                                  static_cast<uLong>(extra.size()), comment.data(),
+                                  static_cast<uLong>(comment.size())) != UNZ_OK)
+        Fail(u"Arquivo zip danificado:", FPath);
+      ZipEntryHeader h;
+      h.VersionMadeBy = static_cast<std::uint16_t>(info.version);
+      h.VersionNeeded = static_cast<std::uint16_t>(info.version_needed);
+      h.Flags = static_cast<std::uint16_t>(info.flag);
+      h.CompressionMethod = static_cast<std::uint16_t>(info.compression_method);
+      h.DosDateTime = static_cast<std::uint32_t>(info.dosDate);
+      h.Crc32 = static_cast<std::uint32_t>(info.crc);
+      h.CompressedSize = info.compressed_size;
+      h.UncompressedSize = info.uncompressed_size;
+      h.NameLength = static_cast<std::uint16_t>(info.size_filename);
+      h.ExtraLength = static_cast<std::uint16_t>(info.size_file_extra);
+      h.CommentLength = static_cast<std::uint16_t>(info.size_file_comment);
+      h.DiskNumber = static_cast<std::uint32_t>(info.disk_num_start);
+      h.InternalAttributes = static_cast<std::uint16_t>(info.internal_fa);
+      h.ExternalAttributes = static_cast<std::uint32_t>(info.external_fa);
+      h.Name = EntryName(name, extra);
+      h.Extra = std::move(extra);
+      h.Comment = Text(comment);
+      FPlaces.push_back(unzGetOffset64(FZip));
+      h.LocalHeaderOffset = LocalHeaderOffset(FPlaces.back());
+      FEntries.push_back(std::move(h));
+    }
+  }
+
   // The local header's offset, from the 46-byte central record (zip64 archives keep
   // it in their extra field, which the progress handler also gets).
   std::uint64_t LocalHeaderOffset(ZPOS64_T central) const {

@@ -190,10 +190,10 @@ bool TZelmorFTP::Download(SV ArquivoOrigem, SV PastaDestino, bool abModePassive)
     if (fs.EntryExists(partial)) fs.DeleteFile(partial);
     ioFTP->Retrieve(remote, partial);
     if (!FHandlerError.empty()) throw ENetworkError(FHandlerError);
+    // One step from the old file to the new: a failure or a crash here leaves one of the two.
     std::u16string why;
-    if (fs.EntryExists(local) && !fs.DeleteFile(local, &why))
-      throw EFileError(u"Não foi possível substituir \"" + local + u"\": " + why);
-    if (!fs.Rename(partial, local, &why)) throw EFileError(u"Não foi possível gravar \"" + local + u"\": " + why);
+    if (!fs.MoveReplacing(partial, local, &why))
+      throw EFileError(u"Não foi possível gravar \"" + local + u"\": " + why);
     EndTransfer();
     return true;
   } catch (const EZelmorError& e) {

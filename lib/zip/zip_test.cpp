@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -364,6 +366,28 @@ TEST(ZipTest, BombsAreBoundedAndLeaveNothing) {
   t.Write("honesto.zip", HandMadeZip("ok.bin", "abc", 3));
   EXPECT_TRUE(TZip::Descompactar(t.Path("honesto.zip"), t.Path("dest/"), true));
   EXPECT_EQ(t.Read("dest/ok.bin"), "abc");
+}
+
+std::size_t OpenDescriptors() {
+  namespace fs = std::filesystem;
+  return static_cast<std::size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator{}));
+}
+
+// An archive whose directory breaks while it is listed is refused, and neither its
+// file nor the zip layer's state stays behind (the sanitizer build sees the memory).
+TEST(ZipTest, DamagedDirectoryLeavesNothingOpen) {
+  FileTree t;
+  std::string z = HandMadeZip("ok.txt", "abc", 3);
+  const std::size_t central = z.rfind(std::string("PK\x01\x02", 4));
+  ASSERT_NE(central, std::string::npos);
+  z.replace(central + 28, 2, std::string("\0\x01", 2));  // a 256-byte name, past the end of the file
+  t.Write("quebrado.zip", z);
+  t.Folder("dest");
+  const std::size_t before = OpenDescriptors();
+  for (int i = 0; i < 3; ++i)
+    EXPECT_THROW(TZip::Descompactar(t.Path("quebrado.zip"), t.Path("dest/"), true), EZelmorError);
+  EXPECT_EQ(OpenDescriptors(), before);
+  EXPECT_EQ(t.Names("dest"), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -1,0 +1,197 @@
+// Well-formed archives with fuzzed entries, unpacked by TZip into a fresh folder.
+// Where zip_reader_fuzz feeds raw bytes (most of which fail the format's checks),
+// this one writes a valid archive of stored entries from the input, so every run
+// reaches the rules on names and kinds: hostile names ("..", absolute, drive letters,
+// "\" separators, control characters), folders, symbolic links, the UTF-8 flag.
+//
+// Input: entries separated by NUL; each is one kind byte, the name, LF, the content.
+// Kind: bits 0-1 file, folder, symbolic link, or file with the DOS folder attribute;
+// bit 2 the UTF-8 flag; bit 3 made on Unix (else on DOS).
+//
+// Besides crashes and sanitizer reports it traps when anything appears beside the
+// destination folder, when a symbolic link appears in it, when a file in it was not
+// reported, or when a file holds bytes that are not some file entry's content.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "core/errors.h"
+#include "core/text.h"
+#include "zip/ZipUnit.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void Check(bool ok) {
+  if (!ok) __builtin_trap();
+}
+
+const fs::path& Root() {
+  static const fs::path root = [] {
+    std::string pattern = (fs::temp_directory_path() / "zelmor-zip-entries-fuzz-XXXXXX").string();
+    const char* made = mkdtemp(pattern.data());
+    if (made == nullptr) std::abort();
+    return fs::path(made);
+  }();
+  return root;
+}
+
+void Put16(std::string& b, unsigned v) {
+  b += static_cast<char>(v & 0xFF);
+  b += static_cast<char>((v >> 8) & 0xFF);
+}
+void Put32(std::string& b, std::uint32_t v) {
+  Put16(b, v & 0xFFFF);
+  Put16(b, v >> 16);
+}
+std::uint32_t Crc32(const std::string& data) {
+  std::uint32_t c = 0xFFFFFFFFu;
+  for (unsigned char byte : data) {
+    c ^= byte;
+    for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
+  }
+  return ~c;
+}
+
+struct Entry {
+  unsigned Kind = 0;
+  std::string Name, Data;
+};
+
+std::vector<Entry> EntriesOf(std::string_view input) {
+  std::vector<Entry> entries;
+  std::size_t from = 0;
+  while (from < input.size() && entries.size() < 16) {
+    std::size_t cut = input.find('\0', from);
+    if (cut == std::string_view::npos) cut = input.size();
+    const std::string_view piece = input.substr(from, cut - from);
+    from = cut + 1;
+    if (piece.empty()) continue;
+    Entry e;
+    e.Kind = static_cast<unsigned char>(piece[0]);
+    const std::string_view rest = piece.substr(1);
+    const std::size_t lf = rest.find('\n');
+    e.Name = std::string(rest.substr(0, lf));
+    if (lf != std::string_view::npos) e.Data = std::string(rest.substr(lf + 1));
+    if ((e.Kind & 3) == 1 && (e.Name.empty() || e.Name.back() != '/')) e.Name += '/';
+    if ((e.Kind & 3) == 1) e.Data.clear();
+    if (e.Name.size() > 0xFFFF) e.Name.resize(0xFFFF);
+    entries.push_back(std::move(e));
+  }
+  return entries;
+}
+
+// A valid archive of stored entries.
+std::string Archive(const std::vector<Entry>& entries) {
+  std::string z, central;
+  for (const Entry& e : entries) {
+    const unsigned type = e.Kind & 3;
+    const bool onUnix = (e.Kind & 8) != 0;
+    const unsigned flags = (e.Kind & 4) ? 0x0800 : 0;
+    std::uint32_t external = 0;
+    if (onUnix) {
+      const std::uint32_t mode = type == 1 ? 040755 : type == 2 ? 0120777 : 0100644;
+      external = mode << 16;
+    } else if (type == 1 || type == 3) {
+      external = 0x10;  // the DOS folder attribute
+    }
+    const std::uint32_t offset = static_cast<std::uint32_t>(z.size());
+    const std::uint32_t crc = Crc32(e.Data);
+    Put32(z, 0x04034b50);
+    Put16(z, 10);
+    Put16(z, flags);
+    Put16(z, 0);
+    Put16(z, 0);
+    Put16(z, 0x21);
+    Put32(z, crc);
+    Put32(z, static_cast<std::uint32_t>(e.Data.size()));
+    Put32(z, static_cast<std::uint32_t>(e.Data.size()));
+    Put16(z, static_cast<unsigned>(e.Name.size()));
+    Put16(z, 0);
+    z += e.Name;
+    z += e.Data;
+    Put32(central, 0x02014b50);
+    Put16(central, (onUnix ? 3u << 8 : 0u) | 20);
+    Put16(central, 10);
+    Put16(central, flags);
+    Put16(central, 0);
+    Put16(central, 0);
+    Put16(central, 0x21);
+    Put32(central, crc);
+    Put32(central, static_cast<std::uint32_t>(e.Data.size()));
+    Put32(central, static_cast<std::uint32_t>(e.Data.size()));
+    Put16(central, static_cast<unsigned>(e.Name.size()));
+    Put16(central, 0);
+    Put16(central, 0);
+    Put16(central, 0);
+    Put16(central, 0);
+    Put32(central, external);
+    Put32(central, offset);
+    central += e.Name;
+  }
+  const std::uint32_t cd = static_cast<std::uint32_t>(z.size());
+  z += central;
+  Put32(z, 0x06054b50);
+  Put16(z, 0);
+  Put16(z, 0);
+  Put16(z, static_cast<unsigned>(entries.size()));
+  Put16(z, static_cast<unsigned>(entries.size()));
+  Put32(z, static_cast<std::uint32_t>(central.size()));
+  Put32(z, cd);
+  Put16(z, 0);
+  return z;
+}
+
+std::string Contents(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::vector<Entry> entries = EntriesOf(std::string_view(reinterpret_cast<const char*>(data), size));
+  if (entries.empty()) return 0;
+  const fs::path archive = Root() / "a.zip";
+  const fs::path box = Root() / "box";
+  const fs::path dest = box / "dest";
+  fs::remove_all(box);
+  fs::create_directories(dest);
+  {
+    const std::string bytes = Archive(entries);
+    std::ofstream out(archive, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+  zelmor::TStringList names;
+  try {
+    zelmor::TZip::DescompactarERetornarNomes(zelmor::Utf8ToU16(archive.string()), zelmor::Utf8ToU16(dest.string()),
+                                             true, {}, {}, u"", &names);
+  } catch (const zelmor::EZelmorError&) {
+    // A refused archive or an entry that cannot be written is an answer.
+  }
+  std::size_t beside = 0;
+  for (const auto& e : fs::directory_iterator(box)) beside += e.path() == dest ? 0 : 1;
+  Check(beside == 0);
+  std::size_t inRoot = 0;
+  for (const auto& e : fs::directory_iterator(Root())) inRoot += (e.path() == archive || e.path() == box) ? 0 : 1;
+  Check(inRoot == 0);
+  for (const auto& e : fs::recursive_directory_iterator(dest)) {
+    Check(!e.is_symlink());
+    if (!e.is_regular_file()) continue;
+    bool listed = false;
+    for (const auto& n : names.Items) listed = listed || zelmor::Utf8ToU16(e.path().string(), zelmor::Utf8Invalid::Escape) == n;
+    Check(listed);
+    const std::string got = Contents(e.path());
+    bool known = false;
+    for (const Entry& entry : entries) known = known || ((entry.Kind & 3) != 1 && entry.Data == got);
+    Check(known);
+  }
+  return 0;
+}
