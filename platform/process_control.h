@@ -41,6 +41,9 @@ class ProcessControl {
   virtual bool IsAdministrator() = 0;
   // Bytes of memory the caller's process has in use right now (its resident set).
   virtual std::uint64_t MemoryInUse() = 0;
+  // Gives the memory the process has freed but still holds back to the system, as far
+  // as the system allows; never fails.
+  virtual void TrimMemory() = 0;
   // Asks the system to power the machine off (or restart it), closing every program.
   // False where the system has no such service for us or refused.
   virtual bool PowerOff(bool restart) = 0;

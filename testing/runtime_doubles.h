@@ -99,11 +99,13 @@ class WaitMeter {
 
 class FixedSession final : public platform::SessionInfo {
  public:
-  explicit FixedSession(bool remote) : FRemote(remote) {}
+  explicit FixedSession(bool remote, std::uint32_t idleSeconds = 0) : FRemote(remote), FIdle(idleSeconds) {}
   bool IsRemote() override { return FRemote; }
+  std::uint32_t IdleSeconds() override { return FIdle; }
 
  private:
   bool FRemote;
+  std::uint32_t FIdle;
   platform::Service<platform::SessionInfo>::ScopedOverride FInstalled{this};
 };
 

@@ -1,4 +1,5 @@
 #include <dirent.h>
+#include <malloc.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
@@ -162,6 +163,12 @@ class LinuxProcessControl final : public platform::ProcessControl {
     std::uint64_t size = 0, resident = 0;
     if (!(in >> size >> resident)) return 0;
     return resident * static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
+  }
+
+  void TrimMemory() override {
+#ifdef __GLIBC__
+    malloc_trim(0);  // freed pages at the top of every arena and in its middle go back
+#endif
   }
 
   bool PowerOff(bool restart) override {

@@ -1,8 +1,16 @@
 #include "adapters/linux/session_linux.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <optional>
 #include <string>
 #include <utility>
@@ -82,6 +90,73 @@ TEST_F(SessionEnvironment, TakesTheRemoteShellsAndRemoteDesktopsEnvironment) {
   EXPECT_TRUE(LinuxSessionInfo().IsRemote());
   setenv("DISPLAY", ":0", 1);
   EXPECT_FALSE(LinuxSessionInfo().IsRemote());
+}
+
+TEST(TerminalIdleSeconds, CountsFromTheTerminalsLastInput) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(grantpt(master), 0);
+  ASSERT_EQ(unlockpt(master), 0);
+  const int tty = open(ptsname(master), O_RDWR | O_NOCTTY);
+  ASSERT_GE(tty, 0);
+  const std::time_t now = std::time(nullptr);
+  const timespec times[2] = {{now - 100, 0}, {now - 100, 0}};
+  ASSERT_EQ(futimens(tty, times), 0);
+  EXPECT_EQ(TerminalIdleSeconds(tty, now), 100u);
+  EXPECT_EQ(TerminalIdleSeconds(tty, now - 200), 0u);  // a clock set back counts as no idle time
+
+  // A key typed on the terminal and read makes it busy again.
+  ASSERT_EQ(write(master, "x\n", 2), 2);
+  char c[8];
+  ASSERT_GT(read(tty, c, sizeof c), 0);
+  const auto after = TerminalIdleSeconds(tty, std::time(nullptr));
+  ASSERT_TRUE(after.has_value());
+  EXPECT_LT(*after, 10u);
+
+  // A file or a pipe is no terminal.
+  int pipe_fds[2];
+  ASSERT_EQ(pipe(pipe_fds), 0);
+  EXPECT_EQ(TerminalIdleSeconds(pipe_fds[0], now), std::nullopt);
+  for (int fd : {pipe_fds[0], pipe_fds[1], tty, master}) close(fd);
+}
+
+// The idle time of a real X server (Xvfb) that has had no input since it started.
+TEST_F(SessionEnvironment, XIdleTimeComesFromTheServer) {
+  EXPECT_EQ(XIdleMilliseconds(), std::nullopt);  // no DISPLAY
+  if (access("/usr/bin/Xvfb", X_OK) != 0) GTEST_SKIP() << "Xvfb is not installed";
+  // -noreset: the server would otherwise start over, idle time and all, each time its
+  // last client leaves. A display number of this process's own, so parallel tests never meet.
+  const std::string number = std::to_string(200 + getpid() % 500);
+  const std::string socket = "/tmp/.X11-unix/X" + number;
+  const std::string name = ":" + number;
+  std::vector<std::string> args = {"Xvfb", name, "-nolisten", "tcp", "-noreset", "-screen", "0", "320x240x24"};
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  pid_t server = -1;
+  ASSERT_EQ(posix_spawn(&server, "/usr/bin/Xvfb", &actions, nullptr, argv.data(), environ), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (access(socket.c_str(), F_OK) != 0 && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  setenv("DISPLAY", name.c_str(), 1);
+  std::optional<std::uint64_t> first;
+  while (!(first = XIdleMilliseconds()) && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+  const auto later = XIdleMilliseconds();
+  const std::uint32_t seconds = LinuxSessionInfo().IdleSeconds();
+  kill(server, SIGTERM);
+  waitpid(server, nullptr, 0);
+  ASSERT_TRUE(first.has_value()) << "Xvfb did not answer on " << name;
+  ASSERT_TRUE(later.has_value());
+  EXPECT_GE(*later, *first + 1100);
+  EXPECT_GE(seconds, 1u);
+  // A display nobody serves tells nothing, and the session falls back.
+  EXPECT_EQ(XIdleMilliseconds(), std::nullopt);
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ void InstallSystemServices() {
   platform::Service<platform::ZipArchives>::Set(&SystemZipArchives());
   platform::Service<platform::FtpClients>::Set(&SystemFtpClients());
   platform::Service<platform::Digests>::Set(&SystemDigests());
+  platform::Service<platform::Databases>::Set(&SystemDatabases());
 }
 
 }  // namespace zelmor::adapters

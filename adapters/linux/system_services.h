@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/database.h"
 #include "platform/dialogs.h"
 #include "platform/digests.h"
 #include "platform/event_pump.h"
@@ -64,6 +65,8 @@ platform::EventPump& SystemEventPump();
 // Tones through ALSA's "default" PCM.
 platform::ToneOutput& SystemToneOutput();
 platform::Digests& SystemDigests();
+// Databases in SQLite files.
+platform::Databases& SystemDatabases();
 platform::SystemEnvironment& SystemEnvironment();
 platform::SessionInfo& SystemSessionInfo();
 // Zip archives through minizip.

@@ -11,6 +11,7 @@
 #include "format/format_datetime.h"
 #include "format/format_number.h"
 #include "helpers/query.h"
+#include "helpers/variant_values.h"
 #include "parsing/conversions.h"
 #include "system/mRotinas.h"
 
@@ -59,9 +60,7 @@ std::u16string TmRot::VarToStr(const Variant& V) {
   return std::visit(Visitor{}, V);
 }
 
-namespace {
-bool IsNull(const Variant& V) { return std::holds_alternative<std::monostate>(V); }
-
+namespace helpers {
 double VariantDouble(const Variant& V) {
   if (auto d = std::get_if<double>(&V)) return *d;
   if (auto i = std::get_if<std::int64_t>(&V)) return static_cast<double>(*i);
@@ -83,6 +82,12 @@ std::int32_t VariantInt(const Variant& V) {
   if (auto s = std::get_if<std::u16string>(&V); s && TryStrToInt(*s, r)) return r;
   return 0;
 }
+}  // namespace helpers
+
+namespace {
+bool IsNull(const Variant& V) { return std::holds_alternative<std::monostate>(V); }
+using helpers::VariantDouble;
+using helpers::VariantInt;
 }  // namespace
 
 double TmRot::IfNull(const Variant& V, double ValueIfNull) { return IsNull(V) ? ValueIfNull : VariantDouble(V); }

@@ -1,12 +1,15 @@
-// QueryToSQL on a query of 50 parameters of every handled type, and StringListDistinct
-// on 10,000 to 100,000 lines (a third of them repeated in other case) to show the growth.
+// QueryToSQL on a query of 50 parameters of every handled type, StringListDistinct
+// on 10,000 to 100,000 lines (a third of them repeated in other case) to show the growth,
+// and RecordCount over 100,000 rows of an SQLite file.
 #include <benchmark/benchmark.h>
 
 #include <string>
 
 #include "core/text.h"
 #include "helpers/query.h"
+#include "platform/service.h"
 #include "system/mRotinas.h"
+#include "testing/file_tree.h"
 
 namespace zelmor {
 namespace {
@@ -49,6 +52,26 @@ void BM_StringListDistinct(benchmark::State& state) {
   state.SetComplexityN(n);
 }
 BENCHMARK(BM_StringListDistinct)->Arg(10'000)->Arg(100'000)->Complexity(benchmark::oN);
+
+// The whole walk: back to the first row, every row stepped, back to the first again.
+void BM_RecordCount(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  testing::FileTree files;
+  auto db = platform::Service<platform::Databases>::Get().Connect(files.Path("bench.db"), false);
+  auto fill = TmRot::CreateQuery(*db);
+  fill->SQL.Add(u"create table vendas(id integer primary key, produto text, valor real);");
+  fill->SQL.Add(u"with recursive n(i) as (select 1 union all select i + 1 from n where i < :n)");
+  fill->SQL.Add(u"insert into vendas select i, 'produto ' || i, i * 1.5 from n");
+  fill->SetParam(u"n", TzelFieldType::Inteiro, std::int64_t{n});
+  fill->ExecSQL();
+  auto q = TmRot::CreateQuery(*db);
+  q->SQL.Add(u"select id, produto, valor from vendas");
+  q->Open();
+  for (auto _ : state)
+    if (TmRot::RecordCount(*q) != n) state.SkipWithError("wrong count");
+  state.SetItemsProcessed(state.iterations() * n);
+}
+BENCHMARK(BM_RecordCount)->Arg(100'000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace zelmor

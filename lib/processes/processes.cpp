@@ -14,6 +14,7 @@
 #include "platform/file_system.h"
 #include "platform/process_control.h"
 #include "platform/processes.h"
+#include "platform/session_info.h"
 #include "processes/command_line.h"
 #include "system/mRotinas.h"
 
@@ -221,6 +222,17 @@ void TmRot::AbreSite(std::u16string_view asUrl) {
 bool TmRot::DesligarPC() { return Control().PowerOff(false); }
 
 bool TmRot::Reboot() { return Control().PowerOff(true); }
+
+void TmRot::ServicosWindows() {}
+
+void TmRot::PropriedadesInternet() {}
+
+void TmRot::TrimAppMemorySize() {
+  Control().TrimMemory();
+  DoEvents();
+}
+
+std::uint32_t TmRot::SecondsIdle() { return platform::Service<platform::SessionInfo>::Get().IdleSeconds(); }
 
 std::uint32_t TmRot::GetCurrentMemoryUsage() {
   return static_cast<std::uint32_t>(std::min<std::uint64_t>(Control().MemoryInUse(), 0xFFFFFFFFu));

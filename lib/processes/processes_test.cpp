@@ -6,17 +6,22 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
+#include <deque>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "core/text.h"
 #include "files/mFileUtil.h"
 #include "platform/processes.h"
 #include "system/mRotinas.h"
 #include "testing/file_tree.h"
+#include "testing/process_table.h"
 #include "testing/recorded_dialogs.h"
+#include "testing/runtime_doubles.h"
 
 namespace zelmor {
 namespace {
@@ -221,6 +226,62 @@ TEST(AbreSite, SaysWhyWhenNoOpenerCanStartAndNothingForABlankAddress) {
   ASSERT_EQ(dialogs.Messages.size(), 1u);
   EXPECT_EQ(dialogs.Messages[0].rfind(u"Não foi possível abrir o site.\rMensagem original:xdg-open: ", 0), 0u)
       << U16ToUtf8(dialogs.Messages[0]);
+}
+
+// Five rounds of ending and waiting, then the user is asked; the waits are virtual, so
+// the 45 s the user would sit through take no time here.
+TEST(FinalizarProcesso, AsksTheUserAfterFiveFailedRounds) {
+  const std::u16string question =
+      u"Foram executadas 5 tentativas de finalizar o teimoso mas não houve sucesso!\r\rContinuar mesmo assim?";
+  struct Case {
+    const char* label;
+    int endsAfter;       // -1: not running at all
+    std::deque<int> answer;
+    bool result;
+    std::size_t requests;
+    bool asked;
+    std::uint64_t waited;  // virtual milliseconds
+  };
+  for (const Case& c : {Case{"never ends, user goes on", 0, {1}, true, 5, true, 5 * (11 * 500 + 3000) + 3000},
+                        Case{"never ends, user stops", 0, {0}, false, 5, true, 5 * (11 * 500 + 3000) + 3000},
+                        Case{"ends at the second request", 2, {}, true, 2, false, 11 * 500 + 3000 + 3000},
+                        Case{"not running", -1, {}, true, 0, false, 0}}) {
+    SCOPED_TRACE(c.label);
+    testing::VirtualEventPump pump;
+    testing::RecordedDialogs dialogs;
+    testing::ProcessTable table;
+    if (c.endsAfter >= 0) table.Add(u"/opt/pdv/TEIMOSO", c.endsAfter);
+    table.Add(u"outro");
+    dialogs.Script = c.answer;
+    EXPECT_EQ(TmRot::FinalizarProcesso(u"teimoso"), c.result);
+    EXPECT_EQ(table.EndRequests.size(), c.requests);
+    EXPECT_EQ(dialogs.Messages, c.asked ? std::vector<std::u16string>{question} : std::vector<std::u16string>{});
+    EXPECT_GE(pump.Waited(), c.waited);
+    EXPECT_LT(pump.Waited(), c.waited + 1000);
+  }
+}
+
+// Many small blocks freed behind one that is kept: the allocator holds their pages until
+// it is told to give them back. (A sanitizer's allocator has its own rules: skipped there.)
+TEST(TrimAppMemorySize, GivesFreedMemoryBack) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizer's allocator keeps freed memory in quarantine";
+#else
+  std::vector<char*> blocks;
+  for (int i = 0; i < 100000; ++i) {
+    blocks.push_back(static_cast<char*>(std::malloc(1000)));
+    std::memset(blocks.back(), i & 0x7F, 1000);  // every page touched, so it is resident
+  }
+  char* volatile kept = static_cast<char*>(std::malloc(1000));
+  const std::uint32_t used = TmRot::GetCurrentMemoryUsage();
+  for (char* b : blocks) std::free(b);
+  const std::uint32_t held = TmRot::GetCurrentMemoryUsage();
+  TmRot::TrimAppMemorySize();
+  const std::uint32_t trimmed = TmRot::GetCurrentMemoryUsage();
+  std::free(kept);
+  EXPECT_GE(held + 10u * 1024u * 1024u, used) << "the allocator gave the blocks back by itself";
+  EXPECT_LT(trimmed + 50u * 1024u * 1024u, held) << used << " -> " << held << " -> " << trimmed;
+#endif
 }
 
 TEST(GetCurrentMemoryUsage, GrowsWithMemoryInUse) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,7 +19,11 @@
 
 namespace zelmor {
 
-struct TzelQuery;  // helpers/query.h
+class TzelDataSet;  // helpers/query.h
+class TzelQuery;    // helpers/query.h
+namespace platform {
+class DbConnection;  // platform/database.h
+}
 
 // A windowed control of the program (the GUI adapter wraps its widgets).
 using TWinControl = platform::Control;
@@ -102,6 +107,10 @@ class TmRot {
   // Opens `asUrl` in the desktop's browser (xdg-open). When that cannot start, shows
   // "Não foi possível abrir o site." and the system's reason (logged).
   static void AbreSite(std::u16string_view asUrl);
+  // The system's services console and Internet-options panel. Linux has neither, and
+  // a shell that cannot open them is ignored: both do nothing here.
+  static void ServicosWindows();
+  static void PropriedadesInternet();
   // Schedules `asCmdLine` (a Windows command line) at `ahHora` (its time of day) every
   // day when `asDiasSemana` is "*", else on the listed days ("MON,WED", the three-letter
   // English names). A task of that name is removed first, and that has finished before
@@ -118,6 +127,12 @@ class TmRot {
   static bool Reboot();
   // Bytes of memory this process has in use (its resident set), capped at 4 GiB - 1.
   static std::uint32_t GetCurrentMemoryUsage();
+  // Gives the memory this process has freed back to the system, then handles the
+  // pending events once.
+  static void TrimAppMemorySize();
+  // Whole seconds since the user's last keyboard or mouse input: the X display's,
+  // else the terminal's; 0 when the system cannot tell.
+  static std::uint32_t SecondsIdle();
 
   // ---- Network and machine information (network/) ----
 
@@ -251,6 +266,13 @@ class TmRot {
   // Never reads past the array: a size beyond it (or below zero) is clipped.
   static std::u16string ByteArrayToString(const std::vector<std::uint8_t>& arBytes, std::int32_t aiSize);
   static std::u16string QueryToSQL(const TzelQuery& aoQuery);
+  // A new query on the connection, owned by the caller (helpers/query.h).
+  static std::unique_ptr<TzelQuery> CreateQuery(platform::DbConnection& aoConnetion);
+  // The records from the first to the end, with the data set's controls disabled
+  // meanwhile; afterwards on the first record again, controls enabled (also on failure).
+  static std::int32_t RecordCount(TzelDataSet& aoDataSet);
+  // The same count without touching the controls; afterwards on the first record.
+  static std::int32_t QueryRecordCount(TzelQuery& aoQuery);
   static double CubagemM3(double lVL_ALTURA, double lVL_LARGURA, double lVL_PROFUNDIDADE);
   // Keeps the first occurrence of each text (case ignored), in order; linear time.
   static void StringListDistinct(TStringList& aoList);
@@ -260,6 +282,11 @@ class TmRot {
   static std::u16string MD5(std::u16string_view asTexto);
   // Read in pieces; error "Arquivo <name> não encontrado" when there is no such file.
   static std::u16string MD5File(std::u16string_view asArquivo);
+  // Swaps each character found in a fixed table of pairs for the other of its pair
+  // (capitals, the blank and some signs against accented letters and symbols); other
+  // characters stay. Applied twice it gives the text back.
+  //   ZelmorCript(ZelmorCript(s)) == s
+  static std::u16string ZelmorCript(std::u16string_view s);
 
   // ---- Windows version and environment (environment.cpp) ----
 

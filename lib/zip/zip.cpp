@@ -96,6 +96,24 @@ platform::ZipProgress Progress(const TZipProgressEvent& gauge, const void* sende
   };
 }
 
+// An entry's name as a path below the destination: "\" read as "/", and empty and "."
+// steps dropped, so "a//b" and "a/./b" name the file "a/b" that the disk will hold.
+std::u16string EntryPath(SV name) {
+  std::u16string path;
+  std::size_t from = 0;
+  while (from <= name.size()) {
+    std::size_t cut = name.find_first_of(u"/\\", from);
+    if (cut == SV::npos) cut = name.size();
+    const SV step = name.substr(from, cut - from);
+    if (!step.empty() && step != u".") {
+      if (!path.empty()) path += u'/';
+      path += step;
+    }
+    from = cut + 1;
+  }
+  return path;
+}
+
 // The name's file part, after its last separator.
 std::u16string FilePart(SV path) {
   const std::size_t cut = path.find_last_of(u'/');
@@ -139,7 +157,8 @@ bool TZip::DescompactarERetornarNomes(SV ArquivoZipOrigem, SV DirDestino, bool O
   const auto& entries = reader->Entries();
   // A hostile archive is refused whole, before anything is written.
   for (const TZipHeader& h : entries) {
-    const std::u16string why = zip::UnsafeEntryReason(h);
+    std::u16string why = zip::UnsafeEntryReason(h);
+    if (why.empty() && !h.IsFolder() && EntryPath(h.Name).empty()) why = u"não tem nome de arquivo";
     if (!why.empty())
       throw EFileError(u"Arquivo zip \"" + std::u16string(ArquivoZipOrigem) + u"\" recusado: a entrada \"" + h.Name +
                        u"\" " + why);
@@ -148,9 +167,7 @@ bool TZip::DescompactarERetornarNomes(SV ArquivoZipOrigem, SV DirDestino, bool O
   const platform::ZipProgress progress = Progress(GaugeCallBack, reader.get());
   for (std::size_t i = 0; i < entries.size(); ++i) {
     // Windows archives may separate folders with "\"; here the separator is "/".
-    std::u16string name = entries[i].Name;
-    for (char16_t& c : name)
-      if (c == u'\\') c = u'/';
+    const std::u16string name = EntryPath(entries[i].Name);
     const std::u16string target = dir + name;
     if (entries[i].IsFolder()) {
       if (!fs.CreateFolders(target)) throw EFileError(u"Não foi possível criar a pasta \"" + target + u"\"");

@@ -368,6 +368,34 @@ TEST(ZipTest, BombsAreBoundedAndLeaveNothing) {
   EXPECT_EQ(t.Read("dest/ok.bin"), "abc");
 }
 
+// Names with doubled separators and "." steps come out, and are reported, as the path
+// the disk holds; a file entry named by nothing but those is refused.
+TEST(ZipTest, EntryNamesAreReportedAsThePathsWritten) {
+  FileTree t;
+  struct Case {
+    const char* entry;
+    const char* path;  // below the destination; nullptr: refused
+  };
+  int n = 0;
+  for (const Case& c : {Case{"a//b.txt", "a/b.txt"}, Case{"./c.txt", "c.txt"}, Case{"d/./e.txt", "d/e.txt"},
+                        Case{"f\\\\g.txt", "f/g.txt"}, Case{"./.", nullptr}, Case{"x/..", nullptr}}) {
+    SCOPED_TRACE(c.entry);
+    t.Write("n.zip", HandMadeZip(c.entry, "abc", 3));
+    const std::string dest = "dest" + std::to_string(n++);
+    t.Folder(dest);
+    TStringList names;
+    if (c.path == nullptr) {
+      EXPECT_THROW(TZip::DescompactarERetornarNomes(t.Path("n.zip"), t.Path(dest + "/"), true, {}, {}, u"", &names),
+                   EFileError);
+      EXPECT_EQ(t.Names(dest), std::vector<std::string>{});
+      continue;
+    }
+    ASSERT_TRUE(TZip::DescompactarERetornarNomes(t.Path("n.zip"), t.Path(dest + "/"), true, {}, {}, u"", &names));
+    EXPECT_EQ(Extracted(names), std::vector<std::u16string>{t.Path(dest + "/" + c.path)});
+    EXPECT_EQ(t.Read(dest + "/" + c.path), "abc");
+  }
+}
+
 std::size_t OpenDescriptors() {
   namespace fs = std::filesystem;
   return static_cast<std::size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator{}));

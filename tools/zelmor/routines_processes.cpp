@@ -32,12 +32,17 @@ ZELMOR_ROUTINES(processes) {
            {"lsFileName", "lsParams", "abWaitForCompletion", "aiExitCode"}, {"", false, 0});
   Register("TmRot.AbreExplorer", +[](Text cLocal) { TmRot::AbreExplorer(nullptr, cLocal); }, {"cLocal"});
   Register("TmRot.AbreSite", &TmRot::AbreSite, {"asUrl"});
+  Register("TmRot.ServicosWindows", &TmRot::ServicosWindows, {}, {}, "does nothing: Linux has no services console");
+  Register("TmRot.PropriedadesInternet", &TmRot::PropriedadesInternet, {}, {},
+           "does nothing: Linux has no Internet-options panel");
   Register("TmRot.AgendarWindowsTaks",
            static_cast<bool (*)(Text, Text, TDateTime, Text, std::u16string&)>(&TmRot::AgendarWindowsTaks),
            {"asNomeTarefa", "asCmdLine", "ahHora", "asDiasSemana", "asExecCmd"}, {"*", ""});
   Register("TmRot.DesligarPC", &TmRot::DesligarPC, {}, {}, "powers the machine off where systemd lets the user");
   Register("TmRot.Reboot", &TmRot::Reboot, {}, {}, "restarts the machine where systemd lets the user");
   Register("TmRot.GetCurrentMemoryUsage", &TmRot::GetCurrentMemoryUsage, {});
+  Register("TmRot.TrimAppMemorySize", &TmRot::TrimAppMemorySize, {});
+  Register("TmRot.SecondsIdle", &TmRot::SecondsIdle, {});
 }
 
 }  // namespace zelmor::cli
