@@ -16,30 +16,10 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/controls.h"
 #include "platform/service.h"
 
 namespace zelmor::platform {
-
-// A windowed control of the program, as the focus and balloon routines see it.
-class Control {
- public:
-  virtual ~Control() = default;
-  virtual bool Enabled() const = 0;
-  virtual bool Visible() const = 0;
-  virtual Control* Parent() const = 0;
-  // A plain container whose children take the focus in its place.
-  virtual bool IsPanel() const = 0;
-  // The direct windowed children, in any order, with their tab positions.
-  virtual std::vector<Control*> Children() const = 0;
-  virtual int TabOrder() const = 0;
-  // Gives the control the keyboard focus; false when the toolkit refuses it.
-  virtual bool TakeFocus() = 0;
-  virtual bool Focused() const = 0;
-  // Whether the control has a native window yet (a balloon needs one).
-  virtual bool HasWindow() const = 0;
-  // The text the pointer shows over the control (the balloon), with a title.
-  virtual void SetBalloon(std::u16string_view text, std::u16string_view title, int icon) = 0;
-};
 
 // The message types, in the order the library numbers them.
 enum class DialogKind : std::uint8_t { Warning, Error, Information, Confirmation, Custom };

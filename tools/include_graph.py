@@ -68,6 +68,7 @@ LIB_ORDER = [
     "helpers",    # TmRot's generic helpers: CaseDo asks through TmDlg, QueryToSQL writes dates and numbers
     "shell",      # desktop entries and the shell routines: they start programs
     "updates",    # TmFile's update from the update server: FTP, settings, dialogs
+    "controls",   # TmRot's form and control rules: form state in TmINI, launchers through shell
     "startup",    # process start
     "mLib.h",     # the alias classes: every routine class
 ]

@@ -32,66 +32,6 @@ QIcon DialogIcon(platform::DialogKind kind) {
   return QApplication::style()->standardIcon(kChoices[k].BuiltIn);
 }
 
-// ---- Controls ----
-
-QtControl::QtControl(QWidget* widget) : QObject(widget), FWidget(widget) {
-  setObjectName(QStringLiteral("zelmor-control"));
-}
-
-QtControl* QtControl::Of(QWidget* widget) {
-  if (!widget) return nullptr;
-  if (auto* c = widget->findChild<QtControl*>(QStringLiteral("zelmor-control"), Qt::FindDirectChildrenOnly)) return c;
-  return new QtControl(widget);
-}
-
-bool QtControl::Enabled() const { return FWidget && !FWidget->testAttribute(Qt::WA_Disabled); }
-bool QtControl::Visible() const { return FWidget && !FWidget->isHidden(); }
-
-platform::Control* QtControl::Parent() const {
-  return FWidget && !FWidget->isWindow() ? Of(FWidget->parentWidget()) : nullptr;
-}
-
-bool QtControl::IsPanel() const {
-  // A plain container: a bare widget, frame or group box with children.
-  if (!FWidget) return false;
-  const QMetaObject* m = FWidget->metaObject();
-  return m == &QWidget::staticMetaObject || m == &QFrame::staticMetaObject ||
-         QString::fromLatin1(m->className()) == QStringLiteral("QGroupBox");
-}
-
-std::vector<platform::Control*> QtControl::Children() const {
-  std::vector<platform::Control*> out;
-  if (!FWidget) return out;
-  for (QWidget* w : FWidget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-    if (!w->isWindow()) out.push_back(Of(w));
-  return out;
-}
-
-int QtControl::TabOrder() const {
-  // Qt keeps the tab order as a chain: the position in it from the window.
-  if (!FWidget) return -1;
-  QWidget* start = FWidget->window();
-  int i = 0;
-  for (QWidget* w = start->nextInFocusChain(); w && w != start && i < 100000; w = w->nextInFocusChain(), ++i)
-    if (w == FWidget) return i;
-  return i;
-}
-
-bool QtControl::TakeFocus() {
-  if (!FWidget || FWidget->focusPolicy() == Qt::NoFocus) return false;
-  FWidget->setFocus(Qt::OtherFocusReason);
-  return true;
-}
-
-bool QtControl::Focused() const { return FWidget && FWidget->hasFocus(); }
-bool QtControl::HasWindow() const { return !FWidget.isNull(); }
-
-void QtControl::SetBalloon(std::u16string_view text, std::u16string_view title, int) {
-  if (!FWidget) return;
-  FWidget->setToolTip(QStringLiteral("<b>%1</b><br>%2")
-                          .arg(ToQString(title).toHtmlEscaped(), ToQString(text).toHtmlEscaped().replace(u'\n', "<br>")));
-}
-
 // ---- The service ----
 
 QtDialogs::QtDialogs() = default;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "adapters/qt/controls_qt.h"
 #include "platform/dialogs.h"
 
 class QLabel;
@@ -21,29 +22,6 @@ class QScrollArea;
 class QTimer;
 
 namespace zelmor::adapters {
-
-// A widget as the library's windowed control (focus routines, balloon tips). Owned by
-// the widget and freed with it; one per widget.
-class QtControl final : public QObject, public platform::Control {
-  Q_OBJECT
- public:
-  static QtControl* Of(QWidget* widget);
-
-  bool Enabled() const override;
-  bool Visible() const override;
-  platform::Control* Parent() const override;
-  bool IsPanel() const override;
-  std::vector<platform::Control*> Children() const override;
-  int TabOrder() const override;
-  bool TakeFocus() override;
-  bool Focused() const override;
-  bool HasWindow() const override;
-  void SetBalloon(std::u16string_view text, std::u16string_view title, int icon) override;
-
- private:
-  explicit QtControl(QWidget* widget);
-  QPointer<QWidget> FWidget;
-};
 
 // The icon of a message type: the desktop theme's, else the style's built-in one.
 QIcon DialogIcon(platform::DialogKind kind);

@@ -5,6 +5,7 @@
 #include "core/errors.h"
 #include "dialogs/dbxAguardeUnit.h"
 #include "dialogs/mMensagem.h"
+#include "testing/control_tree.h"
 #include "testing/recorded_dialogs.h"
 #include "testing/runtime_doubles.h"
 
@@ -15,30 +16,7 @@ using platform::Attention;
 using platform::DialogKind;
 using Event = adapters::HeadlessDialogs::Event;
 
-// A control tree of the program, as the focus routines see it.
-class FakeControl final : public platform::Control {
- public:
-  explicit FakeControl(int tab = 0, FakeControl* parent = nullptr) : Tab(tab), Up(parent) {
-    if (parent) parent->Kids.push_back(this);
-  }
-  bool Enabled() const override { return On; }
-  bool Visible() const override { return Shown; }
-  platform::Control* Parent() const override { return Up; }
-  bool IsPanel() const override { return Panel; }
-  std::vector<platform::Control*> Children() const override { return {Kids.begin(), Kids.end()}; }
-  int TabOrder() const override { return Tab; }
-  bool TakeFocus() override { return HasFocus = true; }
-  bool Focused() const override { return HasFocus; }
-  bool HasWindow() const override { return Window; }
-  void SetBalloon(std::u16string_view text, std::u16string_view title, int icon) override {
-    Balloon = std::u16string(title) + u"|" + std::u16string(text) + u"|" + static_cast<char16_t>(u'0' + icon);
-  }
-  int Tab;
-  FakeControl* Up;
-  std::vector<FakeControl*> Kids;
-  bool On = true, Shown = true, Panel = false, HasFocus = false, Window = true;
-  std::u16string Balloon;
-};
+using FakeControl = testing::MemoryControl;
 
 class DialogFrontTest : public ::testing::Test {
  protected:
@@ -229,7 +207,7 @@ TEST_F(DialogFrontTest, ConfirmationsAnswerFromTheScriptOrTheFocusedButton) {
 
 TEST_F(DialogFrontTest, AbortHelpersFocusTheControlAndAbortSilently) {
   FakeControl panel(0);
-  panel.Panel = true;
+  panel.FKind = platform::ControlKind::Panel;
   FakeControl first(1, &panel), second(2, &panel);
   first.On = false;  // the first in tab order cannot take it: the next one does
 
@@ -257,7 +235,7 @@ TEST_F(DialogFrontTest, AbortHelpersFocusTheControlAndAbortSilently) {
 
 TEST_F(DialogFrontTest, FocusRoutines) {
   FakeControl form(0), panel(0, &form), a(2, &panel), b(1, &panel);
-  panel.Panel = true;
+  panel.FKind = platform::ControlKind::Panel;
   EXPECT_TRUE(TmRot::CanFocus(&a));
   form.Shown = false;
   EXPECT_FALSE(TmRot::CanFocus(&a));  // a hidden parent hides it

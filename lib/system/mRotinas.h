@@ -11,6 +11,7 @@
 
 #include "core/errors.h"
 #include "core/types.h"
+#include "forms/colors.h"
 #include "mConst.h"
 #include "platform/dialogs.h"
 #include "system/federative_units.h"
@@ -26,6 +27,16 @@ class DbConnection;  // platform/database.h
 
 // A windowed control of the program (the GUI adapter wraps its widgets).
 using TWinControl = platform::Control;
+// The program's forms, menus, pop-up menus, printer font and screen points (controls/).
+using TForm = platform::Control;
+using TFormClass = platform::FormClass;
+using TMenuItem = platform::MenuItem;
+using TPopupMenu = platform::PopupMenu;
+using TFont = platform::Font;
+using TPoint = platform::Point;
+
+// Where ShowPopMenu opens a menu: below the control or to its right.
+enum class TPosPopup : std::uint8_t { ppAbaixo, ppDireita };
 
 // A fiscal check that failed: an access key that disagrees with its data, an
 // instalment or apportionment asked with impossible figures.
@@ -310,6 +321,82 @@ class TmRot {
   // Clears `aoLista` and fills it with the control's direct windowed children in
   // ascending tab order; true when there is any.
   static bool GetListaOrdenadaWinControl(TWinControl* aoControle, std::vector<TWinControl*>& aoLista);
+
+  // ---- Forms, controls, menus, printing and shortcuts (controls/) ----
+
+  // True when any of the controls (or the one control) has the focus.
+  static bool Focused(const std::vector<TWinControl*>& aoControles);
+  static bool Focused(TWinControl* aoControle);
+  // Brings the page holding a control to the front; the program has no tab pages, so
+  // there is nothing to do.
+  static void SetPageControl(TWinControl* pControle);
+  // The first and the last of the control's children in tab order (both nullptr when it
+  // has none); true when there is any.
+  static bool GetFirstAndLastControl(TWinControl* aoControle, TWinControl*& aoPrimeiro, TWinControl*& aoUltimo);
+
+  // Writes the text of every edit control the form owns to `asIniFile`: section = the
+  // form's name, key = the control's name.
+  static void SalvarEstadoForm(TForm* aoForm, std::u16string_view asIniFile);
+  // Reads those texts back; a control without a name or without a key keeps its text.
+  static void CarregarEstadoForm(TForm* aoForm, std::u16string_view asIniFile);
+
+  // Sets Enabled on every direct child; a panel keeps its own state and its children
+  // are set instead.
+  static void HabilitaControles(TWinControl* aoComponente, bool aoEnabled);
+  // Sets Enabled on every direct child and, with `abRecursive`, on their children too.
+  static void AlterarHabilitacaoFilhos(TWinControl* aoParent, bool abEnabled, bool abRecursive);
+
+  // The top-level item above `aoMenu` (the highest whose parent has no caption).
+  static TMenuItem* MenuPai(TMenuItem* aoMenu);
+  // The captions from the top-level item down to `aoMenu`, without "&", joined by
+  // `abPrefixo`.  CaminhoMenu(Abrir, u" > ") == u"Arquivo > Abrir"
+  static std::u16string CaminhoMenu(TMenuItem* aoMenu, std::u16string_view abPrefixo);
+  // The caption of MenuPai without "&".
+  static std::u16string CaminhoMenuPai(TMenuItem* aoMenu);
+  // True when the item and every item above it are visible / enabled.
+  static bool MenuVisible(TMenuItem* aoMenu);
+  static bool MenuEnabled(TMenuItem* aoMenu);
+
+  // The control's left and top plus those of every parent, the top plus the system's
+  // menu-bar height; (0, 0) for no control.
+  static TPoint GetAbsolutePos(TWinControl* aoControl);
+  // GetAbsolutePos with the control's height added to Y: where a menu below it opens.
+  static TPoint GetPopupPos(TWinControl* aoControl);
+  // Opens `aoPopMenu` below the control or to its right.
+  static void ShowPopMenu(TWinControl* aoControle, TPopupMenu* aoPopMenu, TPosPopup aePosicao);
+
+  // The captions from the top (or from below the form, with `abIgnoraForm`) down to
+  // the control, joined by `asSeparador`; empty captions add nothing.
+  //   GetCaptionRecursivo(label, false, u" - ") == u"Clientes - Dados - Nome"
+  static std::u16string GetCaptionRecursivo(TWinControl* aoComp, bool abIgnoraForm, std::u16string_view asSeparador);
+
+  // The colour's name or its "$" text (ColorToString); with `abSomenteHexadecimal`,
+  // "$00" and the blue, green and red bytes.  ColorToStr(0x0080FF, true) == u"$000080FF"
+  static std::u16string ColorToStr(TColor aoCor, bool abSomenteHexadecimal);
+  // A text colour readable on `aoCor`: black on light colours (bytes adding up to more
+  // than 384), on the button face and on the default colour; white otherwise.
+  static TColor InverteCor(TColor aoCor);
+
+  // The application's form of exactly this class when there is one; else a new one,
+  // owned by `aoOwner`, or by the application when that is nullptr.
+  static TForm* CreateForm(const TFormClass& aoClass, TWinControl* aoOwner);
+  // The names of the forms on screen, last first, joined by " -> " (the about box, the
+  // main vertical form and the wait window are left out).
+  static std::u16string GetFormAtual();
+
+  // Prints the lines on the default printer in `aoFont`, from the top-left corner down;
+  // a line that would not fit on the page starts a new one.
+  static void PrintStrings(const TzelArrayString& aoStrings, const TFont& aoFont);
+
+  // Sets the first 800 x 600 mode of at least 16 bits per pixel the display lists;
+  // false when there is none (always, on Linux: see platform::Display).
+  static bool MudarPara800x600();
+
+  // A launcher `Nome`.desktop on the user's desktop starting `CaminhoCompleto` in its
+  // folder; one of that name is replaced. True when the launcher exists afterwards.
+  static bool CriaAtalhoDesktop(std::u16string_view Nome, std::u16string_view CaminhoCompleto);
+  // Deletes the launcher `Nome`.desktop from the desktop; false when there is none.
+  static bool DeletaAtalhoDesktop(std::u16string_view Nome);
 
   // ---- Waiting and message pumping (waiting.cpp) ----
 
