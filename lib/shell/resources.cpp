@@ -6,7 +6,10 @@
 
 #include "core/errors.h"
 #include "core/text.h"
+#include "dialogs/mMensagem.h"
 #include "files/mFileUtil.h"
+#include "system/mRotinas.h"
+#include "zip/ZipUnit.h"
 #include "platform/file_system.h"
 #include "platform/process_info.h"
 #include "platform/service.h"
@@ -77,6 +80,37 @@ bool TmFile::ExtraiArquivoExe(SV asTipo, SV asRes, SV asArquivo, const TzelArray
 
 bool TmFile::ExtraiArquivoExe(SV asTipo, SV asRes, SV asArquivo, SV asDiretorio, bool abSubstitui) {
   return ExtraiArquivoExe(asTipo, asRes, asArquivo, TzelArrayString{std::u16string(asDiretorio)}, abSubstitui, false);
+}
+
+void TmRot::ExtractResource(SV asResType, SV asResourceName, SV asOutFolder, bool abDescompactZIP,
+                            bool abShowFailMessage) {
+  platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
+  // Read first: a missing resource leaves the file already there as it was.
+  const std::string bytes = ResourceBytes(fs, asResType, asResourceName);
+  const std::u16string folder = TmFile::DirBarra(asOutFolder);
+  fs.CreateFolders(folder);
+  const std::u16string file = std::u16string(asResourceName) + u"." + std::u16string(asResType);
+  const std::u16string target = folder + file;
+  const std::u16string failed = u"Não foi possivel extrair o arquivo \"" + file + u"\"";
+  if (fs.EntryExists(target)) {
+    fs.DeleteFile(target);
+    if (fs.EntryExists(target)) {
+      // Writing over a file that could not be deleted would fail as well, or worse, half succeed.
+      if (abShowFailMessage) TmDlg::Erro(failed, true);
+      return;
+    }
+  }
+  try {
+    fs.Replace(target, bytes);
+  } catch (const EZelmorError&) {
+    // Told below, as a file that is not there.
+  }
+  if (!fs.EntryExists(target)) {
+    if (abShowFailMessage) TmDlg::Erro(failed, true);
+    return;
+  }
+  if (abDescompactZIP && SameText(asResType, u"ZIP") && TZip::Descompactar(target, folder, true))
+    fs.DeleteFile(target);
 }
 
 }  // namespace zelmor

@@ -12,8 +12,11 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "files/mFileUtil.h"
+#include "system/mRotinas.h"
 #include "testing/file_tree.h"
 #include "testing/fixtures.h"
+#include "testing/recorded_dialogs.h"
+#include "zip/ZipUnit.h"
 
 namespace zelmor {
 namespace {
@@ -113,6 +116,57 @@ TEST_F(ResourcesTest, AFailedWriteBringsThePreviousFileBack) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << " (10 true, 11 12 raised or not)";
     EXPECT_EQ(t.Read("saida/logo.png"), "anterior");
     EXPECT_FALSE(t.Exists("saida/logo.old"));
+  }
+}
+
+TEST_F(ResourcesTest, ExtractResourceWritesNameDotTypeAndUnpacksZip) {
+  testing::RecordedDialogs dialogs;
+  // Into a folder made for it, without its separator; an older file is replaced.
+  t.Write("out/a/LOGO.RCDATA", "anterior");
+  TmRot::ExtractResource(u"RCDATA", u"LOGO", t.Path("out/a"), true, true);
+  EXPECT_TRUE(t.Read("out/a/LOGO.RCDATA") == logo);
+  TmRot::ExtractResource(u"RCDATA", u"LOGO", t.Path("out/b/c/"), false, true);
+  EXPECT_TRUE(t.Read("out/b/c/LOGO.RCDATA") == logo);
+
+  // A zip resource: unpacked beside it and then deleted, or kept as it is.
+  t.Write("src/fonte.ttf", "glyphs");
+  t.Write("src/leia.txt", "texto");
+  TStringList files;
+  files.Add(t.Path("src/fonte.ttf"));
+  files.Add(t.Path("src/leia.txt"));
+  t.Folder("bin/pdv.resources/ZIP");
+  ASSERT_TRUE(TZip::Compactar(files, t.Path("bin/pdv.resources/ZIP/FONTES")));
+  TmRot::ExtractResource(u"zip", u"FONTES", t.Path("fontes"), true, true);
+  EXPECT_EQ(t.Names("fontes"), (std::vector<std::string>{"fonte.ttf", "leia.txt"}));
+  EXPECT_EQ(t.Read("fontes/leia.txt"), "texto");
+  TmRot::ExtractResource(u"ZIP", u"FONTES", t.Path("zipado"), false, true);
+  EXPECT_EQ(t.Names("zipado"), std::vector<std::string>{"FONTES.ZIP"});
+  EXPECT_EQ(dialogs.Messages, std::vector<std::u16string>{});
+}
+
+TEST_F(ResourcesTest, ExtractResourceFailures) {
+  testing::RecordedDialogs dialogs;
+  // A missing resource raises, and the file already there stays.
+  t.Write("out/NADA.RCDATA", "anterior");
+  EXPECT_THROW(TmRot::ExtractResource(u"RCDATA", u"NADA", t.Path("out"), false, true), EFileError);
+  EXPECT_EQ(t.Read("out/NADA.RCDATA"), "anterior");
+
+  const std::u16string failed = u"Não foi possivel extrair o arquivo \"LOGO.RCDATA\"";
+  struct Case {
+    const char* label;
+    const char* folder;
+    bool show;
+  };
+  for (const Case& c : {Case{"the old one cannot be deleted (a folder of that name)", "pasta", true},
+                        Case{"the same, quietly", "pasta", false},
+                        Case{"the folder cannot be made (a file is in the way)", "arquivo/sub", true},
+                        Case{"the same, quietly", "arquivo/sub", false}}) {
+    SCOPED_TRACE(c.label);
+    t.Write("pasta/LOGO.RCDATA/dentro", "x");
+    dialogs.Messages.clear();
+    TmRot::ExtractResource(u"RCDATA", u"LOGO", t.Path(c.folder), false, c.show);
+    EXPECT_EQ(dialogs.Messages, c.show ? std::vector<std::u16string>{failed} : std::vector<std::u16string>{});
+    EXPECT_EQ(t.Read("pasta/LOGO.RCDATA/dentro"), "x");
   }
 }
 

@@ -183,6 +183,15 @@ class TmRot {
   // Now and the standard offset from UTC: "05/12/2018 14:07:00 - GMT (-03:00)";
   // zones east of UTC are written with "+" ("GMT (+05:30)").
   static std::u16string FusoHorarioComputador();
+  // Writes the program's resource `asResourceName` of type `asResType` (the files
+  // TmFile::ExtraiArquivoExe reads) to «asOutFolder/NAME.TYPE», creating the folder.
+  // A missing resource raises EFileError before anything is touched. When the old file
+  // cannot be deleted or the new one is not there afterwards, "Não foi possivel
+  // extrair o arquivo "NAME.TYPE"" is shown (logged) if `abShowFailMessage`. With
+  // `abDescompactZIP` a "ZIP" resource is unpacked into that folder and, unpacked,
+  // deleted. (lib/shell/resources.cpp)
+  static void ExtractResource(std::u16string_view asResType, std::u16string_view asResourceName,
+                              std::u16string_view asOutFolder, bool abDescompactZIP, bool abShowFailMessage);
 
   // ---- Access-key check and instalments (fiscal.cpp) ----
 

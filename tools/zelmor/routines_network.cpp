@@ -25,6 +25,8 @@ ZELMOR_ROUTINES(network) {
   Register("TmRot.GetProcessadorStr", &TmRot::GetProcessadorStr, {});
   Register("TmRot.HDLivreMb", &TmRot::HDLivreMb, {});
   Register("TmRot.FusoHorarioComputador", &TmRot::FusoHorarioComputador, {});
+  Register("TmRot.ExtractResource", &TmRot::ExtractResource,
+           {"asResType", "asResourceName", "asOutFolder", "abDescompactZIP", "abShowFailMessage"});
 }
 
 }  // namespace zelmor::cli
