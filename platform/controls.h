@@ -109,6 +109,10 @@ class Forms {
   virtual std::vector<Control*> ScreenForms() const = 0;
   // The height of the system's menu bar, in pixels.
   virtual int MenuBarHeight() const = 0;
+  // Restores `form` when it is minimized and, unless it is the active window already,
+  // raises it and asks the window system to make it the active one. Whether it is the
+  // active window afterwards: a window manager may refuse.
+  virtual bool BringToFront(Control* form) = 0;
 };
 
 struct Font {

@@ -97,9 +97,20 @@ class MemoryForms final : public platform::Forms {
   void Adopt(platform::Control* form) override { Adopted.emplace_back(form); }
   std::vector<platform::Control*> ScreenForms() const override { return OnScreen; }
   int MenuBarHeight() const override { return MenuBar; }
+  // The form brought to the front becomes the first on screen, unless `Refuse`.
+  bool BringToFront(platform::Control* form) override {
+    Raised.push_back(form);
+    if (!Refuse) {
+      std::erase(OnScreen, form);
+      OnScreen.insert(OnScreen.begin(), form);
+    }
+    return !OnScreen.empty() && OnScreen.front() == form;
+  }
 
   std::vector<std::unique_ptr<platform::Control>> Adopted;
-  std::vector<platform::Control*> OnScreen;
+  std::vector<platform::Control*> OnScreen;  // the active one first
+  std::vector<platform::Control*> Raised;
+  bool Refuse = false;
   int MenuBar = 20;
 };
 

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -207,6 +208,22 @@ std::vector<platform::Control*> QtForms::ScreenForms() const {
 }
 
 int QtForms::MenuBarHeight() const { return QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight); }
+
+bool QtForms::BringToFront(platform::Control* form) {
+  auto* control = dynamic_cast<QtControl*>(form);
+  if (control == nullptr || control->Widget() == nullptr) return false;
+  QWidget* window = control->Widget()->window();
+  if (window->isMinimized()) window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+  if (QApplication::activeWindow() == window) return true;
+  window->raise();
+  window->activateWindow();
+  // Activation is the window system's answer, which comes as an event.
+  QElapsedTimer waited;
+  waited.start();
+  while (QApplication::activeWindow() != window && waited.elapsed() < 500)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  return QApplication::activeWindow() == window;
+}
 
 // ---- The printer ----
 

@@ -98,6 +98,8 @@ class QtForms final : public platform::Forms {
   std::vector<platform::Control*> ScreenForms() const override;
   // The style's title-bar height: what stands above a form's client area.
   int MenuBarHeight() const override;
+  // Waits for the window system's answer for at most half a second.
+  bool BringToFront(platform::Control* form) override;
 
  private:
   std::vector<QPointer<QWidget>> FAdopted;

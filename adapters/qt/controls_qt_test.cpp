@@ -211,6 +211,30 @@ TEST(QtControlsTest, FormsMadeOnceAndListedAsShown) {
   EXPECT_EQ(atual.find(u"frmCliente"), std::u16string::npos);  // made, never shown
 }
 
+TEST(QtControlsTest, ForceForegroundWindowRestoresAndActivates) {
+  QtForms forms;
+  platform::Service<platform::Forms>::ScopedOverride use(&forms);
+  QWidget caixa, venda;
+  caixa.show();
+  venda.show();
+  QApplication::setActiveWindow(&venda);
+  QApplication::processEvents();
+  ASSERT_EQ(QApplication::activeWindow(), &venda);
+
+  EXPECT_TRUE(TmRot::ForceForegroundWindow(QtControl::Of(&caixa)));
+  EXPECT_EQ(QApplication::activeWindow(), &caixa);
+  EXPECT_TRUE(TmRot::ForceForegroundWindow(QtControl::Of(&caixa)));  // already in front
+
+  // A minimized form comes back; any control stands for its window.
+  venda.showMinimized();
+  QApplication::processEvents();
+  QLineEdit* edit = new QLineEdit(&venda);
+  EXPECT_TRUE(TmRot::ForceForegroundWindow(QtControl::Of(edit)));
+  EXPECT_FALSE(venda.isMinimized());
+  EXPECT_EQ(QApplication::activeWindow(), &venda);
+  EXPECT_FALSE(TmRot::ForceForegroundWindow(nullptr));
+}
+
 // The pages of a PDF file, as its page objects.
 int PdfPages(const QString& file) {
   QFile f(file);

@@ -26,6 +26,10 @@ std::u16string TmRot::GetFormAtual() {
   return text;
 }
 
+bool TmRot::ForceForegroundWindow(TWinControl* hwnd) {
+  return hwnd != nullptr && platform::Service<platform::Forms>::Get().BringToFront(hwnd);
+}
+
 bool TmRot::MudarPara800x600() {
   platform::Display& display = platform::Service<platform::Display>::Get();
   for (const platform::DisplayMode& mode : display.Modes())

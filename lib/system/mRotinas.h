@@ -392,6 +392,10 @@ class TmRot {
   // The names of the forms on screen, last first, joined by " -> " (the about box, the
   // main vertical form and the wait window are left out).
   static std::u16string GetFormAtual();
+  // Brings the form to the front: restored when minimized, raised and made the active
+  // window. Whether it is the active window afterwards (a window manager may refuse);
+  // false for no form.
+  static bool ForceForegroundWindow(TWinControl* hwnd);
 
   // Prints the lines on the default printer in `aoFont`, from the top-left corner down;
   // a line that would not fit on the page starts a new one.
