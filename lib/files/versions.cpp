@@ -27,9 +27,11 @@ std::u16string TmFile::GetVersaoArquivo(std::u16string_view asArquivo) {
   platform::FileSystem& files = platform::Service<platform::FileSystem>::Get();
   const std::u16string path(asArquivo);
   try {
-    std::optional<std::u16string> version = FileVersionText([&](std::uint64_t offset, std::size_t count, std::string& bytes) {
-      return files.ReadRange(path, offset, count, bytes) && bytes.size() == count;
-    });
+    std::optional<std::u16string> version = FileVersionText(
+        [&](std::uint64_t offset, std::size_t count, std::string& bytes) {
+          return files.ReadRange(path, offset, count, bytes) && bytes.size() == count;
+        },
+        BlankFileVersion::TakeProductVersion);
     return version.value_or(u"");
   } catch (const std::exception&) {
     return u"0.0";

@@ -55,6 +55,8 @@ std::u16string Fixture(const char* name) { return Utf8ToU16(std::string(ZELMOR_S
 
 TEST(GetVersaoArquivo, ReadsResourcesAndPicksFields) {
   EXPECT_EQ(TmFile::GetVersaoArquivo(Fixture("app32.exe")), u"1.2.3.4");
+  // A blank file version gives way to the product version.
+  EXPECT_EQ(TmFile::GetVersaoArquivo(Fixture("product_only.exe")), u"5.6.7.8");
   EXPECT_EQ(TmFile::GetVersaoArquivo(Fixture("no_version.exe")), u"");
   EXPECT_EQ(TmFile::GetVersaoArquivo(Fixture("nao_existe.exe")), u"");
   EXPECT_EQ(TmFile::GetTagVersaoScript(Fixture("app32.exe"), 2), u"2");

@@ -180,7 +180,7 @@ std::u16string TextValue(std::string_view v) {
   return s;
 }
 
-std::optional<std::u16string> FileVersionOfBlock(std::string_view block) {
+std::optional<std::u16string> FileVersionOfBlock(std::string_view block, BlankFileVersion blank) {
   auto root = ReadNode(block);
   if (!root || root->Key != u"VS_VERSION_INFO") return std::nullopt;
   auto vars = Child(*root, u"VarFileInfo");
@@ -192,9 +192,19 @@ std::optional<std::u16string> FileVersionOfBlock(std::string_view block) {
     for (int shift = 12; shift >= 0; shift -= 4) table.push_back(kHex[(word >> shift) & 0xF]);
   auto strings = Child(*root, u"StringFileInfo");
   auto language = strings ? Child(*strings, table) : std::nullopt;
-  auto version = language ? Child(*language, u"FileVersion") : std::nullopt;
-  if (!version) return std::nullopt;
-  return TextValue(version->Value);
+  if (!language) return std::nullopt;
+  auto text = [&](std::u16string_view key) -> std::optional<std::u16string> {
+    auto node = Child(*language, key);
+    if (!node) return std::nullopt;
+    return TextValue(node->Value);
+  };
+  // A blank file version gives way to the product version.
+  auto version = text(u"FileVersion");
+  if (blank == BlankFileVersion::TakeProductVersion &&
+      (!version || version->find_first_not_of(u" \t") == std::u16string::npos)) {
+    if (auto product = text(u"ProductVersion")) return product;
+  }
+  return version;
 }
 
 // ---- ELF files: our own version section ----
@@ -266,7 +276,7 @@ std::optional<std::u16string> ElfVersion(const ReadBytesAt& read) {
 
 }  // namespace
 
-std::optional<std::u16string> FileVersionText(const ReadBytesAt& read) {
+std::optional<std::u16string> FileVersionText(const ReadBytesAt& read, BlankFileVersion blank) {
   std::string magic;
   if (!read(0, 4, magic)) return std::nullopt;
   if (magic.compare(0, 4, "\x7f" "ELF") == 0) return ElfVersion(read);
@@ -274,15 +284,17 @@ std::optional<std::u16string> FileVersionText(const ReadBytesAt& read) {
   PeImage image(read);
   auto block = image.VersionResource();
   if (!block) return std::nullopt;
-  return FileVersionOfBlock(*block);
+  return FileVersionOfBlock(*block, blank);
 }
 
-std::optional<std::u16string> FileVersionText(std::string_view image) {
-  return FileVersionText([image](std::uint64_t offset, std::size_t count, std::string& bytes) {
-    if (offset > image.size() || count > image.size() - offset) return false;
-    bytes.assign(image.substr(offset, count));
-    return true;
-  });
+std::optional<std::u16string> FileVersionText(std::string_view image, BlankFileVersion blank) {
+  return FileVersionText(
+      [image](std::uint64_t offset, std::size_t count, std::string& bytes) {
+        if (offset > image.size() || count > image.size() - offset) return false;
+        bytes.assign(image.substr(offset, count));
+        return true;
+      },
+      blank);
 }
 
 }  // namespace zelmor

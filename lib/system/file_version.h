@@ -23,12 +23,15 @@ inline constexpr std::string_view kVersionSectionName = ".zelmor.version";
 // The file's version text, or nothing when it has none or is not an executable we read:
 // - a Windows executable (PE32 or PE32+): the "FileVersion" string of its version
 //   resource, in the string table named by the first entry of "\VarFileInfo\Translation"
-//   (language and code page as 8 hexadecimal digits, compared without case);
+//   (language and code page as 8 hexadecimal digits, compared without case); with
+//   TakeProductVersion its "ProductVersion" when that is missing or blank;
 // - an ELF file: the text of its kVersionSectionName section.
 //   FileVersionText(reader of a program built with version 0.1.0) == u"0.1.0"
-std::optional<std::u16string> FileVersionText(const ReadBytesAt& read);
+enum class BlankFileVersion { Keep, TakeProductVersion };
+std::optional<std::u16string> FileVersionText(const ReadBytesAt& read,
+                                              BlankFileVersion blank = BlankFileVersion::Keep);
 
 // The same over bytes in memory (a whole file).
-std::optional<std::u16string> FileVersionText(std::string_view image);
+std::optional<std::u16string> FileVersionText(std::string_view image, BlankFileVersion blank = BlankFileVersion::Keep);
 
 }  // namespace zelmor

@@ -51,6 +51,8 @@ INSTANTIATE_TEST_SUITE_P(
         // PE32+, a build tag after the number, as system programs have.
         VersaoCase{"winver64.exe", 0, u".", u"10.0.17134.1 (WinBuild.160101.0800)"},
         VersaoCase{"winver64.exe", 2, u".", u"10.0"}, VersaoCase{"winver64.exe", 3, u"_", u"10_0_17134"},
+        // A blank file version is the answer here (the product version is not asked).
+        VersaoCase{"product_only.exe", 0, u".", u"  "},
         // Nothing names the string table; no resources at all; no file; a folder.
         VersaoCase{"no_translation.exe", 0, u".", u""}, VersaoCase{"no_version.exe", 0, u".", u""},
         VersaoCase{"missing.exe", 2, u".", u""}, VersaoCase{"", 0, u".", u""}));

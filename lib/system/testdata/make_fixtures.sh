@@ -24,4 +24,5 @@ build() {  # build ARCH OUTPUT [RC]
 build i686 app32.exe app32.rc
 build x86_64 winver64.exe winver64.rc
 build x86_64 no_translation.exe no_translation.rc
+build x86_64 product_only.exe product_only.rc
 build i686 no_version.exe
