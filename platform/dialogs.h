@@ -96,6 +96,13 @@ class Dialogs {
   virtual bool SelectFolder(std::u16string_view title, std::u16string_view initial, bool centred,
                             std::u16string& chosen) = 0;
 
+  // The open-file dialog, titled `title`, offering the file types of `filter` (pairs
+  // "description|patterns" joined by "|", patterns separated by ";": «XML|*.xml|Todos|*.*»),
+  // opened in `folder` with the file `selected` of it preselected when not empty. True
+  // with the chosen file's full path; false when the dialog was cancelled.
+  virtual bool SelectFile(std::u16string_view title, std::u16string_view filter, std::u16string_view folder,
+                          std::u16string_view selected, std::u16string& chosen) = 0;
+
   // Shows the message window modally. True when it was closed by OK (or by the end of
   // the countdown), false for Cancel, Esc or the close box.
   virtual bool ShowMessageWindow(const MessageWindow& window) = 0;

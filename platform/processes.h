@@ -15,10 +15,12 @@ struct ProgramStart {
   std::vector<std::u16string> Arguments;
   // The folder the program starts in; empty: the caller's current folder.
   std::u16string WorkingFolder;
-  // Files the program's standard input and output are opened on (output is replaced);
+  // Files the program's standard input, output and error are opened on (output and
+  // error are replaced);
   // empty: the caller's own. "/dev/null" silences it.
   std::u16string StandardInput;
   std::u16string StandardOutput;
+  std::u16string StandardError;
   // Wait for the program to end, and report its exit code.
   bool Wait = false;
 };

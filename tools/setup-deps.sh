@@ -10,7 +10,7 @@ PACKAGES=(
   zlib1g-dev libminizip-dev libcurl4-openssl-dev libsqlite3-dev libssl-dev libasound2-dev libxml2-dev
   nlohmann-json3-dev
   python3 python3-fonttools python3-pyftpdlib
-  xvfb xauth netcat-openbsd locales
+  xvfb xauth netcat-openbsd locales dbus-daemon
   desktop-file-utils libglib2.0-bin dpkg-dev file man-db
   nodejs
   libicu-dev

@@ -46,6 +46,15 @@ bool HeadlessDialogs::SelectFolder(std::u16string_view title, std::u16string_vie
   return true;
 }
 
+bool HeadlessDialogs::SelectFile(std::u16string_view title, std::u16string_view filter, std::u16string_view folder,
+                                 std::u16string_view selected, std::u16string& chosen) {
+  FileRequests.push_back({std::u16string(title), std::u16string(filter), std::u16string(folder),
+                          std::u16string(selected)});
+  if (!FileAnswer) return false;
+  chosen = *FileAnswer;
+  return true;
+}
+
 HeadlessDialogs::Record HeadlessDialogs::Shown(Event what, platform::DialogKind kind, std::u16string_view caption,
                                                std::u16string_view text, int countdown, bool monospaced) const {
   Record r;

@@ -33,6 +33,9 @@ class HeadlessDialogs : public platform::Dialogs, public platform::BusyCursor {
     std::u16string Title, Initial;
     bool Centred = false;
   };
+  struct FileRequest {
+    std::u16string Title, Filter, Folder, Selected;
+  };
   // The wait window as it stands.
   struct WaitState {
     bool Open = false;
@@ -51,6 +54,8 @@ class HeadlessDialogs : public platform::Dialogs, public platform::BusyCursor {
   void ShowMessage(std::u16string_view text) override;
   bool SelectFolder(std::u16string_view title, std::u16string_view initial, bool centred,
                     std::u16string& chosen) override;
+  bool SelectFile(std::u16string_view title, std::u16string_view filter, std::u16string_view folder,
+                  std::u16string_view selected, std::u16string& chosen) override;
   bool ShowMessageWindow(const platform::MessageWindow& window) override;
   int ShowStandardDialog(const platform::StandardDialog& dialog) override;
   void ShowWaitWindow(const platform::WaitWindow& window) override;
@@ -82,6 +87,9 @@ class HeadlessDialogs : public platform::Dialogs, public platform::BusyCursor {
   std::vector<FolderRequest> FolderRequests;
   // The folder the next folder dialogs answer with; none: they are cancelled.
   std::optional<std::u16string> FolderAnswer;
+  std::vector<FileRequest> FileRequests;
+  // The file the next open-file dialogs answer with; none: they are cancelled.
+  std::optional<std::u16string> FileAnswer;
   WaitState Wait;
   platform::Attention AttentionState = platform::Attention::None;
   int BusyBegins = 0;

@@ -95,10 +95,13 @@ class LinuxProcesses final : public platform::Processes {
     SpawnSetup setup;
     const std::string input = posix::NativePath(start.StandardInput);
     const std::string output = posix::NativePath(start.StandardOutput);
+    const std::string errors = posix::NativePath(start.StandardError);
     const std::string folder = posix::NativePath(start.WorkingFolder);
     if (!input.empty()) posix_spawn_file_actions_addopen(&setup.FActions, 0, input.c_str(), O_RDONLY, 0);
     if (!output.empty())
       posix_spawn_file_actions_addopen(&setup.FActions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (!errors.empty())
+      posix_spawn_file_actions_addopen(&setup.FActions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
     // Nothing of ours beyond the three standard streams: a child must never keep the
     // display's listening port, a log file or a lock open after we close them.
     posix_spawn_file_actions_addclosefrom_np(&setup.FActions, 3);

@@ -57,6 +57,34 @@ bool QtDialogs::SelectFolder(std::u16string_view title, std::u16string_view init
   return true;
 }
 
+QString QtFileFilter(std::u16string_view filter) {
+  const QStringList parts = ToQString(filter).split(QLatin1Char('|'));
+  auto patterns = [](const QString& list) {
+    QStringList out;
+    for (QString p : list.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+      p = p.trimmed();
+      out << (p == QLatin1String("*.*") ? QStringLiteral("*") : p);
+    }
+    return out.join(QLatin1Char(' '));
+  };
+  if (parts.size() == 1) return patterns(parts[0]);
+  QStringList entries;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+    entries << parts[i].trimmed() + QStringLiteral(" (") + patterns(parts[i + 1]) + QLatin1Char(')');
+  return entries.join(QStringLiteral(";;"));
+}
+
+bool QtDialogs::SelectFile(std::u16string_view title, std::u16string_view filter, std::u16string_view folder,
+                           std::u16string_view selected, std::u16string& chosen) {
+  QFileDialog dialog(nullptr, ToQString(title), ToQString(folder), QtFileFilter(filter));
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  if (!selected.empty()) dialog.selectFile(ToQString(selected));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  chosen = FromQString(dialog.selectedFiles().constFirst());
+  return true;
+}
+
 bool QtDialogs::ShowMessageWindow(const platform::MessageWindow& window) {
   MessageWindowQt w(window);
   w.exec();

@@ -130,6 +130,11 @@ class WaitWindowQt final : public QWidget {
   QLabel* FTime;
 };
 
+// The open-file dialog's filter as Qt writes it: «XML|*.xml|Todos|*.*» gives
+// "XML (*.xml);;Todos (*)" ("*.*" is every file, as on Windows; ";" between patterns
+// becomes a blank). A text without "|" is one pattern list.
+QString QtFileFilter(std::u16string_view filter);
+
 class QtDialogs final : public platform::Dialogs, public platform::BusyCursor {
  public:
   QtDialogs();
@@ -138,6 +143,8 @@ class QtDialogs final : public platform::Dialogs, public platform::BusyCursor {
   void ShowMessage(std::u16string_view text) override;
   bool SelectFolder(std::u16string_view title, std::u16string_view initial, bool centred,
                     std::u16string& chosen) override;
+  bool SelectFile(std::u16string_view title, std::u16string_view filter, std::u16string_view folder,
+                  std::u16string_view selected, std::u16string& chosen) override;
   bool ShowMessageWindow(const platform::MessageWindow& window) override;
   int ShowStandardDialog(const platform::StandardDialog& dialog) override;
   void ShowWaitWindow(const platform::WaitWindow& window) override;

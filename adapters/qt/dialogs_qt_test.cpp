@@ -7,11 +7,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTemporaryDir>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,6 +23,7 @@
 #include <vector>
 
 #include "adapters/qt/event_pump_qt.h"
+#include "adapters/qt/qstring.h"
 #include "adapters/qt/text_metrics_qt.h"
 #include "core/errors.h"
 #include "core/text.h"
@@ -478,6 +481,53 @@ TEST_F(QtDialogsTest, Screenshots) {
   QApplication::processEvents();
   EXPECT_TRUE(w->grab().toImage().save(dir + QStringLiteral("/aguarde.png")));
   CloseWaitWindow();
+}
+
+TEST(QtFileFilter, WindowsPairsBecomeQtFilters) {
+  struct Case {
+    std::u16string_view filter;
+    const char* qt;
+  };
+  for (const Case& c : {Case{u"XML|*.xml", "XML (*.xml)"},
+                        Case{u"XML|*.xml|Todos os arquivos|*.*", "XML (*.xml);;Todos os arquivos (*)"},
+                        Case{u"Imagens|*.png;*.jpg", "Imagens (*.png *.jpg)"},
+                        Case{u"*.txt", "*.txt"}, Case{u"*.txt;*.csv", "*.txt *.csv"},
+                        Case{u"Notas|*.xml|Sem padrão", "Notas (*.xml)"}})
+    EXPECT_EQ(QtFileFilter(c.filter).toStdString(), c.qt) << U16ToUtf8(c.filter);
+}
+
+TEST_F(QtDialogsTest, OpenFileDialogStartsInTheFolderWithTheFileSelected) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QFile file(dir.filePath(QStringLiteral("nfe.xml")));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  QString title, folder;
+  QStringList filters, selected;
+  Driver accept;
+  accept.Add(50, [&](QWidget* w) {
+    auto* dialog = qobject_cast<QFileDialog*>(w);
+    if (dialog == nullptr) return w->close(), void();
+    title = dialog->windowTitle();
+    folder = dialog->directory().absolutePath();
+    filters = dialog->nameFilters();
+    selected = dialog->selectedFiles();
+    static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides it
+  });
+  std::u16string chosen;
+  EXPECT_TRUE(FDialogs.SelectFile(u"Abrir arquivo (XML|*.xml)", u"XML|*.xml|Todos|*.*", FromQString(dir.path()),
+                                  u"nfe.xml", chosen));
+  EXPECT_EQ(title, QStringLiteral("Abrir arquivo (XML|*.xml)"));
+  EXPECT_EQ(folder, QDir(dir.path()).absolutePath());
+  EXPECT_EQ(filters, (QStringList{QStringLiteral("XML (*.xml)"), QStringLiteral("Todos (*)")}));
+  EXPECT_EQ(selected, QStringList{file.fileName()});
+  EXPECT_EQ(chosen, FromQString(file.fileName()));
+
+  Driver cancel;
+  cancel.Add(50, [](QWidget* w) { w->close(); });
+  chosen = u"antes";
+  EXPECT_FALSE(FDialogs.SelectFile(u"Abrir", u"*.xml", FromQString(dir.path()), u"", chosen));
+  EXPECT_EQ(chosen, u"antes");
 }
 
 }  // namespace

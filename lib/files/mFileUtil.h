@@ -347,6 +347,11 @@ class TmFile {
   static bool RegistraDll(std::u16string_view asDll);
   // Opens the file manager on the file's folder (on the path itself when it is no file).
   static void OpenExplorerFileSelect(std::u16string_view asArquivo);
+  // The open-file dialog titled "Abrir arquivo (" + asExtensao + ")", offering the file
+  // types of the filter `asExtensao` («XML|*.xml»), opened in the folder of
+  // `asDiretorio` (in `asDiretorio` itself when that is a folder) with the file it
+  // names preselected when it exists. The chosen file's full path; empty when cancelled.
+  static std::u16string SelecionaArquivo(std::u16string_view asExtensao, std::u16string_view asDiretorio);
 };
 
 }  // namespace zelmor

@@ -1,8 +1,12 @@
 // TmFile's shell helpers: launchers on the desktop and the names of exit codes.
 #include "core/errors.h"
+#include "core/text.h"
 #include "dialogs/mMensagem.h"
 #include "files/mFileUtil.h"
+#include "platform/dialogs.h"
 #include "platform/file_system.h"
+#include "platform/process_info.h"
+#include "platform/processes.h"
 #include "platform/service.h"
 #include "processes/command_line.h"
 #include "shell/desktop_entry.h"
@@ -56,10 +60,66 @@ bool TmFile::RegistraDll(std::u16string_view asDll) {
   return false;
 }
 
+std::u16string TmFile::SelecionaArquivo(std::u16string_view asExtensao, std::u16string_view asDiretorio) {
+  // A folder named without its separator still opens on itself, not on its parent.
+  const bool folder = !asDiretorio.empty() && DirectoryExists(asDiretorio);
+  const std::u16string start = folder ? DirBarra(asDiretorio) : ExtractDir(asDiretorio);
+  const std::u16string selected = !folder && FileExists(asDiretorio) ? FileName(asDiretorio) : u"";
+  std::u16string chosen;
+  if (!platform::Service<platform::Dialogs>::Get().SelectFile(u"Abrir arquivo (" + std::u16string(asExtensao) + u")",
+                                                               asExtensao, start, selected, chosen))
+    return {};
+  return chosen;
+}
+
+namespace {
+
+// A local path as a file URI: every byte but the unreserved ones and "/" percent-
+// encoded, which also keeps quotes out of the D-Bus argument text below.
+std::u16string FileUri(std::u16string_view path) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::u16string uri = u"file://";
+  for (unsigned char b : U16ToUtf8(path)) {
+    const bool plain = (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9');
+    if (plain || b == '/' || b == '-' || b == '_' || b == '.' || b == '~') {
+      uri.push_back(b);
+    } else {
+      uri.push_back(u'%');
+      uri.push_back(static_cast<char16_t>(kHex[b >> 4]));
+      uri.push_back(static_cast<char16_t>(kHex[b & 0xF]));
+    }
+  }
+  return uri;
+}
+
+// Asks the desktop's file manager (its org.freedesktop.FileManager1 interface on the
+// session bus, through gdbus) to open the file's folder with the file selected. False
+// when no file manager answered within 5 s.
+bool ShowSelected(std::u16string_view file) {
+  platform::ProgramStart start;
+  start.Arguments = {u"gdbus", u"call", u"--session", u"--timeout", u"5",
+                     u"--dest", u"org.freedesktop.FileManager1", u"--object-path", u"/org/freedesktop/FileManager1",
+                     u"--method", u"org.freedesktop.FileManager1.ShowItems", u"['" + FileUri(file) + u"']", u""};
+  start.StandardOutput = u"/dev/null";
+  start.StandardError = u"/dev/null";  // no bus, no file manager: the folder is opened instead
+  start.Wait = true;
+  int code = -1;
+  return platform::Service<platform::Processes>::Get().Start(start, &code) && code == 0;
+}
+
+}  // namespace
+
 void TmFile::OpenExplorerFileSelect(std::u16string_view asArquivo) {
-  // The file manager is opened on the file's folder: the portable opener has no way to
-  // select one entry in it.
-  TmRot::AbreExplorer(nullptr, FileExists(asArquivo) ? ExtractDir(asArquivo) : std::u16string(asArquivo));
+  if (FileExists(asArquivo)) {
+    platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
+    const std::u16string full =
+        asArquivo.starts_with(platform::PathDelim) ? std::u16string(asArquivo)
+                                                   : ExtractAbsoluteFile(DirBarra(fs.CurrentFolder()), asArquivo);
+    if (ShowSelected(full)) return;
+    TmRot::AbreExplorer(nullptr, ExtractDir(full));
+    return;
+  }
+  TmRot::AbreExplorer(nullptr, std::u16string(asArquivo));
 }
 
 }  // namespace zelmor

@@ -62,10 +62,40 @@ TEST(OpenExplorerFileSelect, OpensTheFilesFolder) {
   testing::RecordedDialogs dialogs;
   FakeProgram(tree, "xdg-open", tree.Native("args"));
   testing::ScopedEnv path("PATH", (tree.Native("bin") + ":/usr/bin:/bin").c_str());
+  testing::ScopedEnv bus("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");  // no file manager answers
   tree.Write("docs/nota.xml", "<a/>");
   TmFile::OpenExplorerFileSelect(tree.Path("docs/nota.xml"));
   ASSERT_TRUE(WaitForFile(tree.Native("args")));
   EXPECT_EQ(tree.Read("args"), tree.Native("docs/") + "\n");
+}
+
+// The file manager's interface asked through gdbus (a stand-in on PATH here): the file
+// goes as an encoded URI; when nothing answers, the folder opens instead.
+TEST(OpenExplorerFileSelect, AsksTheFileManagerToSelectTheFile) {
+  for (bool answers : {true, false}) {
+    SCOPED_TRACE(answers);
+    testing::FileTree tree;
+    testing::RecordedDialogs dialogs;
+    tree.Write("bin/gdbus", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + tree.Native("gdbus") + "'\nexit " +
+                                (answers ? "0" : "1") + "\n");
+    ASSERT_EQ(chmod(tree.Native("bin/gdbus").c_str(), 0755), 0);
+    FakeProgram(tree, "xdg-open", tree.Native("args"));
+    testing::ScopedEnv path("PATH", (tree.Native("bin") + ":/usr/bin:/bin").c_str());
+    tree.Write("docs/nota fiscal 'ação'.xml", "<a/>");
+    TmFile::OpenExplorerFileSelect(tree.Path("docs/nota fiscal 'ação'.xml"));
+    ASSERT_TRUE(tree.Exists("gdbus"));  // asked, and waited for
+    const std::string uri = "file://" + tree.Native("docs/") + "nota%20fiscal%20%27a%C3%A7%C3%A3o%27.xml";
+    EXPECT_EQ(tree.Read("gdbus"),
+              "call\n--session\n--timeout\n5\n--dest\norg.freedesktop.FileManager1\n--object-path\n"
+              "/org/freedesktop/FileManager1\n--method\norg.freedesktop.FileManager1.ShowItems\n['" + uri + "']\n\n");
+    if (answers) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      EXPECT_FALSE(tree.Exists("args")) << "the folder was opened as well";
+    } else {
+      ASSERT_TRUE(WaitForFile(tree.Native("args")));
+      EXPECT_EQ(tree.Read("args"), tree.Native("docs/") + "\n");
+    }
+  }
 }
 
 }  // namespace

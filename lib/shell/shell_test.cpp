@@ -3,8 +3,10 @@
 
 #include <string>
 
+#include "core/text.h"
 #include "files/mFileUtil.h"
 #include "testing/file_tree.h"
+#include "testing/recorded_dialogs.h"
 #include "testing/run_program.h"
 
 namespace zelmor {
@@ -50,6 +52,34 @@ TEST(GetMsgExitCode, NamesTheCodesOfInterruptedProcesses) {
   EXPECT_EQ(TmFile::GetMsgExitCode(1), u"Processo finalizado (Gerenciador de tarefas)");
   EXPECT_EQ(TmFile::GetMsgExitCode(0), u"");
   EXPECT_EQ(TmFile::GetMsgExitCode(2), u"");
+}
+
+TEST(SelecionaArquivo, AsksInTheRightFolderWithTheFilePreselected) {
+  testing::FileTree t;
+  t.Write("notas/nfe.xml", "<nfe/>");
+  t.Folder("vazia");
+  testing::RecordedDialogs dialogs;
+  struct Case {
+    const char* label;
+    std::string diretorio;  // below the tree
+    std::string folder, selected;
+  };
+  for (const Case& c : {Case{"an existing file", "notas/nfe.xml", "notas/", "nfe.xml"},
+                        Case{"a file not there yet", "notas/nova.xml", "notas/", ""},
+                        Case{"a folder with its separator", "vazia/", "vazia/", ""},
+                        Case{"a folder without it", "vazia", "vazia/", ""}}) {
+    SCOPED_TRACE(c.label);
+    dialogs.FileRequests.clear();
+    dialogs.FileAnswer = t.Path("notas/nfe.xml");
+    EXPECT_EQ(TmFile::SelecionaArquivo(u"XML|*.xml", t.Path(c.diretorio)), t.Path("notas/nfe.xml"));
+    ASSERT_EQ(dialogs.FileRequests.size(), 1u);
+    EXPECT_EQ(dialogs.FileRequests[0].Title, u"Abrir arquivo (XML|*.xml)");
+    EXPECT_EQ(dialogs.FileRequests[0].Filter, u"XML|*.xml");
+    EXPECT_EQ(dialogs.FileRequests[0].Folder, t.Path(c.folder));
+    EXPECT_EQ(dialogs.FileRequests[0].Selected, Utf8ToU16(c.selected));
+  }
+  dialogs.FileAnswer.reset();  // cancelled
+  EXPECT_EQ(TmFile::SelecionaArquivo(u"*.txt", t.Path("vazia")), u"");
 }
 
 }  // namespace
