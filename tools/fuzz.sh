@@ -55,6 +55,7 @@ fi
 mkdir -p "$BUILD/artifacts" "$BUILD/logs"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:allocator_may_return_null=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp"
 
 # One target: the committed seeds are read, new inputs go to the build's own corpus
 # folder (kept between runs, never into the repository).

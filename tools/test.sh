@@ -19,6 +19,7 @@ ctest --test-dir build -j"$JOBS" --timeout 300
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZELMOR_SANITIZE=ON -DZELMOR_BUILD_BENCHMARKS=OFF
 cmake --build build-asan -j"$JOBS"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp" \
   ctest --test-dir build-asan -L 'lib|e2e' -E '^install_tree$' -j"$JOBS" --timeout 600
 # (install_tree builds an uninstrumented example against the installed libraries: it
 # runs in the plain build only.)
