@@ -47,11 +47,11 @@ static int ready = 0;
 static void Setup(void) {
   if (ready) return;
   ready = 1;
-  const char* spec = getenv("ZELMOR_FAULT");
-  if (spec != NULL) {
-    const char* colon = strchr(spec, ':');
+  const char* wanted = getenv("ZELMOR_FAULT");
+  if (wanted != NULL) {
+    const char* colon = strchr(wanted, ':');
     for (int k = 0; colon != NULL && k < kKinds; ++k)
-      if ((size_t)(colon - spec) == strlen(kNames[k]) && strncmp(spec, kNames[k], (size_t)(colon - spec)) == 0) {
+      if ((size_t)(colon - wanted) == strlen(kNames[k]) && strncmp(wanted, kNames[k], (size_t)(colon - wanted)) == 0) {
         faultKind = k;
         faultAt = strtol(colon + 1, NULL, 10);
       }
