@@ -1,5 +1,4 @@
 // Launchers on the user's desktop: the ".desktop" files desktops show as icons.
-#include "core/errors.h"
 #include "files/mFileUtil.h"
 #include "platform/file_system.h"
 #include "platform/service.h"
@@ -13,9 +12,7 @@ namespace {
 // folder (a name with a separator would put or delete a file elsewhere).
 std::u16string LauncherPath(std::u16string_view name) {
   if (name.empty() || name.find(u'/') != std::u16string_view::npos || name == u"." || name == u"..") return {};
-  std::u16string desktop = TmFile::PastaWindowsDesktop();
-  if (!desktop.empty() && desktop.back() != u'/') desktop += u'/';
-  return desktop + std::u16string(name) + u".desktop";
+  return DesktopLauncherPath(name);
 }
 
 }  // namespace
@@ -23,23 +20,8 @@ std::u16string LauncherPath(std::u16string_view name) {
 bool TmRot::CriaAtalhoDesktop(std::u16string_view Nome, std::u16string_view CaminhoCompleto) {
   const std::u16string link = LauncherPath(Nome);
   if (link.empty()) return false;
-  platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
-  if (TmFile::FileExists(link) && !fs.DeleteFile(link)) return false;
-
-  std::u16string folder = TmFile::ExtractDir(CaminhoCompleto);
-  if (folder.size() > 1 && folder.back() == u'/') folder.pop_back();
-  DesktopEntry entry;
-  entry.Name = Nome;
-  entry.Exec = {std::u16string(CaminhoCompleto)};
-  entry.Path = folder;
-  try {
-    // A desktop folder nobody has opened yet may not exist on a fresh account.
-    fs.CreateFolders(TmFile::ExtractDir(link));
-    WriteDesktopEntry(link, entry);
-  } catch (const EZelmorError&) {
-    return false;
-  }
-  return TmFile::FileExists(link);
+  if (TmFile::FileExists(link) && !platform::Service<platform::FileSystem>::Get().DeleteFile(link)) return false;
+  return WriteDesktopLauncher(Nome, {std::u16string(CaminhoCompleto)});
 }
 
 bool TmRot::DeletaAtalhoDesktop(std::u16string_view Nome) {

@@ -4,6 +4,7 @@
 
 #include "core/errors.h"
 #include "core/text.h"
+#include "files/mFileUtil.h"
 #include "platform/file_system.h"
 #include "platform/service.h"
 
@@ -101,6 +102,29 @@ std::string DesktopEntryText(const DesktopEntry& entry) {
 
 void WriteDesktopEntry(std::u16string_view path, const DesktopEntry& entry) {
   platform::Service<platform::FileSystem>::Get().Replace(path, DesktopEntryText(entry));
+}
+
+std::u16string DesktopLauncherPath(std::u16string_view name) {
+  const std::u16string desktop = TmFile::PastaWindowsDesktop();
+  return (desktop.empty() ? desktop : TmFile::DirBarra(desktop)) + std::u16string(name) + u".desktop";
+}
+
+bool WriteDesktopLauncher(std::u16string_view name, std::vector<std::u16string> exec) {
+  const std::u16string link = DesktopLauncherPath(name);
+  std::u16string folder = TmFile::ExtractDir(exec.empty() ? u"" : exec.front());
+  if (folder.size() > 1 && folder.back() == u'/') folder.pop_back();
+  DesktopEntry entry;
+  entry.Name = name;
+  entry.Exec = std::move(exec);
+  entry.Path = folder;
+  try {
+    // A desktop folder nobody has opened yet may not exist on a fresh account.
+    platform::Service<platform::FileSystem>::Get().CreateFolders(TmFile::ExtractDir(link));
+    WriteDesktopEntry(link, entry);
+  } catch (const EZelmorError&) {
+    return false;  // callers learn it from the result, as from a link that was not saved
+  }
+  return TmFile::FileExists(link);
 }
 
 }  // namespace zelmor

@@ -38,4 +38,13 @@ std::string DesktopEntryText(const DesktopEntry& entry);
 // file cannot be written.
 void WriteDesktopEntry(std::u16string_view path, const DesktopEntry& entry);
 
+// The launcher file `name` + ".desktop" in the user's desktop folder.
+std::u16string DesktopLauncherPath(std::u16string_view name);
+
+// Writes the launcher `name` on the user's desktop (DesktopLauncherPath) for `exec`, the
+// program then its arguments, starting in the program's folder; the desktop folder is
+// made when missing. True when the file is there afterwards; false when it could not
+// be written.
+bool WriteDesktopLauncher(std::u16string_view name, std::vector<std::u16string> exec);
+
 }  // namespace zelmor
