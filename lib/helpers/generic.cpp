@@ -113,19 +113,28 @@ Variant TmRot::NullIf(const Variant& aoValue, const Variant& aoNullValue) {
   return aoValue == aoNullValue ? Variant{} : aoValue;
 }
 
+namespace {
+
+// The text paired with the first value equal to `valor`; lists of different lengths
+// abort through the user's message.
+template <typename Value, typename Values>
+std::u16string CaseOf(const Value& valor, const Values& comparaCom, const TzelArrayString& retornos,
+                      std::u16string_view padrao) {
+  TmDlg::InformaAbort(comparaCom.size() != retornos.size(), u"CaseDo: Quantidade de parâmetros incorretas", nullptr);
+  for (std::size_t i = 0; i < comparaCom.size(); ++i)
+    if (comparaCom[i] == valor) return retornos[i];
+  return std::u16string(padrao);
+}
+
+}  // namespace
+
 std::u16string TmRot::CaseDo(std::u16string_view Valor, const TzelArrayString& ComparaCom,
                              const TzelArrayString& Retornos, std::u16string_view Default) {
-  TmDlg::InformaAbort(ComparaCom.size() != Retornos.size(), u"CaseDo: Quantidade de parâmetros incorretas", nullptr);
-  for (std::size_t i = 0; i < ComparaCom.size(); ++i)
-    if (ComparaCom[i] == Valor) return Retornos[i];
-  return std::u16string(Default);
+  return CaseOf(Valor, ComparaCom, Retornos, Default);
 }
 std::u16string TmRot::CaseDoInt(std::int32_t Valor, const TzelArrayInteger& ComparaCom,
                                 const TzelArrayString& Retornos, std::u16string_view Default) {
-  TmDlg::InformaAbort(ComparaCom.size() != Retornos.size(), u"CaseDo: Quantidade de parâmetros incorretas", nullptr);
-  for (std::size_t i = 0; i < ComparaCom.size(); ++i)
-    if (ComparaCom[i] == Valor) return Retornos[i];
-  return std::u16string(Default);
+  return CaseOf(Valor, ComparaCom, Retornos, Default);
 }
 std::int32_t TmRot::CaseDoInteger(std::int32_t aiValor, const TzelArrayInteger& aiResultado,
                                   const TzelArrayInteger& aiRetorno, std::int32_t aiDefault) {
