@@ -8,26 +8,21 @@
 
 #include "app/message_rule.h"
 #include "core/cp1252.h"
+#include "testing/fuzz_check.h"
 
-namespace {
-
-void Check(bool ok) {
-  if (!ok) __builtin_trap();
-}
-
-}  // namespace
+using zelmor::testing::FuzzCheck;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const quindel::MessageLines lines = quindel::LinesOfBytes(bytes);
-  Check(lines.Line1.find(quindel::kSeparator) == std::u16string::npos);
-  Check(lines.Line2.find(quindel::kSeparator) == std::u16string::npos);
+  FuzzCheck(lines.Line1.find(quindel::kSeparator) == std::u16string::npos);
+  FuzzCheck(lines.Line2.find(quindel::kSeparator) == std::u16string::npos);
   const std::size_t first = bytes.find('\xBF');
   const std::string_view one = bytes.substr(0, first);
   std::string_view two;
   if (first != std::string_view::npos) two = bytes.substr(first + 1, bytes.find('\xBF', first + 1) - first - 1);
-  Check(zelmor::cp1252::Encode(lines.Line1) == one);
-  Check(zelmor::cp1252::Encode(lines.Line2) == two);
-  Check(lines.Line1.size() == one.size() && lines.Line2.size() == two.size());
+  FuzzCheck(zelmor::cp1252::Encode(lines.Line1) == one);
+  FuzzCheck(zelmor::cp1252::Encode(lines.Line2) == two);
+  FuzzCheck(lines.Line1.size() == one.size() && lines.Line2.size() == two.size());
   return 0;
 }

@@ -6,14 +6,13 @@
 #include <string_view>
 
 #include "adapters/linux/registry_format.h"
+#include "testing/fuzz_check.h"
+
+using zelmor::testing::FuzzCheck;
 
 namespace {
 
 using zelmor::adapters::regfile::Key;
-
-void Check(bool ok) {
-  if (!ok) __builtin_trap();
-}
 
 bool SameTree(const Key& a, const Key& b) {
   if (a.Name != b.Name || a.Values != b.Values || a.SubKeys.size() != b.SubKeys.size()) return false;
@@ -30,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     tree = regfile::Parse(std::string_view(reinterpret_cast<const char*>(data), size));
   } catch (const regfile::FormatError& e) {
-    Check(e.Line >= 1);
+    FuzzCheck(e.Line >= 1);
     return 0;
   }
   const std::string written = regfile::Serialize(tree);
@@ -38,14 +37,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     again = regfile::Parse(written);
   } catch (const regfile::FormatError&) {
-    Check(false);  // the program could not read back its own file
+    FuzzCheck(false);  // the program could not read back its own file
   }
-  Check(SameTree(tree, again));
-  Check(regfile::Serialize(again) == written);
+  FuzzCheck(SameTree(tree, again));
+  FuzzCheck(regfile::Serialize(again) == written);
   // Every value shows on one line, whatever its text holds.
   for (const auto& [name, value] : tree.Values) {
-    Check(regfile::Escaped(name).find('\n') == std::string::npos);
-    Check(regfile::FormatData(value).find('\n') == std::string::npos);
+    FuzzCheck(regfile::Escaped(name).find('\n') == std::string::npos);
+    FuzzCheck(regfile::FormatData(value).find('\n') == std::string::npos);
   }
   return 0;
 }

@@ -5,12 +5,10 @@
 //   - a value that was written (text, integer or number) does not read back as
 //     written, in memory or from the saved file;
 //   - a read or a list of the file raises anything.
-#include <unistd.h>
 
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -19,27 +17,17 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "testing/fixtures.h"
+#include "testing/fuzz_check.h"
+
+using zelmor::testing::FuzzCheck;
+using zelmor::testing::FuzzFolder;
 
 namespace {
 
 namespace fs = std::filesystem;
 using zelmor::TmConfig;
 
-void Check(bool ok) {
-  if (!ok) __builtin_trap();
-}
-
-const fs::path& Root() {
-  static const fs::path root = [] {
-    std::string pattern = (fs::temp_directory_path() / "zelmor-config-fuzz-XXXXXX").string();
-    const char* made = mkdtemp(pattern.data());
-    if (made == nullptr) std::abort();
-    return fs::path(made);
-  }();
-  return root;
-}
-
-std::u16string PathOf(const char* name) { return zelmor::Utf8ToU16((Root() / name).string()); }
+std::u16string PathOf(const char* name) { return zelmor::Utf8ToU16((FuzzFolder() / name).string()); }
 
 // What a load does to the first line besides splitting: a UTF-8 mark read as
 // Windows-1252 text is dropped once more.
@@ -82,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::u16string original = PathOf("original.ini"), copy = PathOf("copy.ini"), edited = PathOf("edited.ini");
   {
-    std::ofstream out(Root() / "original.ini", std::ios::binary | std::ios::trunc);
+    std::ofstream out(FuzzFolder() / "original.ini", std::ios::binary | std::ios::trunc);
     out.write(file.data(), static_cast<std::streamsize>(file.size()));
   }
 
@@ -93,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   config.SaveCopyTo(copy);
   {
     TmConfig back(copy, true);
-    Check(back.Linhas().Items == Reloaded(config.Linhas()).Items);
+    FuzzCheck(back.Linhas().Items == Reloaded(config.Linhas()).Items);
   }
 
   // A value written reads back, before and after a save.
@@ -104,10 +92,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;  // a name or value the file cannot hold is refused, never written
   }
   if (!valor.empty()) {
-    Check(config.ReadString(secao, item, kAbsent) == valor);
+    FuzzCheck(config.ReadString(secao, item, kAbsent) == valor);
     config.SaveCopyTo(edited);
     TmConfig back(edited, true);
-    Check(back.ReadString(secao, item, kAbsent) == valor);
+    FuzzCheck(back.ReadString(secao, item, kAbsent) == valor);
   }
 
   // Typed values: an integer and a number made from the value's length and characters.
@@ -115,11 +103,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (char16_t c : valor) mix = mix * 131 + c;
   const int whole = static_cast<int>(static_cast<std::uint32_t>(mix));
   config.WriteInteger(secao, item, whole);
-  Check(config.ReadInteger(secao, item, whole ^ 1) == whole);
+  FuzzCheck(config.ReadInteger(secao, item, whole ^ 1) == whole);
   const double number = static_cast<double>(static_cast<std::int64_t>(mix % 200000000) - 100000000) / 1000.0;
   config.WriteFloat(secao, item, number);
   const double read = config.ReadFloat(secao, item, number + 1);
-  Check(std::fabs(read - number) <= std::fabs(number) * 1e-14);
+  FuzzCheck(std::fabs(read - number) <= std::fabs(number) * 1e-14);
   config.SetModificado(false);
   return 0;
 }

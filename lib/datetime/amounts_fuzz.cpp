@@ -17,14 +17,13 @@
 #include "datetime/mConvert.h"
 #include "format/format_number.h"
 #include "testing/fixtures.h"
+#include "testing/fuzz_check.h"
+
+using zelmor::testing::FuzzCheck;
 
 namespace {
 
 using zelmor::TmConv;
-
-void Check(bool ok) {
-  if (!ok) __builtin_trap();
-}
 
 }  // namespace
 
@@ -39,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::u16string text = zelmor::Utf8ToU16(std::string_view(reinterpret_cast<const char*>(data), size));
 
   const double amount = TmConv::Str2Float(text);
-  Check(std::isfinite(amount));
+  FuzzCheck(std::isfinite(amount));
   // The magnitude is the text's without its signs; the sign is the rule's.
   std::u16string unsigned_;
   bool minus = false, open = false, close = false;
@@ -50,14 +49,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (c != u'-' && c != u'(' && c != u')') unsigned_ += c;
   }
   const double magnitude = TmConv::Str2Float(unsigned_);
-  Check(magnitude >= 0);
-  Check(amount == ((minus || (open && close)) ? -magnitude : magnitude));
+  FuzzCheck(magnitude >= 0);
+  FuzzCheck(amount == ((minus || (open && close)) ? -magnitude : magnitude));
 
   // The SQL form reads back as the amount to its 15 significant digits (where it has
   // no exponent).
   const std::u16string ansi = TmConv::Str2FloatAnsi(text);
   if (ansi.find(u'E') == std::u16string::npos)
-    Check(std::fabs(TmConv::StrAnsi2Float(ansi) - amount) <= std::fabs(amount) * 1e-14);
+    FuzzCheck(std::fabs(TmConv::StrAnsi2Float(ansi) - amount) <= std::fabs(amount) * 1e-14);
 
   TmConv::StrAnsi2Float(text);
   TmConv::StrFormated2FloatDef(text, 0.5);
@@ -72,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u16string written = zelmor::FloatToStr(value);
     if (written.find(u'E') == std::u16string::npos) {
       const double back = TmConv::Str2Float(written);
-      Check(std::fabs(back - value) <= a * 1e-14);
+      FuzzCheck(std::fabs(back - value) <= a * 1e-14);
     }
   }
 
@@ -80,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TmConv::ToInt64(text, 3);
   TmConv::ToBoolean(text);
   const std::int32_t w32 = static_cast<std::int32_t>(whole);
-  Check(TmConv::ToInt(zelmor::IntToStr(w32), w32 ^ 1) == w32);
-  Check(TmConv::ToInt64(zelmor::IntToStr(whole), 0) == whole || whole == 0);
+  FuzzCheck(TmConv::ToInt(zelmor::IntToStr(w32), w32 ^ 1) == w32);
+  FuzzCheck(TmConv::ToInt64(zelmor::IntToStr(whole), 0) == whole || whole == 0);
   return 0;
 }

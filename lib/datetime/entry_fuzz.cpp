@@ -19,15 +19,14 @@
 #include "datetime/mDataHora.h"
 #include "format/format_datetime.h"
 #include "testing/fixtures.h"
+#include "testing/fuzz_check.h"
+
+using zelmor::testing::FuzzCheck;
 
 namespace {
 
 using zelmor::TDateTime;
 using zelmor::TmDt;
-
-void Check(bool ok) {
-  if (!ok) __builtin_trap();
-}
 
 }  // namespace
 
@@ -42,26 +41,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // for what the masks give: a date field (no ":"), or "dd/mm/yyyy hh:nn" with the ":"
   // in its place.
   const std::u16string done = TmDt::CompletaData(text);
-  Check(done.size() <= std::max<std::size_t>(text.size(), 10) + 20);
+  FuzzCheck(done.size() <= std::max<std::size_t>(text.size(), 10) + 20);
   const std::size_t colon = text.find(u':');
-  if (colon == std::u16string::npos || (colon == 13 && text.size() == 16)) Check(TmDt::CompletaData(done) == done);
+  if (colon == std::u16string::npos || (colon == 13 && text.size() == 16)) FuzzCheck(TmDt::CompletaData(done) == done);
   const std::u16string hora = TmDt::CompletaHora(text);
-  Check(hora.size() == 5);
+  FuzzCheck(hora.size() == 5);
 
   // What DataValida accepts, StrToDataHora reads.
   const TDateTime kNone = -700000.5;
   for (const std::u16string& t : {text, done}) {
-    if (TmDt::DataValida(t)) Check(TmDt::StrToDataHora(t, kNone) != kNone);
+    if (TmDt::DataValida(t)) FuzzCheck(TmDt::StrToDataHora(t, kNone) != kNone);
     TmDt::StrToDateTime(t, kNone);
   }
 
   try {
     const int minutes = TmDt::HoraParaMin(text);
-    Check(TmDt::HoraParaMin(TmDt::MinParaHora(minutes)) == minutes);
+    FuzzCheck(TmDt::HoraParaMin(TmDt::MinParaHora(minutes)) == minutes);
   } catch (const zelmor::EConvertError&) {
   }
   const int anyMinutes = static_cast<int>(raw);
-  Check(TmDt::HoraParaMin(TmDt::MinParaHora(anyMinutes)) == anyMinutes);
+  FuzzCheck(TmDt::HoraParaMin(TmDt::MinParaHora(anyMinutes)) == anyMinutes);
 
   // An instant from the input's first bytes, to the second: written and read back.
   const std::int64_t seconds = (raw % (3000LL * 366 * 86400));
@@ -71,13 +70,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u16string typed = zelmor::FormatDateTime(u"dd/mm/yyyy hh:nn:ss", whole);
     const TDateTime back = TmDt::StrToDataHora(typed, kNone);
     if (whole.Value >= 0) {  // negative values are days before 1899-12-30 with the time added, not taken away
-      Check(back != kNone);
-      Check(std::abs(back.Value - whole.Value) * 86400.0 < 0.5);
+      FuzzCheck(back != kNone);
+      FuzzCheck(std::abs(back.Value - whole.Value) * 86400.0 < 0.5);
     }
     std::u16string sql = TmDt::Data2Ansi(whole, true);
     sql = sql.substr(1, sql.size() - 2);
     const TDateTime fromSql = TmDt::StrToDateTime(sql, kNone);
-    if (whole.Value >= 0) Check(std::abs(fromSql.Value - whole.Value) * 86400.0 < 0.5);
+    if (whole.Value >= 0) FuzzCheck(std::abs(fromSql.Value - whole.Value) * 86400.0 < 0.5);
   }
   return 0;
 }

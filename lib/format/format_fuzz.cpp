@@ -13,6 +13,9 @@
 #include "format/format_datetime.h"
 #include "format/format_number.h"
 #include "parsing/conversions.h"
+#include "testing/fuzz_check.h"
+
+using zelmor::testing::FuzzCheck;
 
 namespace {
 
@@ -27,10 +30,6 @@ T Take(const std::uint8_t*& data, std::size_t& size) {
     size -= sizeof v;
   }
   return v;
-}
-
-void Check(bool ok) {
-  if (!ok) __builtin_trap();
 }
 
 bool IsNegativeZeroText(const std::u16string& s, char16_t decimal) {
@@ -77,12 +76,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Number patterns.
   const std::u16string f = zelmor::FormatFloat(text, value, fs);
-  Check(f.size() <= 4 * text.size() + 400);
+  FuzzCheck(f.size() <= 4 * text.size() + 400);
   const std::u16string c = zelmor::FormatCurr(text, zelmor::Currency::FromRaw(raw), fs);
-  Check(c.size() <= 4 * text.size() + 400);
+  FuzzCheck(c.size() <= 4 * text.size() + 400);
   const std::u16string fixed = zelmor::FormatFloat(u"0.00", value, fs);
-  Check(!IsNegativeZeroText(fixed, fs.DecimalSeparator));
-  Check(!IsNegativeZeroText(zelmor::FormatCurr(u"#,##0.000", zelmor::Currency::FromRaw(raw), fs), fs.DecimalSeparator));
+  FuzzCheck(!IsNegativeZeroText(fixed, fs.DecimalSeparator));
+  FuzzCheck(!IsNegativeZeroText(zelmor::FormatCurr(u"#,##0.000", zelmor::Currency::FromRaw(raw), fs), fs.DecimalSeparator));
   for (int style = 0; style < 5; ++style)
     zelmor::FloatToStrF(value, static_cast<zelmor::FloatFormat>(style), precision, digits, fs);
   zelmor::CurrToStr(zelmor::Currency::FromRaw(raw), fs);
@@ -91,13 +90,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // whose 15 digits round past the double range.
   if (std::isfinite(value) && std::fabs(value) < 1.797693134862315e308) {
     double back = 0;
-    Check(zelmor::TryStrToFloat(zelmor::FloatToStr(value, fs), back, fs));
-    Check(std::fabs(back - value) <= std::fabs(value) * 1e-14);
+    FuzzCheck(zelmor::TryStrToFloat(zelmor::FloatToStr(value, fs), back, fs));
+    FuzzCheck(std::fabs(back - value) <= std::fabs(value) * 1e-14);
   }
 
   // Date-time patterns never throw, whatever the value.
   const std::u16string d = zelmor::FormatDateTime(text, value, fs);
-  if (!customPatterns) Check(d.size() <= 40 * text.size() + 400);
+  if (!customPatterns) FuzzCheck(d.size() <= 40 * text.size() + 400);
   zelmor::DateTimeToStr(value, fs);
 
   // Parsers: Try* never throws; Str* throws only EConvertError.

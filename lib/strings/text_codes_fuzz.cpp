@@ -17,14 +17,13 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "strings/mString.h"
+#include "testing/fuzz_check.h"
+
+using zelmor::testing::FuzzCheck;
 
 namespace {
 
 using zelmor::TmStr;
-
-void Check(bool ok) {
-  if (!ok) __builtin_trap();
-}
 
 template <class F>
 void OnlyConvertErrors(F&& f) {
@@ -43,25 +42,25 @@ bool AllIn(std::u16string_view s, char16_t lo, char16_t hi) {
 void RoundTrips(std::u16string_view text, std::u16string_view key) {
   // The escaped form: 7-bit, and back for characters up to 255 but the quotes.
   const std::u16string escaped = TmStr::Asc2Ansi(text);
-  for (char16_t c : escaped) Check(c < 0x80 || c == u'\u00E6' || c == u'\u00BE');
+  for (char16_t c : escaped) FuzzCheck(c < 0x80 || c == u'\u00E6' || c == u'\u00BE');
   bool quotes = false;
   for (char16_t c : text) quotes = quotes || c == u'"' || c == u'\'' || c == u'`';
-  if (AllIn(text, 0, 255) && !quotes) Check(TmStr::Ansi2Asc(escaped) == text);
+  if (AllIn(text, 0, 255) && !quotes) FuzzCheck(TmStr::Ansi2Asc(escaped) == text);
 
   // The packing: back for characters 1-255 when it fits.
   if (AllIn(text, 1, 255)) {
     try {
       const std::u16string packed = TmStr::ComprimeString(text);
-      Check(packed.size() <= 1024 && AllIn(packed, 0, 255));
-      Check(TmStr::DescomprimeString(packed) == text);
+      FuzzCheck(packed.size() <= 1024 && AllIn(packed, 0, 255));
+      FuzzCheck(TmStr::DescomprimeString(packed) == text);
     } catch (const zelmor::EConvertError&) {
       // longer than the packed form holds
     }
   }
 
-  if (AllIn(text, 16, 255)) Check(TmStr::DesHeximiza(TmStr::Heximiza(text)) == text);
-  Check(TmStr::Criptografa(TmStr::Criptografa(text, key), key) == text);
-  if (AllIn(text, 1, 255) && AllIn(key, 0, 255)) Check(TmStr::Decrip(TmStr::Encrip(text, key), key) == text);
+  if (AllIn(text, 16, 255)) FuzzCheck(TmStr::DesHeximiza(TmStr::Heximiza(text)) == text);
+  FuzzCheck(TmStr::Criptografa(TmStr::Criptografa(text, key), key) == text);
+  if (AllIn(text, 1, 255) && AllIn(key, 0, 255)) FuzzCheck(TmStr::Decrip(TmStr::Encrip(text, key), key) == text);
 }
 
 void Decoders(std::u16string_view text, std::u16string_view key) {

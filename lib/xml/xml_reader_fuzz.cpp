@@ -7,15 +7,10 @@
 #include <string>
 
 #include "core/cp1252.h"
+#include "testing/fuzz_check.h"
 #include "xml/mXML.h"
 
-namespace {
-
-void Check(bool ok) {
-  if (!ok) __builtin_trap();
-}
-
-}  // namespace
+using zelmor::testing::FuzzCheck;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using zelmor::TmXMLLeitura;
@@ -33,21 +28,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::u16string r;
     std::size_t found = 0;
     while (TmXMLLeitura::Elemento(xml, key, p, r, keep)) {
-      Check(xml.find(r) != std::u16string::npos);
-      Check(p > 1 && static_cast<std::size_t>(p) <= xml.size() + 1);
-      Check(++found <= xml.size());
+      FuzzCheck(xml.find(r) != std::u16string::npos);
+      FuzzCheck(p > 1 && static_cast<std::size_t>(p) <= xml.size() + 1);
+      FuzzCheck(++found <= xml.size());
     }
     zelmor::TzelArrayString all;
     TmXMLLeitura::Elemento(xml, key, all, keep);
-    Check(all.size() <= xml.size());
+    FuzzCheck(all.size() <= xml.size());
     TmXMLLeitura::Elemento(xml, zelmor::TzelArrayString{key, key}, r, keep);
   }
   std::u16string value;
-  if (TmXMLLeitura::Atributo(xml, key, attr, value)) Check(xml.find(value) != std::u16string::npos);
+  if (TmXMLLeitura::Atributo(xml, key, attr, value)) FuzzCheck(xml.find(value) != std::u16string::npos);
   TmXMLLeitura::ElementoDt(xml, {key}, 0);
   TmXMLLeitura::ElementoFloat(xml, {key}, 0);
   TmXMLLeitura::ElementoCurr(xml, {key}, {});
   TmXMLLeitura::ElementoInt(xml, {key}, 0);
-  Check(TmXMLLeitura::pfTagValida(xml).size() <= xml.size());
+  FuzzCheck(TmXMLLeitura::pfTagValida(xml).size() <= xml.size());
   return 0;
 }

@@ -11,11 +11,9 @@
 // Besides crashes and sanitizer reports it traps when anything appears beside the
 // destination folder, when a symbolic link appears in it, when a file in it was not
 // reported, or when a file holds bytes that are not some file entry's content.
-#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -23,42 +21,19 @@
 
 #include "core/errors.h"
 #include "core/text.h"
+#include "testing/fuzz_check.h"
+#include "testing/zip_bytes.h"
 #include "zip/ZipUnit.h"
+
+using zelmor::testing::FuzzCheck;
+using zelmor::testing::FuzzFolder;
+using zelmor::testing::Crc32;
+using zelmor::testing::Put16;
+using zelmor::testing::Put32;
 
 namespace {
 
 namespace fs = std::filesystem;
-
-void Check(bool ok) {
-  if (!ok) __builtin_trap();
-}
-
-const fs::path& Root() {
-  static const fs::path root = [] {
-    std::string pattern = (fs::temp_directory_path() / "zelmor-zip-entries-fuzz-XXXXXX").string();
-    const char* made = mkdtemp(pattern.data());
-    if (made == nullptr) std::abort();
-    return fs::path(made);
-  }();
-  return root;
-}
-
-void Put16(std::string& b, unsigned v) {
-  b += static_cast<char>(v & 0xFF);
-  b += static_cast<char>((v >> 8) & 0xFF);
-}
-void Put32(std::string& b, std::uint32_t v) {
-  Put16(b, v & 0xFFFF);
-  Put16(b, v >> 16);
-}
-std::uint32_t Crc32(const std::string& data) {
-  std::uint32_t c = 0xFFFFFFFFu;
-  for (unsigned char byte : data) {
-    c ^= byte;
-    for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
-  }
-  return ~c;
-}
 
 struct Entry {
   unsigned Kind = 0;
@@ -159,8 +134,8 @@ std::string Contents(const fs::path& p) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::vector<Entry> entries = EntriesOf(std::string_view(reinterpret_cast<const char*>(data), size));
   if (entries.empty()) return 0;
-  const fs::path archive = Root() / "a.zip";
-  const fs::path box = Root() / "box";
+  const fs::path archive = FuzzFolder() / "a.zip";
+  const fs::path box = FuzzFolder() / "box";
   const fs::path dest = box / "dest";
   fs::remove_all(box);
   fs::create_directories(dest);
@@ -178,20 +153,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   std::size_t beside = 0;
   for (const auto& e : fs::directory_iterator(box)) beside += e.path() == dest ? 0 : 1;
-  Check(beside == 0);
+  FuzzCheck(beside == 0);
   std::size_t inRoot = 0;
-  for (const auto& e : fs::directory_iterator(Root())) inRoot += (e.path() == archive || e.path() == box) ? 0 : 1;
-  Check(inRoot == 0);
+  for (const auto& e : fs::directory_iterator(FuzzFolder())) inRoot += (e.path() == archive || e.path() == box) ? 0 : 1;
+  FuzzCheck(inRoot == 0);
   for (const auto& e : fs::recursive_directory_iterator(dest)) {
-    Check(!e.is_symlink());
+    FuzzCheck(!e.is_symlink());
     if (!e.is_regular_file()) continue;
     bool listed = false;
     for (const auto& n : names.Items) listed = listed || zelmor::Utf8ToU16(e.path().string(), zelmor::Utf8Invalid::Escape) == n;
-    Check(listed);
+    FuzzCheck(listed);
     const std::string got = Contents(e.path());
     bool known = false;
     for (const Entry& entry : entries) known = known || ((entry.Kind & 3) != 1 && entry.Data == got);
-    Check(known);
+    FuzzCheck(known);
   }
   return 0;
 }

@@ -12,12 +12,17 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "testing/file_tree.h"
+#include "testing/zip_bytes.h"
 #include "zip/ZipUnit.h"
 
 namespace zelmor {
 namespace {
 
 using testing::FileTree;
+using testing::Crc32;
+using testing::Put16;
+using testing::Put32;
+using testing::Put64;
 
 // Runs a shell command; its standard output, and its exit status in `status`.
 std::string Shell(const std::string& command, int* status = nullptr) {
@@ -50,27 +55,6 @@ std::vector<std::string> Lines(const std::string& text) {
 std::u16string U(const std::string& s) { return Utf8ToU16(s); }
 
 // ---- hand-made archives ----
-
-void Put16(std::string& b, unsigned v) {
-  b += static_cast<char>(v & 0xFF);
-  b += static_cast<char>((v >> 8) & 0xFF);
-}
-void Put32(std::string& b, std::uint32_t v) {
-  Put16(b, v & 0xFFFF);
-  Put16(b, v >> 16);
-}
-void Put64(std::string& b, std::uint64_t v) {
-  Put32(b, static_cast<std::uint32_t>(v));
-  Put32(b, static_cast<std::uint32_t>(v >> 32));
-}
-std::uint32_t Crc32(const std::string& data) {
-  std::uint32_t c = 0xFFFFFFFFu;
-  for (unsigned char byte : data) {
-    c ^= byte;
-    for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
-  }
-  return ~c;
-}
 
 // An archive of one stored entry whose records declare `declared` bytes, whatever
 // `data` holds; `unixMode` goes in the external attributes of a Unix host. Sizes of

@@ -16,17 +16,16 @@
 #include <stdexcept>
 #include <string>
 
+#include "testing/fuzz_check.h"
 #include "tools/zelmor/call_request.h"
 #include "tools/zelmor/registry.h"
+
+using zelmor::testing::FuzzCheck;
 
 namespace {
 
 using namespace zelmor;
 using zelmor::cli::Json;
-
-void Check(bool ok) {
-  if (!ok) __builtin_trap();
-}
 
 constexpr const char* kAllNames[] = {"Texto", "Caracter", "Inteiro", "Inteiro64", "Real",   "Moeda",
                                      "Logico", "Data",    "Lista",   "Textos",    "Inteiros", "Variante",
@@ -51,17 +50,17 @@ void RegisterProbes() {
 
 // The answer is an object of one of the two shapes.
 void CheckShape(const Json& answer) {
-  Check(answer.is_object());
+  FuzzCheck(answer.is_object());
   if (answer.contains("error")) {
-    Check(answer["error"].is_string() && answer.contains("kind"));
-    Check(answer["kind"] != "internal");
+    FuzzCheck(answer["error"].is_string() && answer.contains("kind"));
+    FuzzCheck(answer["kind"] != "internal");
   } else {
-    Check(answer.contains("result"));
+    FuzzCheck(answer.contains("result"));
   }
   // Texts quoted from a line that is not UTF-8 show as U+FFFD, so only answers of
   // values must read back exactly.
   const Json back = Json::parse(cli::Dump(answer));
-  if (!answer.contains("error")) Check(back == answer);
+  if (!answer.contains("error")) FuzzCheck(back == answer);
 }
 
 }  // namespace
@@ -94,6 +93,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const Json second = cli::AnswerRequest(again.dump());
   CheckShape(second);
-  Check(second == answer);
+  FuzzCheck(second == answer);
   return 0;
 }
