@@ -21,23 +21,9 @@ using namespace std::chrono_literals;
 
 const std::vector<std::string> kNoDisplayServer{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
 
-// A raw client on 127.0.0.1, or -1.
-int Connect(int port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(static_cast<std::uint16_t>(port));
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
-
 // Connects and closes with a reset: the display reports an error on that connection.
 void ResetConnection(int port) {
-  const int fd = Connect(port);
+  const int fd = ConnectLoopback(port);
   ASSERT_GE(fd, 0);
   struct linger l{1, 0};
   ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &l, sizeof l);
@@ -47,7 +33,7 @@ void ResetConnection(int port) {
 // Waits (bounded) until `port` accepts connections.
 bool Listening(int port) {
   for (int i = 0; i < 200; ++i) {
-    const int fd = Connect(port);
+    const int fd = ConnectLoopback(port);
     if (fd >= 0) {
       ::close(fd);
       return true;
@@ -176,7 +162,7 @@ TEST_F(DisplayProcess, DescriptorExhaustionNeitherSpinsNorShutsOutNewClients) {
   ASSERT_TRUE(NextEcho().is_object()) << quindel->Err();
   std::vector<int> idle;
   for (int i = 0; i < 100; ++i) {
-    const int fd = Connect(port);
+    const int fd = ConnectLoopback(port);
     ASSERT_GE(fd, 0);
     idle.push_back(fd);
   }
@@ -235,7 +221,7 @@ TEST_F(DisplayProcess, AnEchoReaderThatDoesNotReadNeverHoldsUpTheDisplay) {
   // Echo lines of control bytes, far more than a pipe holds, with nobody reading them.
   const std::string message(2000, '\x01');
   for (int i = 0; i < 400; ++i) {
-    const int fd = Connect(port);
+    const int fd = ConnectLoopback(port);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::send(fd, message.data(), message.size(), MSG_NOSIGNAL), static_cast<ssize_t>(message.size()));
     ::close(fd);

@@ -42,20 +42,6 @@ constexpr long kMostGrowthKiB = 48 * 1024;
 // reads (4.2 and 5.0 MiB were seen on a loaded machine, 0 on an idle one).
 constexpr long kMostRoundGrowthKiB = 8 * 1024;
 
-int Connect(int port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return -1;
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(static_cast<std::uint16_t>(port));
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
-
 bool SendAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t n = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
@@ -67,7 +53,7 @@ bool SendAll(int fd, std::string_view bytes) {
 
 // One message from a client of its own, closed in order afterwards.
 bool SendMessage(int port, std::string_view bytes) {
-  const int fd = Connect(port);
+  const int fd = ConnectLoopback(port);
   if (fd < 0) return false;
   const bool sent = SendAll(fd, bytes);
   ::close(fd);
@@ -155,7 +141,7 @@ TEST_F(DisplayLoad, KeepsShowingTheLatestMessageUnderLoad) {
   // 2,000 idle connections, held to the end.
   auto phase = Clock::now();
   for (int i = 0; i < kIdle; ++i) {
-    const int fd = Connect(port);
+    const int fd = ConnectLoopback(port);
     ASSERT_GE(fd, 0) << "connection " << i;
     idle.push_back(fd);
   }
@@ -170,7 +156,7 @@ TEST_F(DisplayLoad, KeepsShowingTheLatestMessageUnderLoad) {
     // Resets: connections closed with RST, some after a half-sent message.
     auto phase = Clock::now();
     for (int i = 0; i < 500; ++i) {
-      const int fd = Connect(port);
+      const int fd = ConnectLoopback(port);
       ASSERT_GE(fd, 0);
       if (i % 2) SendAll(fd, "meia mensa");
       Reset(fd);
@@ -185,7 +171,7 @@ TEST_F(DisplayLoad, KeepsShowingTheLatestMessageUnderLoad) {
     std::thread trickle([&] {
       std::vector<int> slow;
       for (int i = 0; i < 100; ++i)
-        if (const int fd = Connect(port); fd >= 0) slow.push_back(fd);
+        if (const int fd = ConnectLoopback(port); fd >= 0) slow.push_back(fd);
       for (int k = 0; k < 600 && !stop; ++k) {
         for (int fd : slow) ::send(fd, "x", 1, MSG_NOSIGNAL | MSG_DONTWAIT);
         std::this_thread::sleep_for(5ms);
@@ -211,7 +197,7 @@ TEST_F(DisplayLoad, KeepsShowingTheLatestMessageUnderLoad) {
     phase = Clock::now();
     std::atomic<bool> streamed{false};
     std::thread stream([&] {
-      const int fd = Connect(port);
+      const int fd = ConnectLoopback(port);
       if (fd < 0) return;
       timeval most{30, 0};  // a display that stopped reading fails the send instead of holding the test
       ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &most, sizeof most);

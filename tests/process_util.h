@@ -77,4 +77,7 @@ class ChildProcess {
 // A TCP port on 127.0.0.1 that was free a moment ago.
 int FreePort();
 
+// A TCP client connected to 127.0.0.1:`port`, or -1.
+int ConnectLoopback(int port);
+
 }  // namespace zelmor::testing
