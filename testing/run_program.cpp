@@ -7,7 +7,7 @@
 
 namespace zelmor::testing {
 
-int RunQuietly(std::vector<std::string> args) {
+int StartQuietly(std::vector<std::string> args) {
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -18,7 +18,12 @@ int RunQuietly(std::vector<std::string> args) {
   pid_t pid = 0;
   const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) return -1;
+  return rc == 0 ? pid : -1;
+}
+
+int RunQuietly(std::vector<std::string> args) {
+  const int pid = StartQuietly(std::move(args));
+  if (pid < 0) return -1;
   int status = 0;
   waitpid(pid, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

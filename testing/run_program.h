@@ -7,8 +7,11 @@
 
 namespace zelmor::testing {
 
-// Runs `args[0]` (looked up on PATH) with standard output and error on /dev/null and
-// waits for it; answers its exit code, or -1 when it could not start or was killed.
+// Starts `args[0]` (looked up on PATH) with standard output and error on /dev/null,
+// without waiting; its process id, or -1 when it could not start.
+int StartQuietly(std::vector<std::string> args);
+
+// The same, waited for; answers its exit code, or -1 when it could not start or was killed.
 int RunQuietly(std::vector<std::string> args);
 
 }  // namespace zelmor::testing

@@ -3,18 +3,19 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
-#include <thread>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
+
+#include "testing/run_program.h"
 
 namespace zelmor::adapters {
 namespace {
@@ -129,16 +130,9 @@ TEST_F(SessionEnvironment, XIdleTimeComesFromTheServer) {
   const std::string number = std::to_string(200 + getpid() % 500);
   const std::string socket = "/tmp/.X11-unix/X" + number;
   const std::string name = ":" + number;
-  std::vector<std::string> args = {"Xvfb", name, "-nolisten", "tcp", "-noreset", "-screen", "0", "320x240x24"};
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t server = -1;
-  ASSERT_EQ(posix_spawn(&server, "/usr/bin/Xvfb", &actions, nullptr, argv.data(), environ), 0);
-  posix_spawn_file_actions_destroy(&actions);
+  const pid_t server =
+      testing::StartQuietly({"/usr/bin/Xvfb", name, "-nolisten", "tcp", "-noreset", "-screen", "0", "320x240x24"});
+  ASSERT_GT(server, 0);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (access(socket.c_str(), F_OK) != 0 && std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
