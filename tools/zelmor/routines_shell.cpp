@@ -16,8 +16,10 @@ ZELMOR_ROUTINES(shell) {
            {"asTipo", "asRes", "asArquivo", "aaDiretorio", "abSubstitui", "abMostrarErro"});
   Register("TmFile.ExtraiArquivoExe", static_cast<bool (*)(SV, SV, SV, SV, bool)>(&TmFile::ExtraiArquivoExe),
            {"asTipo", "asRes", "asArquivo", "asDiretorio", "abSubstitui"});
-  Register("TmFile.OpenExplorerFileSelect", &TmFile::OpenExplorerFileSelect, {"asArquivo"},
-           {}, "opens the file's folder: the opener cannot select the file in it");
+  Register("TmFile.OpenExplorerFileSelect", &TmFile::OpenExplorerFileSelect, {"asArquivo"}, {},
+           "asks the desktop's file manager to show the file selected, else opens its folder");
+  Register("TmFile.SelecionaArquivo", &TmFile::SelecionaArquivo, {"asExtensao", "asDiretorio"}, {},
+           "the open-file dialog; the headless dialogs cancel it, so the answer is empty");
 }
 
 }  // namespace zelmor::cli
