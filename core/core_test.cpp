@@ -8,6 +8,7 @@
 #include "core/errors.h"
 #include "core/integer_text.h"
 #include "core/snapshot.h"
+#include "core/surrogates.h"
 #include "core/text.h"
 #include "core/types.h"
 
@@ -74,6 +75,31 @@ TEST(TextTest, EscapedBytesRoundTrip) {
   EXPECT_EQ(U16ToUtf8(u"a\xDCFF"), "a\xEF\xBF\xBD");
   EXPECT_EQ(U16ToUtf8(u"\xD800\xDC41", E), "\xF0\x90\x81\x81");  // a pair stays a pair
   EXPECT_EQ(U16ToUtf8(std::u16string(1, char16_t(0xDC10)), E), "\xEF\xBF\xBD");
+}
+
+TEST(SurrogatesTest, PairsAndTheirHalves) {
+  const struct {
+    std::u16string_view Text;
+    std::size_t At;
+    bool Pair;
+  } cases[] = {
+      {u"\xD800\xDC00", 0, true},        {u"\xDBFF\xDFFF", 0, true},       {u"a\U0001F600", 1, true},
+      {u"\xD800\xDC00", 1, false},       // the low half does not start one
+      {u"\xDC00\xD800", 0, false},       // the wrong way round
+      {u"\xD800", 0, false},              // cut at the end
+      {u"\xD800\xD800\xDC00", 0, false}, {u"\xD800\xD800\xDC00", 1, true},
+      {u"\xD7FF\xDC00", 0, false},       {u"\xD800\xE000", 0, false},      {u"\xD800\xDBFF", 0, false},
+      {u"ab", 0, false},                 {u"", 0, false},                  {u"\U0001F600", 2, false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(SurrogatePairAt(c.Text, c.At), c.Pair) << U16ToUtf8(c.Text, Utf8Invalid::Escape) << " at " << c.At;
+  // The edges of each half.
+  for (char16_t c : {char16_t(0xD7FF), char16_t(0xE000), u'a', u'\uFFFD'})
+    EXPECT_FALSE(IsHighSurrogate(c) || IsLowSurrogate(c) || IsSurrogate(c)) << int(c);
+  for (char16_t c : {char16_t(0xD800), char16_t(0xDBFF)})
+    EXPECT_TRUE(IsHighSurrogate(c) && !IsLowSurrogate(c) && IsSurrogate(c)) << int(c);
+  for (char16_t c : {char16_t(0xDC00), char16_t(0xDFFF)})
+    EXPECT_TRUE(!IsHighSurrogate(c) && IsLowSurrogate(c) && IsSurrogate(c)) << int(c);
 }
 
 TEST(TextTest, Utf16Bytes) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "core/integer_text.h"
+#include "core/surrogates.h"
 
 namespace zelmor {
 
@@ -107,13 +108,13 @@ std::string U16ToUtf8(std::u16string_view s, Utf8Invalid invalid) {
   out.reserve(s.size());
   for (std::size_t i = 0; i < s.size(); ++i) {
     char32_t cp = s[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
+    if (SurrogatePairAt(s, i)) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i + 1] - 0xDC00);
       ++i;
     } else if (cp >= 0xDC80 && cp <= 0xDCFF && invalid == Utf8Invalid::Escape) {
       out.push_back(static_cast<char>(cp - 0xDC00));
       continue;
-    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+    } else if (IsSurrogate(s[i])) {
       cp = 0xFFFD;
     }
     AppendUtf8(out, cp);

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <fstream>
 #include <functional>
 #include <nlohmann/json.hpp>
@@ -166,18 +167,20 @@ TEST_F(DisplayProcess, DescriptorExhaustionNeitherSpinsNorShutsOutNewClients) {
     ASSERT_GE(fd, 0);
     idle.push_back(fd);
   }
-  std::this_thread::sleep_for(500ms);
+  // The display has met its limit before the measurement starts.
+  ASSERT_TRUE(ErrSays("the most this display holds")) << quindel->Err();
+  const auto start = std::chrono::steady_clock::now();
   const double before = quindel->CpuSeconds();
   ProcessResult r = Send({"depois", "de 100"});
   ASSERT_EQ(r.ExitCode, 0) << r.Err;
   nlohmann::json echo = NextEcho();
   ASSERT_TRUE(echo.is_object()) << quindel->Err();
   EXPECT_EQ(echo["line1"], "depois");
-  std::this_thread::sleep_for(2s);
+  std::this_thread::sleep_for(2s);  // what the display does meanwhile is measured, not timed
   const double used = quindel->CpuSeconds() - before;
-  std::printf("display CPU time over 2.5 s with 100 idle clients under ulimit -n 64: %.2f s\n", used);
-  EXPECT_LT(used, 0.5);  // a spinning loop would use all of it
-  EXPECT_NE(quindel->Err().find("the most this display holds"), std::string::npos) << quindel->Err();
+  const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("display CPU time with 100 idle clients under ulimit -n 64: %.2f s of %.2f s\n", used, elapsed);
+  EXPECT_LT(used, 0.2 * elapsed);  // a spinning loop would use all of it
   // The oldest idle clients were closed to make room.
   char c;
   EXPECT_EQ(::recv(idle.front(), &c, 1, MSG_DONTWAIT), 0);

@@ -7,6 +7,7 @@
 
 #include "core/errors.h"
 #include "core/integer_text.h"
+#include "core/surrogates.h"
 #include "core/text.h"
 #include "core/text_kit.h"
 
@@ -23,28 +24,36 @@ auto FindNamed(std::vector<Item>& items, std::u16string_view name, Name nameOf) 
 void AppendHex(std::string& out, std::uint64_t v, int digits) { AppendUnsigned<16>(out, v, digits); }
 
 // Every code unit that UTF-8 cannot carry on its own (an unpaired surrogate) and every
-// control character is escaped, so any text survives.
+// control character is escaped, so any text survives. What lies between escapes holds
+// no unpaired surrogate, and the codec writes it as it stands.
 void AppendEscaped(std::string& out, std::u16string_view s) {
+  std::size_t plain = 0;  // where the text not yet written starts
   for (std::size_t i = 0; i < s.size(); ++i) {
     const char16_t c = s[i];
-    switch (c) {
-      case u'\\': out += "\\\\"; continue;
-      case u'"': out += "\\\""; continue;
-      case u'\n': out += "\\n"; continue;
-      case u'\r': out += "\\r"; continue;
-      case u'\t': out += "\\t"; continue;
-      default: break;
-    }
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
-      AppendUtf8(out, 0x10000 + ((static_cast<std::uint32_t>(c) - 0xD800) << 10) + (s[i + 1] - 0xDC00u));
+    if (SurrogatePairAt(s, i)) {
       ++i;
-    } else if (c < 0x20 || c == 0x7F || (c >= 0xD800 && c <= 0xDFFF)) {
+      continue;
+    }
+    const char* escape = nullptr;
+    switch (c) {
+      case u'\\': escape = "\\\\"; break;
+      case u'"': escape = "\\\""; break;
+      case u'\n': escape = "\\n"; break;
+      case u'\r': escape = "\\r"; break;
+      case u'\t': escape = "\\t"; break;
+      default:
+        if (c >= 0x20 && c != 0x7F && !IsSurrogate(c)) continue;
+    }
+    out += U16ToUtf8(s.substr(plain, i - plain));
+    plain = i + 1;
+    if (escape) {
+      out += escape;
+    } else {
       out += "\\u";
       AppendHex(out, c, 4);
-    } else {
-      AppendUtf8(out, c);
     }
   }
+  out += U16ToUtf8(s.substr(plain));
 }
 
 void AppendQuoted(std::string& out, std::u16string_view s) {

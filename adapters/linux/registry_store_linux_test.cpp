@@ -62,6 +62,11 @@ TEST(RegistryFormat, EveryTypeAndAwkwardTextSurviveARoundTrip) {
   EXPECT_EQ(text.rfind("Zelmor Registry Version 2\n", 0), 0u);
   EXPECT_EQ(text.substr(text.size() - 23), "End of Zelmor Registry\n");
   EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\Zelmor\\Test]\n"), std::string::npos) << text;
+  // Controls and the lone half escaped, the rest (a pair included) as UTF-8.
+  EXPECT_NE(text.find("\"Text\"=\"quote \\\" backslash \\\\ tab\\t new\\r\\nline \\u0001\\u007f ção € 😀 lone "
+                      "\\ud800 end\"\n"),
+            std::string::npos)
+      << text;
   EXPECT_NE(text.find("\"Count\"=dword:fffffed4\n"), std::string::npos);
   EXPECT_NE(text.find("\"Ratio\"=hex:00,00,00,00,00,00,04,40\n"), std::string::npos);
   EXPECT_NE(text.find("@=\"the unnamed value\"\n"), std::string::npos);

@@ -72,6 +72,40 @@ class Driver : public QObject {
   QElapsedTimer FClock, FSince;
 };
 
+// Takes the countdowns of the dialogs shown while it lives off the real clock, so the
+// test sends each second itself. As a dialog is shown, before its countdown starts, the
+// period of its timer is noted and the timer is set far beyond any test's length.
+class HeldCountdown : public QObject {
+ public:
+  HeldCountdown() { qApp->installEventFilter(this); }
+  ~HeldCountdown() override { qApp->removeEventFilter(this); }
+  // The period the dialog's countdown timer had (0 before a dialog with one was shown).
+  int Period() const { return FPeriod; }
+
+  // One period of the countdown in the window `w`, delivered as the event loop
+  // delivers it: only a running timer ticks.
+  static void Tick(QWidget* w) {
+    QTimer* timer = TimerOf(w);
+    if (!timer || !timer->isActive()) return;
+    QTimerEvent event(timer->timerId());
+    QCoreApplication::sendEvent(timer, &event);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show && qobject_cast<QDialog*>(watched))
+      if (QTimer* timer = TimerOf(watched)) {
+        FPeriod = timer->interval();
+        timer->setInterval(24 * 60 * 60 * 1000);
+      }
+    return false;
+  }
+
+ private:
+  static QTimer* TimerOf(QObject* w) { return w->findChild<QTimer*>(QString(), Qt::FindDirectChildrenOnly); }
+  int FPeriod = 0;
+};
+
 QPushButton* Button(QWidget* w, const char* name) { return w->findChild<QPushButton*>(QString::fromLatin1(name)); }
 
 void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
@@ -112,20 +146,21 @@ TEST_F(QtDialogsTest, ConfirmationAnsweredWithEnterOnTheFocusedButton) {
 }
 
 TEST_F(QtDialogsTest, CountdownCaptionsAndTheWindowClosesItself) {
+  HeldCountdown clock;
   Driver d;
   QStringList captions;
   bool pauseShown = false, cancelShown = true;
   for (int i = 0; i < 3; ++i)
-    d.Add(i == 0 ? 0 : 1000, [&](QWidget* w) {
+    d.Add(0, [&](QWidget* w) {
       captions << Button(w, "OkBtn")->text();
       pauseShown = w->findChild<QToolButton*>(QStringLiteral("btPause"))->isVisible();
       cancelShown = Button(w, "CancelarBtn")->isVisible();
+      HeldCountdown::Tick(w);
     });
-  QElapsedTimer t;
-  t.start();
   EXPECT_TRUE(TmDialogForm::Executar(u"Atenção", u"Sem papel", u"", mtWarning, false, 3));
-  EXPECT_GE(t.elapsed(), 2900);
-  EXPECT_LT(t.elapsed(), 6000);
+  // Three seconds: three ticks of one second, and the third closed the window.
+  EXPECT_EQ(clock.Period(), 1000);
+  EXPECT_EQ(d.Done(), 3u);
   EXPECT_EQ(captions, (QStringList{QStringLiteral("&OK[3]"), QStringLiteral("&OK[2]"), QStringLiteral("&OK[1]")}));
   EXPECT_TRUE(pauseShown);
   EXPECT_FALSE(cancelShown);
@@ -134,6 +169,7 @@ TEST_F(QtDialogsTest, CountdownCaptionsAndTheWindowClosesItself) {
 TEST_F(QtDialogsTest, PushPinAndDetailsStopTheCountdown) {
   for (const char* stopper : {"btPause", "DetalhesBtn"}) {
     SCOPED_TRACE(stopper);
+    HeldCountdown clock;
     Driver d;
     QString after;
     d.Add(0, [&](QWidget* w) {
@@ -141,22 +177,29 @@ TEST_F(QtDialogsTest, PushPinAndDetailsStopTheCountdown) {
         pin->click();
       else
         Button(w, stopper)->click();
+      for (int second = 0; second < 3; ++second) HeldCountdown::Tick(w);
     });
-    d.Add(2500, [&](QWidget* w) {
+    d.Add(0, [&](QWidget* w) {
       after = Button(w, "OkBtn")->text();
       Button(w, "CancelarBtn")->click();  // hidden for a confirmation with countdown? no: shown
     });
     const bool r = TmDialogForm::Executar(u"T", u"x", u"detalhe", mtConfirmation, false, 2);
+    EXPECT_EQ(clock.Period(), 1000);
     EXPECT_EQ(after, QStringLiteral("OK"));  // still open after the 2 seconds, no accelerator
     EXPECT_FALSE(r);
   }
 }
 
 TEST_F(QtDialogsTest, ConfirmOkTimerEndsWithTrue) {
+  HeldCountdown clock;
   Driver d;
   QString cancel;
-  d.Add(0, [&](QWidget* w) { cancel = Button(w, "CancelarBtn")->text(); });
+  d.Add(0, [&](QWidget* w) {
+    cancel = Button(w, "CancelarBtn")->text();
+    HeldCountdown::Tick(w);
+  });
   EXPECT_TRUE(TmDlg::ConfirmaOkTimer(u"Imprimir", u"Imprimir o cupom?", 1));
+  EXPECT_EQ(clock.Period(), 1000);
   EXPECT_EQ(cancel, QStringLiteral("Cancela&r"));
 }
 
@@ -312,14 +355,18 @@ TEST_F(QtDialogsTest, EventButtonsThatStayOpen) {
 }
 
 TEST_F(QtDialogsTest, StandardCountdownClosesAtZero) {
+  HeldCountdown clock;
   Driver d;
   QStringList captions;
-  d.Add(0, [&](QWidget* w) { captions << Button(w, "Button1")->text(); });
-  d.Add(1100, [&](QWidget* w) { captions << Button(w, "Button1")->text(); });
-  QElapsedTimer t;
-  t.start();
+  for (int i = 0; i < 2; ++i)
+    d.Add(0, [&](QWidget* w) {
+      captions << Button(w, "Button1")->text();
+      HeldCountdown::Tick(w);
+    });
   TmDlg::ConfirmaTimer(u"Imprimindo...", 2);
-  EXPECT_GE(t.elapsed(), 1900);
+  // Two ticks of one second, and the second closed the window.
+  EXPECT_EQ(clock.Period(), 1000);
+  EXPECT_EQ(d.Done(), 2u);
   EXPECT_EQ(captions, (QStringList{QStringLiteral("&Ok [2]"), QStringLiteral("&Ok [1]")}));
 }
 

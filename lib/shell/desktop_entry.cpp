@@ -3,6 +3,7 @@
 #include "shell/desktop_entry.h"
 
 #include "core/errors.h"
+#include "core/surrogates.h"
 #include "core/text.h"
 #include "files/mFileUtil.h"
 #include "platform/file_system.h"
@@ -43,13 +44,10 @@ std::u16string EscapeValue(std::u16string_view value) {
 
 bool IsValidUnicode(std::u16string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
-    char16_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDBFF) {
-      if (i + 1 >= text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return false;
+    if (SurrogatePairAt(text, i))
       ++i;
-    } else if (c >= 0xDC00 && c <= 0xDFFF) {
+    else if (IsSurrogate(text[i]))
       return false;
-    }
   }
   return true;
 }

@@ -7,6 +7,7 @@
 #include <limits>
 #include <vector>
 
+#include "core/surrogates.h"
 #include "core/text_kit.h"
 #include "strings/mString.h"
 
@@ -20,8 +21,6 @@ constexpr char16_t kCR = u'\r';
 constexpr char16_t kLF = u'\n';
 
 bool IsBlank(char16_t c) { return c <= u' '; }
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // Calls `word(view)` for each run of characters between spaces (empty runs skipped).
 template <class F>
@@ -76,7 +75,7 @@ void BreakParagraph(std::u16string_view text, std::size_t width, bool crEnds, F 
       while (b > 0 && !IsBlank(rest[b])) --b;
       if (b > 0) {
         cut = b, next = pos + b + 1;
-      } else if (IsHighSurrogate(rest[width - 1]) && IsLowSurrogate(rest[width])) {
+      } else if (SurrogatePairAt(rest, width - 1)) {
         // One word fills the line and is cut at the width, but never inside a character.
         cut = width > 1 ? width - 1 : width + 1;
         next = pos + cut;

@@ -7,6 +7,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "core/surrogates.h"
 #include "core/text.h"
 #include "core/text_kit.h"
 #include "strings/mString.h"
@@ -197,7 +198,7 @@ std::u16string TmStr::AbreviarNome(std::u16string_view asNome, int aiMax) {
     nome = palavras.Texto();
     if (!feito(palavras) && nome.size() > static_cast<std::size_t>(std::max(aiMax, 0))) {
       nome.resize(static_cast<std::size_t>(std::max(aiMax, 0)));
-      if (!nome.empty() && nome.back() >= 0xD800 && nome.back() <= 0xDBFF) nome.pop_back();  // half a character
+      if (!nome.empty() && IsHighSurrogate(nome.back())) nome.pop_back();  // half a character
     }
   }
   return Acabamento(std::move(nome));
@@ -229,10 +230,7 @@ bool TmStr::IsEmailValido(std::u16string_view asEmail, std::u16string& osMsgErro
   std::vector<std::u16string> vistos;
   for (std::size_t i = 0; i < asEmail.size(); ++i) {
     if (CaracterDeEmail(asEmail[i])) continue;
-    std::size_t n = 1;
-    if (asEmail[i] >= 0xD800 && asEmail[i] <= 0xDBFF && i + 1 < asEmail.size() && asEmail[i + 1] >= 0xDC00 &&
-        asEmail[i + 1] <= 0xDFFF)
-      n = 2;
+    const std::size_t n = SurrogatePairAt(asEmail, i) ? 2 : 1;
     std::u16string c(asEmail.substr(i, n));
     i += n - 1;
     if (std::find(vistos.begin(), vistos.end(), c) != vistos.end()) continue;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdint>
 #include <thread>
 #include <vector>
@@ -72,56 +71,13 @@ TEST(DoEvents, FalseOnAnEmptyQueueTrueOnceQuitIsAskedAndAfter) {
 }
 
 // ---- On the headless pump of tools and tests, in real time ----
+// (How a wait sleeps and wakes on it and on the GUI's pump: adapters/qt/event_pump_qt_test.cpp.)
 
 class HeadlessDelay : public ::testing::Test {
  protected:
   adapters::HeadlessEventPump FPump;
   platform::Service<platform::EventPump>::ScopedOverride FInstalled{&FPump};
 };
-
-TEST_F(HeadlessDelay, ZeroRunsAPostedTimer) {
-  bool ran = false;
-  FPump.Post([&] { ran = true; });
-  TmRot::Delay(0);
-  EXPECT_TRUE(ran);
-}
-
-TEST_F(HeadlessDelay, SleepsInTheDispatcherInsteadOfSpinning) {
-  int ticks = 0;
-  // A timer every 100 ms keeps events flowing through the wait.
-  std::function<void()> tick = [&] {
-    ++ticks;
-    FPump.Post(tick, 100);
-  };
-  FPump.Post(tick, 100);
-  const testing::WaitMeter meter;
-  TmRot::Delay(2000);
-  const double cpu = meter.CpuMs(), elapsed = meter.ElapsedMs();
-  std::printf("Delay(2000) on the headless pump: %.1f ms elapsed, %.3f ms of processor time, %d timer events\n",
-              elapsed, cpu, ticks);
-  EXPECT_GE(elapsed, 1999);  // the wait is counted on a millisecond tick, which may start just before it turns
-  EXPECT_LT(elapsed, 3000);
-  EXPECT_LT(cpu, 0.05 * elapsed);  // a spinning wait would use all of it
-  EXPECT_GE(ticks, 10);
-  EXPECT_LE(ticks, 20);
-}
-
-TEST_F(HeadlessDelay, WakesForWhatAnotherThreadPosts) {
-  bool ran = false;
-  std::chrono::steady_clock::time_point ranAt;
-  const auto start = std::chrono::steady_clock::now();
-  std::thread other([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    FPump.Post([&] {
-      ran = true;
-      ranAt = std::chrono::steady_clock::now();
-    });
-  });
-  TmRot::Delay(300);
-  other.join();
-  ASSERT_TRUE(ran);
-  EXPECT_LT(ranAt - start, std::chrono::milliseconds(250));  // at once, not at the end of the wait
-}
 
 TEST_F(HeadlessDelay, OnAnotherThreadItOnlySleeps) {
   bool ran = false;
