@@ -94,9 +94,11 @@ ReplaceError ReplacementFile::Open(const std::string& path, const ReplaceOptions
 
   const unsigned mode = file ? 0600 : options.NewMode;
   // Nameless while written, where the file system can: a crash leaves nothing behind.
-  FFile.Reset(Retry([&] { return openat(FFolder.Get(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode); }));
+  // Naming it later needs root or /proc (see Commit); without either it gets a name now.
+  static const bool canName = geteuid() == 0 || access("/proc/self/fd", X_OK) == 0;
+  if (canName) FFile.Reset(Retry([&] { return openat(FFolder.Get(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode); }));
   if (!FFile) {
-    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return SystemError(errno);
+    if (canName && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return SystemError(errno);
     for (int attempt = 0; attempt < 100 && !FFile; ++attempt) {
       const std::string name = ShortName(FName);
       FFile.Reset(Retry([&] {

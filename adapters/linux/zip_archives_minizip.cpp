@@ -240,6 +240,7 @@ class MinizipReader final : public platform::ZipReader {
     posix::ReplaceOptions options;
     options.NewMode = 0644;
     options.FollowLinks = false;
+    options.Flush = false;  // as a copy: the archive still holds it
     if (const posix::ReplaceError e = file.Open(out, options)) Fail(u"Não foi possível gravar o arquivo", out, e);
 
     std::vector<char> buf(kChunk);
