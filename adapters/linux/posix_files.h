@@ -1,5 +1,5 @@
 // File helpers shared by the Linux services: UTF-8 paths, whole-file reads and
-// the write-beside-then-rename replacement.
+// whole-file writes (through the one replacement type, replacement_file.h).
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,6 @@
-// Zip archives through Debian's minizip (zlib's contrib): deflated entries written
-// beside the target and renamed into place, entries extracted beside their target and
-// renamed only when complete and correct.
+// Zip archives through Debian's minizip (zlib's contrib): a new archive and every
+// extracted entry go through the replacement file (replacement_file.h), so the
+// target is replaced only when complete and correct.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
