@@ -63,6 +63,12 @@ enum class SpecialFolder {
 // Printer connections that are devices of their own.
 enum class PortKind { Parallel, Serial };
 
+// What replacing a read-only file does.
+enum class ReadOnlyFile {
+  Refuse,        // refuses it, as a copy over it does
+  KeepReadOnly,  // replaces it and leaves it read-only
+};
+
 class FileSystem {
  public:
   static constexpr const char* kServiceName = "file system";
@@ -130,9 +136,12 @@ class FileSystem {
   // Replaces the file's content with `bytes` so that a reader, a crash or a full
   // disk only ever sees the old content or the new one (a new file beside it,
   // flushed, renamed into place; it keeps the old file's permissions). A symbolic
-  // link is followed and its target replaced. A read-only file is refused. Throws
-  // EFileError; the old file is then untouched.
-  virtual void Replace(std::u16string_view path, std::string_view bytes) = 0;
+  // link is followed and its target replaced. A read-only file is refused unless
+  // `readOnly` keeps it read-only (a program updating its own files), and so is
+  // another user's file whose owner could not be kept. Throws EFileError; the old
+  // file is then untouched.
+  virtual void Replace(std::u16string_view path, std::string_view bytes,
+                       ReadOnlyFile readOnly = ReadOnlyFile::Refuse) = 0;
 
   // ---- Places and times ----
 

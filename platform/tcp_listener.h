@@ -13,13 +13,27 @@
 
 namespace zelmor::platform {
 
+// Why a socket call failed, as far as the caller acts on it. The system's number
+// comes along only for the message that shows it.
+struct SocketFailure {
+  enum class Kind {
+    None,          // nothing failed (for Accept: no connection was waiting)
+    TryAgain,      // a signal interrupted the call, or a connection died while queued
+    OutOfHandles,  // the process or the system has no descriptor left
+    Other,         // anything else: the message says what
+  };
+  Kind What = Kind::None;
+  int SystemCode = 0;
+
+  explicit operator bool() const { return What != Kind::None; }
+};
+
 // A socket call that failed. The message names the call and the system's reason:
-// "Windows socket error: Address already in use (98), on API 'bind'"; `Code` is
-// the system's error number.
+// "Windows socket error: Address already in use (98), on API 'bind'".
 class SocketError : public std::runtime_error {
  public:
-  SocketError(const std::string& message, int code) : std::runtime_error(message), Code(code) {}
-  int Code;
+  SocketError(const std::string& message, SocketFailure failure) : std::runtime_error(message), Failure(failure) {}
+  SocketFailure Failure;
 };
 
 // What a connection whose handle turned readable holds.
@@ -27,7 +41,7 @@ enum class ConnectionState {
   Data,     // bytes are waiting
   Nothing,  // nothing yet (a wake-up with nothing to read)
   Closed,   // the peer closed the connection
-  Failed,   // the connection failed; the system's error number comes with it
+  Failed,   // the connection failed; a SocketFailure says why
 };
 
 // One accepted connection. Destroying it closes it.
@@ -40,9 +54,9 @@ class TcpConnection {
   virtual int PendingBytes() const = 0;
   // Receives up to `max` bytes without waiting: fewer when fewer wait, none when none do.
   virtual std::string Receive(int max) = 0;
-  // Looks at the connection after its handle turned readable. `error` gets the
-  // system's error number when the answer is Failed.
-  virtual ConnectionState State(int& error) = 0;
+  // Looks at the connection after its handle turned readable. `failure` says why
+  // when the answer is Failed.
+  virtual ConnectionState State(SocketFailure& failure) = 0;
 };
 
 // A listening socket. Destroying it stops listening; accepted connections live on.
@@ -52,12 +66,12 @@ class TcpListener {
   virtual std::intptr_t Handle() const = 0;
   // The port listened on (the one the system chose when 0 was asked for).
   virtual std::uint16_t Port() const = 0;
-  // The next waiting connection, or nullptr when none can be taken now; `error`
-  // (when given) is then 0 when none was waiting, else the system's error number
-  // (EMFILE when the process is out of handles: the connection stays queued).
+  // The next waiting connection, or nullptr when none can be taken now; `failure`
+  // (when given) then says why: None when none was waiting, OutOfHandles when the
+  // process is out of handles (the connection stays queued), TryAgain, Other.
   // Accepted connections probe an idle peer (TCP keepalive), so a terminal that was
   // switched off is found dead within minutes instead of never.
-  virtual std::unique_ptr<TcpConnection> Accept(int* error = nullptr) = 0;
+  virtual std::unique_ptr<TcpConnection> Accept(SocketFailure* failure = nullptr) = 0;
 };
 
 class TcpSockets {

@@ -16,7 +16,7 @@
  *   close   close of a file (the descriptor is closed, then the error is reported,
  *           as Linux does)
  *   fclose  fclose of a file (closed, then the error reported)
- *   rename  rename, renameat, renameat2, link
+ *   rename  rename, renameat, renameat2, link, linkat
  *   unlink  unlink and unlinkat
  * A failing write writes nothing; a failing fwrite writes nothing and answers 0.
  */
@@ -267,6 +267,12 @@ int link(const char* from, const char* to) {
   REAL(link);
   if (Strike(kRename)) return -1;
   return real_link(from, to);
+}
+
+int linkat(int fromDir, const char* from, int toDir, const char* to, int flags) {
+  REAL(linkat);
+  if (Strike(kRename)) return -1;
+  return real_linkat(fromDir, from, toDir, to, flags);
 }
 
 int unlink(const char* path) {

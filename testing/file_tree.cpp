@@ -5,6 +5,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -99,6 +103,46 @@ ScopedEnv::~ScopedEnv() {
     setenv(FName.c_str(), FOld.c_str(), 1);
   else
     unsetenv(FName.c_str());
+}
+
+bool FileTree::WaitedOnPipe(std::string_view rel, const std::function<void()>& call, int patienceSeconds) const {
+  const std::string pipe = Native(rel);
+  if (mkfifo(pipe.c_str(), 0644) != 0) throw std::runtime_error("mkfifo " + pipe);
+  std::mutex m;
+  std::condition_variable cv;
+  bool done = false, waited = false;
+  std::thread watch([&] {
+    std::unique_lock lock(m);
+    if (cv.wait_for(lock, std::chrono::seconds(patienceSeconds), [&] { return done; })) return;
+    // Opening the writing end succeeds only while a reader holds the pipe open, and
+    // lets that reader go (it then reads an empty pipe).
+    while (!done) {
+      const int fd = open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+      if (fd >= 0) {
+        waited = true;
+        close(fd);
+      }
+      cv.wait_for(lock, std::chrono::milliseconds(100), [&] { return done; });
+    }
+  });
+  try {
+    call();
+  } catch (...) {
+    {
+      std::lock_guard lock(m);
+      done = true;
+    }
+    cv.notify_all();
+    watch.join();
+    throw;
+  }
+  {
+    std::lock_guard lock(m);
+    done = true;
+  }
+  cv.notify_all();
+  watch.join();
+  return waited;
 }
 
 }  // namespace zelmor::testing

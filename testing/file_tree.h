@@ -5,6 +5,7 @@
 #pragma once
 
 #include <ctime>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,10 @@ class FileTree {
   unsigned Mode(std::string_view rel) const;  // permission bits
   // The names in a folder, sorted bytewise (every entry, "." and ".." left out).
   std::vector<std::string> Names(std::string_view rel = {}) const;
+  // Makes a named pipe at `rel` and runs `call`. A reader that opens the pipe and
+  // waits for a writer (which would wait forever) is let go after `patience`; the
+  // answer says whether one had to be.
+  bool WaitedOnPipe(std::string_view rel, const std::function<void()>& call, int patienceSeconds = 20) const;
 
  private:
   TemporaryFolder FFolder;

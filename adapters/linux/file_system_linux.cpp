@@ -15,7 +15,9 @@
 #include "adapters/linux/local_time.h"
 #include "core/errors.h"
 #include "core/text.h"
+#include "adapters/linux/file_descriptor.h"
 #include "adapters/linux/posix_files.h"
+#include "adapters/linux/replacement_file.h"
 #include "adapters/linux/system_services.h"
 
 namespace zelmor::adapters {
@@ -100,38 +102,31 @@ bool CopyBytes(int in, int out, std::int64_t size) {
   }
 }
 
-class DirCloser {
- public:
-  explicit DirCloser(DIR* d) : FDir(d) {}
-  ~DirCloser() {
-    if (FDir) closedir(FDir);
-  }
-  DirCloser(const DirCloser&) = delete;
-  DirCloser& operator=(const DirCloser&) = delete;
+// The listing of an open folder, which then owns (and closes) the descriptor.
+posix::OwnedFolder ListingOf(posix::FileDescriptor& folder) {
+  posix::OwnedFolder d(fdopendir(folder.Get()));
+  if (d) folder.Release();
+  return d;
+}
 
- private:
-  DIR* FDir;
-};
-
-// Deletes everything inside the open folder `dirfd`, never leaving it through a link.
-bool EmptyFolder(int dirfd, int& err) {
-  DIR* d = fdopendir(dirfd);
+// Deletes everything inside the open folder, never leaving it through a link.
+bool EmptyFolder(posix::FileDescriptor folder, int& err) {
+  const int dirfd = folder.Get();
+  const posix::OwnedFolder d = ListingOf(folder);
   if (!d) {
     err = errno;
-    close(dirfd);
     return false;
   }
-  DirCloser guard(d);
   bool ok = true;
-  while (dirent* e = readdir(d)) {
+  while (dirent* e = readdir(d.get())) {
     const char* name = e->d_name;
     if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
     struct stat st {};
     if (fstatat(dirfd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;  // gone meanwhile
     if (S_ISDIR(st.st_mode)) {
-      const int sub = openat(dirfd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-      if (sub < 0 || !EmptyFolder(sub, err)) {
-        if (sub < 0) err = errno;
+      posix::FileDescriptor sub(openat(dirfd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+      if (!sub) err = errno;
+      if (!sub || !EmptyFolder(std::move(sub), err)) {
         ok = false;
         continue;
       }
@@ -152,21 +147,15 @@ class LinuxFileSystem final : public platform::FileSystem {
   bool ReadFolder(std::u16string_view path, bool details, EntryInfo& self, std::vector<FolderEntry>& entries) override {
     entries.clear();
     const std::string native = path.empty() ? std::string(".") : NativePath(path);
-    const int fd = open(native.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
+    posix::FileDescriptor folder(open(native.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder) return false;
     struct stat st {};
-    if (fstat(fd, &st) != 0) {
-      close(fd);
-      return false;
-    }
+    if (fstat(folder.Get(), &st) != 0) return false;
     self = InfoOf(st, false);
-    DIR* d = fdopendir(fd);
-    if (!d) {
-      close(fd);
-      return false;
-    }
-    DirCloser guard(d);
-    while (dirent* e = readdir(d)) {
+    const int fd = folder.Get();
+    const posix::OwnedFolder d = ListingOf(folder);
+    if (!d) return false;
+    while (dirent* e = readdir(d.get())) {
       const char* name = e->d_name;
       if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
       FolderEntry entry;
@@ -222,15 +211,14 @@ class LinuxFileSystem final : public platform::FileSystem {
 
   bool CopyFile(std::u16string_view from, std::u16string_view to, bool replace, std::u16string* why) override {
     const std::string src = NativePath(from);
-    const int in = open(src.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return Fail(why, errno);
+    // Not blocking: a pipe would wait for a writer before it could be refused.
+    const posix::FileDescriptor in(
+        posix::Retry([&] { return open(src.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY); }));
+    if (!in) return Fail(why, errno);
     struct stat sst {};
-    const bool statted = fstat(in, &sst) == 0;
-    if (!statted || !S_ISREG(sst.st_mode)) {
-      const int err = !statted ? errno : S_ISDIR(sst.st_mode) ? EISDIR : EINVAL;
-      close(in);
-      return Fail(why, err);
-    }
+    if (fstat(in.Get(), &sst) != 0) return Fail(why, errno);
+    if (S_ISDIR(sst.st_mode)) return Fail(why, EISDIR);
+    if (!S_ISREG(sst.st_mode)) return FailText(why, Utf8ToU16(posix::NotRegular(sst.st_mode)));
     const std::string real = posix::ResolveLinks(NativePath(to));
     struct stat dst {};
     if (stat(real.c_str(), &dst) == 0) {
@@ -238,39 +226,21 @@ class LinuxFileSystem final : public platform::FileSystem {
       if (!replace) err = EEXIST;
       else if (S_ISDIR(dst.st_mode)) err = EISDIR;
       else if (dst.st_dev == sst.st_dev && dst.st_ino == sst.st_ino) err = EINVAL;  // onto itself
-      if (err) {
-        close(in);
-        return Fail(why, err);
-      }
-      if (IsReadOnly(dst)) {
-        close(in);
-        return FailText(why, kReadOnly);
-      }
+      if (err) return Fail(why, err);
     }
-    std::string temp;
-    const int out = posix::CreateBeside(posix::FolderOf(real), posix::BaseOf(real), 0600, temp);
-    if (out < 0) {
-      const int err = errno;
-      close(in);
-      return Fail(why, err);
+    posix::ReplacementFile out;
+    posix::ReplaceOptions options;
+    options.Flush = false;  // like cp, a copy is as durable as the system makes it
+    posix::ReplaceError e = out.Open(real, options);
+    if (e.What == posix::ReplaceError::Kind::ReadOnly) return FailText(why, kReadOnly);
+    if (!e) {
+      out.SetMode(sst.st_mode);
+      const struct timespec times[2] = {sst.st_atim, sst.st_mtim};
+      if (!CopyBytes(in.Get(), out.Descriptor(), sst.st_size) || futimens(out.Descriptor(), times) != 0)
+        e = {posix::ReplaceError::Kind::System, errno, 0};
     }
-    const struct timespec times[2] = {sst.st_atim, sst.st_mtim};
-    bool ok = CopyBytes(in, out, sst.st_size) && fchmod(out, sst.st_mode & 07777) == 0 && futimens(out, times) == 0;
-    int err = ok ? 0 : errno;
-    close(in);
-    if (close(out) != 0 && ok) {
-      ok = false;
-      err = errno;
-    }
-    // Not flushed to the disk: like cp, a copy is as durable as the system makes it.
-    if (ok && rename(temp.c_str(), real.c_str()) != 0) {
-      ok = false;
-      err = errno;
-    }
-    if (!ok) {
-      unlink(temp.c_str());
-      return Fail(why, err);
-    }
+    if (!e) e = out.Commit();
+    if (e) return FailText(why, Utf8ToU16(e.Reason()));
     return true;
   }
 
@@ -295,22 +265,15 @@ class LinuxFileSystem final : public platform::FileSystem {
   bool MoveReplacing(std::u16string_view from, std::u16string_view to, std::u16string* why) override {
     const std::string a = NativePath(from);
     if (a.empty() || to.empty()) return Fail(why, ENOENT);
-    const std::string real = posix::ResolveLinks(NativePath(to));
     struct stat st {};
     if (lstat(a.c_str(), &st) != 0) return Fail(why, errno);
     if (S_ISDIR(st.st_mode)) return Fail(why, EISDIR);
-    if (stat(real.c_str(), &st) == 0) {
-      if (S_ISDIR(st.st_mode)) return Fail(why, EISDIR);
-      if (IsReadOnly(st)) return FailText(why, kReadOnly);
-    }
-    // On the disk before it takes the old file's place: a power cut then leaves one of the two.
-    const int fd = open(a.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return Fail(why, errno);
-    const bool flushed = fsync(fd) == 0;
-    const int err = errno;
-    close(fd);
-    if (!flushed) return Fail(why, err);
-    if (rename(a.c_str(), real.c_str()) != 0) return Fail(why, errno);
+    posix::ReplacementFile out;
+    posix::ReplaceError e = out.Open(NativePath(to));
+    if (e.What == posix::ReplaceError::Kind::ReadOnly) return FailText(why, kReadOnly);
+    if (e.What == posix::ReplaceError::Kind::NotRegular && S_ISDIR(e.Mode)) return Fail(why, EISDIR);
+    if (!e) e = out.CommitFrom(a);
+    if (e) return FailText(why, Utf8ToU16(e.Reason()));
     return true;
   }
 
@@ -332,10 +295,10 @@ class LinuxFileSystem final : public platform::FileSystem {
       if (unlink(native.c_str()) != 0) return Fail(why, errno);
       return true;
     }
-    const int fd = open(native.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return Fail(why, errno);
+    posix::FileDescriptor folder(open(native.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!folder) return Fail(why, errno);
     int err = 0;
-    if (!EmptyFolder(fd, err)) return Fail(why, err);
+    if (!EmptyFolder(std::move(folder), err)) return Fail(why, err);
     if (rmdir(native.c_str()) != 0) return Fail(why, errno);
     return true;
   }
@@ -378,11 +341,8 @@ class LinuxFileSystem final : public platform::FileSystem {
       char hex[8];
       std::snprintf(hex, sizeof hex, "%X", n);
       const std::string name = pre + hex + ext;
-      const int fd = open((dir + name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-      if (fd >= 0) {
-        close(fd);
+      if (posix::FileDescriptor(open((dir + name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)))
         return LibraryPath(name);
-      }
       if (errno != EEXIST) return {};
     }
     return {};
@@ -397,8 +357,10 @@ class LinuxFileSystem final : public platform::FileSystem {
     return posix::ReadPart(NativePath(path), offset, count, bytes);
   }
 
-  void Replace(std::u16string_view path, std::string_view bytes) override {
-    posix::ReplaceWhole(NativePath(path), bytes, 0666, false);  // refuses read-only files itself
+  void Replace(std::u16string_view path, std::string_view bytes, platform::ReadOnlyFile readOnly) override {
+    posix::ReplaceWhole(NativePath(path), bytes, 0666,
+                        readOnly == platform::ReadOnlyFile::KeepReadOnly ? posix::ReadOnlyTarget::KeepReadOnly
+                                                                         : posix::ReadOnlyTarget::Refuse);
   }
 
   std::u16string SpecialFolderPath(SpecialFolder folder) override {
@@ -409,9 +371,8 @@ class LinuxFileSystem final : public platform::FileSystem {
     if (number < 1) return Fail(why, ENOENT);
     const std::string device =
         (kind == PortKind::Parallel ? "/dev/lp" : "/dev/ttyS") + std::to_string(number - 1);
-    const int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return Fail(why, errno);
-    close(fd);
+    if (!posix::FileDescriptor(open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)))
+      return Fail(why, errno);
     return true;
   }
 

@@ -1,14 +1,13 @@
 // The HTTP client on libcurl. Downloads go to a temporary file beside the target,
 // renamed over it only when complete.
 #include <curl/curl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <cstdio>
 #include <string>
 #include <mutex>
 
+#include "adapters/linux/replacement_file.h"
 #include "adapters/linux/system_services.h"
 #include "core/text.h"
 
@@ -21,7 +20,8 @@ void GlobalInit() {
 }
 
 std::size_t WriteToFile(char* data, std::size_t size, std::size_t n, void* user) {
-  return std::fwrite(data, size, n, static_cast<std::FILE*>(user)) * size;
+  auto* file = static_cast<posix::ReplacementFile*>(user);
+  return file->Write(std::string_view(data, size * n)) ? 0 : size * n;
 }
 
 std::size_t AppendToText(char* data, std::size_t size, std::size_t n, void* user) {
@@ -76,30 +76,16 @@ class CurlHttpClient final : public platform::HttpClient {
       return false;
     };
     const std::string target = U16ToUtf8(path);
-    std::string temp = target + ".partXXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) return fail("cannot create a file beside " + target);
-    fchmod(fd, 0644);
-    std::FILE* out = fdopen(fd, "wb");
-    if (!out) {
-      close(fd);
-      unlink(temp.c_str());
-      return fail("cannot write " + temp);
-    }
-
+    posix::ReplacementFile file;
+    posix::ReplaceOptions options;
+    options.NewMode = 0644;
+    if (const posix::ReplaceError e = file.Open(target, options))
+      return fail(e.What == posix::ReplaceError::Kind::System ? "cannot create a file beside " + target
+                                                              : "cannot replace " + target + ": " + e.Reason());
     char message[CURL_ERROR_SIZE] = {};
-    const CURLcode rc = Perform(url, &WriteToFile, out, message);
-    const bool written = std::fflush(out) == 0 && fsync(fileno(out)) == 0;
-    const bool closed = std::fclose(out) == 0;
-    if (rc != CURLE_OK || !written || !closed) {
-      unlink(temp.c_str());
-      if (rc != CURLE_OK) return fail(message[0] ? message : curl_easy_strerror(rc));
-      return fail("cannot write " + temp);
-    }
-    if (std::rename(temp.c_str(), target.c_str()) != 0) {
-      unlink(temp.c_str());
-      return fail("cannot replace " + target);
-    }
+    const CURLcode rc = Perform(url, &WriteToFile, &file, message);
+    if (rc != CURLE_OK) return fail(message[0] ? message : curl_easy_strerror(rc));
+    if (file.Commit()) return fail("cannot replace " + target);
     return true;
   }
 };

@@ -12,6 +12,7 @@
 #include <ctime>
 #include <fstream>
 
+#include "adapters/linux/file_descriptor.h"
 #include "adapters/linux/posix_files.h"
 
 namespace zelmor::adapters::linux_places {
@@ -211,14 +212,14 @@ bool MoveToTrash(const std::string& path, std::string& err) {
   for (int n = 1; n <= 10000; ++n) {
     const std::string name = n == 1 ? base : base + "." + std::to_string(n);
     const std::string infoPath = trash + "/info/" + name + ".trashinfo";
-    const int fd = open(infoPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) {
+    posix::FileDescriptor fd(open(infoPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (!fd) {
       if (errno == EEXIST) continue;
       return Fail(err, "Não foi possível gravar \"" + infoPath + "\"");
     }
-    const bool written = posix::WriteAll(fd, info);
+    const bool written = posix::WriteAll(fd.Get(), info);
     const int writeErr = errno;
-    close(fd);
+    fd.Reset();
     if (!written) {
       unlink(infoPath.c_str());
       errno = writeErr;

@@ -25,6 +25,7 @@
 #include <fstream>
 #include <string>
 
+#include "adapters/linux/file_descriptor.h"
 #include "adapters/linux/posix_files.h"
 #include "adapters/linux/system_services.h"
 #include "core/text.h"
@@ -140,11 +141,9 @@ class LinuxMachineInfo final : public platform::MachineInfo {
     // The unprivileged ICMP socket where the system allows it, a raw socket where we
     // may open one, else the system's ping program.
     for (bool raw : {false, true}) {
-      const int fd = socket(AF_INET, (raw ? SOCK_RAW : SOCK_DGRAM) | SOCK_CLOEXEC, IPPROTO_ICMP);
-      if (fd < 0) continue;
-      const bool ok = EchoOver(fd, raw, to, payloadBytes, timeoutMs);
-      close(fd);
-      return ok;
+      const posix::FileDescriptor fd(socket(AF_INET, (raw ? SOCK_RAW : SOCK_DGRAM) | SOCK_CLOEXEC, IPPROTO_ICMP));
+      if (!fd) continue;
+      return EchoOver(fd.Get(), raw, to, payloadBytes, timeoutMs);
     }
     char dotted[INET_ADDRSTRLEN] = {};
     inet_ntop(AF_INET, &to.sin_addr, dotted, sizeof dotted);

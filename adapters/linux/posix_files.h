@@ -1,11 +1,14 @@
 // File helpers shared by the Linux services: UTF-8 paths, whole-file reads and
-// the write-beside-then-rename replacement.
+// whole-file writes (through the one replacement type, replacement_file.h).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "adapters/linux/file_descriptor.h"
+#include "adapters/linux/replacement_file.h"
 
 namespace zelmor::adapters::posix {
 
@@ -26,14 +29,15 @@ bool ReadWhole(const std::string& path, std::string& bytes);
 // missing and failing files as ReadWhole, and a pipe or a device fails.
 bool ReadPart(const std::string& path, std::uint64_t offset, std::size_t count, std::string& bytes);
 
-// Writes `bytes` to a new file beside `path` (after following symbolic links),
-// flushes it to the disk and renames it over `path`. Refuses (EFileError) a `path`
-// that is not a regular file, is read-only (owner-write bit clear, also for root) or
-// that this process may not write. A new file gets `newMode`
-// (less the umask); an existing one keeps its permissions and, where allowed, its
-// owner. Throws EFileError naming `path`, leaving the old file as it was. With
-// `keepOpen` the descriptor of the new file is returned (the caller closes it), else -1.
-int ReplaceWhole(const std::string& path, std::string_view bytes, unsigned newMode, bool keepOpen);
+// Replaces `path` (after following symbolic links) with `bytes` through a
+// ReplacementFile: flushed to the disk, renamed into place. Refuses (EFileError) a
+// `path` that is not a regular file, another user's file, one this process may not
+// write, or a read-only one (owner-write bit clear, also for root) unless
+// `readOnly` keeps it read-only. A new file gets `newMode` (less the umask); an
+// existing one keeps its permissions and owner. Throws EFileError naming `path`,
+// leaving the old file as it was. Answers the new file's descriptor, still open.
+FileDescriptor ReplaceWhole(const std::string& path, std::string_view bytes, unsigned newMode,
+                            ReadOnlyTarget readOnly = ReadOnlyTarget::Refuse);
 
 // Why a file of this mode cannot be read or replaced as a whole file, or nullptr
 // for a regular file.
@@ -46,10 +50,6 @@ std::string BaseOf(const std::string& path);
 
 // `path` with symbolic links followed to the entry they finally name (at most 40 hops).
 std::string ResolveLinks(std::string path);
-
-// Creates a new, exclusive, empty file in `folder` whose name starts with "." + `base`
-// (hidden from listings while it is written); its path goes to `tempPath`. -1 with errno on failure.
-int CreateBeside(const std::string& folder, const std::string& base, unsigned mode, std::string& tempPath);
 
 // Writes all of `bytes` to `fd`, retrying short writes. False with errno on failure.
 bool WriteAll(int fd, std::string_view bytes);

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "adapters/linux/file_descriptor.h"
 #include "adapters/linux/posix_files.h"
 #include "adapters/linux/system_services.h"
 #include "core/text.h"
@@ -109,16 +110,15 @@ class LinuxProcessControl final : public platform::ProcessControl {
     const std::string pid = std::to_string(process.Id);
     // The pidfd holds on to the process it was opened for: once it is open and the start
     // time still agrees, the signal cannot reach a newcomer that was given the same id.
-    const int fd = static_cast<int>(syscall(SYS_pidfd_open, static_cast<pid_t>(process.Id), 0));
-    if (fd < 0 && errno != ENOSYS) return false;
+    const posix::FileDescriptor fd(static_cast<int>(syscall(SYS_pidfd_open, static_cast<pid_t>(process.Id), 0)));
+    if (!fd && errno != ENOSYS) return false;
     char state = 0;
     std::uint64_t start = 0;
     bool ok = ReadStat(pid, state, start) && start == process.StartTime && state != 'Z';
     if (ok) {
-      ok = fd >= 0 ? syscall(SYS_pidfd_send_signal, fd, SIGKILL, nullptr, 0) == 0
-                   : kill(static_cast<pid_t>(process.Id), SIGKILL) == 0;
+      ok = fd ? syscall(SYS_pidfd_send_signal, fd.Get(), SIGKILL, nullptr, 0) == 0
+              : kill(static_cast<pid_t>(process.Id), SIGKILL) == 0;
     }
-    if (fd >= 0) close(fd);
     return ok;
   }
 
@@ -140,18 +140,13 @@ class LinuxProcessControl final : public platform::ProcessControl {
       key = key.substr(0, room - 17) + "#" + hex;
     }
     std::memcpy(addr.sun_path + 1, key.data(), key.size());
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return false;
+    posix::FileDescriptor fd(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (!fd) return false;
     const socklen_t len = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + key.size());
-    if (bind(fd, reinterpret_cast<sockaddr*>(&addr), len) != 0) {
-      close(fd);
-      return false;
-    }
+    if (bind(fd.Get(), reinterpret_cast<sockaddr*>(&addr), len) != 0) return false;
     if (keep) {
       std::lock_guard lock(FHeldMutex);
-      FHeld.push_back(fd);
-    } else {
-      close(fd);
+      FHeld.push_back(std::move(fd));
     }
     return true;
   }
@@ -185,7 +180,7 @@ class LinuxProcessControl final : public platform::ProcessControl {
 
  private:
   std::mutex FHeldMutex;
-  std::vector<int> FHeld;  // kept guards, open until the process ends
+  std::vector<posix::FileDescriptor> FHeld;  // kept guards, open until the process ends
 };
 
 class LinuxProcessInfo final : public platform::ProcessInfo {

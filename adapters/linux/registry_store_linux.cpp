@@ -171,8 +171,7 @@ class FileRegistryStore final : public RegistryStore {
   }
 
   void ForgetCache() {
-    if (FFd >= 0) close(FFd);
-    FFd = -1;
+    FFd.Reset();
     FTree.reset();
     FVersion = Version{};
   }
@@ -194,36 +193,28 @@ class FileRegistryStore final : public RegistryStore {
       FTree = std::make_unique<Key>(InitialHive());
       return *FTree;
     }
-    int fd = open(FPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
+    posix::FileDescriptor fd(posix::Retry([&] { return open(FPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY); }));
+    if (!fd) {
       if (errno == ENOENT) return Current();  // replaced between stat and open: look again
       Unusable("Não foi possível ler o registro do usuário", errno);
     }
     std::string bytes;
     struct stat fst {};
-    if (fstat(fd, &fst) != 0 || posix::NotRegular(fst.st_mode)) {
-      close(fd);
+    if (fstat(fd.Get(), &fst) != 0 || posix::NotRegular(fst.st_mode))
       Unusable("Não foi possível ler o registro do usuário", posix::NotRegular(fst.st_mode));
-    }
     char buf[65536];
     for (;;) {
-      ssize_t n = read(fd, buf, sizeof buf);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) {
-        int err = errno;
-        close(fd);
-        Unusable("Não foi possível ler o registro do usuário", err);
-      }
+      const ssize_t n = posix::Retry([&] { return read(fd.Get(), buf, sizeof buf); });
+      if (n < 0) Unusable("Não foi possível ler o registro do usuário", errno);
       if (n == 0) break;
       bytes.append(buf, static_cast<std::size_t>(n));
     }
     try {
       FTree = std::make_unique<Key>(regfile::Parse(bytes));
     } catch (const regfile::FormatError& e) {
-      close(fd);
       Damaged(e);
     }
-    FFd = fd;
+    FFd = std::move(fd);
     FVersion = Version::Of(fst);
     return *FTree;
   }
@@ -242,18 +233,15 @@ class FileRegistryStore final : public RegistryStore {
   class WriteLock {
    public:
     explicit WriteLock(const FileRegistryStore& s) {
-      FFd = open(s.FLockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-      if (FFd < 0) s.Unusable("Não foi possível gravar o registro do usuário", errno);
+      FFd.Reset(posix::Retry([&] { return open(s.FLockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600); }));
+      if (!FFd) s.Unusable("Não foi possível gravar o registro do usuário", errno);
       const auto deadline = std::chrono::steady_clock::now() + kLockWait;
       auto pause = std::chrono::microseconds(200);
-      while (flock(FFd, LOCK_EX | LOCK_NB) != 0) {
+      while (flock(FFd.Get(), LOCK_EX | LOCK_NB) != 0) {
         if (errno != EWOULDBLOCK && errno != EINTR) {
-          int err = errno;
-          close(FFd);
-          s.Unusable("Não foi possível bloquear o registro do usuário", err);
+          s.Unusable("Não foi possível bloquear o registro do usuário", errno);
         }
         if (std::chrono::steady_clock::now() >= deadline) {
-          close(FFd);
           throw ERegistryError(u"O registro do usuário \"" + Utf8ToU16(s.FPath) +
                                u"\" está bloqueado por outro processo há mais de 10 segundos");
         }
@@ -261,10 +249,8 @@ class FileRegistryStore final : public RegistryStore {
         if (pause < std::chrono::milliseconds(2)) pause *= 2;
       }
     }
-    ~WriteLock() { close(FFd); }  // closing releases the lock
-
    private:
-    int FFd = -1;
+    posix::FileDescriptor FFd;  // closing releases the lock
   };
 
   // Applies `change` to the hive as it is on the disk now, under the lock, and
@@ -276,16 +262,16 @@ class FileRegistryStore final : public RegistryStore {
     Key next = Current();
     if (!change(next)) return;
     const std::string bytes = regfile::Serialize(next);
-    int fd;
+    posix::FileDescriptor fd;
     try {
-      fd = posix::ReplaceWhole(FPath, bytes, 0600, true);
+      fd = posix::ReplaceWhole(FPath, bytes, 0600);
     } catch (const EFileError& e) {
       throw ERegistryError(e.Message());
     }
     struct stat st {};
-    fstat(fd, &st);
+    fstat(fd.Get(), &st);
     ForgetCache();
-    FFd = fd;
+    FFd = std::move(fd);
     FVersion = Version::Of(st);
     FTree = std::make_unique<Key>(std::move(next));
   }
@@ -295,7 +281,7 @@ class FileRegistryStore final : public RegistryStore {
   std::mutex FMutex;
   std::unique_ptr<Key> FTree;
   Version FVersion;
-  int FFd = -1;
+  posix::FileDescriptor FFd;
 };
 
 std::string HomeFolder() {

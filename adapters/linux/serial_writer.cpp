@@ -45,7 +45,6 @@ SerialWriter::~SerialWriter() {
   }
   FWake.notify_all();
   FThread.join();
-  if (FFd >= 0) ::close(FFd);
 }
 
 void SerialWriter::Post(std::string frame) {
@@ -58,8 +57,7 @@ void SerialWriter::Post(std::string frame) {
 }
 
 void SerialWriter::Fail(const std::string& what, int error) {
-  if (FFd >= 0) ::close(FFd);
-  FFd = -1;
+  FFd.Reset();
   if (!FFailing && FReport)
     FReport("quindel: pole display " + FDevice + ": " + what + ": " + std::strerror(error) +
             "; the window goes on, and the device is tried again every second");
@@ -68,15 +66,16 @@ void SerialWriter::Fail(const std::string& what, int error) {
 
 bool SerialWriter::Open() {
   // Non-blocking from the start: opening a serial line may otherwise wait for its carrier.
-  const int fd = ::open(FDevice.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
+  posix::FileDescriptor device(posix::Retry([&] { return ::open(FDevice.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC); }));
+  const int fd = device.Get();
+  if (!device) {
     Fail("cannot open", errno);
     return false;
   }
   termios t{};
   if (::tcgetattr(fd, &t) != 0) {
     const int e = errno;
-    ::close(fd);
+    device.Reset();
     Fail("not a serial device", e);
     return false;
   }
@@ -87,11 +86,11 @@ bool SerialWriter::Open() {
   ::cfsetospeed(&t, Speed(FBaud));
   if (::tcsetattr(fd, TCSANOW, &t) != 0) {
     const int e = errno;
-    ::close(fd);
+    device.Reset();
     Fail("cannot set the line", e);
     return false;
   }
-  FFd = fd;
+  FFd = std::move(device);
   if (!WriteAll(FStart)) return false;
   if (FFailing && FReport) FReport("quindel: pole display " + FDevice + " is back");
   FFailing = false;
@@ -101,7 +100,7 @@ bool SerialWriter::Open() {
 bool SerialWriter::WriteAll(const std::string& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = ::write(FFd, bytes.data() + done, bytes.size() - done);
+    const ssize_t n = ::write(FFd.Get(), bytes.data() + done, bytes.size() - done);
     if (n > 0) {
       done += static_cast<std::size_t>(n);
       continue;
@@ -111,7 +110,7 @@ bool SerialWriter::WriteAll(const std::string& bytes) {
       Fail("write failed", errno);
       return false;
     }
-    pollfd p{FFd, POLLOUT, 0};
+    pollfd p{FFd.Get(), POLLOUT, 0};
     const int r = ::poll(&p, 1, kStallMs);
     if (r == 0) {
       Fail("stalled", ETIMEDOUT);
@@ -132,7 +131,7 @@ bool SerialWriter::WriteAll(const std::string& bytes) {
 void SerialWriter::Run() {
   std::unique_lock lock(FMutex);
   while (!FStop) {
-    const bool due = FPosted != FWritten || FFd < 0;
+    const bool due = FPosted != FWritten || !FFd;
     if (!due) {
       FWake.wait(lock, [this] { return FStop || FPosted != FWritten; });
       continue;
@@ -140,7 +139,7 @@ void SerialWriter::Run() {
     const std::string frame = FPending;
     const std::uint64_t posted = FPosted;
     lock.unlock();
-    bool ok = FFd >= 0 || Open();
+    bool ok = FFd || Open();
     if (ok && posted != 0) ok = WriteAll(frame);
     lock.lock();
     if (ok) {

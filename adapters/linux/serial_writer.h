@@ -11,6 +11,8 @@
 #include <string>
 #include <thread>
 
+#include "adapters/linux/file_descriptor.h"
+
 namespace zelmor::adapters {
 
 class SerialWriter {
@@ -43,7 +45,7 @@ class SerialWriter {
   std::string FPending;     // the newest frame (also what a reopened device is sent)
   std::uint64_t FPosted = 0, FWritten = 0;
   bool FStop = false;
-  int FFd = -1;
+  posix::FileDescriptor FFd;
   bool FFailing = false;    // reported, waiting for the device to come back
   std::thread FThread;
 };

@@ -79,12 +79,12 @@ std::optional<std::uint64_t> XIdleMilliseconds() {
   static void* const xss = dlopen("libXss.so.1", RTLD_NOW | RTLD_LOCAL);
   if (x11 == nullptr || xss == nullptr) return std::nullopt;
   static const auto open = reinterpret_cast<Open>(dlsym(x11, "XOpenDisplay"));
-  static const auto close = reinterpret_cast<Close>(dlsym(x11, "XCloseDisplay"));
+  static const auto closeDisplay = reinterpret_cast<Close>(dlsym(x11, "XCloseDisplay"));
   static const auto root = reinterpret_cast<Root>(dlsym(x11, "XDefaultRootWindow"));
   static const auto xfree = reinterpret_cast<Free>(dlsym(x11, "XFree"));
   static const auto alloc = reinterpret_cast<Alloc>(dlsym(xss, "XScreenSaverAllocInfo"));
   static const auto query = reinterpret_cast<Query>(dlsym(xss, "XScreenSaverQueryInfo"));
-  if (!open || !close || !root || !xfree || !alloc || !query) return std::nullopt;
+  if (!open || !closeDisplay || !root || !xfree || !alloc || !query) return std::nullopt;
   void* dpy = open(display);
   if (dpy == nullptr) return std::nullopt;
   std::optional<std::uint64_t> idle;
@@ -92,7 +92,7 @@ std::optional<std::uint64_t> XIdleMilliseconds() {
     if (query(dpy, root(dpy), info) != 0) idle = info->idle;
     xfree(info);
   }
-  close(dpy);
+  closeDisplay(dpy);
   return idle;
 }
 

@@ -1,5 +1,7 @@
 #include "adapters/linux/standard_streams.h"
 
+#include "adapters/linux/file_descriptor.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
@@ -16,11 +18,9 @@ void GuardStandardStreams() {
   for (int fd = 0; fd <= 2; ++fd) {
     if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
     // open() answers the lowest free descriptor, which is this one.
-    const int opened = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
-    if (opened >= 0 && opened != fd) {
-      ::dup2(opened, fd);
-      ::close(opened);
-    }
+    posix::FileDescriptor opened(::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY));
+    if (opened.Get() == fd) opened.Release();  // it is the standard stream now, for good
+    else if (opened) ::dup2(opened.Get(), fd);
   }
   struct sigaction ignore{};
   ignore.sa_handler = SIG_IGN;

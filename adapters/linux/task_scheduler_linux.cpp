@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "adapters/linux/file_descriptor.h"
 #include "adapters/linux/posix_files.h"
 #include "adapters/linux/system_services.h"
 #include "core/text.h"
@@ -30,9 +31,7 @@ int Tool(std::vector<std::u16string> args, std::string* output = nullptr) {
   std::string temp;
   if (output) {
     temp = "/tmp/zelmor-tool-XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) return -1;
-    close(fd);
+    if (!posix::FileDescriptor(mkstemp(temp.data()))) return -1;
     start.StandardOutput = posix::LibraryPath(temp);
   } else {
     start.StandardOutput = u"/dev/null";
@@ -199,10 +198,10 @@ class LinuxTaskScheduler final : public platform::TaskScheduler {
 
   static bool WriteCrontab(const std::string& table) {
     std::string temp = "/tmp/zelmor-crontab-XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) return false;
-    const bool written = posix::WriteAll(fd, table);
-    close(fd);
+    posix::FileDescriptor fd(mkstemp(temp.data()));
+    if (!fd) return false;
+    const bool written = posix::WriteAll(fd.Get(), table);
+    fd.Reset();
     const bool ok = written && Tool({u"crontab", posix::LibraryPath(temp)}) == 0;
     unlink(temp.c_str());
     return ok;

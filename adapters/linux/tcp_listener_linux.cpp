@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "adapters/linux/file_descriptor.h"
 #include "adapters/linux/system_services.h"
 
 namespace zelmor::adapters {
@@ -43,30 +44,37 @@ void KeepAlive(int fd) {
 // Descriptors open now, counted in /proc/self/fd (the count of the directory's own
 // handle included, which only adds to the margin).
 int OpenDescriptors() {
-  DIR* d = ::opendir("/proc/self/fd");
+  const posix::OwnedFolder d(::opendir("/proc/self/fd"));
   if (!d) return 0;
   int n = 0;
-  while (::readdir(d) != nullptr) ++n;
-  ::closedir(d);
+  while (::readdir(d.get()) != nullptr) ++n;
   return std::max(0, n - 2);  // "." and ".."
+}
+
+// What the caller does about errno `e`.
+platform::SocketFailure FailureOf(int e) {
+  using Kind = platform::SocketFailure::Kind;
+  if (e == 0 || e == EAGAIN || e == EWOULDBLOCK) return {};
+  if (e == EINTR || e == ECONNABORTED) return {Kind::TryAgain, e};
+  if (e == EMFILE || e == ENFILE) return {Kind::OutOfHandles, e};
+  return {Kind::Other, e};
 }
 
 [[noreturn]] void Fail(const char* api, int e) {
   throw SocketError("Windows socket error: " + std::string(std::strerror(e)) + " (" + std::to_string(e) +
                         "), on API '" + api + "'",
-                    e);
+                    FailureOf(e));
 }
 
 class PosixConnection final : public platform::TcpConnection {
  public:
-  explicit PosixConnection(int fd) : FFd(fd) {}
-  ~PosixConnection() override { ::close(FFd); }
+  explicit PosixConnection(posix::FileDescriptor fd) : FFd(std::move(fd)) {}
 
-  std::intptr_t Handle() const override { return FFd; }
+  std::intptr_t Handle() const override { return FFd.Get(); }
 
   int PendingBytes() const override {
     int n = 0;
-    if (ioctl(FFd, FIONREAD, &n) < 0) return 0;
+    if (ioctl(FFd.Get(), FIONREAD, &n) < 0) return 0;
     return n;
   }
 
@@ -74,66 +82,63 @@ class PosixConnection final : public platform::TcpConnection {
     std::string buf;
     if (max <= 0) return buf;
     buf.resize(static_cast<std::size_t>(max));
-    ssize_t n;
-    do {
-      n = ::recv(FFd, buf.data(), buf.size(), MSG_DONTWAIT);
-    } while (n < 0 && errno == EINTR);
+    const ssize_t n = posix::Retry([&] { return ::recv(FFd.Get(), buf.data(), buf.size(), MSG_DONTWAIT); });
     buf.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
     return buf;
   }
 
-  ConnectionState State(int& error) override {
+  ConnectionState State(platform::SocketFailure& failure) override {
     if (PendingBytes() > 0) return ConnectionState::Data;
     // Readable with nothing pending: the peer closed, or the connection failed.
     char probe;
-    const ssize_t n = ::recv(FFd, &probe, 1, MSG_PEEK | MSG_DONTWAIT);
+    const ssize_t n = ::recv(FFd.Get(), &probe, 1, MSG_PEEK | MSG_DONTWAIT);
     if (n > 0) return ConnectionState::Data;  // arrived between the two looks
     if (n == 0) return ConnectionState::Closed;
     if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) return ConnectionState::Nothing;
-    error = errno;
+    failure = FailureOf(errno);
     return ConnectionState::Failed;
   }
 
  private:
-  int FFd;
+  posix::FileDescriptor FFd;
 };
 
 class PosixListener final : public platform::TcpListener {
  public:
-  PosixListener(int fd, std::uint16_t port) : FFd(fd), FPort(port) {}
-  ~PosixListener() override { ::close(FFd); }
+  PosixListener(posix::FileDescriptor fd, std::uint16_t port) : FFd(std::move(fd)), FPort(port) {}
 
-  std::intptr_t Handle() const override { return FFd; }
+  std::intptr_t Handle() const override { return FFd.Get(); }
   std::uint16_t Port() const override { return FPort; }
 
-  std::unique_ptr<platform::TcpConnection> Accept(int* error) override {
-    const int fd = ::accept4(FFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-    if (fd < 0) {
-      int e = (errno == EAGAIN || errno == EWOULDBLOCK) ? 0 : errno;
+  std::unique_ptr<platform::TcpConnection> Accept(platform::SocketFailure* failure) override {
+    posix::FileDescriptor fd(::accept4(FFd.Get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
+    if (!fd) {
+      platform::SocketFailure f = FailureOf(errno);
       // The system refuses for want of a descriptor before it looks at the queue: say
       // so only when a connection is really waiting.
-      if (e == EMFILE || e == ENFILE) {
-        pollfd p{FFd, POLLIN, 0};
-        if (::poll(&p, 1, 0) != 1) e = 0;
+      if (f.What == platform::SocketFailure::Kind::OutOfHandles) {
+        pollfd p{FFd.Get(), POLLIN, 0};
+        if (::poll(&p, 1, 0) != 1) f = {};
       }
-      if (error) *error = e;
+      if (failure) *failure = f;
       return nullptr;
     }
-    if (error) *error = 0;
-    KeepAlive(fd);
-    return std::make_unique<PosixConnection>(fd);
+    if (failure) *failure = {};
+    KeepAlive(fd.Get());
+    return std::make_unique<PosixConnection>(std::move(fd));
   }
 
  private:
-  int FFd;
+  posix::FileDescriptor FFd;
   std::uint16_t FPort;
 };
 
 class PosixSockets final : public platform::TcpSockets {
  public:
   std::unique_ptr<platform::TcpListener> Listen(std::uint16_t port) override {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0) Fail("socket", errno);
+    posix::FileDescriptor listening(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    if (!listening) Fail("socket", errno);
+    const int fd = listening.Get();
     int one = 1;
     // Lets the display restart at once after a crash; a live listener still blocks the port.
     ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
@@ -141,20 +146,15 @@ class PosixSockets final : public platform::TcpSockets {
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_ANY);
     addr.sin_port = htons(port);
-    auto abandon = [fd](const char* api) {
-      const int e = errno;
-      ::close(fd);
-      Fail(api, e);
-    };
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) < 0) abandon("bind");
-    if (::listen(fd, SOMAXCONN) < 0) abandon("listen");
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) < 0) Fail("bind", errno);
+    if (::listen(fd, SOMAXCONN) < 0) Fail("listen", errno);
     socklen_t len = sizeof addr;
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-    return std::make_unique<PosixListener>(fd, ntohs(addr.sin_port));
+    return std::make_unique<PosixListener>(std::move(listening), ntohs(addr.sin_port));
   }
 
   std::unique_ptr<platform::TcpConnection> Adopt(std::intptr_t handle) override {
-    return std::make_unique<PosixConnection>(static_cast<int>(handle));
+    return std::make_unique<PosixConnection>(posix::FileDescriptor(static_cast<int>(handle)));
   }
 
   int ConnectionCapacity() override {

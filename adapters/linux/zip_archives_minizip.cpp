@@ -1,6 +1,6 @@
-// Zip archives through Debian's minizip (zlib's contrib): deflated entries written
-// beside the target and renamed into place, entries extracted beside their target and
-// renamed only when complete and correct.
+// Zip archives through Debian's minizip (zlib's contrib): a new archive and every
+// extracted entry go through the replacement file (replacement_file.h), so the
+// target is replaced only when complete and correct.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -15,7 +15,9 @@
 #include <ctime>
 #include <vector>
 
+#include "adapters/linux/file_descriptor.h"
 #include "adapters/linux/posix_files.h"
+#include "adapters/linux/replacement_file.h"
 #include "adapters/linux/system_services.h"
 #include "core/errors.h"
 #include "core/text.h"
@@ -38,6 +40,10 @@ std::u16string Text(const std::string& s) { return Utf8ToU16(s, Utf8Invalid::Esc
   m += u" \"" + Text(path) + u"\"";
   if (err != 0) m += u": " + Text(posix::ErrorText(err));
   throw EFileError(m);
+}
+
+[[noreturn]] void Fail(std::u16string_view what, const std::string& path, const posix::ReplaceError& e) {
+  throw EFileError(std::u16string(what) + u" \"" + Text(path) + u"\": " + Text(e.Reason()));
 }
 
 // The name an entry was stored under: the Unicode path field when it matches the
@@ -91,33 +97,48 @@ std::time_t FromDos(std::uint32_t dos) {
   return std::mktime(&tm);
 }
 
+// minizip's stream calls over an open descriptor (the nameless new archive) instead
+// of a path: the stream gets its own copy of the descriptor, closed with it.
+voidpf OpenDescriptor(voidpf opaque, const void*, int) {
+  posix::FileDescriptor copy(fcntl(*static_cast<int*>(opaque), F_DUPFD_CLOEXEC, 0));
+  if (!copy) return nullptr;
+  std::FILE* f = fdopen(copy.Get(), "w+b");
+  if (f != nullptr) copy.Release();  // the stream owns it now
+  return f;
+}
+
 class MinizipWriter final : public platform::ZipWriter {
  public:
   explicit MinizipWriter(std::string target) : FTarget(std::move(target)) {
-    const int fd = posix::CreateBeside(posix::FolderOf(FTarget), posix::BaseOf(FTarget), 0644, FTemp);
-    if (fd < 0) Fail(u"Não foi possível criar o arquivo zip", FTarget, errno);
-    close(fd);
-    FZip = zipOpen64(FTemp.c_str(), APPEND_STATUS_CREATE);
-    if (FZip == nullptr) {
-      unlink(FTemp.c_str());
-      Fail(u"Não foi possível criar o arquivo zip", FTarget);
-    }
+    posix::ReplaceOptions options;
+    options.NewMode = 0644;
+    if (const posix::ReplaceError e = FFile.Open(FTarget, options))
+      Fail(u"Não foi possível criar o arquivo zip", FTarget, e);
+    FDescriptor = FFile.Descriptor();
+    zlib_filefunc64_def calls{};
+    fill_fopen64_filefunc(&calls);
+    calls.zopen64_file = &OpenDescriptor;
+    calls.opaque = &FDescriptor;
+    FZip = zipOpen2_64("", APPEND_STATUS_CREATE, nullptr, &calls);
+    if (FZip == nullptr) Fail(u"Não foi possível criar o arquivo zip", FTarget);
   }
   ~MinizipWriter() override {
     if (FZip != nullptr) zipClose(FZip, nullptr);
-    if (!FCommitted) unlink(FTemp.c_str());
   }
 
   void AddFile(std::u16string_view source, std::u16string_view name, const ZipProgress& progress) override {
     const std::string path = posix::NativePath(source);
-    std::FILE* in = std::fopen(path.c_str(), "rbe");
-    if (in == nullptr) Fail(u"Não foi possível ler o arquivo", path, errno);
-    struct Closer {
-      std::FILE* f;
-      ~Closer() { std::fclose(f); }
-    } closer{in};
+    // Not blocking: a pipe would wait for a writer before it could be refused.
+    posix::FileDescriptor fd(
+        posix::Retry([&] { return open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY); }));
+    if (!fd) Fail(u"Não foi possível ler o arquivo", path, errno);
     struct stat st {};
-    if (fstat(fileno(in), &st) != 0 || !S_ISREG(st.st_mode)) Fail(u"Não é um arquivo", path, errno);
+    if (fstat(fd.Get(), &st) != 0) Fail(u"Não é um arquivo", path, errno);
+    if (!S_ISREG(st.st_mode)) Fail(u"Não é um arquivo", path);
+    const posix::OwnedStream stream(fdopen(fd.Get(), "rb"));
+    if (!stream) Fail(u"Não foi possível ler o arquivo", path, errno);
+    fd.Release();  // the stream owns it now
+    std::FILE* in = stream.get();
 
     const std::string stored = U16ToUtf8(name, Utf8Invalid::Escape);
     bool ascii = true;
@@ -162,22 +183,14 @@ class MinizipWriter final : public platform::ZipWriter {
     const int rc = zipClose(FZip, nullptr);
     FZip = nullptr;
     if (rc != ZIP_OK) Fail(u"Não foi possível gravar o arquivo zip", FTarget);
-    // On the disk before it takes the old archive's place: a power cut then leaves one of the two.
-    const int fd = open(FTemp.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 || fsync(fd) != 0) {
-      const int err = errno;
-      if (fd >= 0) close(fd);
-      Fail(u"Não foi possível gravar o arquivo zip", FTarget, err);
-    }
-    close(fd);
-    if (std::rename(FTemp.c_str(), FTarget.c_str()) != 0) Fail(u"Não foi possível gravar o arquivo zip", FTarget, errno);
-    FCommitted = true;
+    if (const posix::ReplaceError e = FFile.Commit()) Fail(u"Não foi possível gravar o arquivo zip", FTarget, e);
   }
 
  private:
-  std::string FTarget, FTemp;
+  std::string FTarget;
+  posix::ReplacementFile FFile;  // discarded unless committed
+  int FDescriptor = -1;          // FFile's, for the stream calls
   zipFile FZip = nullptr;
-  bool FCommitted = false;
 };
 
 class MinizipReader final : public platform::ZipReader {
@@ -187,17 +200,15 @@ class MinizipReader final : public platform::ZipReader {
     if (stat(FPath.c_str(), &st) != 0) Fail(u"Arquivo não encontrado:", FPath, errno);
     FZip = unzOpen64(FPath.c_str());
     if (FZip == nullptr) Fail(u"Arquivo zip inválido:", FPath);
-    FRaw = std::fopen(FPath.c_str(), "rbe");
-    // A constructor that throws runs no destructor: the handles are closed here.
+    FRaw.reset(std::fopen(FPath.c_str(), "rbe"));
+    // A constructor that throws runs no destructor: the archive is closed here.
     try {
       ListEntries();
     } catch (...) {
-      if (FRaw != nullptr) std::fclose(FRaw);
       unzClose(FZip);
       throw;
     }
-    if (FRaw != nullptr) std::fclose(FRaw);
-    FRaw = nullptr;
+    FRaw.reset();
   }
   ~MinizipReader() override {
     if (FZip != nullptr) unzClose(FZip);
@@ -218,25 +229,19 @@ class MinizipReader final : public platform::ZipReader {
                        Text(std::to_string(h.UncompressedSize)) + u" bytes)");
     if (unzSetOffset64(FZip, FPlaces[index]) != UNZ_OK || unzOpenCurrentFile(FZip) != UNZ_OK)
       Fail(u"Arquivo zip danificado:", FPath);
-    std::string temp;
-    const int fd = posix::CreateBeside(folder, posix::BaseOf(out), 0644, temp);
-    if (fd < 0) {
-      unzCloseCurrentFile(FZip);
-      Fail(u"Não foi possível criar o arquivo", out, errno);
-    }
-    struct Cleanup {
-      MinizipReader* self;
-      int fd;
-      const std::string& temp;
-      bool done = false;
-      ~Cleanup() {
-        if (fd >= 0) close(fd);
-        if (!done) {
-          unlink(temp.c_str());
-          unzCloseCurrentFile(self->FZip);
-        }
-      }
-    } cleanup{this, fd, temp};
+    // Closes the entry however this ends (a second close after the CRC check is harmless).
+    struct EntryCloser {
+      unzFile zip;
+      ~EntryCloser() { unzCloseCurrentFile(zip); }
+    } entry{FZip};
+    // The name itself is replaced (a link there is not followed); a read-only file or
+    // another user's is refused, as a copy over it is.
+    posix::ReplacementFile file;
+    posix::ReplaceOptions options;
+    options.NewMode = 0644;
+    options.FollowLinks = false;
+    options.Flush = false;  // as a copy: the archive still holds it
+    if (const posix::ReplaceError e = file.Open(out, options)) Fail(u"Não foi possível gravar o arquivo", out, e);
 
     std::vector<char> buf(kChunk);
     std::uint64_t done = 0;
@@ -247,31 +252,18 @@ class MinizipReader final : public platform::ZipReader {
       done += static_cast<std::uint64_t>(n);
       if (done > h.UncompressedSize)
         throw EFileError(u"\"" + h.Name + u"\" ultrapassa o tamanho declarado no arquivo zip; não foi extraído");
-      if (!posix::WriteAll(fd, std::string_view(buf.data(), static_cast<std::size_t>(n))))
-        Fail(u"Não foi possível gravar o arquivo", out, errno);
+      if (const posix::ReplaceError e = file.Write(std::string_view(buf.data(), static_cast<std::size_t>(n))))
+        Fail(u"Não foi possível gravar o arquivo", out, e);
       if (progress) progress(h, done);
     }
     if (done != h.UncompressedSize)
       throw EFileError(u"\"" + h.Name + u"\" é menor que o tamanho declarado no arquivo zip; não foi extraído");
-    cleanup.done = true;
-    if (unzCloseCurrentFile(FZip) != UNZ_OK) {
-      cleanup.done = false;  // the CRC did not match
+    if (unzCloseCurrentFile(FZip) != UNZ_OK)  // the CRC did not match
       throw EFileError(u"Arquivo zip danificado: \"" + h.Name + u"\" em \"" + Text(FPath) + u"\" (CRC)");
-    }
     const std::time_t when = FromDos(h.DosDateTime);
     const timespec times[2] = {{when, 0}, {when, 0}};
-    futimens(fd, times);
-    cleanup.fd = -1;
-    if (close(fd) != 0) {
-      const int err = errno;
-      unlink(temp.c_str());
-      Fail(u"Não foi possível gravar o arquivo", out, err);
-    }
-    if (std::rename(temp.c_str(), out.c_str()) != 0) {
-      const int err = errno;
-      unlink(temp.c_str());
-      Fail(u"Não foi possível gravar o arquivo", out, err);
-    }
+    futimens(file.Descriptor(), times);
+    if (const posix::ReplaceError e = file.Commit()) Fail(u"Não foi possível gravar o arquivo", out, e);
   }
 
  private:
@@ -313,14 +305,14 @@ class MinizipReader final : public platform::ZipReader {
   // it in their extra field, which the progress handler also gets).
   std::uint64_t LocalHeaderOffset(ZPOS64_T central) const {
     unsigned char b[4] = {};
-    const bool ok = FRaw != nullptr && fseeko(FRaw, static_cast<off_t>(central + 42), SEEK_SET) == 0 &&
-                    std::fread(b, 1, 4, FRaw) == 4;
+    const bool ok = FRaw && fseeko(FRaw.get(), static_cast<off_t>(central + 42), SEEK_SET) == 0 &&
+                    std::fread(b, 1, 4, FRaw.get()) == 4;
     return ok ? (b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint64_t>(b[3]) << 24) : 0;
   }
 
   std::string FPath;
   unzFile FZip = nullptr;
-  std::FILE* FRaw = nullptr;  // the archive's bytes, while the entries are listed
+  posix::OwnedStream FRaw;  // the archive's bytes, while the entries are listed
   std::vector<ZipEntryHeader> FEntries;
   std::vector<ZPOS64_T> FPlaces;
 };

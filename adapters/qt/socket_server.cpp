@@ -1,7 +1,6 @@
 #include "adapters/qt/socket_server.h"
 
 #include <QTimer>
-#include <cerrno>
 #include <cstring>
 
 namespace zelmor::adapters {
@@ -24,11 +23,7 @@ ClientConnection::~ClientConnection() = default;
 SocketServer::SocketServer(QObject* parent) : QObject(parent) {}
 
 SocketServer::~SocketServer() {
-  for (auto& [fd, c] : FClients) {
-    delete c.Notifier;
-    delete c.Connection;
-  }
-  FClients.clear();
+  FClients.clear();  // each notifier before its connection's handle closes
   FAcceptNotifier.reset();
 }
 
@@ -54,21 +49,23 @@ void SocketServer::Open(quint16 port) {
 void SocketServer::Accept() {
   // Bounded: take what is queued now, at most a backlog's worth per notification.
   for (int i = 0; i < 1024; ++i) {
-    int error = 0;
-    std::unique_ptr<platform::TcpConnection> c = FListener->Accept(&error);
+    using Kind = platform::SocketFailure::Kind;
+    platform::SocketFailure failure;
+    std::unique_ptr<platform::TcpConnection> c = FListener->Accept(&failure);
     if (!c) {
-      if (error == 0) return;  // none waiting
-      if (error == ECONNABORTED || error == EINTR) continue;  // one that died while queued
+      if (failure.What == Kind::None) return;       // none waiting
+      if (failure.What == Kind::TryAgain) continue;  // one that died while queued
       // Out of handles with connections open: the idlest makes room for the newcomer.
-      if ((error == EMFILE || error == ENFILE) && DropIdlest()) continue;
-      PauseAccepting(error);
+      if (failure.What == Kind::OutOfHandles && DropIdlest()) continue;
+      PauseAccepting(failure);
       return;
     }
     const int fd = static_cast<int>(c->Handle());
-    auto* conn = new ClientConnection(std::move(c), nullptr);
-    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read);
-    FClients[fd] = {conn, notifier, ++FTick};
-    connect(notifier, &QSocketNotifier::activated, this, [this, fd] { Readable(fd); });
+    Client& client = FClients[fd];
+    client.Connection = std::make_unique<ClientConnection>(std::move(c), nullptr);
+    client.Notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    client.LastActive = ++FTick;
+    connect(client.Notifier.get(), &QSocketNotifier::activated, this, [this, fd] { Readable(fd); });
     if (ClientCount() > FMaxClients) {
       DropIdlest(fd);
       if (!FLimitSaid) {
@@ -88,20 +85,17 @@ bool SocketServer::DropIdlest(int keep) {
       idlest = it;
   if (idlest == FClients.end()) return false;
   // Closed now, not later: the handle is wanted at once. Nothing of it is on the stack
-  // (it is not the connection being served).
-  Client c = idlest->second;
+  // (it is not the connection being served). The notifier goes before the handle closes.
   FClients.erase(idlest);
-  delete c.Notifier;
-  delete c.Connection;
   return true;
 }
 
-void SocketServer::PauseAccepting(int error) {
+void SocketServer::PauseAccepting(const platform::SocketFailure& failure) {
   if (!FExhaustionSaid) {
     FExhaustionSaid = true;
     emit Notice(QStringLiteral("cannot accept connections: %1 (%2); trying again every %3 ms")
-                    .arg(QString::fromLocal8Bit(std::strerror(error)))
-                    .arg(error)
+                    .arg(QString::fromLocal8Bit(std::strerror(failure.SystemCode)))
+                    .arg(failure.SystemCode)
                     .arg(kAcceptPauseMs));
   }
   // The connection stays queued and its notification would fire again at once: rest instead of spinning.
@@ -117,9 +111,9 @@ void SocketServer::PauseAccepting(int error) {
 void SocketServer::Readable(int fd) {
   auto it = FClients.find(fd);
   if (it == FClients.end()) return;
-  ClientConnection* conn = it->second.Connection;
-  int error = 0;
-  switch (conn->Connection().State(error)) {
+  ClientConnection* conn = it->second.Connection.get();
+  platform::SocketFailure failure;
+  switch (conn->Connection().State(failure)) {
     case platform::ConnectionState::Data:
       it->second.LastActive = ++FTick;
       // The handler may not read everything; the notifier fires again if so.
@@ -129,7 +123,7 @@ void SocketServer::Readable(int fd) {
     case platform::ConnectionState::Closed: Drop(fd); return;
     case platform::ConnectionState::Failed:
       Drop(fd);
-      emit ClientError(QStringLiteral("Asynchronous socket error %1").arg(error), error);
+      emit ClientError(QStringLiteral("Asynchronous socket error %1").arg(failure.SystemCode), failure.SystemCode);
       return;
   }
 }
@@ -137,11 +131,12 @@ void SocketServer::Readable(int fd) {
 void SocketServer::Drop(int fd) {
   auto it = FClients.find(fd);
   if (it == FClients.end()) return;
-  Client c = it->second;
+  // Later, not now: the connection may be the one whose signal is being served.
+  Client c = std::move(it->second);
   FClients.erase(it);
   c.Notifier->setEnabled(false);
-  c.Notifier->deleteLater();
-  c.Connection->deleteLater();
+  c.Notifier.release()->deleteLater();
+  c.Connection.release()->deleteLater();
 }
 
 }  // namespace zelmor::adapters

@@ -63,7 +63,8 @@ class SocketServer : public QObject {
  signals:
   // Data is readable on `socket`.
   void ClientRead(zelmor::adapters::ClientConnection* socket);
-  // A receive error on a connection ("Asynchronous socket error <n>"); the connection is closed.
+  // A receive error on a connection ("Asynchronous socket error <n>"); the connection
+  // is closed. `code` is the system's number, as the message shows it.
   void ClientError(const QString& message, int code);
   // Something the operator should know that is not an error of one connection
   // (connections closed to make room, handles running out). Each kind is said once.
@@ -75,13 +76,13 @@ class SocketServer : public QObject {
   void Drop(int fd);
   // Closes the connection idle longest (not `keep`) at once; false when there is none.
   bool DropIdlest(int keep = -1);
-  void PauseAccepting(int error);
+  void PauseAccepting(const platform::SocketFailure& failure);
 
   std::unique_ptr<platform::TcpListener> FListener;
   std::unique_ptr<QSocketNotifier> FAcceptNotifier;
   struct Client {
-    ClientConnection* Connection;
-    QSocketNotifier* Notifier;
+    std::unique_ptr<ClientConnection> Connection;
+    std::unique_ptr<QSocketNotifier> Notifier;
     quint64 LastActive;  // FTick when it connected or last had data
   };
   std::map<int, Client> FClients;

@@ -1,5 +1,6 @@
 // TmConfig on real files in a temporary folder.
 #include <gtest/gtest.h>
+#include <grp.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -397,6 +398,41 @@ TEST_F(ConfigTest, AFailedSaveLeavesTheOldFileWhole) {
       EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << status;
     EXPECT_EQ(FileBytes(path), "[A]\r\nx=1\r\n");
   }
+}
+
+// A colleague's settings file that the group may write is not taken over: saving it
+// would give it to whoever saved. The writer is told; the file, its owner and its
+// bytes stay.
+TEST_F(ConfigTest, AnotherUsersFileIsNotTakenOver) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to make the two users";
+  constexpr uid_t kColleague = 65533, kWriter = 65534;
+  constexpr gid_t kShop = 4321;
+  const std::string path = PathOf("loja.ini");
+  WriteFile(path, "[A]\r\nx=1\r\n");
+  ASSERT_EQ(chown(path.c_str(), kColleague, kShop), 0);
+  ASSERT_EQ(chmod(path.c_str(), 0664), 0);
+  ASSERT_EQ(chmod(folder.Path().c_str(), 0777), 0);
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    if (setgroups(0, nullptr) != 0 || setresgid(kShop, kShop, kShop) != 0 || setresuid(kWriter, kWriter, kWriter) != 0)
+      _exit(99);
+    TmConfig c(Utf8ToU16(path), true);
+    c.WriteString(u"A", u"x", u"2");
+    try {
+      c.Flush();
+    } catch (const EFileError&) {
+      _exit(3);
+    }
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << status;
+  struct stat st {};
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, kColleague);
+  EXPECT_EQ(FileBytes(path), "[A]\r\nx=1\r\n");
 }
 
 TEST_F(ConfigTest, TheDefaultFileIsTheExecutablesPathWithIni) {

@@ -67,6 +67,25 @@ TEST(CopyTest, MasksStopAtTheFirstFailure) {
   EXPECT_EQ(dialogs.BusyDepth, 0);
 }
 
+// What a mask may match beside files: a pipe is refused without waiting for a
+// writer, and the longest name a folder holds is copied (its temporary name is short).
+TEST(CopyTest, PipesAreRefusedAndLongNamesCopied) {
+  FileTree t;
+  t.Write("in/a.txt", "a");
+  t.Folder("out");
+  bool copied = true;
+  EXPECT_FALSE(t.WaitedOnPipe("in/b.txt", [&] { copied = TmFile::CopiarArquivos(t.Path("in/*.txt"), t.Path("out")); }));
+  EXPECT_FALSE(copied);
+  EXPECT_EQ(t.Names("out"), Names{"a.txt"});
+
+  const std::string longName = std::string(244, 'n') + ".txt";
+  t.Write("long/" + longName, "longo");
+  ASSERT_TRUE(TmFile::CopiarArquivos(t.Path("long/*.txt"), t.Path("out")));
+  ASSERT_TRUE(TmFile::CopiarArquivos(t.Path("long/*.txt"), t.Path("out")));  // over itself
+  EXPECT_EQ(t.Read("out/" + longName), "longo");
+  EXPECT_EQ(t.Names("out"), (Names{"a.txt", longName}));
+}
+
 TEST(CopyTest, WholeFolders) {
   FileTree t;
   t.Write("src/a.txt", "a", 1000000000);

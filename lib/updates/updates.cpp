@@ -67,7 +67,7 @@ std::u16string KeptName(SV path, SV version) {
 // `kept` (a copy keeps its permissions and time); the new bytes then replace
 // `target` in one step, taking its permissions, so a failure at any point leaves
 // `target` as it was. A read-only program file is updated and stays read-only, as
-// a rename would have done it.
+// a rename would have done it (and is never writable in between).
 void Install(SV fresh, SV target, SV kept, SV name) {
   platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
   const std::u16string folder = TmFile::ExtractDir(target);
@@ -82,20 +82,16 @@ void Install(SV fresh, SV target, SV kept, SV name) {
   const bool existed = old.Kind != platform::EntryKind::None;
   if (existed && !fs.CopyFile(target, kept, false))
     throw EFileError(u"Não possivel renomear o arquivo " + std::u16string(target) + u" para " + std::u16string(kept));
-  const bool readOnly = existed && old.ReadOnly;
   try {
     if (!existed && fs.Stat(folder).Kind != platform::EntryKind::Folder) throw EFileError(cannotMove);
-    if (readOnly && !fs.SetReadOnly(target, false)) throw EFileError(cannotMove);
-    fs.Replace(target, bytes);
+    fs.Replace(target, bytes, platform::ReadOnlyFile::KeepReadOnly);
   } catch (const EZelmorError&) {
-    if (readOnly) fs.SetReadOnly(target, true);
     if (existed) {  // the old file never moved: its copy goes
       fs.SetReadOnly(kept, false);
       fs.DeleteFile(kept);
     }
     throw EFileError(cannotMove);
   }
-  if (readOnly) fs.SetReadOnly(target, true);
   fs.DeleteFile(fresh);
 }
 

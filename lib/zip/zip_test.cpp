@@ -258,6 +258,43 @@ TEST(ZipTest, WhichEntriesComeOut) {
   EXPECT_THROW(TZip::Descompactar(t.Path("lixo.zip"), t.Path("d/"), true), EFileError);
 }
 
+// Unpacking replaces files by the rules a copy follows: a read-only file is refused
+// and left as it was; a 248-byte name comes out and is replaced.
+TEST(ZipTest, UnpackingReplacesByTheCopyRules) {
+  FileTree t;
+  t.Write("src/ro.txt", "novo");
+  const std::string longName = std::string(244, 'z') + ".txt";
+  t.Write("long/" + longName, "longo");
+  ASSERT_TRUE(TZip::Compactar(t.Path("src/*.txt"), t.Path("ro.zip")));
+  ASSERT_TRUE(TZip::Compactar(t.Path("long/*.txt"), t.Path("long.zip")));
+
+  t.Write("dest/ro.txt", "antigo");
+  t.ReadOnly("dest/ro.txt");
+  EXPECT_THROW(TZip::Descompactar(t.Path("ro.zip"), t.Path("dest"), true), EFileError);
+  EXPECT_EQ(t.Read("dest/ro.txt"), "antigo");
+  EXPECT_EQ(t.Mode("dest/ro.txt") & 0222, 0u);
+
+  EXPECT_TRUE(TZip::Descompactar(t.Path("long.zip"), t.Path("dest"), true));
+  t.Write("dest/" + longName, "trocado");
+  EXPECT_TRUE(TZip::Descompactar(t.Path("long.zip"), t.Path("dest"), true));
+  EXPECT_EQ(t.Read("dest/" + longName), "longo");
+  EXPECT_EQ(t.Names("dest"), (std::vector<std::string>{"ro.txt", longName}));
+}
+
+// A pipe the mask matches is refused without waiting for a writer, and no archive is left.
+TEST(ZipTest, PipesAreRefusedUnopened) {
+  FileTree t;
+  t.Write("src/a.txt", "a");
+  EXPECT_FALSE(t.WaitedOnPipe("src/b.txt", [&] {
+    try {
+      EXPECT_FALSE(TZip::Compactar(t.Path("src/*.txt"), t.Path("a.zip")));
+    } catch (const EFileError&) {
+    }
+  }));
+  EXPECT_FALSE(t.Exists("a.zip"));
+  EXPECT_EQ(t.Names(), (std::vector<std::string>{"src"}));
+}
+
 TEST(ZipTest, EntryMasks) {
   struct {
     const char16_t* name;
