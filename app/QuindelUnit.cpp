@@ -260,6 +260,12 @@ void TQuindelForm::FitCell(const QSize& box, bool fill) {
   setFixedSize(window);
 }
 
+QScreen* ScreenOf(const QWidget& window) {
+  // Where the window's middle is; the window's own idea of its screen can lag behind a move.
+  QScreen* at = QGuiApplication::screenAt(window.frameGeometry().center());
+  return at ? at : window.screen();
+}
+
 void Place(TQuindelForm& form, QScreen* screen, bool fullScreen) {
   if (fullScreen) {
     QScreen* target = screen ? screen : QGuiApplication::primaryScreen();
@@ -275,9 +281,9 @@ void Place(TQuindelForm& form, QScreen* screen, bool fullScreen) {
     form.move(area.x() + (area.width() - form.frameGeometry().width()) / 2,
               area.y() + (area.height() - form.frameGeometry().height()) / 2);
   }
-  // The frame's own size is what the window system adds to the client area.
-  QScreen* on = form.screen();
+  QScreen* on = ScreenOf(form);
   if (!on) return;
+  // The frame's own size is what the window system adds to the client area.
   const QRect area = on->availableGeometry();
   const QSize frameExtra = form.frameGeometry().size() - form.size();
   if (form.frameGeometry().width() <= area.width() && form.frameGeometry().height() <= area.height()) return;

@@ -131,4 +131,7 @@ class TQuindelForm : public QWidget {
 // character cell, so all 40 columns stay visible.
 void Place(TQuindelForm& form, QScreen* screen, bool fullScreen);
 
+// The monitor that holds the middle of `window` (the window's own screen when none does).
+QScreen* ScreenOf(const QWidget& window);
+
 }  // namespace quindel

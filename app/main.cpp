@@ -124,7 +124,7 @@ void SayWhereItIs(const quindel::TQuindelForm& form) {
                                 ? QStringLiteral("listening on 0.0.0.0:%1").arg(form.ServidorSocket()->Port())
                                 : QStringLiteral("not listening");
   const QRect frame = form.frameGeometry();
-  const QScreen* screen = form.screen();
+  const QScreen* screen = quindel::ScreenOf(form);
   quindel::Diagnose(QStringLiteral("%1; window at %2,%3 on screen \"%4\" (%5x%6)")
                         .arg(listening)
                         .arg(frame.x())

@@ -179,10 +179,14 @@ TEST_F(WindowSizeTest, AmpersandsAreDrawnAsSent) {
     form->SetLines(text, QString());
     return InkColumnsFrom(Grab(), 0);
   };
+  // Columns holding ink: an accelerator would draw nothing for "&", one "&" for "&&",
+  // and only "AB" (B underlined, in B's own columns) for "A&B". The dots of a glyph
+  // can fall on a column more or less at another place, so the counts are compared
+  // with half a glyph to spare.
   const int one = ink(QStringLiteral("&"));
-  EXPECT_GT(one, 0);
-  EXPECT_EQ(ink(QStringLiteral("&&")), 2 * one);
-  EXPECT_EQ(ink(QStringLiteral("A&B")), ink(QStringLiteral("A")) + one + ink(QStringLiteral("B")));
+  EXPECT_GT(one, 4);
+  EXPECT_GE(ink(QStringLiteral("&&")), one + one / 2);
+  EXPECT_GE(ink(QStringLiteral("A&B")), ink(QStringLiteral("AB")) + one / 2);
   EXPECT_EQ(form->lbLinha1()->text(), QStringLiteral("A&B"));
 }
 

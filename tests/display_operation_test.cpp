@@ -51,7 +51,7 @@ class DisplayOperation : public ::testing::Test {
   // The start-up line, once it is there (bounded wait).
   bool StartUpLine(WhereItIs& where) {
     static const std::regex line(
-        R"(quindel: (listening on 0\.0\.0\.0:\d+|not listening); window at (-?\d+),(-?\d+) on screen "([^"]*)" \((\d+)x(\d+)\))");
+        R"re(quindel: (listening on 0\.0\.0\.0:\d+|not listening); window at (-?\d+),(-?\d+) on screen "([^"]*)" \((\d+)x(\d+)\))re");
     for (int i = 0; i < 400; ++i) {
       std::smatch m;
       const std::string err = quindel->Err();
