@@ -71,7 +71,8 @@ int Run(const std::vector<std::string>& given) {
   PrintLine(Dump(r));
   const int code = r.contains("error") ? 1 : 0;
   if (holdSeconds > 0) {
-    QTimer::singleShot(std::chrono::seconds(holdSeconds), &app, &QCoreApplication::quit);
+    // exit(), not quit(): quit() asks the windows first, and the wait window may refuse to close.
+    QTimer::singleShot(std::chrono::seconds(holdSeconds), &app, [] { QCoreApplication::exit(0); });
     app.setQuitOnLastWindowClosed(false);
     QApplication::exec();
   } else if (holdForInput) {
@@ -82,7 +83,7 @@ int Run(const std::vector<std::string>& given) {
       const ssize_t n = ::read(0, buffer, sizeof buffer);
       if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN)) {
         input.setEnabled(false);
-        QCoreApplication::quit();
+        QCoreApplication::exit(0);
       }
     });
     app.setQuitOnLastWindowClosed(false);
