@@ -2,11 +2,14 @@
 
 #include <QCoreApplication>
 #include <QFont>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPalette>
+#include <algorithm>
 #include <cstdio>
 
+#include "adapters/linux/system_services.h"
 #include "adapters/qt/form_window_qt.h"
 #include "adapters/qt/qstring.h"
 #include "app/lcd_font.h"
@@ -76,8 +79,8 @@ void ErrorReporter::Show(const QString& message) {
   FBox->show();
 }
 
-TQuindelForm::TQuindelForm(quint16 port, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+TQuindelForm::TQuindelForm(quint16 port)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint),
       FPort(port),
       FErrors(this) {
@@ -92,37 +95,46 @@ TQuindelForm::TQuindelForm(quint16 port, QWidget* parent)
   setFont(windowFont);
   setFocusPolicy(Qt::StrongFocus);
 
-  lbLinha1 = new QLabel(this);
-  lbLinha1->setObjectName(QStringLiteral("lbLinha1"));
-  StyleLine(lbLinha1);
-  lbLinha1->setGeometry(0, 0, 680, 32);
-  lbLinha2 = new QLabel(this);
-  lbLinha2->setObjectName(QStringLiteral("lbLinha2"));
-  StyleLine(lbLinha2);
-  lbLinha2->setGeometry(0, 32, 680, 32);
+  FLinha1 = new QLabel(this);
+  FLinha1->setObjectName(QStringLiteral("lbLinha1"));
+  StyleLine(FLinha1);
+  FLinha1->setGeometry(0, 0, 680, 32);
+  FLinha2 = new QLabel(this);
+  FLinha2->setObjectName(QStringLiteral("lbLinha2"));
+  StyleLine(FLinha2);
+  FLinha2->setGeometry(0, 32, 680, 32);
+  FLine1 = FLine2 = QString::fromLatin1(kRuler);
   setFixedSize(685, 76);
 
   // Restored on every show, stored on every accepted close; hooked before FormCreate runs.
-  FormPosition1 = zelmor::adapters::AttachFormPosition(this, [this](const QString& m) { FErrors.Show(m); });
-  FormPosition1->SetRestore({zelmor::TRestore::Position});
-  FormPosition1->Loaded();
-
-  FormCreate(this);
+  FFormPosition = zelmor::adapters::AttachFormPosition(this, [this](const QString& m) { FErrors.Show(m); });
+  FFormPosition->SetRestore({zelmor::TRestore::Position});
+  FFormPosition->Loaded();
 }
 
-void TQuindelForm::FormCreate(QObject*) {
+std::unique_ptr<TQuindelForm> TQuindelForm::Create(quint16 port, StartupReport* report) {
+  std::unique_ptr<TQuindelForm> form(new TQuindelForm(port));
+  StartupReport r = form->FormCreate(form.get());
+  if (report) *report = std::move(r);
+  return form;
+}
+
+StartupReport TQuindelForm::FormCreate(QObject*) {
+  const auto fail = [this](StartupReport::Step step, const QString& message) {
+    FErrors.Show(message);
+    return StartupReport{step, message};
+  };
   // 1-2. The font file next to the executable, unpacked when missing.
-  ArquivoFonte = ToQString(TmFile::DirExe()) + QString::fromLatin1(kFontFileName);
+  FArquivoFonte = ToQString(TmFile::DirExe()) + QString::fromLatin1(kFontFileName);
   try {
-    UnpackFont(ArquivoFonte);
+    UnpackFont(FArquivoFonte);
   } catch (const std::exception& e) {
-    FErrors.Show(QString::fromUtf8(e.what()));
-    return;
+    return fail(StartupReport::Step::FontFile, QString::fromUtf8(e.what()));
   }
   // 3. Registration failure is not fatal: the labels get a substitute typeface.
-  FFontRegistered = RegisterFont(ArquivoFonte);
+  FFontRegistered = RegisterFont(FArquivoFonte);
   if (!FFontRegistered)
-    Diagnose(QStringLiteral("the font file %1 could not be registered; using a substitute typeface").arg(ArquivoFonte));
+    Diagnose(QStringLiteral("the font file %1 could not be registered; using a substitute typeface").arg(FArquivoFonte));
 
   // 4-6. Lines in the LCD typeface; the window is sized once from the ruler text.
   QFont lcd(QString::fromLatin1(kFontFamily));
@@ -130,39 +142,47 @@ void TQuindelForm::FormCreate(QObject*) {
   // The dots sit on whole pixels at this size already; hinting would pull their rows off the even grid
   // and lift capital accents out of the line.
   lcd.setHintingPreference(QFont::PreferNoHinting);
-  lbLinha1->setFont(lcd);
-  lbLinha1->adjustSize();
-  lbLinha1->move(0, 0);
-  lbLinha2->setFont(lbLinha1->font());
-  lbLinha2->move(0, lbLinha1->y() + lbLinha1->height());
-  lbLinha2->adjustSize();
-  setFixedSize(lbLinha1->width(), 2 * lbLinha1->height() + 4);
+  FLinha1->setFont(lcd);
+  FLinha1->adjustSize();
+  FLinha1->move(0, 0);
+  FLinha2->setFont(FLinha1->font());
+  FLinha2->move(0, FLinha1->y() + FLinha1->height());
+  FLinha2->adjustSize();
+  setFixedSize(FLinha1->width(), 2 * FLinha1->height() + 4);
 
   // 7. The listener belongs to the application object: it lives until the program ends.
-  ServidorSocket = new zelmor::adapters::SocketServer(QCoreApplication::instance());
-  connect(ServidorSocket, &zelmor::adapters::SocketServer::ClientRead, this,
-          [this](zelmor::adapters::ClientConnection* c) { ServidorSocketClientRead(ServidorSocket, c); });
-  connect(ServidorSocket, &zelmor::adapters::SocketServer::ClientError, this,
+  FServidorSocket = new zelmor::adapters::SocketServer(QCoreApplication::instance());
+  connect(FServidorSocket, &zelmor::adapters::SocketServer::ClientRead, this,
+          [this](zelmor::adapters::ClientConnection* c) { ServidorSocketClientRead(FServidorSocket, c); });
+  connect(FServidorSocket, &zelmor::adapters::SocketServer::ClientError, this,
           [this](const QString& message, int) { FErrors.Show(message); });
-  connect(ServidorSocket, &zelmor::adapters::SocketServer::Notice, this, [](const QString& m) { Diagnose(m); });
+  connect(FServidorSocket, &zelmor::adapters::SocketServer::Notice, this, [](const QString& m) { Diagnose(m); });
   try {
-    ServidorSocket->Open(FPort);
+    FServidorSocket->Open(FPort);
   } catch (const zelmor::platform::SocketError& e) {
-    FErrors.Show(QString::fromLocal8Bit(e.what()));
-    return;
+    // The system's words first, as always; then what the operator can do about it.
+    return fail(StartupReport::Step::Listener,
+                QString::fromLocal8Bit(e.what()) +
+                    QStringLiteral("\n\nThe display could not listen on TCP port %1. If another program (or another "
+                                   "quindel) holds it, end that program or start this one on another port: "
+                                   "quindel --port N.")
+                        .arg(FPort));
   }
 
   // 8. Start-up texts.
   SetLines(ToQString(TmStr::PadCenter(u"Zelmor Quindel", 40, u' ')),
            ToQString(TmStr::PadCenter(u"- aguardando comunicacao -", 40, u' ')));
+  return {};
 }
 
 void TQuindelForm::SetLines(const QString& line1, const QString& line2) {
-  lbLinha1->setText(line1.left(kVisibleLimit));
-  lbLinha1->adjustSize();
-  lbLinha2->setText(line2.left(kVisibleLimit));
-  lbLinha2->adjustSize();
-  emit LinesChanged(line1, line2);
+  FLine1 = line1;
+  FLine2 = line2;
+  FLinha1->setText(line1.left(kVisibleLimit));
+  FLinha1->adjustSize();
+  FLinha2->setText(line2.left(kVisibleLimit));
+  FLinha2->adjustSize();
+  emit LinesChanged(FLine1, FLine2);
 }
 
 void TQuindelForm::ShowMessage(const std::u16string& text) {
@@ -182,14 +202,94 @@ void TQuindelForm::ServidorSocketClientRead(QObject*, zelmor::adapters::ClientCo
 void TQuindelForm::FormKeyDown(QObject*, quint16& Key, Qt::KeyboardModifiers) {
   if (Key != kVkF5) return;
   try {
+    // The words around the names are Portuguese: a locale without names of its own
+    // lends the Brazilian ones, so the line reads in one language.
+    zelmor::TFormatSettings fs = zelmor::FormatSettings();
+    if (zelmor::adapters::PlainTimeLocale()) {
+      const zelmor::RegionalSettings brazil = zelmor::RegionalSettings::Brazilian();
+      fs.LongMonthNames = brazil.LongMonthNames;
+      fs.LongDayNames = brazil.LongDayNames;
+      fs.ShortMonthNames = brazil.ShortMonthNames;
+      fs.ShortDayNames = brazil.ShortDayNames;
+    }
     const QString line1 = ToQString(TmStr::PadCenter(
-        zelmor::FormatDateTime(u"D 'de' MMMM 'de' YYYY", zelmor::Now()), 40, u' '));
+        zelmor::FormatDateTime(u"D 'de' MMMM 'de' YYYY", zelmor::Now(), fs), 40, u' '));
     const QString line2 =
-        ToQString(TmStr::PadCenter(zelmor::FormatDateTime(u"(DDDD) HH:NN:SS (ZZZ)", zelmor::Now()), 40, u' '));
+        ToQString(TmStr::PadCenter(zelmor::FormatDateTime(u"(DDDD) HH:NN:SS (ZZZ)", zelmor::Now(), fs), 40, u' '));
     SetLines(line1, line2);
   } catch (const std::exception& e) {
     FErrors.Show(QString::fromUtf8(e.what()));
   }
+}
+
+void TQuindelForm::FitCell(const QSize& box, bool fill) {
+  if (FLinha1->font().pointSizeF() <= 0) return;  // the design font: start-up stopped before sizing the lines
+  QLabel probe;
+  probe.setMargin(0);
+  probe.setIndent(0);
+  probe.setText(QString::fromLatin1(kRuler));
+  QFont font = FLinha1->font();
+  const auto grid = [&](qreal points) {
+    font.setPointSizeF(points);
+    probe.setFont(font);
+    const QSize line = probe.sizeHint();
+    return QSize(line.width(), 2 * line.height() + 4);
+  };
+  qreal points = font.pointSizeF();
+  QSize size = grid(points);
+  if (size.width() <= 0 || size.height() <= 0) return;
+  if (fill || size.width() > box.width() || size.height() > box.height()) {
+    points *= std::min(qreal(box.width()) / size.width(), qreal(box.height()) / size.height());
+    if (!fill) points = std::min(points, font.pointSizeF());
+    // Text does not scale exactly with the size: step down until the grid fits.
+    for (int i = 0; i < 200 && points > 1; ++i) {
+      size = grid(points);
+      if (size.width() <= box.width() && size.height() <= box.height()) break;
+      points -= 0.25;
+    }
+  }
+  font.setPointSizeF(points);
+  const QSize line(size.width(), (size.height() - 4) / 2);
+  const QSize window = fill ? box : size;
+  const QPoint origin((window.width() - line.width()) / 2, (window.height() - size.height()) / 2);
+  for (QLabel* label : {FLinha1, FLinha2}) label->setFont(font);
+  FLinha1->move(origin);
+  FLinha2->move(origin.x(), origin.y() + line.height());
+  FLinha1->adjustSize();
+  FLinha2->adjustSize();
+  setFixedSize(window);
+}
+
+QScreen* ScreenOf(const QWidget& window) {
+  // Where the window's middle is; the window's own idea of its screen can lag behind a move.
+  QScreen* at = QGuiApplication::screenAt(window.frameGeometry().center());
+  return at ? at : window.screen();
+}
+
+void Place(TQuindelForm& form, QScreen* screen, bool fullScreen) {
+  if (fullScreen) {
+    QScreen* target = screen ? screen : QGuiApplication::primaryScreen();
+    form.setScreen(target);
+    form.move(target->geometry().topLeft());
+    form.FitCell(target->geometry().size(), true);
+    form.showFullScreen();
+    return;
+  }
+  form.show();  // the position component restores the stored place here
+  if (screen && !screen->availableGeometry().contains(form.frameGeometry())) {
+    const QRect area = screen->availableGeometry();
+    form.move(area.x() + (area.width() - form.frameGeometry().width()) / 2,
+              area.y() + (area.height() - form.frameGeometry().height()) / 2);
+  }
+  QScreen* on = ScreenOf(form);
+  if (!on) return;
+  // The frame's own size is what the window system adds to the client area.
+  const QRect area = on->availableGeometry();
+  const QSize frameExtra = form.frameGeometry().size() - form.size();
+  if (form.frameGeometry().width() <= area.width() && form.frameGeometry().height() <= area.height()) return;
+  form.FitCell(area.size() - frameExtra, false);
+  const QPoint inside = zelmor::adapters::KeepOnScreens(QRect(form.frameGeometry().topLeft(), form.frameGeometry().size()), {area});
+  if (inside != form.frameGeometry().topLeft()) form.move(inside);
 }
 
 void TQuindelForm::keyPressEvent(QKeyEvent* event) {

@@ -99,27 +99,27 @@ TEST_F(FormPositionQt, TheDisplayWindowKeepsOnlyItsPosition) {
   const std::u16string key = u"SOFTWARE\\Zelmor\\Forms\\QuindelForm";
   QPoint target;
   {
-    TQuindelForm form(0);
-    ASSERT_NE(form.FormPosition1, nullptr);
-    EXPECT_EQ(form.FormPosition1->Restore(), zelmor::TRestoreOptions{zelmor::TRestore::Position});
-    form.show();
-    EXPECT_EQ(form.frameGeometry().topLeft(), Centred(form)) << "first run: centred on the primary monitor";
+    auto form = TQuindelForm::Create(0);
+    ASSERT_NE(form->FormPosition1(), nullptr);
+    EXPECT_EQ(form->FormPosition1()->Restore(), zelmor::TRestoreOptions{zelmor::TRestore::Position});
+    form->show();
+    EXPECT_EQ(form->frameGeometry().topLeft(), Centred(*form)) << "first run: centred on the primary monitor";
     EXPECT_TRUE(Store().KeyExists(key));
     // Ending 41 pixels short of the right edge: it starts left of the screen when the
     // window is wider than the (small, offscreen) screen, and negative places are kept.
-    target = QPoint(Screen().width() - form.frameGeometry().width() - 41, 33);
-    form.move(target);
-    EXPECT_TRUE(form.close());
+    target = QPoint(Screen().width() - form->frameGeometry().width() - 41, 33);
+    form->move(target);
+    EXPECT_TRUE(form->close());
     EXPECT_EQ(StoredNames(key), (std::vector<std::u16string>{u"Top", u"Left"}));
     EXPECT_EQ(zelmor::TmReg::Ler(key, u"Left", 0), target.x());
     EXPECT_EQ(zelmor::TmReg::Ler(key, u"Top", 0), target.y());
-    delete form.ServidorSocket;  // owned by the application object, which outlives the test
+    delete form->ServidorSocket();  // owned by the application object, which outlives the test
   }
-  TQuindelForm again(0);
-  again.show();
-  EXPECT_EQ(again.frameGeometry().topLeft(), target);
-  again.hide();
-  delete again.ServidorSocket;
+  auto again = TQuindelForm::Create(0);
+  again->show();
+  EXPECT_EQ(again->frameGeometry().topLeft(), target);
+  again->hide();
+  delete again->ServidorSocket();
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // quindel: the customer display program.
-//   quindel [--echo] [--port N] [--mirror DEVICE [--mirror-protocol P] [--baud N] [--mirror-codepage N]]
+//   quindel [--echo] [--port N] [--screen N|NAME] [--fullscreen] [--on-top]
+//           [--mirror DEVICE [--mirror-protocol P] [--baud N] [--mirror-codepage N]]
 // With no arguments it is exactly the display. --echo prints every change of the
 // two lines to standard output as one JSON object per line; --mirror writes them to a
 // pole display as well. Without a reachable display server it runs headless with the
@@ -7,6 +8,7 @@
 #include <QApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QScreen>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +28,7 @@
 #include "core/integer_text.h"
 #include "app/pole_codepages.h"
 #include "app/pole_display.h"
+#include "app/stop_signals.h"
 #include "core/version.h"
 #include "startup/startup.h"
 
@@ -74,17 +77,21 @@ void Echo(const QString& line1, const QString& line2) {
 
 int Usage(int code) {
   std::fprintf(code ? stderr : stdout,
-               "usage: quindel [--echo] [--port N] [--mirror DEVICE [--mirror-protocol cd5220|escpos]\n"
-               "               [--baud N] [--mirror-codepage N]]\n"
+               "usage: quindel [--echo] [--port N] [--screen N|NAME] [--fullscreen] [--on-top]\n"
+               "               [--mirror DEVICE [--mirror-protocol cd5220|escpos] [--baud N] [--mirror-codepage N]]\n"
                "       quindel --help | --version\n"
                "The customer display: shows what clients send on TCP port 2200 (line 1, byte 0xBF, line 2).\n"
                "  --echo                 print every change of the two lines as a JSON object per line\n"
                "  --port N               listen on port N (1-65535) instead of 2200\n"
+               "  --screen N|NAME        open on monitor N (from 1) or the monitor Qt calls NAME\n"
+               "  --fullscreen           fill that monitor, the two 40-column lines scaled to it\n"
+               "  --on-top               keep the window above other windows\n"
                "  --mirror DEVICE        also show the lines on a 2x20 pole display on serial DEVICE\n"
                "  --mirror-protocol P    its command set: cd5220 (default) or escpos\n"
                "  --baud N               its speed, 8N1 (default 9600)\n"
                "  --mirror-codepage N    its code page: 437 (default), 850, 858, 860 or 1252\n"
-               "  --help, --version      this text; the program's version\n");
+               "  --help, --version      this text; the program's version\n"
+               "SIGTERM, SIGINT and SIGHUP close the window as its close button does (the position is kept).\n");
   return code;
 }
 
@@ -94,6 +101,37 @@ bool ParseNumber(const char* text, long lo, long hi, long& out) {
   errno = 0;
   out = std::strtol(text, &end, 10);
   return *text && !*end && errno == 0 && out >= lo && out <= hi;
+}
+
+// The monitor `--screen` names: a number from 1 in Qt's order, or a name as Qt reports
+// it; nullptr (and the monitors there are, on standard error) when none matches.
+QScreen* ChosenScreen(const QString& choice) {
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  bool number = false;
+  const int n = choice.toInt(&number);
+  if (number && n >= 1 && n <= screens.size()) return screens[n - 1];
+  for (QScreen* s : screens)
+    if (s->name() == choice) return s;
+  QStringList names;
+  for (int i = 0; i < screens.size(); ++i) names.append(QStringLiteral("%1 \"%2\"").arg(i + 1).arg(screens[i]->name()));
+  quindel::Diagnose(QStringLiteral("--screen %1: no such monitor; there are %2").arg(choice, names.join(QStringLiteral(", "))));
+  return nullptr;
+}
+
+// The line the journal keeps: where the display listens and where its window went.
+void SayWhereItIs(const quindel::TQuindelForm& form) {
+  const QString listening = form.Listening()
+                                ? QStringLiteral("listening on 0.0.0.0:%1").arg(form.ServidorSocket()->Port())
+                                : QStringLiteral("not listening");
+  const QRect frame = form.frameGeometry();
+  const QScreen* screen = quindel::ScreenOf(form);
+  quindel::Diagnose(QStringLiteral("%1; window at %2,%3 on screen \"%4\" (%5x%6)")
+                        .arg(listening)
+                        .arg(frame.x())
+                        .arg(frame.y())
+                        .arg(screen ? screen->name() : QString())
+                        .arg(frame.width())
+                        .arg(frame.height()));
 }
 
 }  // namespace
@@ -107,45 +145,73 @@ int main(int argc, char** argv) {
   std::uint16_t port = quindel::kDisplayPort;
   quindel::PoleOptions pole;
   bool poleOptionSeen = false;
+  const char* screenChoice = nullptr;
+  bool fullScreen = false;
+  bool onTop = false;
+  // An option that takes a value and has none says so by name.
+  const auto value = [&](int& i) -> const char* {
+    if (i + 1 < argc) return argv[++i];
+    std::fprintf(stderr, "quindel: %s needs a value (quindel --help lists the options)\n", argv[i]);
+    return nullptr;
+  };
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--echo") == 0) {
+    const char* arg = argv[i];
+    if (std::strcmp(arg, "--echo") == 0) {
       echo = true;
-    } else if (std::strcmp(argv[i], "--port") == 0) {
+    } else if (std::strcmp(arg, "--port") == 0) {
       if (i + 1 >= argc || !zelmor::ParsePort(argv[i + 1], port)) {
         std::fprintf(stderr, "quindel: --port takes a number from 1 to 65535, not \"%s\"\n",
                      i + 1 < argc ? argv[i + 1] : "");
         return 2;
       }
       ++i;
-    } else if (std::strcmp(argv[i], "--mirror") == 0 && i + 1 < argc) {
-      pole.device = argv[++i];
-    } else if (std::strcmp(argv[i], "--mirror-protocol") == 0 && i + 1 < argc) {
-      const auto p = quindel::ParsePoleProtocol(argv[++i]);
-      if (!p) return Usage(2);
+    } else if (std::strcmp(arg, "--screen") == 0) {
+      if (!(screenChoice = value(i))) return 2;
+    } else if (std::strcmp(arg, "--fullscreen") == 0) {
+      fullScreen = true;
+    } else if (std::strcmp(arg, "--on-top") == 0) {
+      onTop = true;
+    } else if (std::strcmp(arg, "--mirror") == 0) {
+      const char* device = value(i);
+      if (!device) return 2;
+      pole.device = device;
+    } else if (std::strcmp(arg, "--mirror-protocol") == 0) {
+      const char* name = value(i);
+      if (!name) return 2;
+      const auto p = quindel::ParsePoleProtocol(name);
+      if (!p) {
+        std::fprintf(stderr, "quindel: --mirror-protocol: cd5220 or escpos, not \"%s\"\n", name);
+        return Usage(2);
+      }
       pole.protocol = *p;
       poleOptionSeen = true;
-    } else if (std::strcmp(argv[i], "--baud") == 0 && i + 1 < argc) {
+    } else if (std::strcmp(arg, "--baud") == 0) {
+      const char* text = value(i);
+      if (!text) return 2;
       long baud = 0;
-      if (!ParseNumber(argv[++i], 1, 4000000, baud) || !zelmor::adapters::SerialWriter::IsSupportedBaud(int(baud))) {
+      if (!ParseNumber(text, 1, 4000000, baud) || !zelmor::adapters::SerialWriter::IsSupportedBaud(int(baud))) {
         std::fprintf(stderr, "quindel: --baud: one of 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200\n");
         return 2;
       }
       pole.baud = static_cast<int>(baud);
       poleOptionSeen = true;
-    } else if (std::strcmp(argv[i], "--mirror-codepage") == 0 && i + 1 < argc) {
+    } else if (std::strcmp(arg, "--mirror-codepage") == 0) {
+      const char* text = value(i);
+      if (!text) return 2;
       long cp = 0;
-      if (!ParseNumber(argv[++i], 1, 99999, cp) || !quindel::CodePageHighHalf(int(cp))) {
+      if (!ParseNumber(text, 1, 99999, cp) || !quindel::CodePageHighHalf(int(cp))) {
         std::fprintf(stderr, "quindel: --mirror-codepage: one of 437, 850, 858, 860, 1252\n");
         return 2;
       }
       pole.codepage = static_cast<int>(cp);
       poleOptionSeen = true;
-    } else if (std::strcmp(argv[i], "--help") == 0) {
+    } else if (std::strcmp(arg, "--help") == 0) {
       return Usage(0);
-    } else if (std::strcmp(argv[i], "--version") == 0) {
+    } else if (std::strcmp(arg, "--version") == 0) {
       std::printf("quindel %s\n", zelmor::ProjectVersion());
       return 0;
     } else {
+      std::fprintf(stderr, "quindel: unknown option \"%s\"\n", arg);
       return Usage(2);
     }
   }
@@ -172,34 +238,48 @@ int main(int argc, char** argv) {
   // Messages need someone to answer them: headless, the recording dialogs stay.
   if (!quindel::StartedHeadless()) zelmor::adapters::InstallQtDialogs();
 
-  quindel::TQuindelForm form(port);
+  const std::unique_ptr<quindel::TQuindelForm> form = quindel::TQuindelForm::Create(port);
   // With a window the error box says why nothing is shown; headless (found so, or drawn
   // off screen by the user's choice) nobody would see it, so a display that cannot
   // listen ends and a process manager can tell.
   const QString platform = QGuiApplication::platformName();
   const bool unseen = headless || platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
-  if (unseen && (!form.ServidorSocket || !form.ServidorSocket->Active())) {
+  if (unseen && !form->Listening()) {
     quindel::Diagnose(QStringLiteral("not listening; ending"));
     return 1;
   }
   if (echo) {
     gEchoOut = std::make_unique<zelmor::adapters::QueuedWriter>(1, kEchoQueueBytes);
-    QObject::connect(&form, &quindel::TQuindelForm::LinesChanged, &Echo);
+    QObject::connect(form.get(), &quindel::TQuindelForm::LinesChanged, &Echo);
     // The start-up texts were set before the connection existed.
-    Echo(form.lbLinha1->text(), form.lbLinha2->text());
+    Echo(form->Line1(), form->Line2());
   }
   std::unique_ptr<zelmor::adapters::SerialWriter> mirror;
   if (!pole.device.empty()) {
     mirror = std::make_unique<zelmor::adapters::SerialWriter>(
         pole.device, pole.baud, quindel::PoleStart(pole.protocol),
         [](const std::string& line) { gDiagnostics->Write(line + "\n"); });  // from the writer's thread: never blocks
+    // The lines are read where they are: no copy on the way to the device's bytes.
     const auto send = [&mirror, &pole](const QString& line1, const QString& line2) {
-      mirror->Post(quindel::PoleFrame(pole, zelmor::adapters::FromQString(line1), zelmor::adapters::FromQString(line2)));
+      using zelmor::adapters::ViewOfQString;
+      mirror->Post(quindel::PoleFrame(pole, ViewOfQString(line1), ViewOfQString(line2)));
     };
-    QObject::connect(&form, &quindel::TQuindelForm::LinesChanged, send);
-    send(form.lbLinha1->text(), form.lbLinha2->text());
+    QObject::connect(form.get(), &quindel::TQuindelForm::LinesChanged, send);
+    send(form->Line1(), form->Line2());
   }
-  form.show();
+  // A stop request closes the window as its close button would: the position is saved
+  // and the loop ends with 0. The box of an error that is open does not hold it up.
+  quindel::StopSignals stops([&form](int signal) {
+    quindel::Diagnose(QStringLiteral("%1 received; closing").arg(QLatin1String(quindel::StopSignals::Name(signal))));
+    form->close();
+    QCoreApplication::exit(0);
+  });
+
+  QScreen* screen = nullptr;
+  if (screenChoice && !(screen = ChosenScreen(QString::fromLocal8Bit(screenChoice)))) return 2;
+  if (onTop) form->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  quindel::Place(*form, screen, fullScreen);
+  SayWhereItIs(*form);
   const int code = app.exec();
   gEchoOut.reset();
   return code;

@@ -68,13 +68,13 @@ bool InPeersReceiveQueue(const QTcpSocket& client) {
 class DisplayTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    form = std::make_unique<TQuindelForm>(0);  // any free port
-    ASSERT_NE(form->ServidorSocket, nullptr);
-    ASSERT_TRUE(form->ServidorSocket->Active());
-    port = form->ServidorSocket->Port();
+    form = TQuindelForm::Create(0);  // any free port
+    ASSERT_NE(form->ServidorSocket(), nullptr);
+    ASSERT_TRUE(form->ServidorSocket()->Active());
+    port = form->ServidorSocket()->Port();
   }
   void TearDown() override {
-    delete form->ServidorSocket;  // owned by the application object, which outlives the test
+    delete form->ServidorSocket();  // owned by the application object, which outlives the test
     form.reset();
   }
 
@@ -93,8 +93,8 @@ class DisplayTest : public ::testing::Test {
     ASSERT_TRUE(spy.wait(5000));
   }
 
-  QString Line1() const { return form->lbLinha1->text(); }
-  QString Line2() const { return form->lbLinha2->text(); }
+  QString Line1() const { return form->lbLinha1()->text(); }
+  QString Line2() const { return form->lbLinha2()->text(); }
 
   std::unique_ptr<TQuindelForm> form;
   quint16 port = 0;
@@ -104,22 +104,22 @@ TEST_F(DisplayTest, StartsWithCentredTextsInTheLcdTypeface) {
   EXPECT_EQ(Line1(), kStart1);
   EXPECT_EQ(Line2(), kStart2);
   EXPECT_TRUE(form->FontRegistered());
-  EXPECT_EQ(QFontInfo(form->lbLinha1->font()).family(), QString::fromLatin1(kFontFamily));
-  EXPECT_EQ(form->lbLinha1->font().pointSize(), 34);
-  EXPECT_EQ(form->lbLinha2->font(), form->lbLinha1->font());
+  EXPECT_EQ(QFontInfo(form->lbLinha1()->font()).family(), QString::fromLatin1(kFontFamily));
+  EXPECT_EQ(form->lbLinha1()->font().pointSize(), 34);
+  EXPECT_EQ(form->lbLinha2()->font(), form->lbLinha1()->font());
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Zelmor Quindel"));
-  EXPECT_EQ(form->lbLinha1->textFormat(), Qt::PlainText);
+  EXPECT_EQ(form->lbLinha1()->textFormat(), Qt::PlainText);
   // Fixed size from the ruler, two lines plus 4 pixels; line 2 right below line 1.
-  const int rulerWidth = QFontMetrics(form->lbLinha1->font()).horizontalAdvance(QString::fromLatin1(kRuler));
-  EXPECT_NEAR(form->lbLinha1->width(), rulerWidth, 2);
-  EXPECT_EQ(form->width(), form->lbLinha1->width());
-  EXPECT_EQ(form->height(), 2 * form->lbLinha1->height() + 4);
+  const int rulerWidth = QFontMetrics(form->lbLinha1()->font()).horizontalAdvance(QString::fromLatin1(kRuler));
+  EXPECT_NEAR(form->lbLinha1()->width(), rulerWidth, 2);
+  EXPECT_EQ(form->width(), form->lbLinha1()->width());
+  EXPECT_EQ(form->height(), 2 * form->lbLinha1()->height() + 4);
   EXPECT_EQ(form->minimumSize(), form->maximumSize());
-  EXPECT_EQ(form->lbLinha2->y(), form->lbLinha1->height());
+  EXPECT_EQ(form->lbLinha2()->y(), form->lbLinha1()->height());
   EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_TRUE(form->windowFlags() & Qt::WindowMinimizeButtonHint);
   EXPECT_EQ(form->palette().color(QPalette::Window), QColor(193, 255, 193));
-  EXPECT_TRUE(QFile::exists(form->ArquivoFonte));
+  EXPECT_TRUE(QFile::exists(form->ArquivoFonte()));
 }
 
 TEST_F(DisplayTest, MessageRuleSplitsAtTheSeparator) {
@@ -169,7 +169,7 @@ TEST_F(DisplayTest, SeveralClientsLastReadWins) {
   EXPECT_EQ(Line2(), "3");
   SendAndWait(*c, Message("from c", "4"));
   EXPECT_EQ(Line1(), "from c");
-  EXPECT_EQ(form->ServidorSocket->ClientCount(), 3);
+  EXPECT_EQ(form->ServidorSocket()->ClientCount(), 3);
 }
 
 TEST_F(DisplayTest, ClientClosingIsNotAMessage) {
@@ -180,8 +180,8 @@ TEST_F(DisplayTest, ClientClosingIsNotAMessage) {
   client.reset();
   QElapsedTimer t;
   t.start();
-  while (form->ServidorSocket->ClientCount() > 0 && t.elapsed() < 5000) QTest::qWait(10);
-  EXPECT_EQ(form->ServidorSocket->ClientCount(), 0);
+  while (form->ServidorSocket()->ClientCount() > 0 && t.elapsed() < 5000) QTest::qWait(10);
+  EXPECT_EQ(form->ServidorSocket()->ClientCount(), 0);
   EXPECT_EQ(spy.count(), 0);
   EXPECT_EQ(Line1(), "kept");
   EXPECT_EQ(Line2(), "lines");
@@ -191,7 +191,7 @@ TEST_F(DisplayTest, ReadHandlerFindingNothingPendingBlanksBothLines) {
   int fds[2];
   ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, fds), 0);
   zelmor::adapters::ClientConnection empty(fds[0], nullptr);
-  form->ServidorSocketClientRead(form->ServidorSocket, &empty);
+  form->ServidorSocketClientRead(form->ServidorSocket(), &empty);
   EXPECT_EQ(Line1(), "");
   EXPECT_EQ(Line2(), "");
   ::close(fds[1]);
@@ -215,6 +215,35 @@ TEST_F(DisplayTest, F5ShowsDateAndTimeWithAnyModifier) {
   EXPECT_EQ(Line1(), "Total");
 }
 
+// Under the C locale the names would be English inside Portuguese words ("11 de
+// December de 2026"): the Brazilian names stand in, and only they.
+TEST_F(DisplayTest, F5UnderThePlainLocaleReadsInOneLanguage) {
+  const struct {
+    const char* locale;
+    zelmor::RegionalSettings settings;
+    QString line1, line2;
+  } cases[] = {
+      {"C", zelmor::RegionalSettings::Plain(), QStringLiteral("         9 de dezembro de 2026          "),
+       QStringLiteral("     (quarta-feira) 14:05:09 (123)      ")},
+      {"POSIX", zelmor::RegionalSettings::Plain(), QStringLiteral("         9 de dezembro de 2026          "),
+       QStringLiteral("     (quarta-feira) 14:05:09 (123)      ")},
+      // A locale with names of its own keeps them.
+      {"en_US.UTF-8", zelmor::RegionalSettings::UnitedStates(), QStringLiteral("         9 de December de 2026          "),
+       QStringLiteral("       (Wednesday) 14:05:09 (123)       ")},
+  };
+  const QByteArray saved = qgetenv("LC_ALL");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.locale);
+    qputenv("LC_ALL", c.locale);
+    zelmor::testing::FixedRegionalSettings settings(c.settings);
+    zelmor::testing::FixedClock clock({2026, 12, 9, 14, 5, 9, 123});
+    QTest::keyClick(form.get(), Qt::Key_F5);
+    EXPECT_EQ(Line1(), c.line1);
+    EXPECT_EQ(Line2(), c.line2);
+  }
+  if (saved.isNull()) qunsetenv("LC_ALL"); else qputenv("LC_ALL", saved);
+}
+
 TEST_F(DisplayTest, BurstOfResetsShowsOneBoxAndTheDisplayGoesOn) {
   for (int i = 0; i < 200; ++i) {
     const int fd = IdleClient(port);
@@ -225,8 +254,8 @@ TEST_F(DisplayTest, BurstOfResetsShowsOneBoxAndTheDisplayGoesOn) {
   }
   QElapsedTimer t;
   t.start();
-  while (form->ServidorSocket->ClientCount() > 0 && t.elapsed() < 10000) QTest::qWait(10);
-  EXPECT_EQ(form->ServidorSocket->ClientCount(), 0);
+  while (form->ServidorSocket()->ClientCount() > 0 && t.elapsed() < 10000) QTest::qWait(10);
+  EXPECT_EQ(form->ServidorSocket()->ClientCount(), 0);
   QTest::qWait(100);
   EXPECT_EQ(form->Errors().Shown(), 1);  // one box ...
   EXPECT_GT(form->Errors().Logged(), 0);  // ... and the rest on standard error
@@ -244,7 +273,7 @@ bool ClosedByDisplay(int fd) {
 }
 
 TEST_F(DisplayTest, AtTheConnectionCapTheIdlestMakesRoom) {
-  form->ServidorSocket->SetMaxClients(4);
+  form->ServidorSocket()->SetMaxClients(4);
   int idle[6];
   for (int& fd : idle) {
     fd = IdleClient(port);
@@ -252,8 +281,8 @@ TEST_F(DisplayTest, AtTheConnectionCapTheIdlestMakesRoom) {
   }
   QElapsedTimer t;
   t.start();
-  while (form->ServidorSocket->ClientCount() != 4 && t.elapsed() < 5000) QTest::qWait(10);
-  EXPECT_EQ(form->ServidorSocket->ClientCount(), 4);
+  while (form->ServidorSocket()->ClientCount() != 4 && t.elapsed() < 5000) QTest::qWait(10);
+  EXPECT_EQ(form->ServidorSocket()->ClientCount(), 4);
   QTest::qWait(50);
   EXPECT_TRUE(ClosedByDisplay(idle[0]));  // the two oldest made room for the fifth and sixth
   EXPECT_TRUE(ClosedByDisplay(idle[1]));
@@ -264,7 +293,7 @@ TEST_F(DisplayTest, AtTheConnectionCapTheIdlestMakesRoom) {
   ASSERT_TRUE(spy.wait(5000));
   SendAndWait(*Connect(), Message("new", "client"));  // a newcomer is served at the cap
   EXPECT_EQ(Line1(), "new");
-  EXPECT_EQ(form->ServidorSocket->ClientCount(), 4);
+  EXPECT_EQ(form->ServidorSocket()->ClientCount(), 4);
   QTest::qWait(50);
   EXPECT_FALSE(ClosedByDisplay(idle[2]));
   EXPECT_TRUE(ClosedByDisplay(idle[3]));
@@ -315,11 +344,11 @@ double CpuSeconds() {
 }
 
 TEST_F(DisplayTest, OutOfDescriptorsTheIdlestMakesRoom) {
-  form->ServidorSocket->SetMaxClients(1000);  // the cap is not what stops it here
+  form->ServidorSocket()->SetMaxClients(1000);  // the cap is not what stops it here
   const int idle = IdleClient(port);
   QElapsedTimer t;
   t.start();
-  while (form->ServidorSocket->ClientCount() < 1 && t.elapsed() < 5000) QTest::qWait(10);
+  while (form->ServidorSocket()->ClientCount() < 1 && t.elapsed() < 5000) QTest::qWait(10);
   // The newcomer's socket exists before the limit drops; connecting needs no descriptor.
   const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
   QSignalSpy spy(form.get(), &TQuindelForm::LinesChanged);
@@ -343,7 +372,7 @@ TEST_F(DisplayTest, OutOfDescriptorsTheIdlestMakesRoom) {
 
 TEST_F(DisplayTest, OutOfDescriptorsWithNoneToCloseRestsInsteadOfSpinning) {
   const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  QSignalSpy notices(form->ServidorSocket, &zelmor::adapters::SocketServer::Notice);
+  QSignalSpy notices(form->ServidorSocket(), &zelmor::adapters::SocketServer::Notice);
   QSignalSpy lines(form.get(), &TQuindelForm::LinesChanged);
   NoDescriptorsLeft limit;
   sockaddr_in a{};
@@ -373,11 +402,11 @@ TEST_F(DisplayTest, ClientsAreProbedWhenIdle) {
   auto client = Connect();
   QElapsedTimer t;
   t.start();
-  while (form->ServidorSocket->ClientCount() == 0 && t.elapsed() < 5000) QTest::qWait(10);
-  ASSERT_EQ(form->ServidorSocket->ClientCount(), 1);
+  while (form->ServidorSocket()->ClientCount() == 0 && t.elapsed() < 5000) QTest::qWait(10);
+  ASSERT_EQ(form->ServidorSocket()->ClientCount(), 1);
   int on = 0, idle = 0;
   socklen_t len = sizeof on;
-  const int fd = form->ServidorSocket->ClientHandles().front();
+  const int fd = form->ServidorSocket()->ClientHandles().front();
   ASSERT_EQ(::getsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, &len), 0);
   EXPECT_EQ(on, 1);
   len = sizeof idle;
@@ -402,16 +431,23 @@ TEST_F(DisplayTest, ErrorBoxLeavesTheWindowWorking) {
 TEST(DisplayStartup, PortAlreadyTakenShowsTheErrorAndKeepsTheRuler) {
   QTcpServer blocker;
   ASSERT_TRUE(blocker.listen(QHostAddress::AnyIPv4, 0));
-  TQuindelForm form(blocker.serverPort());
-  EXPECT_EQ(form.Errors().Shown(), 1);
-  ASSERT_NE(form.Errors().Box(), nullptr);
-  EXPECT_EQ(form.Errors().Box()->text(), QStringLiteral("Windows socket error: Address already in use (98), on API 'bind'"));
-  EXPECT_FALSE(form.ServidorSocket->Active());
-  EXPECT_EQ(form.lbLinha1->text(), QString::fromLatin1(kRuler));
-  EXPECT_EQ(form.lbLinha2->text(), QString::fromLatin1(kRuler));
-  EXPECT_EQ(QFontInfo(form.lbLinha1->font()).family(), QString::fromLatin1(kFontFamily));
-  form.Errors().Box()->close();
-  delete form.ServidorSocket;
+  StartupReport report;
+  auto form = TQuindelForm::Create(blocker.serverPort(), &report);
+  EXPECT_EQ(report.FailedAt, StartupReport::Step::Listener);
+  EXPECT_EQ(form->Errors().Shown(), 1);
+  ASSERT_NE(form->Errors().Box(), nullptr);
+  // The system's words as they always were, then the port and what to do about it.
+  EXPECT_EQ(form->Errors().Box()->text(),
+            QStringLiteral("Windows socket error: Address already in use (98), on API 'bind'\n\nThe display could not "
+                           "listen on TCP port %1. If another program (or another quindel) holds it, end that program "
+                           "or start this one on another port: quindel --port N.")
+                .arg(blocker.serverPort()));
+  EXPECT_FALSE(form->ServidorSocket()->Active());
+  EXPECT_EQ(form->lbLinha1()->text(), QString::fromLatin1(kRuler));
+  EXPECT_EQ(form->lbLinha2()->text(), QString::fromLatin1(kRuler));
+  EXPECT_EQ(QFontInfo(form->lbLinha1()->font()).family(), QString::fromLatin1(kFontFamily));
+  form->Errors().Box()->close();
+  delete form->ServidorSocket();
 }
 
 TEST(DisplayStartup, ExistingFontFileIsUsedAsItIs) {
@@ -422,25 +458,30 @@ TEST(DisplayStartup, ExistingFontFileIsUsedAsItIs) {
   f.write("not a font");
   f.close();
   zelmor::testing::FixedProcessInfo exe(dir.filePath("quindel").toStdU16String());
-  TQuindelForm form(0);
-  EXPECT_EQ(form.ArquivoFonte, font);
-  EXPECT_FALSE(form.FontRegistered());  // reported on standard error; the flow goes on
+  StartupReport report;
+  auto form = TQuindelForm::Create(0, &report);
+  EXPECT_TRUE(report.Ok());  // an unregistered font is not a failed start-up
+  EXPECT_EQ(form->ArquivoFonte(), font);
+  EXPECT_FALSE(form->FontRegistered());  // reported on standard error; the flow goes on
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(f.readAll(), QByteArray("not a font"));
-  ASSERT_NE(form.ServidorSocket, nullptr);
-  EXPECT_TRUE(form.ServidorSocket->Active());
-  EXPECT_EQ(form.lbLinha1->text(), kStart1);
-  delete form.ServidorSocket;
+  ASSERT_NE(form->ServidorSocket(), nullptr);
+  EXPECT_TRUE(form->ServidorSocket()->Active());
+  EXPECT_EQ(form->lbLinha1()->text(), kStart1);
+  delete form->ServidorSocket();
 }
 
 TEST(DisplayStartup, FontThatCannotBeWrittenStopsStartUp) {
   zelmor::testing::FixedProcessInfo exe(u"/nonexistent-folder/for/quindel");
-  TQuindelForm form(0);
-  EXPECT_EQ(form.Errors().Shown(), 1);
-  EXPECT_EQ(form.ServidorSocket, nullptr);  // no listener
-  EXPECT_EQ(form.lbLinha1->text(), QString::fromLatin1(kRuler));
-  EXPECT_EQ(form.size(), QSize(685, 76));  // the design size
-  if (form.Errors().Box()) form.Errors().Box()->close();
+  StartupReport report;
+  auto form = TQuindelForm::Create(0, &report);
+  EXPECT_EQ(report.FailedAt, StartupReport::Step::FontFile);
+  EXPECT_FALSE(report.Message.isEmpty());
+  EXPECT_EQ(form->Errors().Shown(), 1);
+  EXPECT_EQ(form->ServidorSocket(), nullptr);  // no listener
+  EXPECT_EQ(form->lbLinha1()->text(), QString::fromLatin1(kRuler));
+  EXPECT_EQ(form->size(), QSize(685, 76));  // the design size
+  if (form->Errors().Box()) form->Errors().Box()->close();
 }
 
 TEST(DisplayStartup, UnpackedFontMatchesTheEmbeddedOne) {

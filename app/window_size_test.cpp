@@ -64,13 +64,13 @@ class WindowSizeTest : public ::testing::Test {
     // A fresh folder: a font file left next to the test program by an older build would be used as it is.
     ASSERT_TRUE(dir.isValid());
     exe = std::make_unique<zelmor::testing::FixedProcessInfo>(dir.filePath(QStringLiteral("quindel")).toStdU16String());
-    form = std::make_unique<TQuindelForm>(0);  // any free port
+    form = TQuindelForm::Create(0);  // any free port
     ASSERT_TRUE(form->FontRegistered());
-    ASSERT_EQ(QFontInfo(form->lbLinha1->font()).family(), QString::fromLatin1(kFontFamily));
-    ASSERT_NE(form->ServidorSocket, nullptr);  // start-up ran to the end
+    ASSERT_EQ(QFontInfo(form->lbLinha1()->font()).family(), QString::fromLatin1(kFontFamily));
+    ASSERT_NE(form->ServidorSocket(), nullptr);  // start-up ran to the end
   }
   void TearDown() override {
-    if (form) delete form->ServidorSocket;  // owned by the application object, which outlives the test
+    if (form) delete form->ServidorSocket();  // owned by the application object, which outlives the test
     form.reset();
   }
 
@@ -89,7 +89,7 @@ TEST_F(WindowSizeTest, FitsCustomerScreensAt96Dpi) {
   EXPECT_GE(client.width(), kMinWidth);
   EXPECT_LE(client.width(), kMaxWidth);
   // Two whole lines of the typeface, accents and descenders included.
-  const QFontMetrics fm(form->lbLinha1->font());
+  const QFontMetrics fm(form->lbLinha1()->font());
   EXPECT_GE(client.height(), 2 * (fm.ascent() + fm.descent()));
   EXPECT_LE(client.height(), kMaxHeight);
 }
@@ -97,8 +97,8 @@ TEST_F(WindowSizeTest, FitsCustomerScreensAt96Dpi) {
 TEST_F(WindowSizeTest, HoldsFortyColumnsOfAnyCharacter) {
   // Fixed pitch: 40 of the widest character the typeface has are no wider than the ruler, so no text of 40
   // columns is cut and texts centred with spaces look centred.
-  const QFontMetrics fm(form->lbLinha1->font());
-  const QRawFont lcd = QRawFont::fromFont(form->lbLinha1->font());  // without the fallback typefaces
+  const QFontMetrics fm(form->lbLinha1()->font());
+  const QRawFont lcd = QRawFont::fromFont(form->lbLinha1()->font());  // without the fallback typefaces
   const int ruler = fm.horizontalAdvance(QString::fromLatin1(kRuler));
   int checked = 0;
   for (char32_t c = 0x20; c <= 0xFF; ++c) {
@@ -119,26 +119,75 @@ TEST_F(WindowSizeTest, HoldsFortyColumnsOfAnyCharacter) {
 
 TEST_F(WindowSizeTest, TextStaysLargeAndWhole) {
   form->SetLines(QStringLiteral("HHHHHHHHHH"), QString());
-  const auto [top, bottom] = InkRows(Grab(), form->lbLinha1->geometry());
+  const auto [top, bottom] = InkRows(Grab(), form->lbLinha1()->geometry());
   ASSERT_GE(top, 0);
   EXPECT_GE(bottom - top + 1, kMinCapitalHeight);
 
   // Accents above and descenders below: each line shows as much of them as a label with room to spare.
   const QString text = QString::fromUtf8("ÁÉÍÓÚ ÃÕ Ç gjpqy ;,");
   QLabel roomy;
-  roomy.setFont(form->lbLinha1->font());
+  roomy.setFont(form->lbLinha1()->font());
   roomy.setText(text);
   roomy.setAlignment(Qt::AlignCenter);
-  roomy.setFixedSize(form->width(), 3 * form->lbLinha1->height());
+  roomy.setFixedSize(form->width(), 3 * form->lbLinha1()->height());
   const QImage free = roomy.grab().toImage();
   const auto [freeTop, freeBottom] = InkRows(free, free.rect());
   ASSERT_GE(freeTop, 0);
   form->SetLines(text, text);
   const QImage shown = Grab();
-  for (const QLabel* lbl : {form->lbLinha1, form->lbLinha2}) {
+  for (const QLabel* lbl : {form->lbLinha1(), form->lbLinha2()}) {
     const auto [t, b] = InkRows(shown, lbl->geometry() & shown.rect());
     EXPECT_EQ(b - t, freeBottom - freeTop) << lbl->objectName().toStdString();
   }
+}
+
+// A monitor narrower than the window (a high scale factor, a small screen): the cell
+// gets smaller and all 40 columns stay inside; filling a monitor makes it larger.
+TEST_F(WindowSizeTest, TheCellFitsTheMonitorWithoutCuttingColumns) {
+  const QString line(40, QChar(u'W'));
+  const struct {
+    QSize box;
+    bool fill;
+  } cases[] = {{{512, 384}, false}, {{300, 200}, false}, {{1280, 1024}, true}, {{1024, 768}, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.box.width() << "x" << c.box.height() << (c.fill ? " filled" : ""));
+    form->FitCell(c.box, c.fill);
+    if (c.fill) {
+      EXPECT_EQ(form->size(), c.box);
+      EXPECT_GT(form->lbLinha1()->font().pointSizeF(), 34);
+    } else {
+      EXPECT_LE(form->width(), c.box.width());
+      EXPECT_LE(form->height(), c.box.height());
+      EXPECT_GT(form->width(), c.box.width() * 9 / 10) << "no smaller than it must be";
+    }
+    // The two lines one under the other, inside the window.
+    EXPECT_EQ(form->lbLinha2()->y(), form->lbLinha1()->y() + form->lbLinha1()->height());
+    EXPECT_LE(form->lbLinha2()->y() + form->lbLinha2()->height(), form->height());
+    const QFontMetrics fm(form->lbLinha1()->font());
+    EXPECT_LE(form->lbLinha1()->x() + fm.horizontalAdvance(QString::fromLatin1(kRuler)), form->width());
+    form->SetLines(line, line);
+    const int cell = fm.horizontalAdvance(QChar(u'W'));
+    const int lastCell = form->lbLinha1()->x() + fm.horizontalAdvance(line) - cell;
+    EXPECT_GT(InkColumnsFrom(Grab(), lastCell), cell / 2) << "the 40th column is drawn";
+  }
+}
+
+// A customer display draws what it is sent: "M&M", "A&B Ltda". A label would hide a
+// single "&" and underline the next letter; these draw every ampersand.
+TEST_F(WindowSizeTest, AmpersandsAreDrawnAsSent) {
+  const auto ink = [this](const QString& text) {
+    form->SetLines(text, QString());
+    return InkColumnsFrom(Grab(), 0);
+  };
+  // Columns holding ink: an accelerator would draw nothing for "&", one "&" for "&&",
+  // and only "AB" (B underlined, in B's own columns) for "A&B". The dots of a glyph
+  // can fall on a column more or less at another place, so the counts are compared
+  // with half a glyph to spare.
+  const int one = ink(QStringLiteral("&"));
+  EXPECT_GT(one, 4);
+  EXPECT_GE(ink(QStringLiteral("&&")), one + one / 2);
+  EXPECT_GE(ink(QStringLiteral("A&B")), ink(QStringLiteral("AB")) + one / 2);
+  EXPECT_EQ(form->lbLinha1()->text(), QStringLiteral("A&B"));
 }
 
 TEST_F(WindowSizeTest, Screenshot) {
@@ -146,8 +195,8 @@ TEST_F(WindowSizeTest, Screenshot) {
   ASSERT_EQ(image.size(), form->size());
   EXPECT_EQ(image.pixelColor(0, 0), QColor(193, 255, 193));
   EXPECT_EQ(image.pixelColor(image.width() - 1, image.height() - 1), QColor(193, 255, 193));
-  EXPECT_GT(InkRows(image, form->lbLinha1->geometry()).first, 0);
-  EXPECT_GT(InkRows(image, form->lbLinha2->geometry()).first, 0);
+  EXPECT_GT(InkRows(image, form->lbLinha1()->geometry()).first, 0);
+  EXPECT_GT(InkRows(image, form->lbLinha2()->geometry()).first, 0);
   const QByteArray path = qgetenv("QUINDEL_SCREENSHOT");
   if (!path.isEmpty()) {
     EXPECT_TRUE(image.save(QString::fromLocal8Bit(path)));

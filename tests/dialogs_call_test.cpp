@@ -1,11 +1,19 @@
 // The dialog routines through the built tool: headless messages on standard error,
 // answers from ZELMOR_DIALOG_ANSWERS or the default button, the silent abort as an error.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <thread>
+
+#include "testing/run_program.h"
 #include "tests/process_util.h"
 
 namespace zelmor::testing {
 namespace {
+
+using namespace std::chrono_literals;
 
 ProcessResult Zelmor(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
   return RunProcess(BinDir() + "/zelmor", args, {}, std::chrono::seconds(30), env);
@@ -56,6 +64,49 @@ TEST(DialogCalls, TheRealWindowsNeedAScreen) {
   // A build without the display program has no windows at all.
   EXPECT_TRUE(p.Err.find("needs a display") != std::string::npos || p.Err.find("no windows") != std::string::npos)
       << p.Err;
+}
+
+// A routine that returns at once (the wait window) is seen only when the windows are
+// held up: for some seconds, or until standard input closes. A real X server (Xvfb)
+// shows whether the window is there.
+TEST(DialogCalls, HoldKeepsTheWaitWindowUp) {
+  if (access("/usr/bin/Xvfb", X_OK) != 0 || access("/usr/bin/xwininfo", X_OK) != 0)
+    GTEST_SKIP() << "Xvfb or xwininfo is not installed";
+  const std::string number = std::to_string(300 + getpid() % 500);  // this process's own display
+  const std::string display = ":" + number;
+  const int server = StartQuietly({"/usr/bin/Xvfb", display, "-nolisten", "tcp", "-screen", "0", "800x600x24"});
+  ASSERT_GT(server, 0);
+  const std::string socket = "/tmp/.X11-unix/X" + number;
+  for (int i = 0; i < 200 && access(socket.c_str(), F_OK) != 0; ++i) std::this_thread::sleep_for(50ms);
+  const std::vector<std::string> env{"DISPLAY=" + display};
+  const auto waitWindowShown = [&] {
+    const ProcessResult tree = RunProcess("/usr/bin/xwininfo", {"-root", "-tree", "-display", display});
+    return tree.Out.find("\"Processando...\"") != std::string::npos;
+  };
+
+  ChildProcess held(BinDir() + "/zelmor", {"dialog", "--hold", "3", "dbxAguardeUnit.ShowWaitWindow", "Gravando", "Aguarde"},
+                    env, {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY"});
+  bool seen = false;
+  for (int i = 0; i < 200 && !seen && held.Running(); ++i) {
+    seen = waitWindowShown();
+    if (!seen) std::this_thread::sleep_for(50ms);
+  }
+  EXPECT_TRUE(seen) << held.Err();
+  EXPECT_EQ(held.Wait(30s), 0) << held.Err();
+
+  // Until standard input closes: here at once, as the input is empty.
+  const ProcessResult untilEnd = RunProcess(BinDir() + "/zelmor",
+                                            {"dialog", "--hold", "stdin", "dbxAguardeUnit.ShowWaitWindow", "x", "y"}, "",
+                                            30s, env);
+  EXPECT_EQ(untilEnd.ExitCode, 0) << untilEnd.Err;
+  ::kill(server, SIGTERM);
+  ::waitpid(server, nullptr, 0);
+
+  for (const char* bad : {"0", "x", "-3"}) {
+    const ProcessResult p = Zelmor({"dialog", "--hold", bad, "mDlg.Informa", "x"}, env);
+    EXPECT_EQ(p.ExitCode, 2) << bad;
+    EXPECT_NE(p.Err.find("--hold takes a number of seconds"), std::string::npos) << p.Err;
+  }
 }
 
 }  // namespace

@@ -171,6 +171,8 @@ class LinuxRegionalSettings final : public platform::RegionalSettingsSource {
 
 }  // namespace
 
+bool PlainTimeLocale() { return IsPlain(EnvLocale("LC_TIME")); }
+
 platform::RegionalSettingsSource& SystemRegionalSettings() {
   static LinuxRegionalSettings source;
   return source;

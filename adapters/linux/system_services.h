@@ -37,6 +37,10 @@ void InstallSystemServices();
 // Each of them, for a program that wants only some, and for the adapters' own tests.
 platform::Clock& SystemClock();
 platform::RegionalSettingsSource& SystemRegionalSettings();
+// True when the locale of dates and times (LC_ALL, then LC_TIME, then LANG) is C or
+// POSIX: a locale with no month and day names of its own (its English ones are the C
+// library's placeholders).
+bool PlainTimeLocale();
 platform::ProcessInfo& SystemProcessInfo();
 // Programs started with posix_spawn: no shell, no inherited descriptors, children reaped.
 platform::Processes& SystemProcesses();

@@ -99,6 +99,13 @@ int QtFormWindow::ScreenHeight() const { return PrimaryGeometry(false).height();
 int QtFormWindow::WorkAreaWidth() const { return PrimaryGeometry(true).width(); }
 int QtFormWindow::WorkAreaHeight() const { return PrimaryGeometry(true).height(); }
 
+bool QtFormWindow::OnAMonitor(int Left, int Top, int Width, int Height) const {
+  const QRect window(Left, Top, Width, Height);
+  for (const QScreen* s : QGuiApplication::screens())
+    if (s->geometry().contains(window)) return true;
+  return false;
+}
+
 void QtFormWindow::HandleException(const std::exception& E) {
   const QString message = QString::fromUtf8(E.what());
   if (FErrors) {

@@ -51,6 +51,8 @@ class QtFormWindow final : public QObject, public TFormWindow {
   int WorkAreaWidth() const override;
   int WorkAreaHeight() const override;
   void HandleException(const std::exception& E) override;
+  // Any of QGuiApplication::screens(), by its full geometry.
+  bool OnAMonitor(int Left, int Top, int Width, int Height) const override;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

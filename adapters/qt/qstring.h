@@ -14,4 +14,9 @@ inline QString ToQString(std::u16string_view s) {
 
 inline std::u16string FromQString(const QString& s) { return s.toStdU16String(); }
 
+// The units of `s` in place, without a copy; valid while `s` lives unchanged.
+inline std::u16string_view ViewOfQString(const QString& s) {
+  return {reinterpret_cast<const char16_t*>(s.utf16()), static_cast<std::size_t>(s.size())};
+}
+
 }  // namespace zelmor::adapters

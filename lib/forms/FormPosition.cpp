@@ -34,7 +34,19 @@ bool PastEdge(int start, int size, int edge) {
   return static_cast<long long>(start) + size > static_cast<long long>(edge);
 }
 
+// A stored place where the whole window is on a monitor is where the user left it
+// (a customer display on the monitor right of the cashier's): kept as it is. The
+// edge rules below apply only to places on no monitor.
+bool WhollyOnAMonitor(const TFormWindow& f, int top, int left) {
+  return Plausible(top) && Plausible(left) && f.OnAMonitor(left, top, f.Width(), f.Height());
+}
+
 }  // namespace
+
+bool TFormWindow::OnAMonitor(int Left, int Top, int Width, int Height) const {
+  return Left >= 0 && Top >= 0 && static_cast<long long>(Left) + Width <= ScreenWidth() &&
+         static_cast<long long>(Top) + Height <= ScreenHeight();
+}
 
 void SetFormPositionCallback(TFormPositionCallback Callback) {
   std::lock_guard lock(Global().Mutex);
@@ -155,10 +167,13 @@ void TFormPosition::DoRestore() {
       f.SetHeight(p.Height);
     }
     if (position) {
-      int top = p.Top < 0 ? 0 : p.Top;
-      int left = p.Left < 0 ? 0 : p.Left;
-      if (PastEdge(top, f.Height(), f.WorkAreaHeight())) top = f.WorkAreaHeight() - f.Height();
-      if (PastEdge(left, f.Width(), f.WorkAreaWidth())) left = f.WorkAreaWidth() - f.Width();
+      int top = p.Top, left = p.Left;
+      if (!WhollyOnAMonitor(f, top, left)) {
+        top = top < 0 ? 0 : top;
+        left = left < 0 ? 0 : left;
+        if (PastEdge(top, f.Height(), f.WorkAreaHeight())) top = f.WorkAreaHeight() - f.Height();
+        if (PastEdge(left, f.Width(), f.WorkAreaWidth())) left = f.WorkAreaWidth() - f.Width();
+      }
       f.SetTop(top);
       f.SetLeft(left);
     }
@@ -187,9 +202,11 @@ void TFormPosition::DoRestore() {
         top = defTop;
         left = defLeft;
       }
-      // Each axis is pulled back to the screen's edge on its own.
-      if (PastEdge(top, f.Height(), f.ScreenHeight())) top = f.ScreenHeight() - f.Height();
-      if (PastEdge(left, f.Width(), f.ScreenWidth())) left = f.ScreenWidth() - f.Width();
+      // Off every monitor, each axis is pulled back to the screen's edge on its own.
+      if (!WhollyOnAMonitor(f, top, left)) {
+        if (PastEdge(top, f.Height(), f.ScreenHeight())) top = f.ScreenHeight() - f.Height();
+        if (PastEdge(left, f.Width(), f.ScreenWidth())) left = f.ScreenWidth() - f.Width();
+      }
       f.SetTop(top);
       f.SetLeft(left);
     }
@@ -206,9 +223,11 @@ void TFormPosition::DoRestore() {
     const int defTop = defaultTop(), defLeft = defaultLeft();
     int top = TmReg::Ler(key, u"Top", defTop);
     int left = TmReg::Ler(key, u"Left", defLeft);
-    // Past the right or bottom edge: the window goes back to its default place as a whole.
-    if (!Plausible(top) || !Plausible(left) || PastEdge(top, f.Height(), f.ScreenHeight()) ||
-        PastEdge(left, f.Width(), f.ScreenWidth())) {
+    // On no monitor and past the right or bottom edge: the window goes back to its
+    // default place as a whole.
+    if (!Plausible(top) || !Plausible(left) ||
+        (!WhollyOnAMonitor(f, top, left) &&
+         (PastEdge(top, f.Height(), f.ScreenHeight()) || PastEdge(left, f.Width(), f.ScreenWidth())))) {
       top = defTop;
       left = defLeft;
     }

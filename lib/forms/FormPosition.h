@@ -54,6 +54,10 @@ class TFormWindow {
   virtual int WorkAreaHeight() const = 0;
   // The application's default error handler (a message box).
   virtual void HandleException(const std::exception& E) = 0;
+  // Whether a window at these outer bounds lies wholly on one connected monitor (any
+  // monitor, not only the primary one). Knowing only the primary monitor, this default
+  // answers for that one.
+  virtual bool OnAMonitor(int Left, int Top, int Width, int Height) const;
 
   // The window's show handler (runs each time it is shown) and close-query handler
   // (runs each time it is asked to close; clearing CanClose keeps it open). The

@@ -107,6 +107,57 @@ TEST_F(FormPositionTest, RegistryPlacementsPastTheEdgeReturnToTheDefaultsAsAWhol
   EXPECT_EQ(form.FLeft, 760);
 }
 
+// A customer display on the monitor right of the cashier's: a place wholly on any
+// monitor is kept, in every store; one on no monitor still follows the edge rules.
+TEST_F(FormPositionTest, APlaceWhollyOnAnyMonitorIsKept) {
+  form.FMonitors = {{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}, {-1024, 200, 1024, 768}};
+  testing::TemporaryFolder dir;
+  const std::u16string folder = Utf8ToU16(dir.Path() + "/");
+  const struct {
+    int top, left;
+    int wantRegistryTop, wantRegistryLeft;  // registry: back to the centre as a whole
+    int wantFolderTop, wantFolderLeft;      // folder: each axis pulled back to the edge
+  } cases[] = {
+      {150, 2000, 150, 2000, 150, 2000},                      // on the second monitor
+      {1024 - 101, 3200 - 401, 923, 2799, 923, 2799},         // its bottom-right corner, exactly
+      {150, 3200 - 400, 490, 760, 150, 1920 - 401},           // one pixel past it: on no monitor
+      {1000, 2000, 490, 760, 1080 - 101, 1920 - 401},         // below the second one's bottom
+      {300, -1000, 300, -1000, 300, -1000},                   // on the monitor to the left
+      {100, 1800, 490, 760, 100, 1920 - 401},                 // across two monitors: on neither wholly
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.top << "," << c.left);
+    ClearFormPositionSettings();
+    TmReg::Gravar(kKey, u"Top", c.top);
+    TmReg::Gravar(kKey, u"Left", c.left);
+    TFormPosition fp(&form);
+    fp.SetRestore({TRestore::Position});
+    fp.RestauraPadroesForm();
+    EXPECT_EQ(form.FTop, c.wantRegistryTop);
+    EXPECT_EQ(form.FLeft, c.wantRegistryLeft);
+
+    SetFormPositionFolder(folder);
+    {
+      TmConfig ini(folder + u"FormPosition.ini", true);
+      ini.WriteInteger(u"TesteForm", u"Top", c.top);
+      ini.WriteInteger(u"TesteForm", u"Left", c.left);
+    }
+    fp.RestauraPadroesForm();
+    EXPECT_EQ(form.FTop, c.wantFolderTop);
+    EXPECT_EQ(form.FLeft, c.wantFolderLeft);
+  }
+  TFormPlacement stored{2000, 150, 401, 101, TWindowState::wsNormal};
+  SetFormPositionCallback([&](TFormPosition&, TFormWindow&, TFormPlacement& p, bool save) {
+    if (!save) p = stored;
+  });
+  TFormPosition fp(&form);
+  fp.SetRestore({TRestore::Position});
+  fp.RestauraPadroesForm();
+  EXPECT_EQ(form.FLeft, 2000);
+  EXPECT_EQ(form.FTop, 150);
+  EXPECT_TRUE(form.Errors.empty());
+}
+
 TEST_F(FormPositionTest, PositionOnlyNeitherReadsNorWritesTheRest) {
   Store().WriteValue(kKey, u"Width", RegValue::OfString(u"not a number"));  // would be an error if read
   Store().WriteValue(kKey, u"State", RegValue::OfString(u"Max"));

@@ -32,6 +32,15 @@ class TMemoryFormWindow : public TFormWindow {
   int ScreenHeight() const override { return FScreenHeight; }
   int WorkAreaWidth() const override { return FWorkWidth; }
   int WorkAreaHeight() const override { return FWorkHeight; }
+  // On one of FMonitors when any are listed; the primary monitor alone otherwise.
+  bool OnAMonitor(int l, int t, int w, int h) const override {
+    if (FMonitors.empty()) return TFormWindow::OnAMonitor(l, t, w, h);
+    for (const Monitor& m : FMonitors)
+      if (l >= m.Left && t >= m.Top && static_cast<long long>(l) + w <= static_cast<long long>(m.Left) + m.Width &&
+          static_cast<long long>(t) + h <= static_cast<long long>(m.Top) + m.Height)
+        return true;
+    return false;
+  }
   // Errors are collected, in order, instead of shown.
   void HandleException(const std::exception& e) override { Errors.push_back(e.what()); }
 
@@ -52,6 +61,10 @@ class TMemoryFormWindow : public TFormWindow {
   bool FHandle = true;
   bool FTransparent = false;
   TColor FColour = clBlack;
+  struct Monitor {
+    int Left, Top, Width, Height;
+  };
+  std::vector<Monitor> FMonitors;
   int FScreenWidth = 1920, FScreenHeight = 1080, FWorkWidth = 1920, FWorkHeight = 1040;
   std::vector<std::string> Errors;
 };

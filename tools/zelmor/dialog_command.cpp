@@ -8,6 +8,12 @@
 
 #ifdef ZELMOR_WITH_QT
 #include <QApplication>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
 
 #include "adapters/qt/dialogs_qt.h"
 #include "adapters/qt/event_pump_qt.h"
@@ -17,9 +23,33 @@
 namespace zelmor::cli {
 namespace {
 
-int Run(const std::vector<std::string>& args) {
+constexpr const char* kUsage =
+    "usage: zelmor dialog [--hold SECONDS|stdin] ROUTINE ARG...   (e.g. zelmor dialog mDlg.Confirma \"Gravar?\")\n"
+    "  --hold SECONDS   keep the windows up that many seconds after the routine returns\n"
+    "  --hold stdin     keep them up until standard input closes (Ctrl+D, or the end of a pipe)\n"
+    "  (a routine that returns at once, such as dbxAguardeUnit.ShowWaitWindow, is seen only so)";
+
+int Run(const std::vector<std::string>& given) {
+  std::vector<std::string> args = given;
+  // What keeps the event loop going after the call: nothing, seconds, or standard input.
+  long holdSeconds = 0;
+  bool holdForInput = false;
+  if (!args.empty() && args[0] == "--hold") {
+    const auto seconds = [](const std::string& text, long& out) {
+      char* end = nullptr;
+      out = std::strtol(text.c_str(), &end, 10);
+      return !text.empty() && *end == 0 && out >= 1 && out <= 86400;
+    };
+    if (args.size() >= 2 && args[1] == "stdin") {
+      holdForInput = true;
+    } else if (args.size() < 2 || !seconds(args[1], holdSeconds)) {
+      PrintError("zelmor: dialog --hold takes a number of seconds (1 to 86400) or \"stdin\"");
+      return 2;
+    }
+    args.erase(args.begin(), args.begin() + 2);
+  }
   if (args.empty()) {
-    PrintError("usage: zelmor dialog ROUTINE ARG...   (e.g. zelmor dialog mDlg.Confirma \"Gravar?\")");
+    PrintError(kUsage);
     return 2;
   }
 #ifdef ZELMOR_WITH_QT
@@ -39,14 +69,36 @@ int Run(const std::vector<std::string>& args) {
   adapters::InstallQtDialogs();
   const Json r = Registry::Instance().CallWithText(args[0], std::vector<std::string>(args.begin() + 1, args.end()));
   PrintLine(Dump(r));
-  return r.contains("error") ? 1 : 0;
+  const int code = r.contains("error") ? 1 : 0;
+  if (holdSeconds > 0) {
+    // exit(), not quit(): quit() asks the windows first, and the wait window may refuse to close.
+    QTimer::singleShot(std::chrono::seconds(holdSeconds), &app, [] { QCoreApplication::exit(0); });
+    app.setQuitOnLastWindowClosed(false);
+    QApplication::exec();
+  } else if (holdForInput) {
+    // Everything read is thrown away: only the end matters (or an error, which ends it too).
+    QSocketNotifier input(0, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, &app, [&input] {
+      char buffer[4096];
+      const ssize_t n = ::read(0, buffer, sizeof buffer);
+      if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN)) {
+        input.setEnabled(false);
+        QCoreApplication::exit(0);
+      }
+    });
+    app.setQuitOnLastWindowClosed(false);
+    QApplication::exec();
+  }
+  return code;
 #else
   PrintError("zelmor: this build has no windows (built without the display program)");
   return 1;
 #endif
 }
 
-ZELMOR_COMMAND("dialog", "dialog ROUTINE ARG...   (a routine with the real windows, to try them by hand)", Run);
+ZELMOR_COMMAND("dialog",
+               "dialog [--hold SECONDS|stdin] ROUTINE ARG...   (a routine with the real windows, to try them by hand)",
+               Run);
 
 }  // namespace
 }  // namespace zelmor::cli
