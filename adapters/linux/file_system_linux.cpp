@@ -299,13 +299,20 @@ class LinuxFileSystem final : public platform::FileSystem {
     struct stat st {};
     if (lstat(a.c_str(), &st) != 0) return Fail(why, errno);
     if (S_ISDIR(st.st_mode)) return Fail(why, EISDIR);
-    if (stat(real.c_str(), &st) == 0) {
+    const bool replacing = stat(real.c_str(), &st) == 0;
+    if (replacing) {
       if (S_ISDIR(st.st_mode)) return Fail(why, EISDIR);
       if (IsReadOnly(st)) return FailText(why, kReadOnly);
     }
     // On the disk before it takes the old file's place: a power cut then leaves one of the two.
     const int fd = open(a.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return Fail(why, errno);
+    // The new file takes the old one's permissions: a download never widens them.
+    if (replacing && fchmod(fd, st.st_mode & 07777) != 0) {
+      const int err = errno;
+      close(fd);
+      return Fail(why, err);
+    }
     const bool flushed = fsync(fd) == 0;
     const int err = errno;
     close(fd);
