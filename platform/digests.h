@@ -23,6 +23,7 @@ class Digests {
   static constexpr const char* kServiceName = "digests";
   virtual ~Digests() = default;
   virtual std::unique_ptr<Digest> NewMd5() = 0;
+  virtual std::unique_ptr<Digest> NewSha256() = 0;
 };
 
 }  // namespace zelmor::platform

@@ -104,9 +104,12 @@ class FileSystem {
   virtual bool Rename(std::u16string_view from, std::u16string_view to, std::u16string* why = nullptr) = 0;
   // Moves file `from` over file `to` in one step, for a new version made beside it: a
   // reader, a crash or a failure sees the old `to` or the whole new file, never
-  // neither. `from` is flushed to the disk first. A symbolic link `to` is followed and
-  // its target replaced; a read-only `to` or a folder is refused (then both stay).
-  virtual bool MoveReplacing(std::u16string_view from, std::u16string_view to, std::u16string* why = nullptr) = 0;
+  // neither. `from` is flushed to the disk first and given `to`'s permissions (so a
+  // replacement never widens them). A symbolic link `to` is followed and
+  // its target replaced; a read-only `to` is refused unless `readOnly` keeps it
+  // read-only, and a folder is refused (then both stay).
+  virtual bool MoveReplacing(std::u16string_view from, std::u16string_view to, std::u16string* why = nullptr,
+                             ReadOnlyFile readOnly = ReadOnlyFile::Refuse) = 0;
   // Deletes one file (or symbolic link); refuses folders and read-only files.
   virtual bool DeleteFile(std::u16string_view path, std::u16string* why = nullptr) = 0;
   // Deletes an entry with everything below it. Symbolic links are deleted, never

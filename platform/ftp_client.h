@@ -19,7 +19,9 @@ struct FtpLogin {
   std::uint16_t Port = 21;
   std::u16string User, Password;
   bool ExplicitTls = false;  // AUTH TLS on the control and data connections, required
-  // A server silent for this long (no reply, no data) ends the operation with an error.
+  // A server silent for this long (no reply, no data) ends the operation with an error;
+  // a transfer slower than kMinTransferBytesPerSecond (platform/download_limits.h) over
+  // this long or over that file's rate window, the shorter, ends too.
   int TimeoutSeconds = 30;
 };
 
@@ -49,8 +51,10 @@ class FtpConnection {
   virtual void SetPassive() = 0;
   // The SIZE of a remote file; -1 when the server does not say. Throws.
   virtual std::int64_t Size(std::u16string_view remote) = 0;
-  // RETR into the local file `local` (created or truncated). Throws.
-  virtual void Retrieve(std::u16string_view remote, std::u16string_view local) = 0;
+  // RETR into the local file `local` (created or truncated), streamed to it. With
+  // `maxBytes` >= 0 a file larger than that is refused, before RETR when the server
+  // says its size, else as soon as the excess arrives. Throws.
+  virtual void Retrieve(std::u16string_view remote, std::u16string_view local, std::int64_t maxBytes = -1) = 0;
   // APPE of the local file to `remote` (created when missing). Throws.
   virtual void Append(std::u16string_view local, std::u16string_view remote) = 0;
   // Asks the transfer under way to stop (it then throws); callable from a notification.

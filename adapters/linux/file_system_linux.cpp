@@ -262,14 +262,17 @@ class LinuxFileSystem final : public platform::FileSystem {
     return true;
   }
 
-  bool MoveReplacing(std::u16string_view from, std::u16string_view to, std::u16string* why) override {
+  bool MoveReplacing(std::u16string_view from, std::u16string_view to, std::u16string* why,
+                     platform::ReadOnlyFile readOnly) override {
     const std::string a = NativePath(from);
     if (a.empty() || to.empty()) return Fail(why, ENOENT);
     struct stat st {};
     if (lstat(a.c_str(), &st) != 0) return Fail(why, errno);
     if (S_ISDIR(st.st_mode)) return Fail(why, EISDIR);
     posix::ReplacementFile out;
-    posix::ReplaceError e = out.Open(NativePath(to));
+    posix::ReplaceOptions options;
+    if (readOnly == platform::ReadOnlyFile::KeepReadOnly) options.ReadOnly = posix::ReadOnlyTarget::KeepReadOnly;
+    posix::ReplaceError e = out.Open(NativePath(to), options);
     if (e.What == posix::ReplaceError::Kind::ReadOnly) return FailText(why, kReadOnly);
     if (e.What == posix::ReplaceError::Kind::NotRegular && S_ISDIR(e.Mode)) return Fail(why, EISDIR);
     if (!e) e = out.CommitFrom(a);

@@ -3,6 +3,7 @@
 // transfer reuses the one login.
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <string>
@@ -11,12 +12,15 @@
 #include "adapters/linux/system_services.h"
 #include "core/errors.h"
 #include "core/text.h"
+#include "platform/download_limits.h"
 
 namespace zelmor::adapters {
 
 namespace {
 
 constexpr std::size_t kBuffer = 256 * 1024;
+
+std::atomic<long> RateWindowSeconds{platform::kMinTransferRateWindowSeconds};
 
 std::string Utf8(std::u16string_view s) { return U16ToUtf8(s, Utf8Invalid::Escape); }
 
@@ -66,7 +70,7 @@ class CurlFtpConnection final : public platform::FtpConnection {
     return size;
   }
 
-  void Retrieve(std::u16string_view remote, std::u16string_view local) override {
+  void Retrieve(std::u16string_view remote, std::u16string_view local, std::int64_t maxBytes) override {
     const std::string path = posix::NativePath(local);
     FFile = std::fopen(path.c_str(), "wbe");
     if (FFile == nullptr)
@@ -76,6 +80,9 @@ class CurlFtpConnection final : public platform::FtpConnection {
     Prepare(Url(remote));
     curl_easy_setopt(FHandle, CURLOPT_WRITEFUNCTION, &CurlFtpConnection::OnWrite);
     curl_easy_setopt(FHandle, CURLOPT_WRITEDATA, this);
+    FMaxBytes = maxBytes;
+    // Refused before RETR when the server's size is already too large.
+    if (maxBytes >= 0) curl_easy_setopt(FHandle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBytes));
     Transfer(false, -1);
   }
 
@@ -138,6 +145,8 @@ class CurlFtpConnection final : public platform::FtpConnection {
     // A reset keeps the live connection; every operation sets its own options again.
     curl_easy_reset(FHandle);
     FAbort = false;
+    FTooLarge = false;
+    FMaxBytes = -1;
     FServerError.clear();
     FErrorBuffer[0] = '\0';
     curl_easy_setopt(FHandle, CURLOPT_URL, url.c_str());
@@ -154,8 +163,10 @@ class CurlFtpConnection final : public platform::FtpConnection {
     curl_easy_setopt(FHandle, CURLOPT_CONNECTTIMEOUT, timeout);
     curl_easy_setopt(FHandle, CURLOPT_SERVER_RESPONSE_TIMEOUT, timeout);
     curl_easy_setopt(FHandle, CURLOPT_ACCEPTTIMEOUT_MS, timeout * 1000);
-    curl_easy_setopt(FHandle, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(FHandle, CURLOPT_LOW_SPEED_TIME, timeout);
+    // A dripping server is as bad as a silent one: under the minimum rate for the
+    // window, the transfer ends.
+    curl_easy_setopt(FHandle, CURLOPT_LOW_SPEED_LIMIT, platform::kMinTransferBytesPerSecond);
+    curl_easy_setopt(FHandle, CURLOPT_LOW_SPEED_TIME, std::min(timeout, RateWindowSeconds.load()));
     curl_easy_setopt(FHandle, CURLOPT_ERRORBUFFER, FErrorBuffer);
     curl_easy_setopt(FHandle, CURLOPT_VERBOSE, 1L);
     curl_easy_setopt(FHandle, CURLOPT_DEBUGFUNCTION, &CurlFtpConnection::OnDebug);
@@ -186,6 +197,11 @@ class CurlFtpConnection final : public platform::FtpConnection {
   }
 
   [[noreturn]] void Fail(CURLcode rc) {
+    if (FTooLarge || rc == CURLE_FILESIZE_EXCEEDED)
+      throw ENetworkError(u"Arquivo maior que o permitido (" + Utf8ToU16(std::to_string(FMaxBytes)) + u" bytes)");
+    if (rc == CURLE_OPERATION_TIMEDOUT && FMoved > 0)
+      throw ENetworkError(u"Transferência lenta demais (menos de " +
+                          Utf8ToU16(std::to_string(platform::kMinTransferBytesPerSecond)) + u" bytes/s)");
     if (rc == CURLE_ABORTED_BY_CALLBACK || (FAbort && (rc == CURLE_WRITE_ERROR || rc == CURLE_READ_ERROR)))
       throw ENetworkError(u"Transferência cancelada");
     if (!FServerError.empty()) throw ENetworkError(Utf8ToU16(FServerError));
@@ -218,6 +234,10 @@ class CurlFtpConnection final : public platform::FtpConnection {
   static size_t OnWrite(char* data, size_t size, size_t count, void* self) {
     auto* c = static_cast<CurlFtpConnection*>(self);
     const size_t n = size * count;
+    if (c->FMaxBytes >= 0 && c->FMoved + static_cast<std::int64_t>(n) > c->FMaxBytes) {
+      c->FTooLarge = true;
+      return 0;
+    }
     if (c->FAbort || std::fwrite(data, 1, n, c->FFile) != n) return 0;
     c->FMoved += static_cast<std::int64_t>(n);
     c->FEvents.TransferProgress(false, c->FMoved);
@@ -249,6 +269,8 @@ class CurlFtpConnection final : public platform::FtpConnection {
   std::FILE* FFile = nullptr;
   bool FSending = false;
   std::int64_t FMoved = 0;
+  std::int64_t FMaxBytes = -1;
+  bool FTooLarge = false;
 };
 
 class CurlFtpClients final : public platform::FtpClients {
@@ -261,6 +283,8 @@ class CurlFtpClients final : public platform::FtpClients {
 };
 
 }  // namespace
+
+void SetTransferRateWindowSeconds(long seconds) { RateWindowSeconds = seconds; }
 
 platform::FtpClients& SystemFtpClients() {
   static CurlFtpClients clients;

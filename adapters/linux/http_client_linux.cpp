@@ -10,6 +10,7 @@
 #include "adapters/linux/replacement_file.h"
 #include "adapters/linux/system_services.h"
 #include "core/text.h"
+#include "platform/download_limits.h"
 
 namespace zelmor::adapters {
 namespace {
@@ -24,8 +25,11 @@ std::size_t WriteToFile(char* data, std::size_t size, std::size_t n, void* user)
   return file->Write(std::string_view(data, size * n)) ? 0 : size * n;
 }
 
+// Past kMaxTextAnswerBytes the transfer ends (a short count is curl's write error).
 std::size_t AppendToText(char* data, std::size_t size, std::size_t n, void* user) {
-  static_cast<std::string*>(user)->append(data, size * n);
+  auto* body = static_cast<std::string*>(user);
+  if (body->size() + size * n > platform::kMaxTextAnswerBytes) return 0;
+  body->append(data, size * n);
   return size * n;
 }
 
@@ -45,8 +49,8 @@ CURLcode Perform(std::u16string_view url, curl_write_callback write, void* data,
   curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
   curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);  // an HTTP error status is a failure
   curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 15L);
-  // A stalled transfer is given up after StallSeconds below 1 byte/s; none takes longer than 10 minutes.
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  // A transfer under the minimum rate for StallSeconds is given up; none takes longer than 10 minutes.
+  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, platform::kMinTransferBytesPerSecond);
   curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, StallSeconds.load());
   curl_easy_setopt(curl, CURLOPT_TIMEOUT, 600L);
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
@@ -65,8 +69,11 @@ class CurlHttpClient final : public platform::HttpClient {
     char message[CURL_ERROR_SIZE] = {};
     const CURLcode rc = Perform(url, &AppendToText, &body, message);
     if (rc == CURLE_OK) return true;
+    const bool tooLarge = rc == CURLE_WRITE_ERROR;
     body.clear();
-    if (error) *error = message[0] ? message : curl_easy_strerror(rc);
+    if (error)
+      *error = tooLarge ? "answer larger than " + std::to_string(platform::kMaxTextAnswerBytes) + " bytes"
+                        : message[0] ? message : curl_easy_strerror(rc);
     return false;
   }
 

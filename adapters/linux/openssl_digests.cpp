@@ -37,6 +37,7 @@ class EvpDigest final : public platform::Digest {
 class OpenSslDigests final : public platform::Digests {
  public:
   std::unique_ptr<platform::Digest> NewMd5() override { return std::make_unique<EvpDigest>(EVP_md5()); }
+  std::unique_ptr<platform::Digest> NewSha256() override { return std::make_unique<EvpDigest>(EVP_sha256()); }
 };
 
 }  // namespace

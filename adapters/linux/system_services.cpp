@@ -26,6 +26,8 @@ void InstallSystemServices() {
   platform::Service<platform::ZipArchives>::Set(&SystemZipArchives());
   platform::Service<platform::FtpClients>::Set(&SystemFtpClients());
   platform::Service<platform::Digests>::Set(&SystemDigests());
+  platform::Service<platform::Signatures>::Set(&SystemSignatures());
+  platform::Service<platform::UpdateTrustStore>::Set(&SystemUpdateTrustStore());
   platform::Service<platform::Databases>::Set(&SystemDatabases());
 }
 

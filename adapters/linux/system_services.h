@@ -4,6 +4,9 @@
 // implementation.
 #pragma once
 
+#include <memory>
+#include <string>
+
 #include "platform/clock.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
@@ -19,11 +22,13 @@
 #include "platform/registry_store.h"
 #include "platform/session_info.h"
 #include "platform/shared_library.h"
+#include "platform/signatures.h"
 #include "platform/system_environment.h"
 #include "platform/task_scheduler.h"
 #include "platform/tcp_listener.h"
 #include "platform/time_zone.h"
 #include "platform/tone_output.h"
+#include "platform/update_trust_store.h"
 #include "platform/xml_documents.h"
 #include "platform/zip_archives.h"
 #include "platform/ftp_client.h"
@@ -69,6 +74,12 @@ platform::EventPump& SystemEventPump();
 // Tones through ALSA's "default" PCM.
 platform::ToneOutput& SystemToneOutput();
 platform::Digests& SystemDigests();
+// Ed25519 through OpenSSL.
+platform::Signatures& SystemSignatures();
+// The update keys in /etc/zelmor/update-keys (root's, written by nobody else).
+platform::UpdateTrustStore& SystemUpdateTrustStore();
+// The same checks over another folder, for tests.
+std::unique_ptr<platform::UpdateTrustStore> UpdateTrustStoreAt(const std::string& folder);
 // Databases in SQLite files.
 platform::Databases& SystemDatabases();
 platform::SystemEnvironment& SystemEnvironment();
@@ -77,5 +88,8 @@ platform::SessionInfo& SystemSessionInfo();
 platform::ZipArchives& SystemZipArchives();
 // FTP and FTPS (explicit TLS) through libcurl.
 platform::FtpClients& SystemFtpClients();
+// The window over which an FTP transfer must keep kMinTransferBytesPerSecond
+// (platform/download_limits.h): 30 s. Tests shorten it.
+void SetTransferRateWindowSeconds(long seconds);
 
 }  // namespace zelmor::adapters

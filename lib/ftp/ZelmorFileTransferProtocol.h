@@ -47,6 +47,10 @@ class TZelmorFTP {
   // How long a silent server is waited for before an operation fails (30 s).
   int TimeoutSegundos() const { return iiTimeout; }
   void SetTimeoutSegundos(int v) { iiTimeout = v; }
+  // The most bytes a download may bring (-1, the default: no limit but the server's
+  // SIZE, which a file never exceeds); a larger file fails without being read on.
+  std::int64_t LimiteBytes() const { return iiLimite; }
+  void SetLimiteBytes(std::int64_t v) { iiLimite = v; }
 
   TProgressoEvent OnProgresso;
   TStatusEvent OnStatus;
@@ -90,6 +94,7 @@ class TZelmorFTP {
   std::u16string isMsgErro;
   std::u16string fArquivoOrigem;
   int iiTimeout = 30;
+  std::int64_t iiLimite = -1;
 
  private:
   void BeginTransfer(std::u16string_view source);

@@ -184,12 +184,18 @@ bool TZelmorFTP::Download(SV ArquivoOrigem, SV PastaDestino, bool abModePassive)
     const std::u16string folder = TmFile::DirBarra(PastaDestino);
     const std::u16string local = folder + name;
     iiMax = ioFTP->Size(remote);
+    // Never more than the server said, nor than the caller allows: a SIZE that lies
+    // or an endless answer ends as soon as the excess arrives.
+    std::int64_t most = iiMax >= 0 ? iiMax : -1;
+    if (iiLimite >= 0 && (most < 0 || iiLimite < most)) most = iiLimite;
+    if (iiLimite >= 0 && iiMax > iiLimite)
+      throw ENetworkError(u"Arquivo maior que o permitido (" + Utf8ToU16(std::to_string(iiLimite)) + u" bytes)");
     if (abModePassive) ioFTP->SetPassive();
     // The bytes arrive in a hidden file beside the target, which takes the name
     // only when the whole file is there.
     partial = folder + u"." + name + u".download";
     if (fs.EntryExists(partial)) fs.DeleteFile(partial);
-    ioFTP->Retrieve(remote, partial);
+    ioFTP->Retrieve(remote, partial, most);
     if (!FHandlerError.empty()) throw ENetworkError(FHandlerError);
     // A server that closes the data connection early may still report success.
     const std::int64_t received = fs.Stat(partial).Size;

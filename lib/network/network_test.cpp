@@ -1,4 +1,5 @@
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -135,6 +136,13 @@ class H(http.server.BaseHTTPRequestHandler):
         elif p == "/ansi": self.send(200, b"a\xe7\xe3o \x80")
         elif p == "/file": self.send(200, "conteúdo novo".encode())
         elif p == "/redirect": self.send(302, b"", [("Location", "/file")])
+        elif p == "/endless":
+            self.send_response(200); self.send_header("Connection", "close"); self.end_headers()
+            block = b"0" * 65536
+            for _ in range(100000): self.wfile.write(block)
+        elif p == "/drip":
+            self.send_response(200); self.send_header("Content-Length", "100000"); self.end_headers()
+            for _ in range(100): self.wfile.write(b"0"); self.wfile.flush(); time.sleep(0.2)
         elif p == "/stall":
             self.send_response(200); self.send_header("Content-Length", "100"); self.end_headers()
             self.wfile.write(b"0"); self.wfile.flush(); time.sleep(8)
@@ -192,6 +200,29 @@ TEST_F(LocalHttp, TextIsDecodedWholeAndTheAddressMadeUncached) {
     EXPECT_THROW(TmRot::DownloadStrURL(FBase + bad), ENetworkError);
   }
   EXPECT_THROW(TmRot::GetStringFromUrl(u"http://127.0.0.1:1/"), ENetworkError);
+}
+
+TEST_F(LocalHttp, AnEndlessOrDrippingAnswerIsGivenUp) {
+  // An answer that never ends stops at the text cap rather than filling the memory.
+  try {
+    TmRot::GetStringFromUrl(FBase + u"/endless");
+    ADD_FAILURE() << "an endless answer was taken";
+  } catch (const ENetworkError& e) {
+    EXPECT_EQ(e.Message(), u"answer larger than 67108864 bytes");
+  }
+  // A few bytes a second, never silent: under the minimum rate over the window.
+  EXPECT_THROW(TmRot::GetStringFromUrl(FBase + u"/drip"), ENetworkError);
+  FDir.Write("dest.txt", "antigo");
+  EXPECT_FALSE(TmRot::DownloadFileHTTP(FBase + u"/drip", FDir.Path("dest.txt"), false));
+  EXPECT_EQ(FDir.Read("dest.txt"), "antigo");
+}
+
+TEST_F(LocalHttp, ADownloadNeverWidensThePermissionsOfTheFileItReplaces) {
+  FDir.Write("dest.txt", "antigo");
+  ::chmod(FDir.Native("dest.txt").c_str(), 0600);
+  EXPECT_TRUE(TmRot::DownloadFileHTTP(FBase + u"/file", FDir.Path("dest.txt"), true));
+  EXPECT_EQ(FDir.Read("dest.txt"), "conteúdo novo");
+  EXPECT_EQ(FDir.Mode("dest.txt"), 0600u);
 }
 
 TEST_F(LocalHttp, AFailedDownloadLeavesTheOldFile) {

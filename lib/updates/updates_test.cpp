@@ -1,6 +1,6 @@
 // The update from the update server against a real FTP server on 127.0.0.1
 // (pyftpdlib), with two builds of a small stamped program: the one installed and
-// its successor on the server.
+// its successor on the server, published with a signed version list.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -21,13 +21,17 @@
 #include <thread>
 #include <vector>
 
+#include "adapters/linux/system_services.h"
 #include "core/errors.h"
 #include "core/text.h"
 #include "files/mFileUtil.h"
 #include "ftp/testdata/ftp_server_process.h"
+#include "platform/signatures.h"
+#include "platform/update_trust_store.h"
 #include "testing/file_tree.h"
 #include "testing/fixtures.h"
 #include "testing/recorded_dialogs.h"
+#include "updates/signed_list.h"
 
 namespace zelmor {
 namespace {
@@ -47,6 +51,23 @@ std::string FileBytes(const char* path) {
 }
 
 void Chmod(const FileTree& t, const std::string& rel, unsigned mode) { ::chmod(t.Native(rel).c_str(), mode); }
+
+std::string Hex(std::string_view raw) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string r;
+  for (unsigned char b : raw) {
+    r += kDigits[b >> 4];
+    r += kDigits[b & 15];
+  }
+  return r;
+}
+
+// The keys the test trusts, in place of the machine's store.
+class TestTrustStore final : public platform::UpdateTrustStore {
+ public:
+  std::vector<platform::TrustedKeyFile> Files;
+  std::vector<platform::TrustedKeyFile> KeyFiles() override { return Files; }
+};
 
 // What the program prints when run (its version), or "" when it does not run.
 std::string RunOutput(const std::string& path) {
@@ -75,9 +96,37 @@ class UpdateTest : public ::testing::Test {
     t.Folder(kRemote);
     t.Write("app/caixa", oldProgram);
     Chmod(t, "app/caixa", 0750);
-    t.Write(std::string(kRemote) + "Versoes.ini", "Caixa=1.0.0.10\r\ncaixa=9.0\r\nleiame.txt=1.0\r\n");
+    // The first line of a name counts, names compared without case; a file without
+    // a stamped version is listed without one.
+    t.Write(std::string(kRemote) + "Versoes.ini", "caixa=1.0.0.10\r\nCaixa=9.0\r\nleiame.txt=\r\n");
     t.Write(std::string(kRemote) + "caixa", newProgram);
     t.Write(std::string(kRemote) + "leiame.txt", "Novidades\n");
+    NewKey();
+    store.Files = {{u"teste.pub", publicKeyText}};
+    Sign();
+  }
+  // A new key pair for the publisher, in keys/update.key.
+  void NewKey() {
+    std::string publicKey;
+    platform::Service<platform::Signatures>::Get().NewEd25519Key(privateKey, publicKey);
+    publicKeyText = updates::PublicKeyText(publicKey);
+    t.Folder("keys");
+    t.Write("keys/update.key", updates::PrivateKeyText(privateKey));
+  }
+  // What `zelmor update sign` does to the server's folder.
+  void Sign() { updates::SignFolder(t.Path(kRemote), t.Path("keys/update.key")); }
+  // A list written by hand and signed with the publisher's key as it is.
+  void SignAsIs(const std::string& list) {
+    t.Write(std::string(kRemote) + "Versoes.ini", list);
+    const std::string sig = platform::Service<platform::Signatures>::Get().SignEd25519(
+        privateKey, std::string(updates::kSignatureContext) + list);
+    t.Write(std::string(kRemote) + "Versoes.ini.sig", "ed25519 " + Hex(sig) + "\n");
+  }
+  // The digest line `zelmor update sign` writes for `bytes`.
+  std::string DigestLine(const std::string& name, const std::string& bytes) {
+    t.Write("digest.tmp", bytes);
+    const updates::FileDigest d = updates::DigestFile(t.Path("digest.tmp"));
+    return ";sha256 " + std::to_string(d.Size) + " " + d.Sha256 + " " + name + "\r\n";
   }
   void Start(std::vector<std::string> options = {}, const char* password = "s3nha") {
     options.insert(options.end(), {"--lifetime", "60"});
@@ -85,8 +134,8 @@ class UpdateTest : public ::testing::Test {
     ASSERT_GT(server->Port(), 0) << "the FTP server did not start";
     Settings(password);
   }
-  void Settings(const char* password) {
-    std::string ini = "[Outra]\r\nHost=10.0.0.1\r\n[Atualizacao]\r\nHost=127.0.0.1\r\nUsuario=caixa\r\n";
+  void Settings(const char* password, const std::string& extra = "") {
+    std::string ini = "[Outra]\r\nHost=10.0.0.1\r\n[Atualizacao]\r\nHost=127.0.0.1\r\nUsuario=caixa\r\n" + extra;
     if (*password) ini += std::string("Senha=") + password + "\r\n";
     ini += "Porta=" + std::to_string(server->Port()) + "\r\n";
     t.Write("app/pdv.ini", ini);
@@ -113,6 +162,9 @@ class UpdateTest : public ::testing::Test {
 
   FileTree t;
   testing::FixedProcessInfo process{t.Path("app/pdv")};
+  TestTrustStore store;
+  platform::Service<platform::UpdateTrustStore>::ScopedOverride trust{&store};
+  std::string privateKey, publicKeyText;
   std::unique_ptr<FtpServerProcess> server;
   std::string oldProgram, newProgram;
 };
@@ -137,8 +189,8 @@ TEST_F(UpdateTest, ANewerProgramReplacesTheOldWhichIsKeptUnderItsVersion) {
   EXPECT_EQ(notes, u"\r-O arquivo caixa já possui a última versão");
   EXPECT_EQ(RunOutput(t.Native("app/caixa")), "1.0.0.10");
   EXPECT_TRUE(t.Read("app/caixa.1009") == oldProgram);
-  EXPECT_EQ(t.Names("app"), (std::vector<std::string>{"Temp", "Versoes.ini", "caixa", "caixa.1009", "leiame.",
-                                                       "leiame.txt", "pdv.ini"}));
+  EXPECT_EQ(t.Names("app"), (std::vector<std::string>{"Temp", "Versoes.ini", "Versoes.ini.sig", "caixa", "caixa.1009",
+                                                       "leiame.", "leiame.txt", "pdv.ini"}));
 }
 
 TEST_F(UpdateTest, AFailedStepLeavesTheOldProgramInPlace) {
@@ -205,17 +257,18 @@ TEST_F(UpdateTest, AReadOnlyProgramIsUpdatedAndStaysReadOnly) {
   EXPECT_EQ(t.Mode("app/caixa.1009"), 0550u);
 }
 
-TEST_F(UpdateTest, AFolderThatFillsUpWhileTheNewFileIsWrittenKeepsTheOldOne) {
+TEST_F(UpdateTest, AFolderThatFillsUpDuringTheUpdateKeepsTheOldProgram) {
   // In a child with a mount namespace of its own, the program's folder is a tmpfs
-  // with room for the program, the settings, the version list, the download and the
-  // copy of the old file, but not for the new file written beside it.
+  // with room for the program, the settings, the version list and its signature and
+  // the download, but not for the copy of the old file made before the new one
+  // takes its place.
   Start();
   t.Folder("small");
   const std::string small = t.Native("small");
-  // In pages: the old program, the download and the copy (three times the program),
-  // the settings and the list (one each), and half the room the new file needs.
+  // In pages: the old program and the download (twice the program), the settings,
+  // the list and its signature (one each), and half the room the copy needs.
   const std::size_t pages = (oldProgram.size() + 4095) / 4096;
-  const std::string size = "size=" + std::to_string((3 * pages + 2 + pages / 2) * 4096);
+  const std::string size = "size=" + std::to_string((2 * pages + 3 + pages / 2) * 4096);
   const pid_t pid = fork();
   ASSERT_GE(pid, 0);
   if (pid == 0) {
@@ -232,7 +285,9 @@ TEST_F(UpdateTest, AFolderThatFillsUpWhileTheNewFileIsWrittenKeepsTheOldOne) {
       TmFile::GetExePorVersao({t.Path("small/caixa")}, notes);
       code = 10;
     } catch (const EZelmorError& e) {
-      if (e.Message() != u"Não possivel mover o arquivo caixa para a pasta " + t.Path("small/")) code = 11;
+      if (e.Message() != u"Não possivel renomear o arquivo " + t.Path("small/caixa") + u" para " +
+                             t.Path("small/caixa.1009"))
+        code = 11;
     }
     if (t.Read("small/caixa") != oldProgram || RunOutput(small + "/caixa") != "1.0.0.9") code = 12;
     if (t.Mode("small/caixa") != 0750u) code = 13;
@@ -251,6 +306,7 @@ TEST_F(UpdateTest, AServerThatDiesMidTransferLeavesTheOldProgram) {
   std::string big = newProgram;
   big.resize(2'000'000, '\0');
   t.Write(std::string(kRemote) + "caixa", big);
+  Sign();
   Start({"--rate", "100000"});
   std::thread killer([&] {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
@@ -343,6 +399,247 @@ TEST_F(UpdateTest, TheUserIsToldUnderTheWaitWindow) {
     EXPECT_EQ(windows.front()->Kind, c.kind);
     server.reset();
   }
+}
+
+TEST_F(UpdateTest, AnAttackIsRefusedAndTheProgramStaysByteIdentical) {
+  const std::string remote = kRemote;
+  struct Case {
+    const char* what;
+    std::vector<std::string> serverOptions;
+    std::function<void()> prepare;
+    std::u16string message;  // the error starts so
+  };
+  const Case cases[] = {
+      {"a substituted file (one byte changed)",
+       {},
+       [&] {
+         std::string evil = newProgram;
+         evil[evil.size() / 2] ^= 1;
+         t.Write(remote + "caixa", evil);
+       },
+       u"arquivo diferente do publicado: caixa"},
+      {"a shell script for the program",
+       {},
+       [&] { t.Write(remote + "caixa", "#!/bin/sh\necho 9.9.9.9\n"); },
+       u"arquivo diferente do publicado: caixa"},
+      {"a list signed with a key nobody trusts",
+       {},
+       [&] {
+         NewKey();
+         Sign();
+       },
+       u"assinatura inválida: a lista de versões não foi assinada por uma chave confiável"},
+      {"a signature over another list",
+       {},
+       [&] {
+         std::string list = t.Read(remote + "Versoes.ini");
+         list.replace(list.find("1.0.0.10"), 8, "1.0.0.11");
+         t.Write(remote + "Versoes.ini", list);
+       },
+       u"assinatura inválida: a lista de versões não foi assinada por uma chave confiável"},
+      {"no trusted key at all", {}, [&] { store.Files.clear(); },
+       u"assinatura inválida: não há chave de atualização confiável"},
+      {"a stamped version that differs from its line",
+       {},
+       [&] { SignAsIs("caixa=1.0.0.11\r\n" + DigestLine("caixa", newProgram)); },
+       u"versão do arquivo diferente da lista: caixa tem \"1.0.0.10\", a lista diz \"1.0.0.11\""},
+      {"a program the signed list does not cover",
+       {},
+       [&] { SignAsIs("caixa=1.0.0.10\r\n"); },
+       u"arquivo diferente do publicado: caixa não está na lista assinada"},
+      {"an unsigned server",
+       {},
+       [&] { std::remove(t.Native(remote + "Versoes.ini.sig").c_str()); },
+       u"O servidor de atualização não publica a assinatura da lista de versões (Versoes.ini.sig: 550 "},
+      // The client stops at the size the server gave; the server then says it was cut.
+      {"an endless download (its SIZE is the real file's)",
+       {"--endless-retr", "caixa"},
+       nullptr,
+       u"Não possivel efetuar o download do arquivo caixa (426 "},
+      {"an endless version list without SIZE",
+       {"--no-size", "--endless-retr", "Versoes.ini"},
+       nullptr,
+       u"Não possivel efetuar o download do arquivo de versões (Arquivo maior que o permitido (4194304 bytes)"},
+      {"a SIZE that claims 500 MB",
+       {"--size", "500000000"},
+       nullptr,
+       u"Não possivel efetuar o download do arquivo de versões (Arquivo maior que o permitido (4194304 bytes)"},
+      {"a SIZE that claims 500 MB, the list served without one",
+       {"--no-size", "--endless-retr", "caixa"},
+       nullptr,
+       u"Não possivel efetuar o download do arquivo caixa (Arquivo maior que o permitido ("},
+      {"a dripping server",
+       {"--drip-retr", "caixa"},
+       nullptr,
+       u"Não possivel efetuar o download do arquivo caixa (Transferência lenta demais"},
+  };
+  // A window of 2 s rather than 30: the dripping server is given up sooner.
+  adapters::SetTransferRateWindowSeconds(2);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    t.Write("app/caixa", oldProgram);
+    Chmod(t, "app/caixa", 0750);
+    SetUp();
+    if (c.prepare) c.prepare();
+    Start(c.serverOptions);
+    std::u16string notes;
+    const std::u16string error = Update({"caixa"}, notes);
+    EXPECT_EQ(error.substr(0, c.message.size()), c.message) << U16ToUtf8(error);
+    ExpectOldProgramIntact();
+    EXPECT_EQ(t.Names("app/Temp"), std::vector<std::string>{});
+    server.reset();
+  }
+  adapters::SetTransferRateWindowSeconds(30);
+}
+
+TEST_F(UpdateTest, AKeyFileOthersMayChangeIsRefused) {
+  // The machine's store, over a folder of the test: root's, writable by root alone.
+  t.Folder("trust");
+  t.Write("trust/publicador.pub", publicKeyText);
+  Chmod(t, "trust", 0755);
+  Chmod(t, "trust/publicador.pub", 0644);
+  const std::unique_ptr<platform::UpdateTrustStore> machine = adapters::UpdateTrustStoreAt(t.Native("trust"));
+  platform::Service<platform::UpdateTrustStore>::ScopedOverride use(machine.get());
+  if (geteuid() != 0) GTEST_SKIP() << "the keys' owner must be root";
+  Start();
+  struct Case {
+    const char* what;
+    const char* entry;
+    unsigned mode;
+    uid_t owner;
+    std::u16string why;
+  };
+  const Case cases[] = {
+      {"a key writable by others", "trust/publicador.pub", 0646, 0, u"pode ser alterado pelo grupo ou por outros"},
+      {"a key writable by the group", "trust/publicador.pub", 0664, 0, u"pode ser alterado pelo grupo ou por outros"},
+      {"a key of another user", "trust/publicador.pub", 0644, 65534, u"não pertence ao root"},
+      {"a folder writable by others", "trust", 0757, 0, u"pode ser alterado pelo grupo ou por outros"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Chmod(t, c.entry, c.mode);
+    ASSERT_EQ(::chown(t.Native(c.entry).c_str(), c.owner, 0), 0);
+    std::u16string notes;
+    const std::u16string error = Update({"caixa"}, notes);
+    const std::u16string expected = u"Chave de atualização recusada: \"" + t.Path(c.entry) + u"\" " + c.why;
+    EXPECT_EQ(error, expected);
+    ExpectOldProgramIntact();
+    Chmod(t, c.entry, std::string(c.entry) == "trust" ? 0755 : 0644);
+    ASSERT_EQ(::chown(t.Native(c.entry).c_str(), 0, 0), 0);
+  }
+  // Put right, the same store verifies the list.
+  std::u16string notes;
+  EXPECT_EQ(Update({"caixa"}, notes), u"");
+  EXPECT_EQ(RunOutput(t.Native("app/caixa")), "1.0.0.10");
+}
+
+TEST_F(UpdateTest, AReplayedOlderSignedListChangesNothing) {
+  // Installed: 1.0.0.10. The server replays the publisher's earlier list and program.
+  t.Write("app/caixa", newProgram);
+  Chmod(t, "app/caixa", 0750);
+  t.Write(std::string(kRemote) + "caixa", oldProgram);
+  t.Write(std::string(kRemote) + "Versoes.ini", "caixa=1.0.0.9\r\n");
+  Sign();
+  Start();
+  std::u16string notes;
+  EXPECT_EQ(Update({"caixa"}, notes), u"");
+  EXPECT_EQ(notes, u"\r-O arquivo caixa já possui a última versão");
+  EXPECT_TRUE(t.Read("app/caixa") == newProgram);
+  EXPECT_EQ(t.Names("app"), (std::vector<std::string>{"Temp", "Versoes.ini", "Versoes.ini.sig", "caixa", "pdv.ini"}));
+}
+
+TEST_F(UpdateTest, AnUnsignedServerIsUsedOnlyWhenTheSettingsAllowIt) {
+  std::remove(t.Native(std::string(kRemote) + "Versoes.ini.sig").c_str());
+  Start();
+  Settings("s3nha", "ExigirAssinatura=0\r\n");
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(run);
+    ::testing::internal::CaptureStderr();
+    std::u16string notes;
+    const std::u16string error = Update({"caixa"}, notes);
+    const std::string warned = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(error, u"");
+    EXPECT_EQ(RunOutput(t.Native("app/caixa")), "1.0.0.10");
+    // One warning line for each update.
+    EXPECT_EQ(warned,
+              "Aviso: atualização sem assinatura (ExigirAssinatura=0 em [Atualizacao]): os arquivos baixados não são "
+              "verificados\n");
+  }
+}
+
+TEST_F(UpdateTest, AKilledUpdateLeavesTheOldOrTheWholeNewProgram) {
+  // A 2 MB build sent at 2 MB/s; the updating process is killed at moments spread
+  // over the download, the checks and the replacement.
+  std::string big = newProgram;
+  big.resize(2'000'000, '\0');
+  t.Write(std::string(kRemote) + "caixa", big);
+  Sign();
+  Start({"--rate", "2000000"});
+  bool sawOld = false, sawNew = false;
+  for (int delayMs : {100, 400, 700, 900, 1000, 1100, 1200, 1400, 1800, 3000}) {
+    SCOPED_TRACE(delayMs);
+    t.Write("app/caixa", oldProgram);
+    Chmod(t, "app/caixa", 0750);
+    std::remove(t.Native("app/caixa.1009").c_str());
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      std::u16string notes;
+      try {
+        TmFile::GetExePorVersao({t.Path("app/caixa")}, notes);
+      } catch (...) {
+        _exit(1);
+      }
+      _exit(0);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+    kill(pid, SIGKILL);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    const std::string now = t.Read("app/caixa");
+    const bool isOld = now == oldProgram, isNew = now == big;
+    EXPECT_TRUE(isOld || isNew) << now.size() << " bytes";
+    EXPECT_EQ(RunOutput(t.Native("app/caixa")), isNew ? "1.0.0.10" : "1.0.0.9");
+    EXPECT_EQ(t.Mode("app/caixa"), 0750u);
+    sawOld = sawOld || isOld;
+    sawNew = sawNew || isNew;
+  }
+  EXPECT_TRUE(sawOld);  // killed mid-way at least once
+}
+
+// Peak resident size of an update of a 500 MB program, measured in a child process
+// that does nothing else.
+TEST_F(UpdateTest, AnUpdateOfA500MegabyteProgramStaysUnder64MiB) {
+  constexpr long kSize = 500L << 20;
+  t.Write(std::string(kRemote) + "caixa", newProgram);
+  ASSERT_EQ(::truncate(t.Native(std::string(kRemote) + "caixa").c_str(), kSize), 0);  // sparse on the server
+  const auto started = std::chrono::steady_clock::now();
+  Sign();
+  const double signSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  Start();
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    std::u16string notes;
+    try {
+      TmFile::GetExePorVersao({t.Path("app/caixa")}, notes);
+    } catch (const EZelmorError& e) {
+      std::fprintf(stderr, "%s\n", U16ToUtf8(e.Message()).c_str());
+      _exit(1);
+    }
+    _exit(0);
+  }
+  int status = 0;
+  rusage usage{};
+  ASSERT_EQ(wait4(pid, &status, 0, &usage), pid);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(RunOutput(t.Native("app/caixa")), "1.0.0.10");
+  struct stat st {};
+  ASSERT_EQ(::stat(t.Native("app/caixa").c_str(), &st), 0);
+  EXPECT_EQ(st.st_size, kSize);
+  std::printf("update of a 500 MB program: peak resident size %ld KiB; signing (reading and digesting) it %.2f s\n",
+              usage.ru_maxrss, signSeconds);
+  EXPECT_LT(usage.ru_maxrss, 64L * 1024);
 }
 
 }  // namespace
