@@ -56,9 +56,12 @@ std::vector<std::u16string> ProgramArguments(std::u16string_view exe, std::u16st
   return args;
 }
 
-bool Run(std::vector<std::u16string> args, std::u16string_view workDir, bool wait, std::uint32_t* exitCode) {
+// `program`, when given, is the file to run and args[0] only the name it sees.
+bool Run(std::vector<std::u16string> args, std::u16string_view workDir, bool wait, std::uint32_t* exitCode,
+         std::u16string program = {}) {
   platform::ProgramStart start;
   start.Arguments = std::move(args);
+  start.Program = std::move(program);
   start.WorkingFolder = std::u16string(textkit::Trim(workDir));
   start.Wait = wait;
   int code = 0;
@@ -158,9 +161,13 @@ bool TmRot::ExecDOSWait(std::u16string_view WorkDir, std::u16string_view Executa
                         std::uint32_t /*WindowStyle*/) {
   const std::u16string program(textkit::Trim(ExecutableFile));
   if (program.empty()) return false;
+  if (textkit::Trim(Params).empty()) return Run({program}, WorkDir, true, nullptr);
+  // Params that begin with a blank are the whole command line, the name the program
+  // sees for itself included: " x y" runs the program as "x" with the one argument "y".
+  if (Params.front() == u' ' || Params.front() == u'\t')
+    return Run(SplitCommandLine(Params), WorkDir, true, nullptr, program);
   std::vector<std::u16string> args{program};
-  if (!textkit::Trim(Params).empty())
-    for (auto& a : SplitParams(Params)) args.push_back(std::move(a));
+  for (auto& a : SplitParams(Params)) args.push_back(std::move(a));
   return Run(std::move(args), WorkDir, true, nullptr);
 }
 

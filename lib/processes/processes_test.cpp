@@ -163,6 +163,30 @@ TEST(ExecWin, ProgramPathsWithBlanks) {
   EXPECT_EQ(dir.Read("my tools/args"), "|");
 }
 
+// Params that begin with a blank are the whole command line: the program runs under
+// its first word as its own name, with the rest as its arguments; other Params follow
+// the program's own name.
+TEST(ExecDOSWait, ParamsBeginningWithABlankAreTheWholeCommandLine) {
+  testing::FileTree dir;
+  dir.Write("run.sh", "#!/bin/sh\nprintf '%s|' \"$@\" > \"$(dirname \"$0\")/args\"\n");
+  std::filesystem::permissions(dir.Native("run.sh"), std::filesystem::perms::owner_all);
+  const std::u16string script = dir.Path("run.sh");
+  // sh -c with nothing after its command shows its own name as $0.
+  const std::u16string ownName = u"-c \"printf %s \\\"$0\\\" > args\"";
+  struct Case {
+    std::u16string Program;
+    std::u16string Params;
+    const char* Args;
+  };
+  for (const Case& c : {Case{script, u" x y", "y|"}, Case{script, u"x y", "x|y|"},
+                        Case{script, u"\t\"x 1\" \"y z\" w", "y z|w|"}, Case{script, u"  ", "|"},
+                        Case{u"sh", u" zelmor-name " + ownName, "zelmor-name"}, Case{u"sh", ownName, "sh"}}) {
+    std::filesystem::remove(dir.Native("args"));
+    ASSERT_TRUE(TmRot::ExecDOSWait(dir.Path(), c.Program, c.Params, 0)) << U16ToUtf8(c.Params);
+    EXPECT_EQ(dir.Read("args"), c.Args) << U16ToUtf8(c.Program) << " [" << U16ToUtf8(c.Params) << "]";
+  }
+}
+
 TEST(GfExecBATDOSWait, WritesTheScriptAndRunsItInItsFolder) {
   testing::FileTree dir;
   TStringList commands;
