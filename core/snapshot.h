@@ -1,24 +1,23 @@
 // A process-wide value that is read often and replaced rarely (settings taken at
-// start-up). Readers pay one atomic load and get a reference; replacing the value
-// keeps the last kRetired copies alive, so a reference stays valid through that many
-// further changes (readers use it within one call; the values change a handful of
-// times per run), and memory stays bounded however often the value is replaced.
+// start-up). Readers pay one atomic load and get a reference. A replaced value is
+// kept for the life of the object, so a reference stays valid however many changes
+// follow, for as long as its reader holds it (the formatting routines take the
+// settings by reference); the values change a handful of times per run, so what is
+// kept stays small.
 #pragma once
 
-#include <array>
 #include <atomic>
 #include <cstddef>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 namespace zelmor {
 
 template <class T>
 class Snapshot {
  public:
-  static constexpr std::size_t kRetired = 16;
-
   explicit Snapshot(std::function<T()> load) : FLoad(std::move(load)) {}
 
   const T& Get() {
@@ -48,9 +47,8 @@ class Snapshot {
   }
 
   const T* Store(T value) {
-    // The oldest retired copy goes; the one just replaced joins the retired.
-    FRetired[FNext] = std::move(FOwned);
-    FNext = (FNext + 1) % kRetired;
+    // The one just replaced is kept: readers may still hold it.
+    if (FOwned) FRetired.push_back(std::move(FOwned));
     FOwned = std::make_unique<const T>(std::move(value));
     FCurrent.store(FOwned.get(), std::memory_order_release);
     return FOwned.get();
@@ -60,8 +58,7 @@ class Snapshot {
   std::atomic<const T*> FCurrent{nullptr};
   std::mutex FMutex;
   std::unique_ptr<const T> FOwned;
-  std::array<std::unique_ptr<const T>, kRetired> FRetired;
-  std::size_t FNext = 0;
+  std::vector<std::unique_ptr<const T>> FRetired;
 };
 
 }  // namespace zelmor

@@ -13,6 +13,10 @@ struct ProgramStart {
   // Arguments[0] names the program: a path, or a bare name looked up on PATH. The rest
   // reach the program one by one, exactly as given; nothing is split or expanded.
   std::vector<std::u16string> Arguments;
+  // The file to run when it is not Arguments[0] (a path, or a bare name looked up on
+  // PATH): the program then sees Arguments[0] as its own name, as a Windows program
+  // started with a command line of the caller's own does. Empty: Arguments[0].
+  std::u16string Program;
   // The folder the program starts in; empty: the caller's current folder.
   std::u16string WorkingFolder;
   // Files the program's standard input, output and error are opened on (output and

@@ -205,7 +205,63 @@ class CurlFtpConnection final : public platform::FtpConnection {
     if (rc == CURLE_ABORTED_BY_CALLBACK || (FAbort && (rc == CURLE_WRITE_ERROR || rc == CURLE_READ_ERROR)))
       throw ENetworkError(u"Transferência cancelada");
     if (!FServerError.empty()) throw ENetworkError(Utf8ToU16(FServerError));
-    throw ENetworkError(Utf8ToU16(FErrorBuffer[0] != '\0' ? FErrorBuffer : curl_easy_strerror(rc)));
+    throw ENetworkError(Explain(rc));
+  }
+
+  // What failed, in words the user can act on. curl's error buffer holds the first
+  // complaint of the operation, which is not always the one that ended it (a data
+  // connection the server closed early reads "sa_addr inet_ntop() failed"), so it
+  // is shown only as the detail of failures it describes well.
+  std::u16string Explain(CURLcode rc) const {
+    const std::u16string server = FLogin.Host + u":" + Utf8ToU16(std::to_string(FLogin.Port));
+    const std::u16string detail = Utf8ToU16(FErrorBuffer[0] != '\0' ? FErrorBuffer : curl_easy_strerror(rc));
+    switch (rc) {
+      case CURLE_PARTIAL_FILE: {
+        curl_off_t expected = -1;
+        curl_easy_getinfo(FHandle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &expected);
+        std::u16string text = u"Arquivo incompleto: o servidor encerrou a transferência com " +
+                              Utf8ToU16(std::to_string(FMoved));
+        if (expected >= 0) text += u" de " + Utf8ToU16(std::to_string(expected));
+        return text + u" bytes. Tente novamente; se repetir, verifique o servidor FTP e a rede";
+      }
+      case CURLE_COULDNT_RESOLVE_HOST:
+        return u"Servidor FTP \"" + FLogin.Host + u"\" não encontrado: verifique o nome do servidor e a conexão com a rede";
+      case CURLE_COULDNT_CONNECT:
+        return u"Não foi possível conectar ao servidor FTP " + server +
+               u": verifique o endereço, a porta e se o servidor está no ar";
+      case CURLE_OPERATION_TIMEDOUT:
+        return u"O servidor FTP " + server + u" deixou de responder por " +
+               Utf8ToU16(std::to_string(FLogin.TimeoutSeconds > 0 ? FLogin.TimeoutSeconds : 30)) +
+               u" segundos: verifique a rede e o servidor";
+      case CURLE_FTP_PORT_FAILED:
+      case CURLE_FTP_ACCEPT_FAILED:
+      case CURLE_FTP_ACCEPT_TIMEOUT:
+        return u"O servidor FTP não abriu a conexão de dados do modo ativo (um firewall pode estar bloqueando): "
+               u"use o modo passivo";
+      case CURLE_FTP_WEIRD_PASV_REPLY:
+      case CURLE_FTP_WEIRD_227_FORMAT:
+      case CURLE_FTP_CANT_GET_HOST:
+        return u"O servidor FTP não aceitou o modo passivo: use o modo ativo";
+      case CURLE_SEND_ERROR:
+      case CURLE_RECV_ERROR:
+      case CURLE_GOT_NOTHING:
+        return u"A conexão com o servidor FTP " + server + u" caiu durante a operação: tente novamente";
+      case CURLE_WRITE_ERROR:
+        return u"Não foi possível gravar o arquivo baixado: verifique o espaço livre e a permissão da pasta";
+      case CURLE_READ_ERROR:
+        return u"Não foi possível ler o arquivo a enviar";
+      case CURLE_LOGIN_DENIED:
+        return u"O servidor FTP recusou o usuário ou a senha";
+      case CURLE_USE_SSL_FAILED:
+        return u"O servidor FTP " + server + u" não aceitou a conexão segura (TLS)";
+      case CURLE_SSL_CONNECT_ERROR:
+      case CURLE_PEER_FAILED_VERIFICATION:
+      case CURLE_SSL_CACERT_BADFILE:
+        return u"Não foi possível estabelecer a conexão segura com o servidor FTP " + server +
+               u" (o certificado do servidor pode não ser válido): " + detail;
+      default:
+        return u"Falha na comunicação com o servidor FTP " + server + u": " + Utf8ToU16(curl_easy_strerror(rc));
+    }
   }
 
   static int OnDebug(CURL*, curl_infotype type, char* data, size_t size, void* self) {

@@ -84,10 +84,14 @@ class LinuxProcesses final : public platform::Processes {
       if (error) *error = std::move(why);
       return false;
     };
-    if (start.Arguments.empty() || start.Arguments[0].empty()) return fail("no program to start");
+    const std::u16string& file =
+        !start.Program.empty() || start.Arguments.empty() ? start.Program : start.Arguments[0];
+    if (file.empty()) return fail("no program to start");
+    const std::string program = posix::NativePath(file);
     std::vector<std::string> args;
-    args.reserve(start.Arguments.size());
+    args.reserve(start.Arguments.size() + 1);
     for (const auto& a : start.Arguments) args.push_back(posix::NativePath(a));
+    if (args.empty()) args.push_back(program);
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -108,16 +112,16 @@ class LinuxProcesses final : public platform::Processes {
     if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&setup.FActions, folder.c_str());
 
     pid_t pid = 0;
-    const bool search = args[0].find('/') == std::string::npos;
-    const int rc = search ? posix_spawnp(&pid, argv[0], &setup.FActions, &setup.FAttr, argv.data(), environ)
-                          : posix_spawn(&pid, argv[0], &setup.FActions, &setup.FAttr, argv.data(), environ);
-    if (rc != 0) return fail(args[0] + ": " + posix::ErrorText(rc));
+    const bool search = program.find('/') == std::string::npos;
+    const int rc = search ? posix_spawnp(&pid, program.c_str(), &setup.FActions, &setup.FAttr, argv.data(), environ)
+                          : posix_spawn(&pid, program.c_str(), &setup.FActions, &setup.FAttr, argv.data(), environ);
+    if (rc != 0) return fail(program + ": " + posix::ErrorText(rc));
     if (!start.Wait) {
       ReapLater(pid);
       return true;
     }
     const int status = WaitFor(pid);
-    if (status < 0) return fail(args[0] + ": the child could not be waited for");
+    if (status < 0) return fail(program + ": the child could not be waited for");
     if (exitCode) *exitCode = status;
     return true;
   }

@@ -74,6 +74,30 @@ TEST(SystemProcesses, StartsInTheWorkingFolderWithTheGivenInput) {
   EXPECT_EQ(dir.Read("out"), std::string(real) + "\nlinha\n");
 }
 
+// A program given apart from the arguments runs under the first argument as its name.
+TEST(SystemProcesses, AProgramApartSeesTheFirstArgumentAsItsName) {
+  testing::FileTree dir;
+  struct Case {
+    std::vector<std::u16string> Arguments;
+    const char* Out;
+  };
+  for (const Case& c : {Case{{u"own-name", u"-c", u"printf '%s' \"$0\" > out"}, "own-name"},
+                        Case{{u"", u"-c", u"printf '%s' \"$0\" > out"}, ""}}) {
+    ProgramStart s = Waited(c.Arguments);
+    s.Program = u"sh";
+    s.WorkingFolder = dir.Path();
+    int code = -1;
+    ASSERT_TRUE(SystemProcesses().Start(s, &code));
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(dir.Read("out"), c.Out);
+  }
+  ProgramStart missing = Waited({u"sh"});
+  missing.Program = dir.Path("no-such-program");
+  std::string error;
+  EXPECT_FALSE(SystemProcesses().Start(missing, nullptr, &error));
+  EXPECT_NE(error.find("no-such-program"), std::string::npos) << error;
+}
+
 TEST(SystemProcesses, AMissingProgramOrFolderIsAFailureThatSaysWhy) {
   testing::FileTree dir;
   for (ProgramStart s : {Waited({u"no-such-program-zelmor"}), Waited({dir.Path("missing/prog")}), Waited({}),

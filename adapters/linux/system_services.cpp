@@ -11,6 +11,7 @@ void InstallSystemServices() {
   platform::Service<platform::MachineInfo>::Set(&SystemMachineInfo());
   platform::Service<platform::TaskScheduler>::Set(&SystemTaskScheduler());
   platform::Service<platform::FileSystem>::Set(&SystemFileSystem());
+  platform::Service<platform::FileLocks>::Set(&SystemFileLocks());
   platform::Service<platform::XmlDocuments>::Set(&SystemXmlDocuments());
   platform::Service<platform::Dialogs>::Set(&SystemDialogs());
   platform::Service<platform::BusyCursor>::Set(&SystemBusyCursor());

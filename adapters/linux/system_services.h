@@ -12,6 +12,7 @@
 #include "platform/dialogs.h"
 #include "platform/digests.h"
 #include "platform/event_pump.h"
+#include "platform/file_locks.h"
 #include "platform/file_system.h"
 #include "platform/http_client.h"
 #include "platform/machine_info.h"
@@ -50,6 +51,8 @@ platform::ProcessInfo& SystemProcessInfo();
 // Programs started with posix_spawn: no shell, no inherited descriptors, children reaped.
 platform::Processes& SystemProcesses();
 platform::FileSystem& SystemFileSystem();
+// Folder locks through flock(2) on the folder's own descriptor.
+platform::FileLocks& SystemFileLocks();
 platform::XmlDocuments& SystemXmlDocuments();
 // Without a screen: messages to standard error, default answers, no cursor.
 platform::Dialogs& SystemDialogs();

@@ -68,38 +68,78 @@ std::string TwoDigits(int n) {
   return buf;
 }
 
-// One argument for systemd's command line: in double quotes with C escapes, and its
-// specifier and variable signs doubled so systemd takes them literally.
-std::string SystemdQuote(const std::string& arg) {
-  std::string out = "\"";
+// Whether `text` can stand in a systemd unit as it is: systemd ignores a line that is
+// not UTF-8, and a control character would end the line (CR, LF) or hide in it.
+bool UnitText(const std::string& text) {
+  std::u16string decoded;
+  if (!TryUtf8ToU16(text, decoded)) return false;
+  for (char16_t c : decoded)
+    if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) return false;
+  return true;
+}
+
+// The task's name as a unit's Description=: taken as it stands but for specifiers
+// ("%%" is a "%"). False for a name that cannot be written exactly: one that is not
+// text (half of a UTF-16 pair), holds a control character, or ends with a backslash
+// (which would join the next line to it).
+bool SystemdDescription(std::u16string_view name, std::string& out) {
+  const std::string utf8 = U16ToUtf8(name);
+  if (name.empty() || Utf8ToU16(utf8) != name || !UnitText(utf8) || utf8.back() == '\\') return false;
+  out.clear();
+  for (char c : utf8) out += c == '%' ? std::string("%%") : std::string(1, c);
+  return true;
+}
+
+// One argument for systemd's command line: in double quotes with C escapes (control
+// characters as escapes, so none reaches the file), and its specifier and variable
+// signs doubled so systemd takes them literally. False for what no escape can carry:
+// a NUL, bytes that are not UTF-8 (systemd would drop the whole line).
+bool SystemdQuote(const std::string& arg, std::string& out) {
+  static const char* kHex = "0123456789abcdef";
+  std::u16string decoded;
+  if (!TryUtf8ToU16(arg, decoded)) return false;
+  out += '"';
   for (char c : arg) {
+    const auto b = static_cast<unsigned char>(c);
     switch (c) {
+      case '\0': return false;
       case '\\': out += "\\\\"; break;
       case '"': out += "\\\""; break;
       case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
       case '%': out += "%%"; break;
       case '$': out += "$$"; break;
-      default: out += c;
+      default:
+        if (b < 0x20 || b == 0x7F) {
+          out += "\\x";
+          out += kHex[b >> 4];
+          out += kHex[b & 15];
+        } else {
+          out += c;
+        }
     }
   }
-  return out + "\"";
+  out += '"';
+  return true;
 }
 
 // One argument for the shell cron runs a line with: in single quotes; a "%" is escaped
-// since cron turns a bare one into a line break.
-std::string CronQuote(const std::string& arg) {
-  std::string out = "'";
+// since cron turns a bare one into a line break. False for a line break or a NUL,
+// which a crontab line cannot hold.
+bool CronQuote(const std::string& arg, std::string& out) {
+  out += '\'';
   for (char c : arg) {
+    if (c == '\n' || c == '\r' || c == '\0') return false;
     if (c == '\'')
       out += "'\\''";
     else if (c == '%')
       out += "\\%";
-    else if (c == '\n' || c == '\r')
-      out += ' ';  // a crontab line cannot hold a line break
     else
       out += c;
   }
-  return out + "'";
+  out += '\'';
+  return true;
 }
 
 std::string UnitFolder() {
@@ -152,16 +192,25 @@ class LinuxTaskScheduler final : public platform::TaskScheduler {
       if (folder.empty()) return fail("no configuration folder");
       std::error_code ec;
       std::filesystem::create_directories(folder, ec);
-      std::string exec;
-      for (const auto& a : task.Arguments) exec += (exec.empty() ? "" : " ") + SystemdQuote(posix::NativePath(a));
+      std::string description, exec;
+      if (!SystemdDescription(task.Name, description))
+        return fail("the task's name cannot be written in a unit (a control character or a final backslash)");
+      // The program's first character must not read as one of systemd's prefixes.
+      if (task.Arguments.empty() || posix::NativePath(task.Arguments[0]).find_first_of("-@:+!") == 0)
+        return fail("the program's name cannot start a systemd command line");
+      for (const auto& a : task.Arguments) {
+        if (!exec.empty()) exec += ' ';
+        if (!SystemdQuote(posix::NativePath(a), exec))
+          return fail("an argument cannot be written in a unit (a NUL, or bytes that are not UTF-8)");
+      }
       std::string days;
       for (int d : task.Days) days += (days.empty() ? "" : ",") + std::string(kDayNames[d % 7]);
       const std::string unit = "zelmor-task-" + safe;
       const std::string calendar = (days.empty() ? "" : days + " ") + "*-*-* " + time;
       if (!WriteFile(folder + "/" + unit + ".service",
-                     "[Unit]\nDescription=" + U16ToUtf8(task.Name) + "\n\n[Service]\nType=oneshot\nExecStart=" + exec +
+                     "[Unit]\nDescription=" + description + "\n\n[Service]\nType=oneshot\nExecStart=" + exec +
                          "\n") ||
-          !WriteFile(folder + "/" + unit + ".timer", "[Unit]\nDescription=" + U16ToUtf8(task.Name) +
+          !WriteFile(folder + "/" + unit + ".timer", "[Unit]\nDescription=" + description +
                                                          "\n\n[Timer]\nOnCalendar=" + calendar +
                                                          "\n\n[Install]\nWantedBy=timers.target\n"))
         return fail("cannot write the units in " + folder);
@@ -178,8 +227,11 @@ class LinuxTaskScheduler final : public platform::TaskScheduler {
       for (std::size_t i = 0; i < task.Days.size(); ++i) line += (i ? "," : "") + std::to_string(task.Days[i] % 7);
     }
     line += " ";
-    for (std::size_t i = 0; i < task.Arguments.size(); ++i)
-      line += (i ? " " : "") + CronQuote(posix::NativePath(task.Arguments[i]));
+    for (std::size_t i = 0; i < task.Arguments.size(); ++i) {
+      if (i) line += ' ';
+      if (!CronQuote(posix::NativePath(task.Arguments[i]), line))
+        return fail("an argument holds a line break or a NUL, which a crontab line cannot hold");
+    }
     line += kCronMark + safe;
     if (command) *command = u"crontab: " + Utf8ToU16(line);
     std::string table;

@@ -1,4 +1,8 @@
 // Numbered backups and the folder and port access tests.
+#include <algorithm>
+#include <functional>
+#include <vector>
+
 #include "core/errors.h"
 #include "core/text.h"
 #include "files/directory_search.h"
@@ -16,6 +20,32 @@ std::u16string BackupName(const std::u16string& folder, std::u16string_view name
   std::u16string number = IntToStr(i);
   if (number.size() < 3) number.insert(0, 3 - number.size(), u'0');
   return folder + std::u16string(name.substr(0, name.size() - TmFile::FileExtension(name).size())) + u"." + number;
+}
+
+// The numbers from 1 to `most` of the copies that exist, highest first: the folder is
+// read once, so a large `most` costs nothing. A name counts only as BackupName writes
+// it ("log.0001" is not copy 1).
+std::vector<int> ExistingBackups(const std::u16string& folder, std::u16string_view name, int most) {
+  std::vector<int> numbers;
+  if (most < 1) return numbers;
+  const std::u16string first = BackupName(folder, name, 1);
+  const std::u16string prefix = first.substr(0, first.size() - 3);  // up to the "."
+  const files::PathParts parts = files::SplitPath(prefix);
+  platform::EntryInfo self;
+  std::vector<platform::FolderEntry> entries;
+  if (!platform::Service<platform::FileSystem>::Get().ReadFolder(parts.Folder, false, self, entries)) return numbers;
+  for (const auto& e : entries) {
+    if (e.Name.size() <= parts.Name.size() || e.Name.compare(0, parts.Name.size(), parts.Name) != 0) continue;
+    const std::u16string_view digits = std::u16string_view(e.Name).substr(parts.Name.size());
+    if (digits.size() > 10 || digits.find_first_not_of(u"0123456789") != std::u16string_view::npos) continue;
+    long long n = 0;
+    for (char16_t d : digits) n = n * 10 + (d - u'0');
+    if (n < 1 || n > most) continue;
+    if (BackupName(folder, name, static_cast<int>(n)) == prefix + std::u16string(digits))
+      numbers.push_back(static_cast<int>(n));
+  }
+  std::sort(numbers.begin(), numbers.end(), std::greater<int>());
+  return numbers;
 }
 
 // Runs one step of the folder test; an error becomes `ending` + its text.
@@ -39,7 +69,7 @@ void TmFile::GerenciaBackup(std::u16string_view Pasta, std::u16string_view Arqui
   if (!fs.EntryExists(current)) return;
   // Oldest first, so every rename has a free name to go to; single failures are
   // left for the last step to notice.
-  for (int i = MaxBackups; i >= 1; --i) {
+  for (const int i : ExistingBackups(folder, Arquivo, MaxBackups)) {
     const std::u16string b = BackupName(folder, Arquivo, i);
     if (!FileExists(b)) continue;
     if (i == MaxBackups)

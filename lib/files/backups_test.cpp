@@ -50,6 +50,27 @@ TEST(BackupTest, NumbersPastThreeDigitsAndNoNumberedCopies) {
   EXPECT_EQ(t.Read("z.001"), "z1");
 }
 
+// The rotation walks the copies that exist, not every number up to the maximum: the
+// largest maximum finishes (walking every number would take hours) and moves each
+// copy up by one, the one at the maximum going.
+TEST(BackupTest, AHugeMaximumWalksOnlyTheCopiesThatExist) {
+  FileTree t;
+  t.Write("log.txt", "atual");
+  for (const char* n : {"001", "002", "1000", "2147483646", "2147483647"}) t.Write(std::string("log.") + n, n);
+  // Not numbered copies as the rotation names them.
+  for (const char* n : {"log.0001", "log.01", "log.abc", "log.99999999999", "log.2147483648", "LOG.003", "log.txt.004"})
+    t.Write(n, "outro");
+  TmFile::GerenciaBackup(t.Path(), u"log.txt", 2147483647);
+  EXPECT_EQ(t.Names(), (Names{"LOG.003", "log.0001", "log.001", "log.002", "log.003", "log.01", "log.1001",
+                              "log.2147483647", "log.2147483648", "log.99999999999", "log.abc", "log.txt.004"}));
+  EXPECT_EQ(t.Read("log.001"), "atual");
+  EXPECT_EQ(t.Read("log.002"), "001");
+  EXPECT_EQ(t.Read("log.003"), "002");
+  EXPECT_EQ(t.Read("log.1001"), "1000");
+  EXPECT_EQ(t.Read("log.2147483647"), "2147483646");
+  EXPECT_EQ(t.Read("log.0001"), "outro");
+}
+
 // When the oldest copy cannot go, nothing can move up, and the file itself cannot
 // become .001: that is reported, so the caller does not write over its only copy.
 TEST(BackupTest, AFailedRotationIsReported) {

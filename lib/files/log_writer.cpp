@@ -2,11 +2,19 @@
 
 #include "core/errors.h"
 #include "files/GravaLogsUnit.h"
+#include "files/directory_search.h"
 #include "files/mFileUtil.h"
 #include "calendar/calendar.h"
 #include "format/format_datetime.h"
+#include "platform/file_locks.h"
 
 namespace zelmor {
+namespace {
+
+// How long a writer waits for the others before it gives up with an error.
+constexpr int kLockWait = 30000;
+
+}  // namespace
 
 TGravaLogs::TGravaLogs(std::u16string_view AOwner) : iNomeOrigem(AOwner) {}
 
@@ -44,6 +52,10 @@ void TGravaLogs::Execute(std::u16string_view pOrigem, std::u16string_view pNomeL
   log.SetNomeLog(pNomeLog);
   log.SetMaximoLinhas(pMaximoLinhas);
   log.setDiretorio(pDiretorio);
+  // Processes writing the same log take turns from reading it to replacing it, so
+  // none writes over an entry another has just added.
+  const std::u16string path = log.iDiretorio + log.iNomeLog;
+  const auto turn = platform::Service<platform::FileLocks>::Get().LockFolder(files::SplitPath(path).Folder, kLockWait);
   log.loadLogMensagem();
   log.addMensagem(pMensagem, true);
   log.gravaLogMensagem();

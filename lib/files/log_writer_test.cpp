@@ -1,6 +1,13 @@
 #include "files/GravaLogsUnit.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
 
 #include "core/errors.h"
 #include "core/text.h"
@@ -114,6 +121,50 @@ TEST_F(LogWriterTest, AFailedWriteLeavesThePreviousLog) {
   EXPECT_THROW(TGravaLogs::Execute(u"", u"ro.log", u"m", FTree.Path() + u"/", 10), EFileError);
   EXPECT_EQ(Lines("ro.log"), (std::vector<std::string>{"velha 1", "velha 2", "velha 3"}));
   EXPECT_EQ(FTree.Names(), (std::vector<std::string>{"ro.log"}));
+}
+
+// Four processes add 50 entries each to one log at the same time: every entry is kept,
+// once, each writer's in the order it wrote them.
+TEST_F(LogWriterTest, WritersInOtherProcessesLoseNoEntry) {
+  constexpr int kWriters = 4, kEach = 50;
+  const std::u16string folder = FTree.Path() + u"/";
+  std::vector<pid_t> children;
+  for (int w = 0; w < kWriters; ++w) {
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      int code = 0;
+      try {
+        for (int i = 0; i < kEach; ++i)
+          TGravaLogs::Execute(u"w", u"caixa.log", u"entrada " + IntToStr(w) + u"." + IntToStr(i), folder, 100000);
+      } catch (...) {
+        code = 3;
+      }
+      _exit(code);
+    }
+    children.push_back(pid);
+  }
+  for (const pid_t pid : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  }
+  std::map<std::string, int> seen;
+  std::vector<int> last(kWriters, kEach);  // newest on top: each writer's numbers go down
+  for (const std::string& line : Lines("caixa.log")) {
+    if (line == kSep) continue;
+    const auto at = line.find("w-> entrada ");
+    ASSERT_NE(at, std::string::npos) << line;
+    const std::string entry = line.substr(at + 12);
+    ++seen[entry];
+    const int w = std::stoi(entry.substr(0, entry.find('.'))), i = std::stoi(entry.substr(entry.find('.') + 1));
+    ASSERT_TRUE(w >= 0 && w < kWriters) << line;
+    EXPECT_EQ(i, last[w] - 1) << line;
+    last[w] = i;
+  }
+  EXPECT_EQ(seen.size(), static_cast<std::size_t>(kWriters * kEach));
+  for (const auto& [entry, count] : seen) EXPECT_EQ(count, 1) << entry;
+  EXPECT_EQ(FTree.Names(), std::vector<std::string>{"caixa.log"});  // no lock file left beside
 }
 
 TEST_F(LogWriterTest, TheDialogHooksDoNothing) {

@@ -326,5 +326,26 @@ TEST_F(FtpTest, ExplicitTlsWhenTheHostAsksForIt) {
   EXPECT_TRUE(Has(Commands(), {"AUTH"}));
 }
 
+// A server that closes the data connection early and still reports success: the
+// message says what happened in words, in either mode, and names no system call.
+TEST_F(FtpTest, ADownloadCutShortSaysSoInWords) {
+  Start({"--short-retr", "4096"});
+  t.Write("remoto/grande.bin", std::string(1 << 20, 'g'));
+  t.Write("local/grande.bin", "o de antes");
+  TZelmorFTP ftp;
+  Settings(ftp);
+  ftp.Conectar();
+  for (const bool passive : {false, true}) {
+    SCOPED_TRACE(passive ? "passive" : "active");
+    EXPECT_FALSE(ftp.Download(u"grande.bin", t.Path("local"), passive));
+    EXPECT_EQ(ftp.MsgErro(),
+              u"Arquivo incompleto: o servidor encerrou a transferência com 4096 de 1048576 bytes. Tente "
+              u"novamente; se repetir, verifique o servidor FTP e a rede");
+    for (const char16_t* jargon : {u"errno", u"inet_ntop", u"sa_addr", u"remaining to read"})
+      EXPECT_EQ(ftp.MsgErro().find(jargon), std::u16string::npos) << U16ToUtf8(ftp.MsgErro());
+    EXPECT_TRUE(t.Read("local/grande.bin") == "o de antes");
+  }
+}
+
 }  // namespace
 }  // namespace zelmor

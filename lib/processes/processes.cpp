@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "core/cp1252.h"
 #include "core/text.h"
 #include "core/text_kit.h"
 #include "dialogs/mMensagem.h"
@@ -56,9 +55,12 @@ std::vector<std::u16string> ProgramArguments(std::u16string_view exe, std::u16st
   return args;
 }
 
-bool Run(std::vector<std::u16string> args, std::u16string_view workDir, bool wait, std::uint32_t* exitCode) {
+// `program`, when given, is the file to run and args[0] only the name it sees.
+bool Run(std::vector<std::u16string> args, std::u16string_view workDir, bool wait, std::uint32_t* exitCode,
+         std::u16string program = {}) {
   platform::ProgramStart start;
   start.Arguments = std::move(args);
+  start.Program = std::move(program);
   start.WorkingFolder = std::u16string(textkit::Trim(workDir));
   start.Wait = wait;
   int code = 0;
@@ -158,19 +160,36 @@ bool TmRot::ExecDOSWait(std::u16string_view WorkDir, std::u16string_view Executa
                         std::uint32_t /*WindowStyle*/) {
   const std::u16string program(textkit::Trim(ExecutableFile));
   if (program.empty()) return false;
+  if (textkit::Trim(Params).empty()) return Run({program}, WorkDir, true, nullptr);
+  // Params that begin with a blank are the whole command line, the name the program
+  // sees for itself included: " x y" runs the program as "x" with the one argument "y".
+  if (Params.front() == u' ' || Params.front() == u'\t')
+    return Run(SplitCommandLine(Params), WorkDir, true, nullptr, program);
   std::vector<std::u16string> args{program};
-  if (!textkit::Trim(Params).empty())
-    for (auto& a : SplitParams(Params)) args.push_back(std::move(a));
+  for (auto& a : SplitParams(Params)) args.push_back(std::move(a));
   return Run(std::move(args), WorkDir, true, nullptr);
 }
 
 bool TmRot::gfExecBATDOSWait(std::u16string_view asDiretorio, std::u16string_view asNomeBAT,
                              const TStringList& asComando, bool abMostrarJanelaDOS) {
   // The system's shell reads the script, so its lines end with LF alone (a CR would
-  // become part of every command).
+  // become part of every command), and it reads them as UTF-8, as file names are: a
+  // character written as anything else (Windows-1252's "?") could name other files.
+  // A line that cannot be written exactly is refused and nothing is written or run.
   std::string bytes;
   for (int i = 0; i < asComando.Count(); ++i) {
-    bytes += cp1252::Encode(asComando[i]);
+    const std::u16string& line = asComando[i];
+    const std::string encoded = U16ToUtf8(line, Utf8Invalid::Escape);
+    std::u16string_view why;
+    if (line.find_first_of(std::u16string_view(u"\r\n\0", 3)) != std::u16string::npos)
+      why = u"tem uma quebra de linha ou um caractere nulo";
+    else if (Utf8ToU16(encoded, Utf8Invalid::Escape) != line)
+      why = u"tem um caractere inválido (metade de um par UTF-16)";
+    if (!why.empty())
+      throw EFileError(u"Não foi possível gravar o script \"" + std::u16string(asDiretorio) +
+                       std::u16string(asNomeBAT) + u"\": a linha " + IntToStr(i + 1) +
+                       u" não pode ser gravada exatamente, pois " + std::u16string(why));
+    bytes += encoded;
     bytes += '\n';
   }
   const std::u16string script = std::u16string(asDiretorio) + std::u16string(asNomeBAT);

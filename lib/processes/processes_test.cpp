@@ -163,6 +163,30 @@ TEST(ExecWin, ProgramPathsWithBlanks) {
   EXPECT_EQ(dir.Read("my tools/args"), "|");
 }
 
+// Params that begin with a blank are the whole command line: the program runs under
+// its first word as its own name, with the rest as its arguments; other Params follow
+// the program's own name.
+TEST(ExecDOSWait, ParamsBeginningWithABlankAreTheWholeCommandLine) {
+  testing::FileTree dir;
+  dir.Write("run.sh", "#!/bin/sh\nprintf '%s|' \"$@\" > \"$(dirname \"$0\")/args\"\n");
+  std::filesystem::permissions(dir.Native("run.sh"), std::filesystem::perms::owner_all);
+  const std::u16string script = dir.Path("run.sh");
+  // sh -c with nothing after its command shows its own name as $0.
+  const std::u16string ownName = u"-c \"printf %s \\\"$0\\\" > args\"";
+  struct Case {
+    std::u16string Program;
+    std::u16string Params;
+    const char* Args;
+  };
+  for (const Case& c : {Case{script, u" x y", "y|"}, Case{script, u"x y", "x|y|"},
+                        Case{script, u"\t\"x 1\" \"y z\" w", "y z|w|"}, Case{script, u"  ", "|"},
+                        Case{u"sh", u" zelmor-name " + ownName, "zelmor-name"}, Case{u"sh", ownName, "sh"}}) {
+    std::filesystem::remove(dir.Native("args"));
+    ASSERT_TRUE(TmRot::ExecDOSWait(dir.Path(), c.Program, c.Params, 0)) << U16ToUtf8(c.Params);
+    EXPECT_EQ(dir.Read("args"), c.Args) << U16ToUtf8(c.Program) << " [" << U16ToUtf8(c.Params) << "]";
+  }
+}
+
 TEST(GfExecBATDOSWait, WritesTheScriptAndRunsItInItsFolder) {
   testing::FileTree dir;
   TStringList commands;
@@ -170,9 +194,43 @@ TEST(GfExecBATDOSWait, WritesTheScriptAndRunsItInItsFolder) {
   commands.Add(u"printf 'ação\\n' >> saida.txt");
   commands.Add(u"exit 3");
   EXPECT_TRUE(TmRot::gfExecBATDOSWait(TmFile::DirBarra(dir.Path()), u"tarefa.bat", commands, false));
-  EXPECT_EQ(dir.Read("tarefa.bat"), "echo um > saida.txt\nprintf 'a\xE7\xE3o\\n' >> saida.txt\nexit 3\n");
-  EXPECT_EQ(dir.Read("saida.txt"), "um\na\xE7\xE3o\n");
+  EXPECT_EQ(dir.Read("tarefa.bat"), "echo um > saida.txt\nprintf 'ação\\n' >> saida.txt\nexit 3\n");
+  EXPECT_EQ(dir.Read("saida.txt"), "um\nação\n");
   EXPECT_THROW(TmRot::gfExecBATDOSWait(TmFile::DirBarra(dir.Path("missing")), u"x.bat", commands, false), EFileError);
+}
+
+// The script names files as the system does (UTF-8): a character outside Windows-1252
+// never turns into a "?" that the shell reads as a wildcard. A line that cannot be
+// written exactly is refused before anything is written or run.
+TEST(GfExecBATDOSWait, NamesOutsideWindows1252ReachTheShellExactly) {
+  testing::FileTree dir;
+  dir.Write("ab.txt", "outro");
+  dir.Write("日本.txt", "apagar");
+  dir.Write("relação.txt", "conteúdo");
+  const std::u16string folder = TmFile::DirBarra(dir.Path());
+  TStringList commands;
+  commands.Add(u"rm -f " + folder + u"日本.txt");
+  commands.Add(u"cat " + folder + u"relação.txt > " + folder + u"lido.txt");
+  ASSERT_TRUE(TmRot::gfExecBATDOSWait(folder, u"limpa.sh", commands, false));
+  EXPECT_FALSE(dir.Exists("日本.txt"));
+  EXPECT_EQ(dir.Read("ab.txt"), "outro");
+  EXPECT_EQ(dir.Read("lido.txt"), "conteúdo");
+
+  for (const std::u16string& bad : {std::u16string(u"echo \xD800 > x"), std::u16string(u"echo a\nrm -f ab.txt"),
+                                    std::u16string(u"echo a\rb"), std::u16string(u"echo a\0b", 8)}) {
+    TStringList script;
+    script.Add(u"touch ran");
+    script.Add(bad);
+    try {
+      TmRot::gfExecBATDOSWait(folder, u"recusado.sh", script, false);
+      ADD_FAILURE() << "written: " << U16ToUtf8(bad);
+    } catch (const EFileError& e) {
+      EXPECT_NE(e.Message().find(u"linha 2"), std::u16string::npos) << U16ToUtf8(e.Message());
+    }
+    EXPECT_FALSE(dir.Exists("recusado.sh"));
+    EXPECT_FALSE(dir.Exists("ran"));
+  }
+  EXPECT_EQ(dir.Read("ab.txt"), "outro");
 }
 
 TEST(IsSingleInstance, OneHolderAcrossProcessesUntilItEnds) {

@@ -36,6 +36,23 @@ bool ReadDays(std::u16string_view text, std::vector<int>& days) {
   return false;
 }
 
+// Whether the scheduler can show the task's name as it is: no control character (a
+// line break would end the line the name is written on, and add lines of its own), no
+// half of a UTF-16 pair, no backslash at the end (a folder of tasks, for the Windows
+// tool; a line that goes on, for systemd).
+bool WritableName(std::u16string_view name) {
+  if (name.empty() || name.back() == u'\\') return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char16_t c = name[i];
+    if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) return false;
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < name.size() && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF)
+      ++i;
+    else if (c >= 0xD800 && c <= 0xDFFF)
+      return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool TmRot::AgendarWindowsTaks(std::u16string_view asNomeTarefa, std::u16string_view asCmdLine, TDateTime ahHora,
@@ -44,7 +61,10 @@ bool TmRot::AgendarWindowsTaks(std::u16string_view asNomeTarefa, std::u16string_
   platform::ScheduledTask task;
   task.Name = std::u16string(textkit::Trim(asNomeTarefa));
   task.Arguments = SplitCommandLine(asCmdLine);
-  if (task.Name.empty() || task.Arguments.empty() || task.Arguments[0].empty()) return false;
+  if (!WritableName(task.Name) || task.Arguments.empty() || task.Arguments[0].empty()) return false;
+  // No program can be given an argument holding a NUL.
+  for (const auto& a : task.Arguments)
+    if (a.find(u'\0') != std::u16string::npos) return false;
   if (asDiasSemana != u"*" && !ReadDays(asDiasSemana, task.Days)) return false;
   const TimeParts t = DecodeTime(ahHora);
   task.Hour = t.Hour;

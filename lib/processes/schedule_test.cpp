@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iostream>
 #include <string>
 
 #include "calendar/calendar.h"
@@ -116,6 +117,81 @@ TEST_F(Scheduling, SystemdTimerWithTheCommandEscapedForIt) {
   ASSERT_NE(enabled, std::string::npos) << log;
   EXPECT_LT(removed, enabled);
   EXPECT_FALSE(FDir.Exists("tab"));
+}
+
+// The program's file on the PATH the test started with; empty when there is none.
+std::string OnPath(const std::string& path, const std::string& name) {
+  std::size_t from = 0;
+  while (from <= path.size()) {
+    std::size_t cut = path.find(':', from);
+    if (cut == std::string::npos) cut = path.size();
+    const std::string candidate = path.substr(from, cut - from) + "/" + name;
+    if (cut > from && std::filesystem::exists(candidate)) return candidate;
+    from = cut + 1;
+  }
+  return {};
+}
+
+// A task's name and arguments never add a line, a section or a setting to its units,
+// and reach systemd exactly: what cannot be written exactly is refused before anything
+// is removed or written.
+TEST_F(Scheduling, UnitFieldsHoldWhatTheyAreGivenAndNothingMore) {
+  testing::ScopedEnv systemd("ZT_SYSTEMD", "0");
+  const std::string units = "config/systemd/user/";
+  for (const std::u16string& name :
+       {std::u16string(u"Backup\n[Service]\nExecStartPre=/bin/touch /tmp/pwned"), std::u16string(u"a\rb"),
+        std::u16string(u"a\x01z"), std::u16string(u"a\x7fz"), std::u16string(u"a\x85z"), std::u16string(u"a\xD800z"),
+        std::u16string(u"Backup\\")}) {
+    EXPECT_FALSE(TmRot::AgendarWindowsTaks(name, FCommand, FAt, u"*")) << U16ToUtf8(name);
+  }
+  EXPECT_FALSE(TmRot::AgendarWindowsTaks(u"t", std::u16string(u"printf a\0b", 10), FAt, u"*"));
+  EXPECT_FALSE(FDir.Exists("config")) << "a refused task wrote a unit";
+  EXPECT_FALSE(FDir.Exists("systemctl.log") && FDir.Read("systemctl.log").find("enable") != std::string::npos);
+  // A program that would read as one of systemd's prefixes ("-" ignore failure).
+  EXPECT_FALSE(TmRot::AgendarWindowsTaks(u"t", u"-x a", FAt, u"*"));
+
+  const std::u16string name = u"100% [Service] ExecStartPre=$HOME";
+  const std::u16string command = u"printf \"%s|\" \"a\tb\" \"c\x01" u"d\" \"e\x7f\" \"f\r\ng\" \"%h\" \"${HOME}\" \";\" \"-x\"";
+  ASSERT_TRUE(TmRot::AgendarWindowsTaks(name, command, FAt, u"*"));
+  const std::string unit = "zelmor-task-100-25-20-5bService-5d-20ExecStartPre-3d-24HOME";
+  EXPECT_EQ(FDir.Read(units + unit + ".service"),
+            "[Unit]\nDescription=100%% [Service] ExecStartPre=$HOME\n\n[Service]\nType=oneshot\n"
+            "ExecStart=\"printf\" \"%%s|\" \"a\\tb\" \"c\\x01d\" \"e\\x7f\" \"f\\r\\ng\" \"%%h\" \"$${HOME}\" \";\" \"-x\"\n");
+  EXPECT_EQ(FDir.Read(units + unit + ".timer"),
+            "[Unit]\nDescription=100%% [Service] ExecStartPre=$HOME\n\n[Timer]\nOnCalendar=*-*-* 23:30:05\n\n"
+            "[Install]\nWantedBy=timers.target\n");
+
+  // systemd itself reads both units without a complaint.
+  const std::string analyze = OnPath(FOldPath, "systemd-analyze");
+  if (analyze.empty()) {
+    std::cout << "systemd-analyze is not installed: the units are not verified by systemd\n";
+    return;
+  }
+  FDir.Folder("run");
+  testing::ScopedEnv runtime("XDG_RUNTIME_DIR", FDir.Native("run").c_str());
+  testing::ScopedEnv path("PATH", FOldPath.c_str());
+  platform::ProgramStart verify;
+  verify.Arguments = {Utf8ToU16(analyze), u"verify", u"--user", FDir.Path(units + unit + ".service"),
+                      FDir.Path(units + unit + ".timer")};
+  verify.StandardInput = u"/dev/null";
+  verify.StandardOutput = FDir.Path("verify.out");
+  verify.StandardError = FDir.Path("verify.err");
+  verify.Wait = true;
+  int code = -1;
+  ASSERT_TRUE(platform::Service<platform::Processes>::Get().Start(verify, &code));
+  EXPECT_EQ(code, 0) << FDir.Read("verify.err");
+  EXPECT_EQ(FDir.Read("verify.out") + FDir.Read("verify.err"), "");
+}
+
+// A crontab line cannot hold a line break: such an argument is refused, not changed.
+TEST_F(Scheduling, CrontabRefusesALineBreakInAnArgument) {
+  testing::ScopedEnv systemd("ZT_SYSTEMD", "1");
+  const std::string before = SetTab("0 1 * * * backup-other\n");
+  for (const char16_t* command : {u"printf \"a\nb\"", u"printf \"a\rb\""})
+    EXPECT_FALSE(TmRot::AgendarWindowsTaks(u"t", command, FAt, u"*")) << U16ToUtf8(command);
+  EXPECT_EQ(FDir.Read("tab"), before);
+  ASSERT_TRUE(TmRot::AgendarWindowsTaks(u"t", u"printf \"a\tb\"", FAt, u"*"));
+  EXPECT_EQ(FDir.Read("tab"), before + "30 23 * * * 'printf' 'a\tb' # zelmor-task:t\n");
 }
 
 }  // namespace
