@@ -2,7 +2,7 @@
 // 1024-pixel-wide monitors found at tills, without the text getting small.
 //
 // The screenshot in docs/ comes from this test:
-//   QUINDEL_SCREENSHOT=docs/images/quindel.png build/tests/app_window_size_test
+//   QUINDEL_SCREENSHOT=docs/images/quindel.png build/tests/app_test --gtest_filter='WindowSizeTest.*'
 #include <gtest/gtest.h>
 
 #include <QFontInfo>

@@ -35,6 +35,7 @@ fi
 BUILD=build-fuzz
 LAUNCHER=()
 if command -v ccache >/dev/null 2>&1; then
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
   LAUNCHER=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 # -O1 keeps the inputs per second high and the assertions on.

@@ -91,7 +91,7 @@ TEST_F(DatabaseHelpers, ValuesAreBoundNotPastedAndComeBackTyped) {
     if (auto t = std::get_if<TDateTime>(&c.Dia)) {
       ASSERT_TRUE(std::holds_alternative<TDateTime>(d)) << at;
       EXPECT_NEAR(std::get<TDateTime>(d).Value, t->Value, 1e-9) << at;  // to the millisecond
-    } else if (auto s = std::get_if<std::u16string>(&c.Dia)) {
+    } else if (std::holds_alternative<std::u16string>(c.Dia)) {
       EXPECT_EQ(d, Variant(EncodeDate(2026, 1, 31))) << at;  // an ISO text given for a date
     } else {
       EXPECT_EQ(d, Variant{}) << at;

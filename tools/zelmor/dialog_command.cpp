@@ -4,6 +4,7 @@
 #include <string>
 
 #include "tools/zelmor/commands.h"
+#include "tools/zelmor/json_values.h"
 #include "tools/zelmor/registry.h"
 
 #ifdef ZELMOR_WITH_QT

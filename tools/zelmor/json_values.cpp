@@ -249,6 +249,32 @@ Json EnumToJson(std::int64_t v, std::span<const char* const> names) {
   return v;
 }
 
+void EnumIntoJson(std::int64_t v, std::span<const char* const> names, Json& out) { out = EnumToJson(v, names); }
+
+// The conversions the routines' registrations call (arg_types.h), once for every type there.
+#define ZELMOR_CONVERSIONS(T)                 \
+  template T FromJson<T>(const Json& v);      \
+  template void IntoJson<T>(const T& v, Json& out)
+ZELMOR_CONVERSIONS(std::u16string);
+ZELMOR_CONVERSIONS(char16_t);
+ZELMOR_CONVERSIONS(int);
+ZELMOR_CONVERSIONS(std::int64_t);
+ZELMOR_CONVERSIONS(double);
+ZELMOR_CONVERSIONS(Currency);
+ZELMOR_CONVERSIONS(bool);
+ZELMOR_CONVERSIONS(TDateTime);
+ZELMOR_CONVERSIONS(TStringList);
+ZELMOR_CONVERSIONS(TzelArrayString);
+ZELMOR_CONVERSIONS(TArrayStr);
+ZELMOR_CONVERSIONS(TzelArrayInteger);
+ZELMOR_CONVERSIONS(Variant);
+ZELMOR_CONVERSIONS(TzelArrayVariant);
+ZELMOR_CONVERSIONS(std::int16_t);
+ZELMOR_CONVERSIONS(std::uint16_t);
+ZELMOR_CONVERSIONS(std::uint32_t);
+ZELMOR_CONVERSIONS(TAPeriodo);
+#undef ZELMOR_CONVERSIONS
+
 std::string DateTimeToIso(TDateTime v) {
   DateParts d = DecodeDate(v);
   TimeParts t = DecodeTime(v);

@@ -5,10 +5,36 @@
 #include <climits>
 #include <new>
 #include <stdexcept>
+#include <variant>
 
 #include "core/errors.h"
+#include "tools/zelmor/json_values.h"
 
 namespace zelmor::cli {
+
+namespace {
+
+Json DefaultJson(const DefaultArg& d) {
+  return std::visit(
+      [](const auto& v) {
+        if constexpr (std::is_same_v<std::remove_cvref_t<decltype(v)>, std::shared_ptr<const Json>>)
+          return *v;
+        else
+          return Json(v);
+      },
+      d.Value);
+}
+
+}  // namespace
+
+DefaultArg::DefaultArg(const Json& v) : Value(std::make_shared<const Json>(v)) {}
+
+namespace detail {
+
+const Json& Arg(const std::vector<Json>& args, std::size_t i) { return args[i]; }
+Json& Member(Json& answer, const std::string& name) { return answer[name]; }
+
+}  // namespace detail
 
 std::size_t Routine::MinArgs() const {
   std::size_t n = Params.size();
@@ -24,7 +50,7 @@ std::string Routine::Describe() const {
     if (p.Out) s += "var ";
     s += p.Name + ": " + ArgTypeName(p.Type);
     for (std::size_t k = 0; k < p.Choices.size(); ++k) s += (k ? "|" : " ") + std::string(p.Choices[k]);
-    if (p.Default) s += " = " + p.Default->dump();
+    if (p.Default) s += " = " + DefaultJson(*p.Default).dump();
   }
   s += ")";
   if (Result) s += " -> " + std::string(ArgTypeName(*Result));
@@ -89,7 +115,7 @@ std::vector<Json> Complete(const Routine& r, std::vector<Json> args) {
   for (std::size_t i = args.size(); i < r.Params.size(); ++i) {
     const Param& p = r.Params[i];
     if (p.Default) {
-      args.push_back(*p.Default);
+      args.push_back(DefaultJson(*p.Default));
       continue;
     }
     switch (p.Type) {
@@ -120,7 +146,9 @@ void CheckSizes(const Routine& r, const std::vector<Json>& args) {
 Json Invoke(const Routine& r, const std::vector<Json>& args) {
   try {
     CheckSizes(r, args);
-    return r.Invoke(Complete(r, args));
+    Json answer = Json::object();
+    r.Invoke(Complete(r, args), answer);
+    return answer;
   } catch (const std::bad_alloc&) {
     return ErrorJson("out of memory: the answer would be too large", "resource");
   } catch (const std::length_error&) {

@@ -8,27 +8,48 @@
 // as their value names. A routine with out or in-out parameters answers
 // {"result":…,"NAME":…}; one with no result answers {"result":null}. The README's
 // `zelmor call` section is the full list.
+//
+// The registration compiles without the JSON library (arg_types.h): what a routine's
+// registration makes of its function is a converter per parameter type, and those are
+// compiled once, in json_values.cpp.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
-#include <map>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <tuple>
 #include <type_traits>
 #include <utility>
+#include <variant>
 #include <vector>
 
-#include "tools/zelmor/json_values.h"
+#include "tools/zelmor/arg_types.h"
 
 namespace zelmor::cli {
+
+// A trailing parameter's default as its registration writes it: a Boolean, a number, a
+// text, or (where the JSON library is at hand) any JSON value.
+struct DefaultArg {
+  DefaultArg(bool v) : Value(v) {}
+  DefaultArg(int v) : Value(std::int64_t{v}) {}
+  DefaultArg(std::int64_t v) : Value(v) {}
+  DefaultArg(double v) : Value(v) {}
+  DefaultArg(const char* v) : Value(std::string(v)) {}
+  DefaultArg(std::string v) : Value(std::move(v)) {}
+  DefaultArg(const Json& v);
+
+  std::variant<bool, std::int64_t, double, std::string, std::shared_ptr<const Json>> Value;
+};
 
 struct Param {
   std::string Name;
   ArgType Type;
   bool Out = false;         // a var/out parameter: reported back by name
-  std::optional<Json> Default;
+  std::optional<DefaultArg> Default;
   std::span<const char* const> Choices = {};  // an enumeration's value names
   std::optional<std::int64_t> Most = {};       // a size of the answer: larger is refused before the call
 };
@@ -40,8 +61,8 @@ struct Routine {
   std::optional<ArgType> Result;
   std::span<const char* const> ResultChoices = {};
   std::string Summary;
-  // Takes exactly Params.size() converted arguments; answers {"result":…, outs…}.
-  std::function<Json(const std::vector<Json>&)> Invoke;
+  // Takes exactly Params.size() arguments; fills `answer` (an empty object) as {"result":…, outs…}.
+  std::function<void(const std::vector<Json>& args, Json& answer)> Invoke;
 
   std::size_t MinArgs() const;
   std::string Describe() const;  // "TmStr.PadCenter(Texto: text, Tamanho: int, PadChar: char = \" \") -> text"
@@ -85,29 +106,49 @@ std::span<const char* const> ChoicesOf() {
     return {};
 }
 
+// The registry's side of the answer, compiled with the JSON library.
+const Json& Arg(const std::vector<Json>& args, std::size_t i);
+Json& Member(Json& answer, const std::string& name);
+
 template <class T>
-Json ToJsonValue(const T& v) {
-  return JsonOf<std::remove_cvref_t<T>>::To(v);
+T From(const Json& v) {
+  if constexpr (std::is_enum_v<T>)
+    return static_cast<T>(EnumFromJson(v, EnumNames<T>::Get()));
+  else
+    return FromJson<T>(v);
 }
 
-template <class... Args, std::size_t... I>
-std::tuple<typename ParamTraits<Args>::Storage...> ConvertArgs(const std::vector<Json>& a, std::index_sequence<I...>) {
-  return {JsonOf<typename ParamTraits<Args>::Storage>::From(a[I])...};
+template <class T>
+void Into(const T& v, Json& out) {
+  if constexpr (std::is_enum_v<T>)
+    EnumIntoJson(static_cast<std::int64_t>(v), EnumNames<T>::Get(), out);
+  else
+    IntoJson<T>(v, out);
 }
 
-template <class... Args, std::size_t... I>
-void CollectOuts(Json& out, const std::vector<std::string>& names,
-                 std::tuple<typename ParamTraits<Args>::Storage...>& st, std::index_sequence<I...>) {
-  ((ParamTraits<Args>::IsOut ? (void)(out[names[I]] = ToJsonValue(std::get<I>(st))) : (void)0), ...);
+template <class R, class... Args, std::size_t... I>
+void Call(R (*fn)(Args...), const std::vector<std::string>& names, const std::vector<Json>& a, Json& answer,
+          std::index_sequence<I...>) {
+  std::tuple<typename ParamTraits<Args>::Storage...> st{From<typename ParamTraits<Args>::Storage>(Arg(a, I))...};
+  if constexpr (std::is_void_v<R>) {
+    std::apply([fn](auto&... x) { fn(x...); }, st);
+    Member(answer, "result");  // null
+  } else {
+    auto&& value = std::apply([fn](auto&... x) -> R { return fn(x...); }, st);
+    Into<std::remove_cvref_t<R>>(value, Member(answer, "result"));
+  }
+  ((ParamTraits<Args>::IsOut ? Into<typename ParamTraits<Args>::Storage>(std::get<I>(st), Member(answer, names[I]))
+                             : void()),
+   ...);
 }
 
 }  // namespace detail
 
 // Registers `fn` under `name` with its parameter names (in order) and optional
-// defaults for trailing parameters (JSON values, in parameter order from the first defaulted one).
+// defaults for trailing parameters (in parameter order from the first defaulted one).
 template <class R, class... Args>
 void Register(const std::string& name, R (*fn)(Args...), std::vector<std::string> names,
-              std::vector<Json> defaults = {}, std::string summary = {}) {
+              std::vector<DefaultArg> defaults = {}, std::string summary = {}) {
   static_assert(sizeof...(Args) < 32);
   if (names.size() != sizeof...(Args)) throw std::logic_error("parameter names do not match for " + name);
   Routine r;
@@ -123,17 +164,8 @@ void Register(const std::string& name, R (*fn)(Args...), std::vector<std::string
     r.Result = ArgTypeOf<std::remove_cvref_t<R>>::Value;
     r.ResultChoices = detail::ChoicesOf<std::remove_cvref_t<R>>();
   }
-  r.Invoke = [fn, names](const std::vector<Json>& a) -> Json {
-    auto st = detail::ConvertArgs<Args...>(a, std::index_sequence_for<Args...>{});
-    Json out = Json::object();
-    if constexpr (std::is_void_v<R>) {
-      std::apply([fn](auto&... x) { fn(x...); }, st);
-      out["result"] = nullptr;
-    } else {
-      out["result"] = detail::ToJsonValue(std::apply([fn](auto&... x) -> R { return fn(x...); }, st));
-    }
-    detail::CollectOuts<Args...>(out, names, st, std::index_sequence_for<Args...>{});
-    return out;
+  r.Invoke = [fn, names](const std::vector<Json>& a, Json& answer) {
+    detail::Call(fn, names, a, answer, std::index_sequence_for<Args...>{});
   };
   Registry::Instance().Add(std::move(r));
 }

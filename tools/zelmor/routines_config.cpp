@@ -157,7 +157,7 @@ ZELMOR_ROUTINES(config_file) {
     const std::vector<std::string> write = {"Chave", "Item", "Valor", "Arquivo"};                               \
     const std::vector<std::string> readConfig = {"Item", "Padrao", "Arquivo"};                                  \
     const std::vector<std::string> writeConfig = {"Item", "Valor", "Arquivo"};                                  \
-    const std::vector<Json> file = {""};                                                                        \
+    const std::vector<DefaultArg> file = {""};                                                                  \
     Register(#Cls ".Ler", static_cast<Str (*)(SV, SV, SV, SV)>(&Cls::Ler), read, file);                         \
     Register(#Cls ".Ler", static_cast<int (*)(SV, SV, int, SV)>(&Cls::Ler), read, file);                        \
     Register(#Cls ".Ler", static_cast<bool (*)(SV, SV, bool, SV)>(&Cls::Ler), read, file);                      \

@@ -9,6 +9,7 @@
 #include "helpers/query.h"
 #include "platform/service.h"
 #include "system/mRotinas.h"
+#include "tools/zelmor/json_values.h"
 #include "tools/zelmor/registry.h"
 
 namespace zelmor::cli {

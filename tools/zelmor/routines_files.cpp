@@ -6,6 +6,7 @@
 // here on a log file, each call doing what the object would in one go.
 #include "files/GravaLogsUnit.h"
 #include "files/mFileUtil.h"
+#include "tools/zelmor/json_values.h"
 #include "tools/zelmor/registry.h"
 
 namespace zelmor::cli {

@@ -2,6 +2,7 @@
 // bar codes and the access-key check.
 #include "strings/mString.h"
 #include "system/mRotinas.h"
+#include "tools/zelmor/json_values.h"
 #include "tools/zelmor/registry.h"
 
 namespace zelmor::cli {

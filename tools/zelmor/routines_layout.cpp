@@ -1,6 +1,7 @@
 // Text wrapping, justification and columns.
 #include "platform/text_metrics.h"
 #include "strings/mString.h"
+#include "tools/zelmor/json_values.h"
 #include "tools/zelmor/registry.h"
 
 namespace zelmor::cli {

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "strings/mString.h"
+#include "tools/zelmor/json_values.h"
 #include "tools/zelmor/registry.h"
 
 namespace zelmor::cli {
