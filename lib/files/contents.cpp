@@ -14,7 +14,7 @@
 #include "platform/file_system.h"
 #include "platform/dialogs.h"
 #include "platform/xml_documents.h"
-#include "platform/process_info.h"
+#include "platform/executable_info.h"
 
 namespace zelmor {
 namespace {

@@ -4,7 +4,7 @@
 #include "files/mFileUtil.h"
 #include "calendar/calendar.h"
 #include "platform/file_system.h"
-#include "platform/process_info.h"
+#include "platform/executable_info.h"
 
 namespace zelmor {
 namespace files {

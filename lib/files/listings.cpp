@@ -10,7 +10,7 @@
 #include "format/format_datetime.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
-#include "platform/process_info.h"
+#include "platform/executable_info.h"
 #include "strings/mString.h"
 
 namespace zelmor {

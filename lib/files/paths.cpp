@@ -8,7 +8,7 @@
 #include "files/mFileUtil.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
-#include "platform/process_info.h"
+#include "platform/executable_info.h"
 #include "strings/mString.h"
 
 namespace zelmor {

@@ -10,7 +10,7 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "platform/machine_info.h"
-#include "platform/processes.h"
+#include "platform/program_start.h"
 #include "system/mRotinas.h"
 #include "testing/file_tree.h"
 #include "testing/fixtures.h"

@@ -16,7 +16,7 @@
 #include <thread>
 
 #include "core/text.h"
-#include "platform/processes.h"
+#include "platform/program_start.h"
 #include "system/mRotinas.h"
 #include "testing/file_tree.h"
 

@@ -8,7 +8,7 @@
 
 #include "calendar/calendar.h"
 #include "core/text.h"
-#include "platform/processes.h"
+#include "platform/program_start.h"
 #include "system/mRotinas.h"
 #include "testing/file_tree.h"
 

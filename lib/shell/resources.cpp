@@ -11,7 +11,7 @@
 #include "system/mRotinas.h"
 #include "zip/ZipUnit.h"
 #include "platform/file_system.h"
-#include "platform/process_info.h"
+#include "platform/executable_info.h"
 #include "platform/service.h"
 
 namespace zelmor {

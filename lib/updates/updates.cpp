@@ -13,7 +13,7 @@
 #include "files/mFileUtil.h"
 #include "ftp/ZelmorFileTransferProtocol.h"
 #include "platform/file_system.h"
-#include "platform/process_info.h"
+#include "platform/executable_info.h"
 #include "platform/service.h"
 #include "system/mRotinas.h"
 #include "textfile/text_file.h"
