@@ -18,7 +18,7 @@
 
 using zelmor::adapters::ToQString;
 using zelmor::TmFile;
-using zelmor::TmStr;
+namespace TmStr = zelmor::TmStr;
 
 namespace quindel {
 namespace {

@@ -15,7 +15,6 @@
 
 namespace zelmor {
 
-class TmStr;
 class TmDt;
 class TmConv;
 class TmRot;
@@ -26,7 +25,7 @@ class TmDlg;
 class TmSpeaker;
 class TmTS;
 
-using mStr = TmStr;
+namespace mStr = TmStr;
 using mDt = TmDt;
 using mConv = TmConv;
 using mRot = TmRot;
