@@ -27,7 +27,7 @@
 #include "app/pole_codepages.h"
 #include "app/pole_display.h"
 #include "core/version.h"
-#include "startup/startup.h"
+#include "forms/startup.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "system/mRotinas.h"
+#include "mRotinas.h"
 #include "testing/runtime_doubles.h"
 
 namespace zelmor::adapters {

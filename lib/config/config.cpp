@@ -7,7 +7,7 @@
 #include "core/text_kit.h"
 #include "platform/file_system.h"
 #include "platform/executable_info.h"
-#include "program/program_folder.h"
+#include "config/program_folder.h"
 
 namespace zelmor {
 namespace {

@@ -6,7 +6,7 @@
 #include "core/text.h"
 #include "files/directory_search.h"
 #include "files/file_times.h"
-#include "files/mFileUtil.h"
+#include "files/files.h"
 #include "format/format_datetime.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"

@@ -2,7 +2,7 @@
 
 #include "core/errors.h"
 #include "files/GravaLogsUnit.h"
-#include "files/mFileUtil.h"
+#include "files/files.h"
 #include "calendar/calendar.h"
 #include "format/format_datetime.h"
 

@@ -5,7 +5,7 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "files/directory_search.h"
-#include "files/mFileUtil.h"
+#include "files/files.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/executable_info.h"

@@ -11,7 +11,7 @@
 #include "core/text.h"
 #include "platform/machine_info.h"
 #include "platform/program_start.h"
-#include "system/mRotinas.h"
+#include "network/network.h"
 #include "testing/file_tree.h"
 #include "testing/fixtures.h"
 

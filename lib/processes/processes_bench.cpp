@@ -17,7 +17,7 @@
 
 #include "core/text.h"
 #include "platform/program_start.h"
-#include "system/mRotinas.h"
+#include "processes/processes.h"
 #include "testing/file_tree.h"
 
 extern char** environ;

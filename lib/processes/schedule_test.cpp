@@ -9,7 +9,7 @@
 #include "calendar/calendar.h"
 #include "core/text.h"
 #include "platform/program_start.h"
-#include "system/mRotinas.h"
+#include "processes/processes.h"
 #include "testing/file_tree.h"
 
 namespace zelmor {

@@ -2,7 +2,9 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "dialogs/mMensagem.h"
-#include "files/mFileUtil.h"
+#include "files/files.h"
+#include "processes/processes.h"
+#include "shell/shell.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/executable_info.h"
@@ -10,7 +12,6 @@
 #include "platform/service.h"
 #include "processes/command_line.h"
 #include "shell/desktop_entry.h"
-#include "system/mRotinas.h"
 
 namespace zelmor {
 

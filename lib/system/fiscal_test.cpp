@@ -8,7 +8,7 @@
 
 #include "core/text.h"
 #include "strings/mString.h"
-#include "system/mRotinas.h"
+#include "system/system.h"
 
 namespace zelmor {
 namespace {

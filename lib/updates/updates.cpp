@@ -10,12 +10,13 @@
 #include "core/text.h"
 #include "dialogs/dbxAguardeUnit.h"
 #include "dialogs/mMensagem.h"
-#include "files/mFileUtil.h"
+#include "files/files.h"
+#include "system/system.h"
+#include "updates/updates.h"
 #include "ftp/ZelmorFileTransferProtocol.h"
 #include "platform/file_system.h"
 #include "platform/executable_info.h"
 #include "platform/service.h"
-#include "system/mRotinas.h"
 #include "textfile/text_file.h"
 
 namespace zelmor {

@@ -23,7 +23,7 @@
 
 #include "core/errors.h"
 #include "core/text.h"
-#include "files/mFileUtil.h"
+#include "updates/updates.h"
 #include "ftp/testdata/ftp_server_process.h"
 #include "testing/file_tree.h"
 #include "testing/fixtures.h"

@@ -1,4 +1,4 @@
-#include "program/program_folder.h"
+#include "config/program_folder.h"
 
 #include "platform/executable_info.h"
 
