@@ -15,13 +15,13 @@
 #include "app/lcd_font.h"
 #include "calendar/calendar.h"
 #include "core/text.h"
-#include "files/mFileUtil.h"
+#include "mFileUtil.h"
 #include "format/format_datetime.h"
 #include "strings/mString.h"
 
 using zelmor::adapters::ToQString;
-using zelmor::TmFile;
-using zelmor::TmStr;
+namespace TmFile = zelmor::TmFile;
+namespace TmStr = zelmor::TmStr;
 
 namespace quindel {
 namespace {

@@ -30,7 +30,7 @@
 #include "app/pole_display.h"
 #include "app/stop_signals.h"
 #include "core/version.h"
-#include "startup/startup.h"
+#include "forms/startup.h"
 
 namespace {
 

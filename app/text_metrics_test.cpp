@@ -12,7 +12,7 @@
 
 namespace {
 
-using zelmor::TmStr;
+namespace TmStr = zelmor::TmStr;
 using zelmor::adapters::QtTextMetrics;
 
 QString Q(std::u16string_view s) {

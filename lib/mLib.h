@@ -1,6 +1,7 @@
-// Short aliases of the routine classes, with identical behaviour:
-// `mStr::PadCenter` is `TmStr::PadCenter`. Including this header brings in every
-// routine class the library has.
+// Short aliases of the routine groups, with identical behaviour:
+// `mStr::PadCenter` is `TmStr::PadCenter`. The groups that are namespaces (TmStr,
+// TmRot, TmFile) get namespace aliases, the classes type aliases. Including this
+// header brings in every routine group the library has.
 #pragma once
 
 #include "config/mIniReg.h"
@@ -8,29 +9,26 @@
 #include "datetime/mDataHora.h"
 #include "dialogs/mMedia.h"
 #include "dialogs/mMensagem.h"
-#include "files/mFileUtil.h"
+#include "mFileUtil.h"
+#include "mRotinas.h"
 #include "strings/mString.h"
-#include "system/mRotinas.h"
 #include "system/mTerminalService.h"
 
 namespace zelmor {
 
-class TmStr;
 class TmDt;
 class TmConv;
-class TmRot;
-class TmFile;
 class TmINI;
 class TmReg;
 class TmDlg;
 class TmSpeaker;
 class TmTS;
 
-using mStr = TmStr;
+namespace mStr = TmStr;
 using mDt = TmDt;
 using mConv = TmConv;
-using mRot = TmRot;
-using mFile = TmFile;
+namespace mRot = TmRot;
+namespace mFile = TmFile;
 using mINI = TmINI;
 using mReg = TmReg;
 using mDlg = TmDlg;

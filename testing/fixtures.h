@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/clock.h"
-#include "platform/process_info.h"
+#include "platform/executable_info.h"
 #include "platform/regional_settings.h"
 
 namespace zelmor::testing {

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/process_control.h"
+#include "platform/running_processes.h"
 
 namespace zelmor::testing {
 

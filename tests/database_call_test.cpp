@@ -6,7 +6,7 @@
 
 #include "helpers/query.h"
 #include "platform/service.h"
-#include "system/mRotinas.h"
+#include "mRotinas.h"
 #include "tests/process_util.h"
 #include "testing/file_tree.h"
 

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "core/text.h"
-#include "system/mRotinas.h"
+#include "mRotinas.h"
 #include "testing/alsa_capture.h"
 #include "tests/process_util.h"
 

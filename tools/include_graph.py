@@ -7,9 +7,11 @@ fails, naming the file and line, on:
   - an include between library folders against the order declared in LIB_ORDER,
     which is what keeps the folders free of circles;
   - an operating-system or Qt header in core/, platform/ or lib/ (the seam);
-  - a quoted include that resolves to no file of the tree;
-  - a call from a library folder to a routine class's routine that is defined
-    only in a folder above it (a class's header may sit below some of its routines).
+  - a quoted include that resolves to no file of the tree.
+
+A routine group that spans folders (TmRot, TmFile) is a namespace that each folder
+opens in its own header for the routines it defines, so a call to a routine needs
+the header of the folder that defines it: the includes alone show who needs whom.
 
   include_graph.py [--root DIR] [--mermaid] [--stamp FILE]
 
@@ -46,31 +48,30 @@ TESTS_RANK = 6
 # folders listed before it. A new folder goes where its includes put it.
 LIB_ORDER = [
     "mConst.h",   # shared array types and enumerations
-    "regional",   # the live regional settings and the start-up copies
+    "regional",   # the live regional settings and the start-up copies (read by six folders)
     "calendar",   # the date-time value's calendar, today and now
     "parsing",    # strict text-to-value conversions
     "format",     # number and date-time patterns
-    "federative", # the table of the federative units
-    "program",    # the program's folder and the trailing separator
     "textfile",   # the library's text files: encodings and lines
     "xml",        # TmXMLLeitura: the XML reader (a text search)
-    "config",     # TmConfig, TConfigStatic, TmINI, TmReg
-    "forms",      # TFormPosition
-    "strings",    # TmStr
+    "config",     # TmConfig, TConfigStatic, TmINI, TmReg; the program's folder
+    "forms",      # TFormPosition, colours; what a program runs once at start
+    "strings",    # TmStr; the federative-units table
     "datetime",   # TmDt, TmConv
-    "system",     # TmRot, TmUF, TmTS
-    "files",      # TmFile, TGravaLogs
+    "system",     # TmRot's system routines, TmUF, TmTS
+    "files",      # TmFile's file routines, TGravaLogs
     "zip",        # TZip: zip archives through the zip layer
     "ftp",        # TZelmorFTP: FTP transfers through the FTP client
-    "dialogs",    # TmSpeaker
+    "dialogs",    # TmDlg, the wait window, TmSpeaker
     "processes",  # TmRot's process routines: they report through TmDlg and write scripts
     "network",    # TmRot's machine, network and download routines
     "helpers",    # TmRot's generic helpers: CaseDo asks through TmDlg, QueryToSQL writes dates and numbers
-    "shell",      # desktop entries and the shell routines: they start programs
+    "shell",      # desktop entries, TmFile's and TmRot's shell routines: they start programs
     "updates",    # TmFile's update from the update server: FTP, settings, dialogs
     "controls",   # TmRot's form and control rules: form state in TmINI, launchers through shell
-    "startup",    # process start
-    "mLib.h",     # the alias classes: every routine class
+    "mRotinas.h", # every part of TmRot, for code outside the library
+    "mFileUtil.h",  # every part of TmFile, for code outside the library
+    "mLib.h",     # the short aliases: every routine group
 ]
 
 INCLUDE_ROOTS = ["", "lib"]  # quoted includes resolve against these (after the file's own folder)
@@ -167,49 +168,6 @@ def check(tree):
     return errors, layer_edges, lib_edges
 
 
-# A routine class's header may sit below some of its routines: `TmFile` is declared
-# where its first routines are, while routines that need dialogs or transfers are
-# defined in a folder above. Includes cannot see that, so calls are checked too: a
-# library file may call `TmX::Routine` only when every definition of that routine is
-# in its own folder or below.
-DEFINITION = re.compile(r"^[A-Za-z_][\w:<>,\s\*&]*?\b(T[A-Za-z]\w*)::(~?\w+)\s*\(")
-CALL = re.compile(r"\b((?:T|m)[A-Z]\w*)::(\w+)\s*\(")
-ALIASES = {"mStr": "TmStr", "mDt": "TmDt", "mConv": "TmConv", "mRot": "TmRot", "mFile": "TmFile",
-           "mINI": "TmINI", "mReg": "TmReg", "mDlg": "TmDlg", "mSpeaker": "TmSpeaker", "mTS": "TmTS"}
-
-
-def check_calls(tree):
-    """Calls from a library folder to routines defined only in folders above it."""
-    order = {u: i for i, u in enumerate(LIB_ORDER)}
-    sources = [p for p in sorted(tree.files) if p.startswith("lib/") and tree.layer(p)[0] == "lib"
-               and lib_unit(p) in order]
-    defined = defaultdict(int)  # (class, routine) -> highest folder rank defining it
-    texts = {}
-    for path in sources:
-        with open(os.path.join(tree.root, path), encoding="utf-8", errors="replace") as f:
-            texts[path] = f.readlines()
-        if not path.endswith(".cpp"):
-            continue
-        for line in texts[path]:
-            m = DEFINITION.match(line)
-            if m:
-                key = (m.group(1), m.group(2))
-                defined[key] = max(defined[key], order[lib_unit(path)])
-    errors = []
-    for path in sources:
-        rank = order[lib_unit(path)]
-        for lineno, line in enumerate(texts[path], 1):
-            if DEFINITION.match(line) or line.lstrip().startswith("//"):
-                continue
-            for m in CALL.finditer(line.split("//", 1)[0]):
-                key = (ALIASES.get(m.group(1), m.group(1)), m.group(2))
-                if defined.get(key, -1) > rank:
-                    errors.append(f"{path}:{lineno}: {key[0]}::{key[1]} is defined in "
-                                  f"lib/{LIB_ORDER[defined[key]]}, above lib/{lib_unit(path)}; call a piece "
-                                  f"of a lower folder instead (or move the routine down)")
-    return errors
-
-
 def print_text(layer_edges, lib_edges):
     print("Layers (bottom first) and what each includes:")
     seen = []
@@ -265,7 +223,6 @@ def main():
 
     tree = Tree(os.path.abspath(args.root))
     errors, layer_edges, lib_edges = check(tree)
-    errors += check_calls(tree)
     for doc, update in ((args.update_doc, True), (args.check_doc, False)):
         if not doc:
             continue

@@ -67,16 +67,19 @@ class IncludeGraphTest(unittest.TestCase):
         self.assertEqual(code, 1)
         self.assertIn("lib/strings/padding.cpp:1:", err)
 
-    def test_a_call_to_a_routine_defined_higher_up_is_named(self):
+    def test_library_code_includes_the_part_it_calls_not_the_umbrella(self):
+        # A routine group's umbrella header sits above every library folder: code outside
+        # the library may include it, a library folder includes the part it calls.
         tree = {**CLEAN,
-                "lib/strings/upper.cpp": '#include "strings/mString.h"\nbool TmStr::Upper() { return true; }\n',
-                "lib/calendar/low.cpp": '#include "calendar/calendar.h"\n// TmStr::Upper() in a comment is fine\n'
-                                        'bool Low() { return mStr::Upper(); }\n'}
+                "lib/mRotinas.h": '#pragma once\n#include "strings/mString.h"\n',
+                "lib/calendar/low.cpp": '#include "mRotinas.h"\n',
+                "app/main.cpp": '#include "mRotinas.h"\n'}
         code, _, err = run(tree)
         self.assertEqual(code, 1, err)
-        self.assertIn("lib/calendar/low.cpp:3: TmStr::Upper is defined in lib/strings", err)
-        self.assertNotIn("low.cpp:2:", err)
-        tree["lib/calendar/low.cpp"] = '#include "calendar/calendar.h"\nbool Low() { return true; }\n'
+        self.assertIn("lib/calendar/low.cpp:1:", err)
+        self.assertIn("lib/calendar may not include lib/mRotinas.h", err)
+        self.assertNotIn("app/main.cpp", err)
+        tree["lib/calendar/low.cpp"] = '#include "calendar/calendar.h"\n'
         code, _, err = run(tree)
         self.assertEqual(code, 0, err)
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <thread>
 
-#include "system/mRotinas.h"
+#include "mRotinas.h"
 
 namespace zelmor::adapters {
 namespace {

@@ -19,7 +19,7 @@
 #include "adapters/qt/controls_qt.h"
 #include "adapters/qt/qstring.h"
 #include "config/mIniReg.h"
-#include "system/mRotinas.h"
+#include "mRotinas.h"
 #include "testing/file_tree.h"
 
 namespace zelmor::adapters {

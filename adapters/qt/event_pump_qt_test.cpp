@@ -15,7 +15,7 @@
 #include <utility>
 
 #include "adapters/linux/headless_event_pump.h"
-#include "system/mRotinas.h"
+#include "mRotinas.h"
 #include "testing/runtime_doubles.h"
 
 namespace zelmor::adapters {

@@ -6,8 +6,8 @@
 #include "core/text.h"
 #include "core/text_kit.h"
 #include "platform/file_system.h"
-#include "platform/process_info.h"
-#include "program/program_folder.h"
+#include "platform/executable_info.h"
+#include "config/program_folder.h"
 
 namespace zelmor {
 namespace {

@@ -14,7 +14,7 @@
 #include "platform/registry_store.h"
 #include "regional/format_settings.h"
 #include "regional/regional_copies.h"
-#include "startup/startup.h"
+#include "forms/startup.h"
 #include "testing/fixtures.h"
 #include "testing/temp_store.h"
 

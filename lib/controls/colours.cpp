@@ -1,7 +1,7 @@
 // Colour texts and the text colour that reads on a background.
 #include <cstdint>
 
-#include "system/mRotinas.h"
+#include "controls/controls.h"
 
 namespace zelmor {
 namespace {

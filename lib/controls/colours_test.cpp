@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "system/mRotinas.h"
+#include "controls/controls.h"
 
 namespace zelmor {
 namespace {

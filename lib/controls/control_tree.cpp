@@ -1,7 +1,8 @@
 // Rules over the control tree: focus of groups, enabling groups, screen positions
 // and the chain of captions.
 #include "platform/service.h"
-#include "system/mRotinas.h"
+#include "controls/controls.h"
+#include "system/system.h"
 
 namespace zelmor {
 

@@ -2,7 +2,8 @@
 #include <exception>
 
 #include "config/mIniReg.h"
-#include "system/mRotinas.h"
+#include "controls/controls.h"
+#include "system/system.h"
 
 namespace zelmor {
 

@@ -2,7 +2,8 @@
 #include "core/errors.h"
 #include "platform/service.h"
 #include "strings/mString.h"
-#include "system/mRotinas.h"
+#include "controls/controls.h"
+#include "system/system.h"
 
 namespace zelmor {
 

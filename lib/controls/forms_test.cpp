@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "config/mIniReg.h"
-#include "system/mRotinas.h"
+#include "controls/controls.h"
+#include "system/system.h"
 #include "testing/control_tree.h"
 #include "testing/file_tree.h"
 

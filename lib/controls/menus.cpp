@@ -1,5 +1,6 @@
 // Menu paths, for captions and for the permissions kept per menu item.
-#include "system/mRotinas.h"
+#include "controls/controls.h"
+#include "system/system.h"
 
 namespace zelmor {
 namespace {

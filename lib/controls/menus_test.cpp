@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "system/mRotinas.h"
+#include "controls/controls.h"
+#include "system/system.h"
 #include "testing/control_tree.h"
 
 namespace zelmor {

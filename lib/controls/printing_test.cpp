@@ -2,7 +2,8 @@
 
 #include <stdexcept>
 
-#include "system/mRotinas.h"
+#include "controls/controls.h"
+#include "system/system.h"
 #include "testing/control_tree.h"
 
 namespace zelmor {

@@ -1,9 +1,9 @@
 // Launchers on the user's desktop: the ".desktop" files desktops show as icons.
-#include "files/mFileUtil.h"
+#include "controls/controls.h"
+#include "files/files.h"
 #include "platform/file_system.h"
 #include "platform/service.h"
 #include "shell/desktop_entry.h"
-#include "system/mRotinas.h"
 
 namespace zelmor {
 namespace {

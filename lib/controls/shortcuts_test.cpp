@@ -1,7 +1,7 @@
 // Launchers on the desktop folder of a home the test makes.
 #include <gtest/gtest.h>
 
-#include "system/mRotinas.h"
+#include "controls/controls.h"
 #include "testing/file_tree.h"
 #include "testing/run_program.h"
 

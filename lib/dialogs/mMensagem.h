@@ -15,7 +15,7 @@
 #include "dialogs/mMensagemPlus.h"
 #include "forms/colors.h"
 #include "mConst.h"
-#include "system/mRotinas.h"
+#include "system/system.h"
 
 namespace zelmor {
 

@@ -1,6 +1,6 @@
 #include "dialogs/mMedia.h"
 #include "platform/tone_output.h"
-#include "system/mRotinas.h"
+#include "system/system.h"
 
 namespace zelmor {
 namespace {

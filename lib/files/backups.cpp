@@ -6,7 +6,7 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "files/directory_search.h"
-#include "files/mFileUtil.h"
+#include "files/files.h"
 #include "textfile/text_file.h"
 #include "calendar/calendar.h"
 #include "format/format_datetime.h"

@@ -8,13 +8,13 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "files/directory_search.h"
-#include "files/mFileUtil.h"
+#include "files/files.h"
 #include "textfile/text_file.h"
 #include "format/format_number.h"
 #include "platform/file_system.h"
 #include "platform/dialogs.h"
 #include "platform/xml_documents.h"
-#include "platform/process_info.h"
+#include "platform/executable_info.h"
 
 namespace zelmor {
 namespace {

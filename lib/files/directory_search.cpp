@@ -6,7 +6,7 @@
 #include "core/text.h"
 #include "platform/file_system.h"
 #include "platform/dialogs.h"
-#include "platform/process_info.h"
+#include "platform/executable_info.h"
 
 namespace zelmor::files {
 namespace {

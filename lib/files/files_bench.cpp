@@ -16,7 +16,7 @@
 
 #include "core/text.h"
 #include "files/GravaLogsUnit.h"
-#include "files/mFileUtil.h"
+#include "files/files.h"
 #include "testing/fixtures.h"
 #include "testing/file_tree.h"
 #include "testing/run_program.h"

@@ -1,5 +1,5 @@
 // The system's special folders and the per-user data folders of the Zelmor products.
-#include "files/mFileUtil.h"
+#include "files/files.h"
 #include "platform/file_system.h"
 
 namespace zelmor {

@@ -6,11 +6,11 @@
 #include "core/text.h"
 #include "files/directory_search.h"
 #include "files/file_times.h"
-#include "files/mFileUtil.h"
+#include "files/files.h"
 #include "format/format_datetime.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
-#include "platform/process_info.h"
+#include "platform/executable_info.h"
 #include "strings/mString.h"
 
 namespace zelmor {

@@ -3,7 +3,7 @@
 #include "core/errors.h"
 #include "files/GravaLogsUnit.h"
 #include "files/directory_search.h"
-#include "files/mFileUtil.h"
+#include "files/files.h"
 #include "calendar/calendar.h"
 #include "format/format_datetime.h"
 #include "platform/file_locks.h"

@@ -2,7 +2,7 @@
 #include <optional>
 
 #include "core/errors.h"
-#include "files/mFileUtil.h"
+#include "files/files.h"
 #include "platform/file_system.h"
 #include "platform/service.h"
 #include "strings/mString.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/text.h"
-#include "files/mFileUtil.h"
+#include "files/files.h"
 #include "testing/file_tree.h"
 
 namespace zelmor {

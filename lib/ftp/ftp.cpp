@@ -6,7 +6,7 @@
 
 #include "core/errors.h"
 #include "core/text.h"
-#include "files/mFileUtil.h"
+#include "files/files.h"
 #include "ftp/ZelmorFileTransferProtocol.h"
 #include "platform/file_system.h"
 

@@ -9,7 +9,7 @@
 #include "helpers/query.h"
 #include "helpers/variant_values.h"
 #include "parsing/conversions.h"
-#include "system/mRotinas.h"
+#include "helpers/helpers.h"
 
 namespace zelmor {
 namespace {

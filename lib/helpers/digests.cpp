@@ -2,7 +2,7 @@
 #include "core/text.h"
 #include "platform/digests.h"
 #include "platform/file_system.h"
-#include "system/mRotinas.h"
+#include "helpers/helpers.h"
 
 namespace zelmor {
 namespace {

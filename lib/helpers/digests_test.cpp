@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "core/text.h"
-#include "system/mRotinas.h"
+#include "helpers/helpers.h"
 #include "testing/temp_store.h"
 
 namespace zelmor {

@@ -2,7 +2,7 @@
 
 #include "core/text.h"
 #include "helpers/query.h"
-#include "system/mRotinas.h"
+#include "helpers/helpers.h"
 #include "testing/recorded_dialogs.h"
 
 namespace zelmor {

@@ -8,7 +8,7 @@
 #include "core/text.h"
 #include "helpers/query.h"
 #include "platform/service.h"
-#include "system/mRotinas.h"
+#include "helpers/helpers.h"
 #include "testing/file_tree.h"
 
 namespace zelmor {

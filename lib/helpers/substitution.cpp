@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "system/mRotinas.h"
+#include "helpers/helpers.h"
 
 namespace zelmor {
 namespace {

@@ -15,7 +15,7 @@
 #include "platform/http_client.h"
 #include "platform/machine_info.h"
 #include "platform/time_zone.h"
-#include "system/mRotinas.h"
+#include "network/network.h"
 
 namespace zelmor {
 namespace {

@@ -11,8 +11,8 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "platform/machine_info.h"
-#include "platform/processes.h"
-#include "system/mRotinas.h"
+#include "platform/program_start.h"
+#include "network/network.h"
 #include "testing/file_tree.h"
 #include "testing/fixtures.h"
 

@@ -16,8 +16,8 @@
 #include <thread>
 
 #include "core/text.h"
-#include "platform/processes.h"
-#include "system/mRotinas.h"
+#include "platform/program_start.h"
+#include "processes/processes.h"
 #include "testing/file_tree.h"
 
 extern char** environ;

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "core/text.h"
-#include "files/mFileUtil.h"
-#include "platform/processes.h"
-#include "system/mRotinas.h"
+#include "files/files.h"
+#include "processes/processes.h"
+#include "platform/program_start.h"
 #include "testing/file_tree.h"
 #include "testing/process_table.h"
 #include "testing/recorded_dialogs.h"

@@ -8,7 +8,7 @@
 #include "core/text_kit.h"
 #include "platform/task_scheduler.h"
 #include "processes/command_line.h"
-#include "system/mRotinas.h"
+#include "processes/processes.h"
 
 namespace zelmor {
 namespace {

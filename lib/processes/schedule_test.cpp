@@ -9,8 +9,8 @@
 
 #include "calendar/calendar.h"
 #include "core/text.h"
-#include "platform/processes.h"
-#include "system/mRotinas.h"
+#include "platform/program_start.h"
+#include "processes/processes.h"
 #include "testing/file_tree.h"
 
 namespace zelmor {

@@ -5,7 +5,8 @@
 #include "core/errors.h"
 #include "core/surrogates.h"
 #include "core/text.h"
-#include "files/mFileUtil.h"
+#include "files/files.h"
+#include "shell/shell.h"
 #include "platform/file_system.h"
 #include "platform/service.h"
 

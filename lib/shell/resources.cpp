@@ -7,11 +7,11 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "dialogs/mMensagem.h"
-#include "files/mFileUtil.h"
-#include "system/mRotinas.h"
+#include "files/files.h"
+#include "shell/shell.h"
 #include "zip/ZipUnit.h"
 #include "platform/file_system.h"
-#include "platform/process_info.h"
+#include "platform/executable_info.h"
 #include "platform/service.h"
 
 namespace zelmor {

@@ -11,8 +11,7 @@
 
 #include "core/errors.h"
 #include "core/text.h"
-#include "files/mFileUtil.h"
-#include "system/mRotinas.h"
+#include "shell/shell.h"
 #include "testing/file_tree.h"
 #include "testing/fixtures.h"
 #include "testing/recorded_dialogs.h"

@@ -2,15 +2,16 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "dialogs/mMensagem.h"
-#include "files/mFileUtil.h"
+#include "files/files.h"
+#include "processes/processes.h"
+#include "shell/shell.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
-#include "platform/process_info.h"
-#include "platform/processes.h"
+#include "platform/executable_info.h"
+#include "platform/program_start.h"
 #include "platform/service.h"
 #include "processes/command_line.h"
 #include "shell/desktop_entry.h"
-#include "system/mRotinas.h"
 
 namespace zelmor {
 

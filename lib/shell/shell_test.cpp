@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/text.h"
-#include "files/mFileUtil.h"
+#include "shell/shell.h"
 #include "testing/file_tree.h"
 #include "testing/recorded_dialogs.h"
 #include "testing/run_program.h"

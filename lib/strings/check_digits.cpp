@@ -6,7 +6,7 @@
 #include "calendar/calendar.h"
 #include "core/errors.h"
 #include "core/text.h"
-#include "federative/federative_table.h"
+#include "strings/federative_table.h"
 #include "format/format_number.h"
 #include "strings/check_digit_math.h"
 #include "strings/mString.h"
@@ -159,7 +159,7 @@ std::u16string TmStr::CalculaChaveEletronica(std::u16string_view asUF, TDateTime
 
   std::u16string key;
   key.reserve(44);
-  const federative::Unit* uf = federative::Find(asUF);
+  const TUnidadeFederativa* uf = federative::Find(asUF);
   key += IntToStr(uf ? uf->IBGE : 0);
   key += ZeroFill(yymm, 4);
   // The issuer's letters (a CNPJ may have them) go into the key as capitals.

@@ -8,6 +8,7 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "strings/mString.h"
+#include "system/system.h"
 
 namespace zelmor {
 namespace {

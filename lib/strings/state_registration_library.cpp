@@ -11,7 +11,7 @@
 #include "core/text_kit.h"
 #include "platform/http_client.h"
 #include "platform/shared_library.h"
-#include "program/program_folder.h"
+#include "config/program_folder.h"
 #include "strings/check_digit_math.h"
 #include "strings/mString.h"
 #include "strings/state_registration_library.h"

@@ -23,7 +23,7 @@ using zelmor::testing::FuzzCheck;
 
 namespace {
 
-using zelmor::TmStr;
+namespace TmStr = zelmor::TmStr;
 
 template <class F>
 void OnlyConvertErrors(F&& f) {

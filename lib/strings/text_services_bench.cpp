@@ -10,7 +10,7 @@
 
 namespace {
 
-using zelmor::TmStr;
+namespace TmStr = zelmor::TmStr;
 
 const zelmor::testing::FixedRegionalSettings& Brazil() {
   static const zelmor::testing::FixedRegionalSettings s(zelmor::RegionalSettings::Brazilian());

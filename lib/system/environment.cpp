@@ -4,7 +4,8 @@
 #include "platform/system_environment.h"
 #include "strings/mString.h"
 #include "system/file_version.h"
-#include "system/mRotinas.h"
+#include "system/mVersaoWindows.h"
+#include "system/system.h"
 
 namespace zelmor {
 

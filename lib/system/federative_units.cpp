@@ -2,38 +2,32 @@
 #include "system/federative_units.h"
 
 #include "core/text_kit.h"
-#include "federative/federative_table.h"
+#include "strings/federative_table.h"
 #include "strings/mString.h"
 
 namespace zelmor {
 
 TUnidadeFederativa TmUF::Dados(std::u16string_view aiUF) {
-  TUnidadeFederativa d;
-  if (const federative::Unit* u = federative::Find(aiUF)) {
-    d.Sigla = u->Sigla;
-    d.IBGE = u->IBGE;
-    for (std::int32_t t : u->Tamanho)
-      if (t) d.Tamanho.push_back(t);
-  }
-  return d;
+  const TUnidadeFederativa* u = federative::Find(aiUF);
+  return u ? *u : TUnidadeFederativa();
 }
 
 std::int32_t TmUF::IBGE(std::u16string_view aiUF) {
-  const federative::Unit* u = federative::Find(aiUF);
+  const TUnidadeFederativa* u = federative::Find(aiUF);
   return u ? u->IBGE : 0;
 }
 
 std::u16string TmUF::Sigla(std::int32_t aiIBGE) {
-  const federative::Unit* u = federative::FindByCode(aiIBGE);
-  return u ? std::u16string(u->Sigla) : std::u16string();
+  const TUnidadeFederativa* u = federative::FindByCode(aiIBGE);
+  return u ? u->Sigla : std::u16string();
 }
 
 std::u16string TmUF::GetIEValidada(std::u16string_view asIE, std::u16string_view asUF) {
   const std::u16string_view ie = textkit::Trim(asIE);
-  const federative::Unit* u = federative::Find(asUF);
+  const TUnidadeFederativa* u = federative::Find(asUF);
   if (!u) return std::u16string(ie);
   for (std::int32_t t : u->Tamanho)
-    if (t && static_cast<std::size_t>(t) == ie.size()) return std::u16string(ie);
+    if (static_cast<std::size_t>(t) == ie.size()) return std::u16string(ie);
   return TmStr::PadRight(ie, u->Tamanho[0], u'0', true);
 }
 

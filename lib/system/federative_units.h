@@ -7,16 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "mConst.h"
+#include "strings/federative_table.h"
 
 namespace zelmor {
-
-// One row of the table. `Tamanho`'s first length is the one used for padding.
-struct TUnidadeFederativa {
-  std::u16string Sigla;
-  std::int32_t IBGE = 0;
-  TzelArrayInteger Tamanho;
-};
 
 class TmUF {
  public:

@@ -7,7 +7,7 @@
 #include "core/text.h"
 #include "strings/mString.h"
 #include "strings/testdata/ie_samples.h"
-#include "system/mRotinas.h"
+#include "system/federative_units.h"
 
 namespace zelmor {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "core/text.h"
 #include "system/file_version.h"
-#include "system/mRotinas.h"
+#include "system/system.h"
 #include "testing/temp_store.h"
 
 namespace zelmor {

@@ -6,7 +6,8 @@
 #include "datetime/mConvert.h"
 #include "strings/check_digit_math.h"
 #include "strings/mString.h"
-#include "system/mRotinas.h"
+#include "system/federative_units.h"
+#include "system/system.h"
 
 namespace zelmor {
 namespace {

@@ -10,7 +10,7 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "strings/mString.h"
-#include "system/mRotinas.h"
+#include "system/system.h"
 
 namespace zelmor {
 namespace {

@@ -1,7 +1,7 @@
 // Moving the focus into containers: a panel passes it to its first child that takes it.
 #include <algorithm>
 
-#include "system/mRotinas.h"
+#include "system/system.h"
 
 namespace zelmor {
 

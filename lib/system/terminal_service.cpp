@@ -1,5 +1,5 @@
 #include "platform/session_info.h"
-#include "system/mRotinas.h"
+#include "system/system.h"
 #include "system/mTerminalService.h"
 
 namespace zelmor {

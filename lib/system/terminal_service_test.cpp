@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/text.h"
-#include "system/mRotinas.h"
+#include "system/system.h"
 #include "system/mTerminalService.h"
 #include "testing/runtime_doubles.h"
 

@@ -1,6 +1,6 @@
 // Waiting while the program's events keep flowing, through the event pump.
 #include "platform/event_pump.h"
-#include "system/mRotinas.h"
+#include "system/system.h"
 
 namespace zelmor {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "adapters/linux/headless_event_pump.h"
-#include "system/mRotinas.h"
+#include "system/system.h"
 #include "testing/runtime_doubles.h"
 
 namespace zelmor {

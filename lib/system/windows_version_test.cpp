@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "system/mRotinas.h"
+#include "system/mVersaoWindows.h"
+#include "system/system.h"
 #include "system/mVersaoWindows.h"
 #include "testing/runtime_doubles.h"
 

@@ -4,13 +4,13 @@
 
 #include "core/errors.h"
 #include "core/text.h"
-#include "files/mFileUtil.h"
+#include "files/files.h"
 #include "platform/digests.h"
 #include "platform/download_limits.h"
 #include "platform/file_system.h"
 #include "platform/signatures.h"
 #include "platform/update_trust_store.h"
-#include "system/mRotinas.h"
+#include "system/system.h"
 #include "textfile/text_file.h"
 
 namespace zelmor::updates {

@@ -24,7 +24,7 @@
 #include "adapters/linux/system_services.h"
 #include "core/errors.h"
 #include "core/text.h"
-#include "files/mFileUtil.h"
+#include "updates/updates.h"
 #include "ftp/testdata/ftp_server_process.h"
 #include "platform/signatures.h"
 #include "platform/update_trust_store.h"

@@ -6,7 +6,7 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "files/directory_search.h"
-#include "files/mFileUtil.h"
+#include "files/files.h"
 #include "zip/ZipUnit.h"
 
 namespace zelmor {

@@ -13,7 +13,7 @@
 #include "core/text.h"
 #include "strings/check_digit_math.h"
 #include "strings/mString.h"
-#include "system/mRotinas.h"
+#include "mRotinas.h"
 #include "tools/zelmor/commands.h"
 
 namespace zelmor::cli {

@@ -1,6 +1,6 @@
 // Form and control helpers that need no window: colours, the display mode, desktop
 // launchers, and printing lines into a PDF file through the GUI's printer.
-#include "system/mRotinas.h"
+#include "mRotinas.h"
 #include "tools/zelmor/registry.h"
 
 #ifdef ZELMOR_WITH_QT

@@ -8,7 +8,7 @@
 // as a program would with CreateQuery on its connection.
 #include "helpers/query.h"
 #include "platform/service.h"
-#include "system/mRotinas.h"
+#include "mRotinas.h"
 #include "tools/zelmor/json_values.h"
 #include "tools/zelmor/registry.h"
 

@@ -5,7 +5,7 @@
 // as {"Size", "Position", "Base64"}. TGravaLogs is an object: its steps are offered
 // here on a log file, each call doing what the object would in one go.
 #include "files/GravaLogsUnit.h"
-#include "files/mFileUtil.h"
+#include "mFileUtil.h"
 #include "tools/zelmor/json_values.h"
 #include "tools/zelmor/registry.h"
 

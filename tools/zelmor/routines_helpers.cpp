@@ -1,5 +1,5 @@
 // The generic helpers: choices, null defaults, array lookups, variants, digests.
-#include "system/mRotinas.h"
+#include "mRotinas.h"
 #include "tools/zelmor/registry.h"
 
 namespace zelmor::cli {

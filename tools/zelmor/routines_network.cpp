@@ -1,5 +1,5 @@
 // Machine and network facts, echo requests and HTTP downloads.
-#include "system/mRotinas.h"
+#include "mRotinas.h"
 #include "tools/zelmor/registry.h"
 
 namespace zelmor::cli {

@@ -1,5 +1,5 @@
 // Padding, centring and field extraction; the program folder.
-#include "files/mFileUtil.h"
+#include "mFileUtil.h"
 #include "strings/mString.h"
 #include "tools/zelmor/registry.h"
 

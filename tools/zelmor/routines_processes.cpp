@@ -1,6 +1,6 @@
 // Other processes and external programs: the single-instance guard, finding and
 // ending processes, starting programs, scheduled tasks, the power switch.
-#include "system/mRotinas.h"
+#include "mRotinas.h"
 #include "tools/zelmor/registry.h"
 
 namespace zelmor::cli {

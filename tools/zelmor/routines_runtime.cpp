@@ -1,7 +1,7 @@
 // Waiting and event pumping, the Windows version and environment, remote sessions
 // and sounds.
 #include "dialogs/mMedia.h"
-#include "system/mRotinas.h"
+#include "mRotinas.h"
 #include "system/mTerminalService.h"
 #include "tools/zelmor/registry.h"
 

@@ -1,5 +1,5 @@
 // Shell helpers: launchers on the desktop, the names of exit codes, resources written out.
-#include "files/mFileUtil.h"
+#include "mFileUtil.h"
 #include "tools/zelmor/registry.h"
 
 namespace zelmor::cli {

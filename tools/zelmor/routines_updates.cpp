@@ -1,6 +1,6 @@
 // Version routines: version texts read from program files, picked apart and compared;
 // the update of program files from the update server.
-#include "files/mFileUtil.h"
+#include "mFileUtil.h"
 #include "tools/zelmor/registry.h"
 
 namespace zelmor::cli {

@@ -1,6 +1,6 @@
-#include "program/program_folder.h"
+#include "config/program_folder.h"
 
-#include "platform/process_info.h"
+#include "platform/executable_info.h"
 
 namespace zelmor::program {
 

@@ -4,25 +4,30 @@
 // answers from it; the access key reads the codes here too.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
-namespace zelmor::federative {
+#include "mConst.h"
 
-struct Unit {
-  std::u16string_view Sigla;
-  std::int32_t IBGE;
-  // The registration lengths, the one used for padding first; 0 = unused.
-  std::array<std::int32_t, 2> Tamanho;
+namespace zelmor {
+
+// One row of the table. `Tamanho`'s first length is the one used for padding.
+struct TUnidadeFederativa {
+  std::u16string Sigla;
+  std::int32_t IBGE = 0;
+  TzelArrayInteger Tamanho;
 };
 
-// Every unit, in the order lookups go through them (by abbreviation).
-std::span<const Unit> Units();
-// The unit with exactly this abbreviation ("sp" is not one), or nullptr.
-const Unit* Find(std::u16string_view sigla);
-// The unit with this code, or nullptr.
-const Unit* FindByCode(std::int32_t ibge);
+namespace federative {
 
-}  // namespace zelmor::federative
+// Every unit, in the order lookups go through them (by abbreviation).
+std::span<const TUnidadeFederativa> Units();
+// The unit with exactly this abbreviation ("sp" is not one), or nullptr.
+const TUnidadeFederativa* Find(std::u16string_view sigla);
+// The unit with this code, or nullptr.
+const TUnidadeFederativa* FindByCode(std::int32_t ibge);
+
+}  // namespace federative
+}  // namespace zelmor

@@ -1,4 +1,4 @@
-#include "startup/startup.h"
+#include "forms/startup.h"
 
 #include "forms/FormPosition.h"
 #include "regional/format_settings.h"
