@@ -129,6 +129,25 @@ class InstalledTree(unittest.TestCase):
         run(["cmake", "--build", build], timeout=600)
         self.check_example(os.path.join(build, "cpf_check"))
 
+    def test_the_install_guide_snippets_build_as_written(self):
+        # A fresh project that only declares itself and its program, with the guide's C++
+        # and CMake lines as they stand: the package must bring C++20 along by itself.
+        guide = read(os.path.join(ARGS.source, "docs/install.md"))
+        cpp = re.search(r"```cpp\n(.*?)```", guide, re.S).group(1)
+        cmake = re.search(r"```cmake\n(.*?)```", guide, re.S).group(1)
+        self.assertIn("my_program", cmake)
+        project = os.path.join(self.tmp.name, "guide")
+        os.makedirs(project)
+        with open(os.path.join(project, "main.cpp"), "w", encoding="utf-8") as f:
+            f.write(cpp)
+        with open(os.path.join(project, "CMakeLists.txt"), "w", encoding="utf-8") as f:
+            f.write("cmake_minimum_required(VERSION 3.25)\nproject(my_program LANGUAGES CXX)\n"
+                    "add_executable(my_program main.cpp)\n" + cmake)
+        build = os.path.join(project, "build")
+        run(["cmake", "-S", project, "-B", build, "-G", "Ninja", "-DCMAKE_PREFIX_PATH=" + self.prefix])
+        run(["cmake", "--build", build], timeout=600)
+        self.assertEqual(subprocess.run([os.path.join(build, "my_program")], timeout=30).returncode, 0)
+
     def test_the_example_builds_with_pkg_config(self):
         env = {**os.environ, "PKG_CONFIG_PATH": self.path("lib/pkgconfig")}
         flags = run(["pkg-config", "--cflags", "--libs", "zelmor"], env=env).stdout.split()
