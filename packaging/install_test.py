@@ -66,6 +66,23 @@ class InstalledTree(unittest.TestCase):
         self.assertEqual(os.readlink(self.path("bin/quindel")), "../libexec/quindel/quindel")
         self.assertFalse([f for f in os.listdir(self.path("include/zelmor/strings")) if f.endswith(".cpp")])
 
+    def test_only_public_headers_are_installed_and_they_are_complete(self):
+        include = self.path("include/zelmor")
+        for internal in ["strings/check_digit_math.h", "datetime/date_helpers.h", "format/pattern_text.h",
+                         "config/config_text.h", "core/snapshot.h"]:
+            with self.subTest(internal=internal):
+                self.assertFalse(os.path.exists(os.path.join(include, internal)), internal)
+        # Leaving a header out must not break one that stays: every quoted include of an
+        # installed header is found in the tree.
+        missing = []
+        for folder, _, files in os.walk(include):
+            for name in files:
+                header = os.path.join(folder, name)
+                for inc in re.findall(r'^\s*#\s*include\s+"([^"]+)"', read(header), re.M):
+                    if not any(os.path.isfile(os.path.join(base, inc)) for base in (include, folder)):
+                        missing.append(f"{os.path.relpath(header, include)}: {inc}")
+        self.assertEqual(missing, [])
+
     def test_desktop_entry_unit_and_manual_pages_are_clean(self):
         if shutil.which("desktop-file-validate"):
             run(["desktop-file-validate", self.path("share/applications/quindel.desktop")])
