@@ -66,6 +66,17 @@ class InstalledTree(unittest.TestCase):
         self.assertEqual(os.readlink(self.path("bin/quindel")), "../libexec/quindel/quindel")
         self.assertFalse([f for f in os.listdir(self.path("include/zelmor/strings")) if f.endswith(".cpp")])
 
+    def test_the_install_manifest_lists_everything_installed(self):
+        # Uninstalling is `xargs rm < install_manifest.txt`: whatever it misses stays behind.
+        listed = set(read(os.path.join(ARGS.build, "install_manifest.txt")).splitlines())
+        written = set()
+        for folder, dirs, files in os.walk(self.prefix):
+            written.update(os.path.join(folder, name) for name in files)
+            written.update(os.path.join(folder, name) for name in dirs if os.path.islink(os.path.join(folder, name)))
+        self.assertEqual(sorted(written - listed), [])
+        self.assertIn(self.path("bin/quindel"), listed)
+        self.assertIn(self.path("lib/systemd/user/quindel.service"), listed)
+
     def test_only_public_headers_are_installed_and_they_are_complete(self):
         include = self.path("include/zelmor")
         for internal in ["strings/check_digit_math.h", "datetime/date_helpers.h", "format/pattern_text.h",
