@@ -58,7 +58,8 @@ class InstalledTree(unittest.TestCase):
                     "include/zelmor/adapters/linux/system_services.h",
                     "lib/libzelmor_lib.a", "lib/libzelmor_linux.a",
                     "lib/cmake/Zelmor/ZelmorConfig.cmake", "lib/cmake/Zelmor/ZelmorTargets.cmake",
-                    "lib/pkgconfig/zelmor.pc"]:
+                    "lib/pkgconfig/zelmor.pc", "share/bash-completion/completions/zelmor",
+                    "share/bash-completion/completions/quindel"]:
             with self.subTest(rel=rel):
                 self.assertTrue(os.path.isfile(self.path(rel)), rel)
         # The display program is reached through a relative link, so the font sits next to
