@@ -58,13 +58,42 @@ class InstalledTree(unittest.TestCase):
                     "include/zelmor/adapters/linux/system_services.h",
                     "lib/libzelmor_lib.a", "lib/libzelmor_linux.a",
                     "lib/cmake/Zelmor/ZelmorConfig.cmake", "lib/cmake/Zelmor/ZelmorTargets.cmake",
-                    "lib/pkgconfig/zelmor.pc"]:
+                    "lib/pkgconfig/zelmor.pc", "share/bash-completion/completions/zelmor",
+                    "share/bash-completion/completions/quindel"]:
             with self.subTest(rel=rel):
                 self.assertTrue(os.path.isfile(self.path(rel)), rel)
         # The display program is reached through a relative link, so the font sits next to
         # the executable it resolves to wherever the tree is installed.
         self.assertEqual(os.readlink(self.path("bin/quindel")), "../libexec/quindel/quindel")
         self.assertFalse([f for f in os.listdir(self.path("include/zelmor/strings")) if f.endswith(".cpp")])
+
+    def test_the_install_manifest_lists_everything_installed(self):
+        # Uninstalling is `xargs rm < install_manifest.txt`: whatever it misses stays behind.
+        listed = set(read(os.path.join(ARGS.build, "install_manifest.txt")).splitlines())
+        written = set()
+        for folder, dirs, files in os.walk(self.prefix):
+            written.update(os.path.join(folder, name) for name in files)
+            written.update(os.path.join(folder, name) for name in dirs if os.path.islink(os.path.join(folder, name)))
+        self.assertEqual(sorted(written - listed), [])
+        self.assertIn(self.path("bin/quindel"), listed)
+        self.assertIn(self.path("lib/systemd/user/quindel.service"), listed)
+
+    def test_only_public_headers_are_installed_and_they_are_complete(self):
+        include = self.path("include/zelmor")
+        for internal in ["strings/check_digit_math.h", "datetime/date_helpers.h", "format/pattern_text.h",
+                         "config/config_text.h", "core/snapshot.h"]:
+            with self.subTest(internal=internal):
+                self.assertFalse(os.path.exists(os.path.join(include, internal)), internal)
+        # Leaving a header out must not break one that stays: every quoted include of an
+        # installed header is found in the tree.
+        missing = []
+        for folder, _, files in os.walk(include):
+            for name in files:
+                header = os.path.join(folder, name)
+                for inc in re.findall(r'^\s*#\s*include\s+"([^"]+)"', read(header), re.M):
+                    if not any(os.path.isfile(os.path.join(base, inc)) for base in (include, folder)):
+                        missing.append(f"{os.path.relpath(header, include)}: {inc}")
+        self.assertEqual(missing, [])
 
     def test_desktop_entry_unit_and_manual_pages_are_clean(self):
         if shutil.which("desktop-file-validate"):
@@ -128,6 +157,25 @@ class InstalledTree(unittest.TestCase):
              "-DCMAKE_PREFIX_PATH=" + self.prefix])
         run(["cmake", "--build", build], timeout=600)
         self.check_example(os.path.join(build, "cpf_check"))
+
+    def test_the_install_guide_snippets_build_as_written(self):
+        # A fresh project that only declares itself and its program, with the guide's C++
+        # and CMake lines as they stand: the package must bring C++20 along by itself.
+        guide = read(os.path.join(ARGS.source, "docs/install.md"))
+        cpp = re.search(r"```cpp\n(.*?)```", guide, re.S).group(1)
+        cmake = re.search(r"```cmake\n(.*?)```", guide, re.S).group(1)
+        self.assertIn("my_program", cmake)
+        project = os.path.join(self.tmp.name, "guide")
+        os.makedirs(project)
+        with open(os.path.join(project, "main.cpp"), "w", encoding="utf-8") as f:
+            f.write(cpp)
+        with open(os.path.join(project, "CMakeLists.txt"), "w", encoding="utf-8") as f:
+            f.write("cmake_minimum_required(VERSION 3.25)\nproject(my_program LANGUAGES CXX)\n"
+                    "add_executable(my_program main.cpp)\n" + cmake)
+        build = os.path.join(project, "build")
+        run(["cmake", "-S", project, "-B", build, "-G", "Ninja", "-DCMAKE_PREFIX_PATH=" + self.prefix])
+        run(["cmake", "--build", build], timeout=600)
+        self.assertEqual(subprocess.run([os.path.join(build, "my_program")], timeout=30).returncode, 0)
 
     def test_the_example_builds_with_pkg_config(self):
         env = {**os.environ, "PKG_CONFIG_PATH": self.path("lib/pkgconfig")}

@@ -1,22 +1,32 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project builds, runs and tests with.
+# Installs the Debian packages the project needs. `--run` installs only what building
+# and running the programs need (tools/run.sh on a till); without it, also everything
+# the tests need: the test frameworks, clang for the sanitizer and fuzz builds, the
+# test servers and the npm cross-check packages (tools/test.sh).
 # Skips apt entirely when everything is already there (fast, works offline).
 set -euo pipefail
 
-PACKAGES=(
-  build-essential cmake ninja-build pkg-config
+SET=test
+if [ "${1:-}" = "--run" ]; then SET=run; fi
+
+RUN_PACKAGES=(
+  build-essential cmake ninja-build pkg-config python3
   qt6-base-dev libqt6sql6-sqlite
-  libgtest-dev libgmock-dev libbenchmark-dev libinih-dev
-  zlib1g-dev libminizip-dev libcurl4-openssl-dev libsqlite3-dev libssl-dev libasound2-dev libxml2-dev
-  nlohmann-json3-dev
-  python3 python3-fonttools python3-pyftpdlib
-  xvfb xauth netcat-openbsd locales dbus-daemon
+  libinih-dev zlib1g-dev libminizip-dev libcurl4-openssl-dev libsqlite3-dev libssl-dev libasound2-dev
+  libxml2-dev nlohmann-json3-dev libicu-dev libpugixml-dev
+  locales
+)
+TEST_PACKAGES=(
+  libgtest-dev libgmock-dev libbenchmark-dev
+  python3-fonttools python3-pyftpdlib
+  xvfb xauth netcat-openbsd dbus-daemon
   desktop-file-utils libglib2.0-bin dpkg-dev file man-db
   nodejs
-  libicu-dev
-  zip unzip libpugixml-dev
+  zip unzip
   clang libclang-rt-dev llvm ccache
 )
+PACKAGES=("${RUN_PACKAGES[@]}")
+if [ "$SET" = test ]; then PACKAGES+=("${TEST_PACKAGES[@]}"); fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -25,8 +35,19 @@ for p in "${PACKAGES[@]}"; do
   fi
 done
 
+# As root, apt-get runs as it is; otherwise through sudo. With neither, say what to run
+# as root and stop, rather than fail halfway through.
 SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null 2>&1; then
+    SUDO="sudo"
+  elif [ "${#missing[@]}" -gt 0 ]; then
+    echo "setup-deps: these packages are missing and installing them needs root (no sudo here). As root, run:" >&2
+    echo "  apt-get update && apt-get install --no-install-recommends ${missing[*]}" >&2
+    echo "then run this again." >&2
+    exit 1
+  fi
+fi
 
 if [ "${#missing[@]}" -gt 0 ]; then
   echo "Installing: ${missing[*]}"
@@ -35,6 +56,11 @@ if [ "${#missing[@]}" -gt 0 ]; then
 fi
 
 # Brazilian regional settings for tests and for users who want them.
+if [ "$(id -u)" -ne 0 ] && [ -z "$SUDO" ]; then
+  locale -a 2>/dev/null | grep -qi '^pt_BR\.utf-\?8$' \
+    || echo "setup-deps: the pt_BR.UTF-8 locale is missing; as root: enable it in /etc/locale.gen and run locale-gen" >&2
+  exit 0
+fi
 if ! locale -a 2>/dev/null | grep -qi '^pt_BR\.utf-\?8$'; then
   if [ -f /etc/locale.gen ]; then
     $SUDO sed -i 's/^# *\(pt_BR.UTF-8 UTF-8\)/\1/' /etc/locale.gen
@@ -42,6 +68,8 @@ if ! locale -a 2>/dev/null | grep -qi '^pt_BR\.utf-\?8$'; then
     $SUDO locale-gen >/dev/null
   fi
 fi
+
+if [ "$SET" = run ]; then exit 0; fi
 
 # More generated locales, for the tests that read regional settings through the C
 # library (a test whose locale is missing skips with a message).

@@ -20,7 +20,7 @@ if command -v ccache >/dev/null 2>&1; then
 fi
 
 # A warning in the project's own code fails the run.
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELMOR_REQUIRE_BENCHMARKS=ON -DZELMOR_WERROR=ON \
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELMOR_BUILD_TESTS=ON -DZELMOR_BUILD_BENCHMARKS=ON -DZELMOR_REQUIRE_BENCHMARKS=ON -DZELMOR_WERROR=ON \
   "${LAUNCHER[@]}"
 cmake --build build -j"$JOBS"
 ctest --test-dir build -j"$JOBS" --timeout 300

@@ -1,5 +1,6 @@
 // zelmor: the command-line face of the library and the display protocol.
 #include <cstdio>
+#include <string>
 #include <iostream>
 
 #include "adapters/linux/system_services.h"
@@ -37,6 +38,33 @@ int Help() {
   return 0;
 }
 
+// One command's usage: its forms one per line, then what it does. The usage line
+// keeps the forms apart with " | " and ends with "   (what it does)".
+int CommandHelp(const Command& c) {
+  std::string forms = c.Usage;
+  std::string about;
+  if (const auto at = forms.rfind("   ("); at != std::string::npos && forms.back() == ')') {
+    about = forms.substr(at + 4, forms.size() - at - 5);
+    forms.erase(at);
+  }
+  std::string lead = "usage: zelmor ";
+  for (std::size_t start = 0;;) {
+    const std::size_t bar = forms.find(" | ", start);
+    PrintLine(lead + forms.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+    if (bar == std::string::npos) break;
+    start = bar + 3;
+    lead = "       zelmor ";
+  }
+  if (!about.empty()) PrintLine(about);
+  return 0;
+}
+
+const Command* FindCommand(const std::string& name) {
+  for (const Command& c : Commands())
+    if (c.Name == name) return &c;
+  return nullptr;
+}
+
 }  // namespace
 }  // namespace zelmor::cli
 
@@ -44,6 +72,11 @@ int main(int argc, char** argv) {
   zelmor::adapters::InstallSystemServices();
   using namespace zelmor::cli;
   std::vector<std::string> args(argv + 1, argv + argc);
+  // `zelmor help COMMAND` and `zelmor COMMAND --help`: that command's usage.
+  if (args.size() >= 2 && (args[0] == "help" || args[1] == "--help" || args[1] == "-h")) {
+    const std::string& name = args[0] == "help" ? args[1] : args[0];
+    if (const Command* c = FindCommand(name)) return CommandHelp(*c);
+  }
   if (args.empty() || args[0] == "help" || args[0] == "--help" || args[0] == "-h") {
     Help();
     return args.empty() ? 2 : 0;
@@ -52,14 +85,12 @@ int main(int argc, char** argv) {
     PrintLine(std::string("zelmor ") + zelmor::ProjectVersion());
     return 0;
   }
-  for (const Command& c : Commands()) {
-    if (c.Name == args[0]) {
-      try {
-        return c.Run(std::vector<std::string>(args.begin() + 1, args.end()));
-      } catch (const std::exception& e) {
-        PrintError(std::string("zelmor: ") + e.what());
-        return 1;
-      }
+  if (const Command* c = FindCommand(args[0])) {
+    try {
+      return c->Run(std::vector<std::string>(args.begin() + 1, args.end()));
+    } catch (const std::exception& e) {
+      PrintError(std::string("zelmor: ") + e.what());
+      return 1;
     }
   }
   PrintError("zelmor: unknown command '" + args[0] + "' (try: zelmor help)");
