@@ -11,12 +11,16 @@ static void InitResources() { Q_INIT_RESOURCE(quindel); }
 
 namespace quindel {
 
-void UnpackFont(const QString& path) {
-  if (QFileInfo::exists(path)) return;
+QByteArray EmbeddedFont() {
   InitResources();
   QFile resource(QStringLiteral(":/LCD/FON"));
   if (!resource.open(QIODevice::ReadOnly)) throw std::runtime_error("embedded LCD font resource is missing");
-  const QByteArray bytes = resource.readAll();
+  return resource.readAll();
+}
+
+void UnpackFont(const QString& path) {
+  if (QFileInfo::exists(path)) return;
+  const QByteArray bytes = EmbeddedFont();
   // Written beside and renamed, so a failed write never leaves a half font that
   // later runs would take as it is.
   QSaveFile out(path);

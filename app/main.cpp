@@ -1,9 +1,9 @@
 // quindel: the customer display program.
-//   quindel [--echo] [--port N] [--screen N|NAME] [--fullscreen] [--on-top]
+//   quindel [--echo] [--port N] [--screen N|NAME] [--fullscreen] [--on-top] [--web [ADDR:]PORT]
 //           [--mirror DEVICE [--mirror-protocol P] [--baud N] [--mirror-codepage N]]
 // With no arguments it is exactly the display. --echo prints every change of the
 // two lines to standard output as one JSON object per line; --mirror writes them to a
-// pole display as well. Without a reachable display server it runs headless with the
+// pole display as well; --web shows them in browsers too. Without a reachable display server it runs headless with the
 // echo on.
 #include <QApplication>
 #include <QJsonDocument>
@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "adapters/linux/standard_streams.h"
@@ -29,6 +30,7 @@
 #include "app/pole_codepages.h"
 #include "app/pole_display.h"
 #include "app/stop_signals.h"
+#include "app/web_display.h"
 #include "core/version.h"
 #include "forms/startup.h"
 
@@ -77,7 +79,7 @@ void Echo(const QString& line1, const QString& line2) {
 
 int Usage(int code) {
   std::fprintf(code ? stderr : stdout,
-               "usage: quindel [--echo] [--port N] [--screen N|NAME] [--fullscreen] [--on-top]\n"
+               "usage: quindel [--echo] [--port N] [--screen N|NAME] [--fullscreen] [--on-top] [--web [ADDR:]PORT]\n"
                "               [--mirror DEVICE [--mirror-protocol cd5220|escpos] [--baud N] [--mirror-codepage N]]\n"
                "       quindel --help | --version\n"
                "The customer display: shows what clients send on TCP port 2200 (line 1, byte 0xBF, line 2).\n"
@@ -86,6 +88,8 @@ int Usage(int code) {
                "  --screen N|NAME        open on monitor N (from 1) or the monitor Qt calls NAME\n"
                "  --fullscreen           fill that monitor, the two 40-column lines scaled to it\n"
                "  --on-top               keep the window above other windows\n"
+               "  --web [ADDR:]PORT      also serve the lines as a web page on ADDR (default 127.0.0.1), port PORT;\n"
+               "                         browsers follow changes live on port PORT+1 (0: any free ports)\n"
                "  --mirror DEVICE        also show the lines on a 2x20 pole display on serial DEVICE\n"
                "  --mirror-protocol P    its command set: cd5220 (default) or escpos\n"
                "  --baud N               its speed, 8N1 (default 9600)\n"
@@ -148,6 +152,7 @@ int main(int argc, char** argv) {
   const char* screenChoice = nullptr;
   bool fullScreen = false;
   bool onTop = false;
+  std::optional<quindel::WebAddress> web;
   // An option that takes a value and has none says so by name.
   const auto value = [&](int& i) -> const char* {
     if (i + 1 < argc) return argv[++i];
@@ -171,6 +176,13 @@ int main(int argc, char** argv) {
       fullScreen = true;
     } else if (std::strcmp(arg, "--on-top") == 0) {
       onTop = true;
+    } else if (std::strcmp(arg, "--web") == 0) {
+      const char* text = value(i);
+      if (!text) return 2;
+      if (!(web = quindel::ParseWebAddress(text))) {
+        std::fprintf(stderr, "quindel: --web takes [ADDR:]PORT (an IP address, a port from 0 to 65534), not \"%s\"\n", text);
+        return 2;
+      }
     } else if (std::strcmp(arg, "--mirror") == 0) {
       const char* device = value(i);
       if (!device) return 2;
@@ -267,6 +279,24 @@ int main(int argc, char** argv) {
     QObject::connect(form.get(), &quindel::TQuindelForm::LinesChanged, send);
     send(form->Line1(), form->Line2());
   }
+  // The browsers' copy: a page that cannot listen is said, and the window runs on.
+  std::unique_ptr<quindel::WebDisplay> webDisplay;
+  if (web) {
+    webDisplay = std::make_unique<quindel::WebDisplay>();
+    QString why;
+    if (webDisplay->Start(*web, &why)) {
+      QObject::connect(form.get(), &quindel::TQuindelForm::LinesChanged, webDisplay.get(), &quindel::WebDisplay::Show);
+      webDisplay->Show(form->Line1(), form->Line2());
+      const QString host = QString::fromStdString(webDisplay->Host());
+      quindel::Diagnose(QStringLiteral("web page on http://%1:%2/ (live updates on port %3)")
+                            .arg(host.contains(u':') ? u'[' + host + u']' : host)
+                            .arg(webDisplay->PagePort())
+                            .arg(webDisplay->LivePort()));
+    } else {
+      quindel::Diagnose(QStringLiteral("--web: %1; the page is not served").arg(why));
+      webDisplay.reset();
+    }
+  }
   // A stop request closes the window as its close button would: the position is saved
   // and the loop ends with 0. The box of an error that is open does not hold it up.
   quindel::StopSignals stops([&form](int signal) {
@@ -281,6 +311,7 @@ int main(int argc, char** argv) {
   quindel::Place(*form, screen, fullScreen);
   SayWhereItIs(*form);
   const int code = app.exec();
+  webDisplay.reset();
   gEchoOut.reset();
   return code;
 }
