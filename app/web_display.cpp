@@ -174,7 +174,10 @@ std::optional<WebAddress> ParseWebAddress(std::string_view text) {
   } else if (const std::size_t colon = text.rfind(':'); colon != std::string_view::npos) {
     a.host = std::string(text.substr(0, colon));
     portText = text.substr(colon + 1);
-    if (QHostAddress(QString::fromStdString(a.host)).protocol() != QAbstractSocket::IPv4Protocol) return std::nullopt;
+    // Four numbers: the system would also read "10.1" as 10.0.0.1, which is not what a user means.
+    if (QHostAddress(QString::fromStdString(a.host)).protocol() != QAbstractSocket::IPv4Protocol ||
+        std::count(a.host.begin(), a.host.end(), '.') != 3)
+      return std::nullopt;
   }
   if (portText.empty() || portText.size() > 5) return std::nullopt;
   unsigned port = 0;

@@ -48,6 +48,8 @@ class Completion(unittest.TestCase):
                          {"--mirror", "--mirror-protocol", "--mirror-codepage"})
         self.assertEqual(complete(quindel, ["quindel", "--mirror-protocol", ""]), {"cd5220", "escpos"})
         self.assertIn("--fullscreen", complete(quindel, ["quindel", "--"]))
+        self.assertEqual(complete(quindel, ["quindel", "--w"]), {"--web"})
+        self.assertEqual(complete(quindel, ["quindel", "--web", ""]), set())  # an address, not an option
 
 
 if __name__ == "__main__":
