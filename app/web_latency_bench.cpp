@@ -136,7 +136,11 @@ int main(int argc, char** argv) {
         ::close(s);
       }
       browser.WaitFor("document.getElementById('line2').textContent.startsWith('TOTAL')", 10s);
-      const std::string png = browser.Screenshot();
+      // As tall as the two lines are at that width.
+      const auto tall = browser.Evaluate(
+          "Math.ceil(document.getElementById('lcd').getBoundingClientRect().height * 800 / "
+          "document.documentElement.clientWidth)");
+      const std::string png = browser.Screenshot(800, tall && tall->is_number() ? tall->get<int>() : 120);
       std::ofstream(screenshot, std::ios::binary) << png;
       std::printf("screenshot: %s (%zu bytes)\n", screenshot.c_str(), png.size());
       if (png.empty()) code = 1;

@@ -239,7 +239,13 @@ bool HeadlessBrowser::WaitFor(const std::string& expression, std::chrono::millis
   return false;
 }
 
-std::string HeadlessBrowser::Screenshot(std::chrono::milliseconds timeout) {
+std::string HeadlessBrowser::Screenshot(int width, int height, std::chrono::milliseconds timeout) {
+  // The headless window's own size is not the page's: the page is told its size.
+  if (!Call("Emulation.setDeviceMetricsOverride",
+            {{"width", width}, {"height", height}, {"deviceScaleFactor", 1}, {"mobile", false}}, timeout))
+    return {};
+  // Two frames, so the page has laid itself out for the new size.
+  Evaluate("new Promise(done => requestAnimationFrame(() => requestAnimationFrame(() => done(true))))", timeout);
   const auto r = Call("Page.captureScreenshot", {{"format", "png"}}, timeout);
   if (!r || !r->contains("data")) return {};
   return DecodeBase64((*r)["data"].get<std::string>());

@@ -38,8 +38,8 @@ class HeadlessBrowser {
   // Waits until `expression` is true in the page (checked every `every`), for at most `timeout`.
   bool WaitFor(const std::string& expression, std::chrono::milliseconds timeout,
                std::chrono::milliseconds every = std::chrono::milliseconds(20));
-  // The page as a PNG picture, or empty.
-  std::string Screenshot(std::chrono::milliseconds timeout = std::chrono::seconds(30));
+  // The page laid out at `width` x `height` pixels, as a PNG picture, or empty.
+  std::string Screenshot(int width, int height, std::chrono::milliseconds timeout = std::chrono::seconds(30));
   // What the browser said on standard error (for a failure's message).
   std::string Log() const;
 
