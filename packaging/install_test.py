@@ -2,7 +2,7 @@
 """The installed tree and the Debian packages: installs the build into a temporary
 prefix and checks what is there and that it runs, builds the example program against
 it with CMake and with pkg-config, then makes the .deb files with CPack and checks them
-with dpkg-deb, unpacked into a throwaway root."""
+with dpkg-deb, unpacked into a throwaway root, and with lintian."""
 import argparse
 import os
 import re
@@ -52,7 +52,8 @@ class InstalledTree(unittest.TestCase):
     def test_the_tree_holds_programs_desktop_files_and_the_library(self):
         for rel in ["bin/zelmor", "libexec/quindel/quindel", "libexec/quindel/jd_lcd_rounded.ttf",
                     "share/applications/quindel.desktop", "share/icons/hicolor/scalable/apps/quindel.svg",
-                    "lib/systemd/user/quindel.service", "share/man/man1/quindel.1", "share/man/man1/zelmor.1",
+                    "lib/systemd/user/quindel.service", "share/man/man1/quindel.1.gz", "share/man/man1/zelmor.1.gz",
+                    "share/doc/quindel/copyright", "share/doc/libzelmor-dev/changelog.gz",
                     "include/zelmor/core/text.h", "include/zelmor/platform/service.h",
                     "include/zelmor/strings/mString.h", "include/zelmor/mLib.h",
                     "include/zelmor/adapters/linux/system_services.h",
@@ -111,16 +112,16 @@ class InstalledTree(unittest.TestCase):
                 self.assertLessEqual(float(level.group(1)), 7.0, p.stdout)
         for hardening in ["NoNewPrivileges=yes", "SystemCallFilter=@system-service", "RestrictNamespaces=yes"]:
             self.assertIn(hardening, unit)
-        for page in ["quindel.1", "zelmor.1"]:
+        for page in ["quindel.1.gz", "zelmor.1.gz"]:
             with self.subTest(page=page):
                 p = run(["man", "--warnings", "-l", self.path("share/man/man1/" + page)],
                         env={**os.environ, "MANWIDTH": "80", "MAN_KEEP_FORMATTING": "0"})
                 self.assertEqual(p.stderr, "")
                 self.assertIn("SYNOPSIS", re.sub(".\b", "", p.stdout))  # without the overstrike
         help_text = run([self.path("bin/quindel"), "--help"]).stdout
-        page = run(["man", "-l", self.path("share/man/man1/quindel.1")],
+        page = run(["man", "-l", self.path("share/man/man1/quindel.1.gz")],
                    env={**os.environ, "MANWIDTH": "200", "MAN_KEEP_FORMATTING": "0"}).stdout
-        for option in ["--screen", "--fullscreen", "--on-top"]:
+        for option in ["--screen", "--fullscreen", "--on-top", "--web"]:
             with self.subTest(option=option):
                 self.assertIn(option, help_text)
                 self.assertIn(option, re.sub(".\b", "", page).replace("\u2010", "-"))
@@ -196,28 +197,54 @@ class InstalledTree(unittest.TestCase):
 
 
 class DebianPackages(unittest.TestCase):
-    def test_cpack_makes_both_packages_and_they_unpack(self):
+    @classmethod
+    def setUpClass(cls):
         if not shutil.which("dpkg-deb") or not shutil.which("cpack"):
-            self.skipTest("dpkg-deb or cpack missing")
-        with tempfile.TemporaryDirectory() as tmp:
-            run(["cpack", "--config", os.path.join(ARGS.build, "CPackConfig.cmake"), "-B", tmp], timeout=900)
-            debs = {f.split("_")[0]: os.path.join(tmp, f) for f in os.listdir(tmp) if f.endswith(".deb")}
-            self.assertEqual(sorted(debs), ["libzelmor-dev", "quindel"])
-            info = run(["dpkg-deb", "--info", debs["quindel"]]).stdout
-            self.assertIn("Package: quindel", info)
-            self.assertRegex(info, r"Depends: .*libqt6widgets6")
-            dev = run(["dpkg-deb", "--info", debs["libzelmor-dev"]]).stdout
-            self.assertRegex(dev, r"Depends: .*libcurl4-openssl-dev")
-            contents = run(["dpkg-deb", "--contents", debs["quindel"]]).stdout
-            for path in ["./usr/bin/quindel -> ../libexec/quindel/quindel", "./usr/libexec/quindel/jd_lcd_rounded.ttf",
-                         "./usr/share/applications/quindel.desktop", "./usr/lib/systemd/user/quindel.service"]:
-                self.assertIn(path, contents)
-            root = os.path.join(tmp, "root")
-            for deb in debs.values():
-                run(["dpkg", "-x", deb, root])
-            self.assertIn("ExecStart=/usr/bin/quindel", read(os.path.join(root, "usr/lib/systemd/user/quindel.service")))
-            self.assertIn("zelmor ", run([os.path.join(root, "usr/bin/zelmor"), "--version"]).stdout)
-            self.assertTrue(os.path.isfile(os.path.join(root, "usr/include/zelmor/strings/mString.h")))
+            raise unittest.SkipTest("dpkg-deb or cpack missing")
+        cls.tmp = tempfile.TemporaryDirectory()
+        run(["cpack", "--config", os.path.join(ARGS.build, "CPackConfig.cmake"), "-B", cls.tmp.name], timeout=900)
+        cls.debs = {f.split("_")[0]: os.path.join(cls.tmp.name, f) for f in os.listdir(cls.tmp.name)
+                    if f.endswith(".deb")}
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.tmp.cleanup()
+
+    def test_cpack_makes_both_packages_and_they_unpack(self):
+        debs = self.debs
+        tmp = self.tmp.name
+        self.assertEqual(sorted(debs), ["libzelmor-dev", "quindel"])
+        info = run(["dpkg-deb", "--info", debs["quindel"]]).stdout
+        self.assertIn("Package: quindel", info)
+        self.assertRegex(info, r"Depends: .*libqt6widgets6")
+        dev = run(["dpkg-deb", "--info", debs["libzelmor-dev"]]).stdout
+        self.assertRegex(dev, r"Depends: .*libcurl4-openssl-dev")
+        contents = run(["dpkg-deb", "--contents", debs["quindel"]]).stdout
+        for path in ["./usr/bin/quindel -> ../libexec/quindel/quindel", "./usr/libexec/quindel/jd_lcd_rounded.ttf",
+                     "./usr/share/applications/quindel.desktop", "./usr/lib/systemd/user/quindel.service"]:
+            self.assertIn(path, contents)
+        root = os.path.join(tmp, "root")
+        for deb in debs.values():
+            run(["dpkg", "-x", deb, root])
+        self.assertIn("ExecStart=/usr/bin/quindel", read(os.path.join(root, "usr/lib/systemd/user/quindel.service")))
+        self.assertIn("zelmor ", run([os.path.join(root, "usr/bin/zelmor"), "--version"]).stdout)
+        self.assertTrue(os.path.isfile(os.path.join(root, "usr/include/zelmor/strings/mString.h")))
+
+    def test_lintian_finds_no_error_and_only_warnings_the_readme_explains(self):
+        debs = list(self.debs.values())
+        if not shutil.which("lintian"):
+            self.skipTest("lintian missing (tools/setup-deps.sh installs it)")
+        readme = read(os.path.join(ARGS.source, "packaging/README.md"))
+        explained = {tag for row in re.findall(r"^\|((?: ?`[a-z0-9-]+`,?)+) \|", readme, re.M)
+                     for tag in re.findall(r"`([a-z0-9-]+)`", row)}
+        p = subprocess.run(["lintian", "--tag-display-limit", "0", *debs], capture_output=True, text=True,
+                           timeout=900)
+        tags = re.findall(r"^([EW]): (\S+): ([a-z0-9-]+)", p.stdout, re.M)
+        self.assertTrue(p.returncode == 0 or tags, p.stdout + p.stderr)  # lintian itself worked
+        errors = [f"{package}: {tag}" for level, package, tag in tags if level == "E"]
+        unexplained = [f"{package}: {tag}" for level, package, tag in tags if level == "W" and tag not in explained]
+        self.assertEqual(errors, [], p.stdout)
+        self.assertEqual(unexplained, [], "warnings packaging/README.md does not explain:\n" + p.stdout)
 
 
 if __name__ == "__main__":
