@@ -1,8 +1,12 @@
 #!/usr/bin/env python3
-"""The bash completion of zelmor and quindel: sources each script in a real bash with the
-built programs first on PATH, completes a command line and checks the candidates."""
+"""The shell completion of zelmor and quindel. bash: sources each script in a real bash with
+the built programs first on PATH, completes a command line and checks the candidates. zsh:
+runs each function in a real zsh with the completion system's calls standing in (they
+work only inside an interactive completion), and checks what it offers."""
 import argparse
 import os
+import re
+import shutil
 import subprocess
 import sys
 import unittest
@@ -23,6 +27,65 @@ def complete(script, words):
     if p.returncode != 0:
         raise AssertionError(p.stderr)
     return set(filter(None, p.stdout.splitlines()))
+
+
+def zsh_run(script, words, stubs):
+    """Runs the zsh completion function in `script` for `words` (the last one is completed)
+    with the completion system's calls replaced by `stubs`; its standard output."""
+    quoted = " ".join("'" + w.replace("'", "'\\''") + "'" for w in words)
+    code = (f"{stubs}\n"
+            f"words=({quoted}); CURRENT={len(words)}; PREFIX={quoted.split(' ')[-1]}\n"
+            f"source '{script}'\n")
+    env = {**os.environ, "PATH": ARGS.bin + os.pathsep + os.environ.get("PATH", "")}
+    p = subprocess.run(["zsh", "-f", "-c", code], capture_output=True, text=True, timeout=60, env=env)
+    if p.returncode != 0:
+        raise AssertionError(p.stderr)
+    return p.stdout
+
+
+# What compadd would offer, one a line (zsh filters them by the word typed, as done here).
+ZSH_STUBS = """
+compadd() { local a; for a in "$@"; do [[ $a == -- ]] || print -r -- "$a"; done }
+_call_program() { shift; eval "$@" }
+_files() { print -r -- "(files)" }
+"""
+
+
+def zsh_complete(script, words):
+    offered = zsh_run(script, words, ZSH_STUBS).splitlines()
+    return {c for c in offered if c.startswith(words[-1]) or c == "(files)"}
+
+
+@unittest.skipUnless(shutil.which("zsh"), "zsh missing (tools/setup-deps.sh installs it)")
+class ZshCompletion(unittest.TestCase):
+    def test_zelmor_completes_commands_routines_and_help(self):
+        zelmor = os.path.join(ARGS.source, "packaging/completion/zsh/_zelmor")
+        cases = [
+            (["zelmor", "c"], {"call", "chave", "cpf", "cnpj"}, set()),
+            (["zelmor", "call", "TmStr.DecTo"], {"TmStr.DecToBin"}, {"call"}),
+            (["zelmor", "call", "--json", "TmStr.DecTo"], {"TmStr.DecToBin"}, set()),
+            (["zelmor", "call", "--l"], {"--list"}, set()),
+            (["zelmor", "dialog", "--"], {"--help"}, {"--json", "--list"}),
+            (["zelmor", "help", "disp"], {"display"}, set()),
+            (["zelmor", "cpf", "--"], {"--help"}, {"(files)"}),
+            (["zelmor", "reg", "file", ""], {"(files)"}, set()),
+        ]
+        for words, present, absent in cases:
+            with self.subTest(words=words):
+                got = zsh_complete(zelmor, words)
+                self.assertLessEqual(present, got)
+                self.assertFalse(absent & got)
+
+    def test_quindel_names_every_option_its_help_lists(self):
+        quindel = os.path.join(ARGS.source, "packaging/completion/zsh/_quindel")
+        specs = zsh_run(quindel, ["quindel", "--"], '_arguments() { print -rl -- "$@" }').splitlines()
+        named = {m.group(1) for s in specs if (m := re.match(r"^(?:\([^)]*\))?(--[a-z-]+)\[", s))}
+        help_text = subprocess.run([os.path.join(ARGS.bin, "quindel"), "--help"], capture_output=True,
+                                   text=True, timeout=60).stdout
+        self.assertEqual(named, set(re.findall(r"--[a-z][a-z-]*", help_text)))
+        values = {m.group(1): m.group(2) for s in specs if (m := re.match(r"^(--[a-z-]+)\[.*:\((.*)\)$", s))}
+        self.assertEqual(values.get("--mirror-protocol"), "cd5220 escpos")
+        self.assertEqual(values.get("--mirror-codepage"), "437 850 858 860 1252")
 
 
 class Completion(unittest.TestCase):

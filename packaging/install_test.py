@@ -54,6 +54,7 @@ class InstalledTree(unittest.TestCase):
                     "share/applications/quindel.desktop", "share/icons/hicolor/scalable/apps/quindel.svg",
                     "lib/systemd/user/quindel.service", "share/man/man1/quindel.1.gz", "share/man/man1/zelmor.1.gz",
                     "share/doc/quindel/copyright", "share/doc/libzelmor-dev/changelog.gz",
+                    "share/zsh/vendor-completions/_zelmor", "share/zsh/vendor-completions/_quindel",
                     "include/zelmor/core/text.h", "include/zelmor/platform/service.h",
                     "include/zelmor/strings/mString.h", "include/zelmor/mLib.h",
                     "include/zelmor/adapters/linux/system_services.h",

@@ -23,7 +23,7 @@ TEST_PACKAGES=(
   desktop-file-utils libglib2.0-bin dpkg-dev file man-db
   nodejs
   zip unzip
-  chromium lintian
+  chromium lintian zsh
   clang libclang-rt-dev llvm ccache
 )
 PACKAGES=("${RUN_PACKAGES[@]}")
