@@ -190,10 +190,10 @@ std::optional<WebAddress> ParseWebAddress(std::string_view text) {
   return a;
 }
 
-std::string WebPage(std::string_view line1, std::string_view line2, std::uint16_t livePort) {
+std::string WebPage(std::string_view line1, std::string_view line2, std::uint16_t livePort, int heartbeatMs) {
   std::string page(kPageHead);
   page += "<body data-live-port=\"" + std::to_string(livePort) + "\" data-heartbeat=\"" +
-          std::to_string(WebLimits{}.heartbeatMs) + "\">\n<div id=\"lcd\"><div id=\"line1\">";
+          std::to_string(heartbeatMs) + "\">\n<div id=\"lcd\"><div id=\"line1\">";
   AppendEscaped(page, line1);
   page += "</div><div id=\"line2\">";
   AppendEscaped(page, line2);
@@ -222,6 +222,9 @@ WebDisplay::~WebDisplay() {
   }
   FClients.clear();
   if (!FHttp) return;
+  // A stop before the listening thread has started would be lost: it checks whether the
+  // server runs yet, and the thread would then run on.
+  for (int i = 0; i < 3000 && !FHttp->is_running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   FHttp->stop();
   if (!FHttpThread.joinable()) return;
   // The listening thread ends once its workers have; a worker waits at most its I/O
@@ -263,7 +266,7 @@ bool WebDisplay::Start(const WebAddress& address, QString* error) {
   FHttp->set_keep_alive_timeout(limits.ioTimeoutSeconds);
   FHttp->set_keep_alive_max_count(static_cast<std::size_t>(limits.keepAliveRequests));
   FHttp->set_payload_max_length(limits.maxBody);
-  FHttp->Get("/", [page = FPage](const httplib::Request&, httplib::Response& res) {
+  FHttp->Get("/", [page = FPage, heartbeat = limits.heartbeatMs](const httplib::Request&, httplib::Response& res) {
     std::string line1, line2;
     std::uint16_t livePort = 0;
     {
@@ -272,7 +275,7 @@ bool WebDisplay::Start(const WebAddress& address, QString* error) {
       line2 = page->line2;
       livePort = page->livePort;
     }
-    res.set_content(WebPage(line1, line2, livePort), "text/html; charset=utf-8");
+    res.set_content(WebPage(line1, line2, livePort, heartbeat), "text/html; charset=utf-8");
     res.set_header("Cache-Control", "no-store");
   });
   FHttp->Get("/lcd.ttf", [page = FPage](const httplib::Request&, httplib::Response& res) {

@@ -40,8 +40,9 @@ std::optional<WebAddress> ParseWebAddress(std::string_view text);
 
 // The page as served when the lines are `line1` and `line2` (UTF-8): the lines are in it
 // already, so it shows them before any script runs; `livePort` is where its script
-// connects for the changes.
-std::string WebPage(std::string_view line1, std::string_view line2, std::uint16_t livePort);
+// connects for the changes, and a page that hears nothing from it for three `heartbeatMs`
+// takes the link for dead and connects again.
+std::string WebPage(std::string_view line1, std::string_view line2, std::uint16_t livePort, int heartbeatMs = 15000);
 
 // A change as the live feed sends it: {"line1": ..., "line2": ...}.
 std::string LinesMessage(const QString& line1, const QString& line2);

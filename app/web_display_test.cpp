@@ -153,6 +153,25 @@ class WebDisplayTest : public ::testing::Test {
   std::unique_ptr<WebDisplay> web;
 };
 
+// Ended at once after starting (a display that closes as it opens): both ports are let
+// go, so a display started again gets them.
+TEST_F(WebDisplayTest, EndsRightAfterStartingAndLetsItsPortsGo) {
+  for (int i = 0; i < 5; ++i) {
+    SCOPED_TRACE(i);
+    auto first = std::make_unique<WebDisplay>();
+    QString why;
+    ASSERT_TRUE(first->Start(WebAddress{"127.0.0.1", 0}, &why)) << why.toStdString();
+    const std::uint16_t page = first->PagePort();
+    if (page == 65535) continue;  // no port after it for a fixed start
+    first.reset();
+    WebDisplay again;
+    ASSERT_TRUE(again.Start(WebAddress{"127.0.0.1", page}, &why)) << why.toStdString();
+    EXPECT_EQ(again.PagePort(), page);
+    EXPECT_EQ(again.LivePort(), page + 1);
+    EXPECT_NE(Body(Get(page, "/")).find("data-live-port=\"" + std::to_string(page + 1) + "\""), std::string::npos);
+  }
+}
+
 TEST_F(WebDisplayTest, ServesThePageWithTheLinesAndTheFont) {
   Start();
   web->Show(QStringLiteral("Caf\u00e9 & p\u00e3o"), QStringLiteral("R$ 7,00"));
