@@ -78,12 +78,12 @@ class ZshCompletion(unittest.TestCase):
 
     def test_quindel_names_every_option_its_help_lists(self):
         quindel = os.path.join(ARGS.source, "packaging/completion/zsh/_quindel")
-        specs = zsh_run(quindel, ["quindel", "--"], '_arguments() { print -rl -- "$@" }').splitlines()
-        named = {m.group(1) for s in specs if (m := re.match(r"^(?:\([^)]*\))?(--[a-z-]+)\[", s))}
+        declared = zsh_run(quindel, ["quindel", "--"], '_arguments() { print -rl -- "$@" }').splitlines()
+        named = {m.group(1) for s in declared if (m := re.match(r"^(?:\([^)]*\))?(--[a-z-]+)\[", s))}
         help_text = subprocess.run([os.path.join(ARGS.bin, "quindel"), "--help"], capture_output=True,
                                    text=True, timeout=60).stdout
         self.assertEqual(named, set(re.findall(r"--[a-z][a-z-]*", help_text)))
-        values = {m.group(1): m.group(2) for s in specs if (m := re.match(r"^(--[a-z-]+)\[.*:\((.*)\)$", s))}
+        values = {m.group(1): m.group(2) for s in declared if (m := re.match(r"^(--[a-z-]+)\[.*:\((.*)\)$", s))}
         self.assertEqual(values.get("--mirror-protocol"), "cd5220 escpos")
         self.assertEqual(values.get("--mirror-codepage"), "437 850 858 860 1252")
 
