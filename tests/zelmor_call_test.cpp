@@ -252,6 +252,7 @@ TEST(ZelmorCall, ArgumentOptionsThatCannotBeMetAreRefused) {
       {{"--arg-file", a, "TmStr.PadCenter", "5"}, "N the argument's place from 1"},
       {{"--arg-file", "1=", "TmStr.PadCenter", "5"}, "N the argument's place from 1"},
       {{"--arg-file", "1=" + t.Native("falta.txt"), "TmStr.PadCenter", "5"}, "argument 1: no such file"},
+      {{"--arg-file", "2=" + t.Root(), "TmStr.PadCenter", "5"}, "argument 2: "},  // a folder
       {{"--arg-file", "1=" + a, "--arg-file", "1=" + a, "TmStr.PadCenter", "5"}, "argument 1 is given twice"},
       {{"--arg-stdin", "1", "--arg-stdin", "2", "TmStr.PadCenter"}, "standard input can give only one argument"},
       {{"--arg-stdin", "x", "TmStr.PadCenter", "5"}, "N, the argument's place from 1"},

@@ -1,5 +1,7 @@
 #include "textfile/text_file.h"
 
+#include <array>
+
 #include "core/cp1252.h"
 #include "core/errors.h"
 #include "core/text.h"
@@ -72,18 +74,31 @@ std::u16string ReadAnsiText(std::u16string_view path) {
   if (!platform::Service<platform::FileSystem>::Get().ReadAll(path, bytes))
     throw EFileError(u"Arquivo não encontrado: \"" + std::u16string(path) + u"\"");
   // One pass: every line end (CR LF, CR, LF) becomes CR LF, and the last line gets one.
-  std::u16string text;
-  text.reserve(bytes.size() + bytes.size() / 32 + 2);
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
+  // Written through a pointer into room for the worst case (every byte a line end), with
+  // the code page as a table: large documents are read this way.
+  static const std::array<char16_t, 256> kDecoded = [] {
+    std::array<char16_t, 256> t{};
+    for (int b = 0; b < 256; ++b) t[static_cast<std::size_t>(b)] = cp1252::DecodeByte(static_cast<unsigned char>(b));
+    return t;
+  }();
+  std::u16string text(bytes.size() * 2 + 2, u'\0');
+  char16_t* out = text.data();
+  const std::size_t n = bytes.size();
+  for (std::size_t i = 0; i < n; ++i) {
     const unsigned char b = static_cast<unsigned char>(bytes[i]);
     if (b == '\r' || b == '\n') {
-      if (b == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-      text += u"\r\n";
+      if (b == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;
+      *out++ = u'\r';
+      *out++ = u'\n';
     } else {
-      text += cp1252::DecodeByte(b);
+      *out++ = kDecoded[b];
     }
   }
-  if (!bytes.empty() && bytes.back() != '\r' && bytes.back() != '\n') text += u"\r\n";
+  if (!bytes.empty() && bytes.back() != '\r' && bytes.back() != '\n') {
+    *out++ = u'\r';
+    *out++ = u'\n';
+  }
+  text.resize(static_cast<std::size_t>(out - text.data()));
   return text;
 }
 

@@ -183,6 +183,24 @@ TEST(XmlReaderTest, LoadingAFileReadsItsBytesAsWindows1252) {
   EXPECT_EQ(doc.Arquivo(), u"");
   EXPECT_TRUE(doc.Elemento(u"b", r));
   EXPECT_THROW(X{t.Path("falta.xml")}, EFileError);
+
+  // Every line end becomes CR LF, the last line gets one, and each byte is one character.
+  struct {
+    std::string bytes;
+    SV text;
+  } cases[] = {
+      {"a\rb\r\nc\nd", u"a\r\nb\r\nc\r\nd\r\n"},
+      {"a\r\r\n\n", u"a\r\n\r\n\r\n"},
+      {"a\r", u"a\r\n"},
+      {"\n", u"\r\n"},
+      {"", u""},
+      {"\x80\xE7\xFF", u"\u20AC\u00E7\u00FF\r\n"},
+  };
+  for (const auto& c : cases) {
+    t.Write("linhas.xml", c.bytes);
+    doc.SetArquivo(t.Path("linhas.xml"));
+    EXPECT_EQ(doc.XML(), c.text) << c.bytes;
+  }
 }
 
 

@@ -121,14 +121,22 @@ Options ReadOptions(const std::vector<std::string>& args) {
       if (eq == std::string::npos || place == 0 || eq + 1 == value.size())
         return o.error = "--arg-file takes N=PATH, N the argument's place from 1: " + value, o;
       const std::string path = value.substr(eq + 1);
-      if (!adapters::posix::ReadWhole(path, bytes))
-        return o.error = "argument " + std::to_string(place) + ": no such file: " + path, o;
+      try {
+        if (!adapters::posix::ReadWhole(path, bytes))
+          return o.error = "argument " + std::to_string(place) + ": no such file: " + path, o;
+      } catch (const std::exception& e) {  // a folder, a pipe, a file this user may not read
+        return o.error = "argument " + std::to_string(place) + ": " + e.what(), o;
+      }
     } else if (name == "--arg-stdin") {
       place = PlaceOf(value);
       if (place == 0) return o.error = "--arg-stdin takes N, the argument's place from 1: " + value, o;
       if (stdinTaken) return o.error = "standard input can give only one argument", o;
       stdinTaken = true;
-      bytes = ReadStandardInput();
+      try {
+        bytes = ReadStandardInput();
+      } catch (const std::exception& e) {
+        return o.error = "argument " + std::to_string(place) + ": " + e.what(), o;
+      }
     } else {
       return o.error = "unknown option " + args[i], o;
     }
