@@ -1,5 +1,6 @@
 #include "textfile/text_file.h"
 
+#include <algorithm>
 #include <array>
 
 #include "core/cp1252.h"
@@ -74,14 +75,16 @@ std::u16string ReadAnsiText(std::u16string_view path) {
   if (!platform::Service<platform::FileSystem>::Get().ReadAll(path, bytes))
     throw EFileError(u"Arquivo não encontrado: \"" + std::u16string(path) + u"\"");
   // One pass: every line end (CR LF, CR, LF) becomes CR LF, and the last line gets one.
-  // Written through a pointer into room for the worst case (every byte a line end), with
-  // the code page as a table: large documents are read this way.
+  // Written through a pointer into room made once (a line end takes at most one character
+  // more than it had), with the code page as a table: large documents are read this way.
   static const std::array<char16_t, 256> kDecoded = [] {
     std::array<char16_t, 256> t{};
     for (int b = 0; b < 256; ++b) t[static_cast<std::size_t>(b)] = cp1252::DecodeByte(static_cast<unsigned char>(b));
     return t;
   }();
-  std::u16string text(bytes.size() * 2 + 2, u'\0');
+  const std::size_t ends = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\r') +
+                                                    std::count(bytes.begin(), bytes.end(), '\n'));
+  std::u16string text(bytes.size() + ends + 2, u'\0');
   char16_t* out = text.data();
   const std::size_t n = bytes.size();
   for (std::size_t i = 0; i < n; ++i) {
