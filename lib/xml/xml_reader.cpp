@@ -139,7 +139,10 @@ bool SameName(const char16_t* a, const char16_t* b, std::size_t n) {
 // Names are kept as places in the text, so the index holds no pointer into it.
 struct TagIndex {
   bool built = false;
-  bool usable = false;  // false past 4 G characters: the plain search serves
+  // False past 4 G characters or kMostNames names: the plain search serves.
+  bool usable = false;
+  // Far more names than any real document has; a text with more is not worth the memory.
+  static constexpr std::size_t kMostNames = 65536;
   std::size_t length = 0;
 
   static constexpr std::uint32_t kFree = UINT32_MAX;
@@ -206,6 +209,10 @@ struct TagIndex {
         }
       }
       i = r;
+      if (byId.size() > kMostNames) {
+        usable = false;
+        return;
+      }
     }
   }
 

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "calendar/calendar.h"
+#include "core/cp1252.h"
 #include "core/errors.h"
 #include "testing/file_tree.h"
 #include "testing/fixtures.h"
@@ -290,6 +291,26 @@ TEST(XmlReaderTest, TheHeldTextReadsAsTheGivenTextOnGeneratedTexts) {
     for (SV key : {SV(u"a"), SV(u"b"), SV(u"r"), SV(u"a b")}) ExpectSameAsGivenText(doc, key, u"x", Narrow(xml));
     if (::testing::Test::HasFailure()) break;
   }
+}
+
+// A text of very many different names is searched without the index; it reads the same.
+TEST(XmlReaderTest, ATextOfVeryManyNamesReadsAsTheGivenText) {
+  std::u16string xml;
+  for (int i = 0; i < 70000; ++i) {
+    const std::u16string k = u"n" + cp1252::Decode(std::to_string(i));
+    xml += u"<" + k + u">" + k + u"</" + k + u">";
+  }
+  xml += u"<r><a x=\"1\">v</a></r>";
+  X doc;
+  doc.SetXML(xml);
+  std::u16string r;
+  ASSERT_TRUE(doc.Elemento(u"n69999", r));
+  EXPECT_EQ(r, u"n69999");
+  ExpectSameAsGivenText(doc, u"a", u"x", "many names");
+  ExpectSameAsGivenText(doc, u"n12345", u"x", "many names");
+  // A short text after it is indexed again, and reads the same too.
+  doc.SetXML(u"<r><a>1</a><b>2</b></r>");
+  ExpectSameAsGivenText(doc, u"a", u"x", "after many names");
 }
 
 TEST(XmlReaderTest, AChangedTextIsReadAfresh) {
