@@ -1,7 +1,9 @@
 #include "textfile/text_file.h"
 
-#include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 #include "core/cp1252.h"
 #include "core/errors.h"
@@ -70,6 +72,33 @@ bool Load(std::u16string_view path, TStringList& lines, Encoding& encoding) {
   return true;
 }
 
+namespace {
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+
+// The high bit of each byte of `w` that is `b`, and of no other (no borrow crosses bytes).
+std::uint64_t BytesEqual(std::uint64_t w, unsigned char b) {
+  const std::uint64_t x = w ^ (kOnes * b);
+  return ~(((x & ~kHigh) + ~kHigh) | x | ~kHigh);
+}
+
+bool HasByte(std::uint64_t w, unsigned char b) { return BytesEqual(w, b) != 0; }
+
+// How many bytes are CR or LF, eight at a time.
+std::size_t LineEndBytes(std::string_view bytes) {
+  std::size_t count = 0, i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, bytes.data() + i, sizeof w);
+    // A 1 in each byte found, summed into the top byte by the multiplication.
+    count += static_cast<std::size_t>((((BytesEqual(w, '\r') | BytesEqual(w, '\n')) >> 7) * kOnes) >> 56);
+  }
+  for (; i < bytes.size(); ++i) count += bytes[i] == '\r' || bytes[i] == '\n';
+  return count;
+}
+
+}  // namespace
+
 std::u16string ReadAnsiText(std::u16string_view path) {
   std::string bytes;
   if (!platform::Service<platform::FileSystem>::Get().ReadAll(path, bytes))
@@ -82,12 +111,24 @@ std::u16string ReadAnsiText(std::u16string_view path) {
     for (int b = 0; b < 256; ++b) t[static_cast<std::size_t>(b)] = cp1252::DecodeByte(static_cast<unsigned char>(b));
     return t;
   }();
-  const std::size_t ends = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\r') +
-                                                    std::count(bytes.begin(), bytes.end(), '\n'));
-  std::u16string text(bytes.size() + ends + 2, u'\0');
+  std::u16string text(bytes.size() + LineEndBytes(bytes) + 2, u'\0');
   char16_t* out = text.data();
   const std::size_t n = bytes.size();
   for (std::size_t i = 0; i < n; ++i) {
+    // Eight plain ASCII bytes (no line end among them) widen as they are.
+    while (std::endian::native == std::endian::little && i + 8 <= n) {
+      std::uint64_t w;
+      std::memcpy(&w, bytes.data() + i, sizeof w);
+      if (w & kHigh || HasByte(w, '\r') || HasByte(w, '\n')) break;
+      // Each byte into its own 16-bit lane, four at a time.
+      for (int half = 0; half < 2; ++half, w >>= 32) {
+        const std::uint64_t lanes = (w & 0xFF) | (w & 0xFF00) << 8 | (w & 0xFF0000) << 16 | (w & 0xFF000000) << 24;
+        std::memcpy(out + 4 * half, &lanes, sizeof lanes);
+      }
+      out += 8;
+      i += 8;
+    }
+    if (i >= n) break;
     const unsigned char b = static_cast<unsigned char>(bytes[i]);
     if (b == '\r' || b == '\n') {
       if (b == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;

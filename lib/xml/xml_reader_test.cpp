@@ -196,6 +196,11 @@ TEST(XmlReaderTest, LoadingAFileReadsItsBytesAsWindows1252) {
       {"\n", u"\r\n"},
       {"", u""},
       {"\x80\xE7\xFF", u"\u20AC\u00E7\u00FF\r\n"},
+      // Long runs, read eight bytes at a time up to a line end or a byte past ASCII.
+      {"<nota>abcdefghij\r\nklmnopqrstu\xE7vwxyz0123456789\rABCDEFGH\nIJKLMNOPQRS\x81T",
+       u"<nota>abcdefghij\r\nklmnopqrstu\u00E7vwxyz0123456789\r\nABCDEFGH\r\nIJKLMNOPQRS\u0081T\r\n"},
+      {"0123456789abcdef\n\n\n\r\r0123456789abcdef",
+       u"0123456789abcdef\r\n\r\n\r\n\r\n\r\n0123456789abcdef\r\n"},
   };
   for (const auto& c : cases) {
     t.Write("linhas.xml", c.bytes);
