@@ -96,6 +96,14 @@ class Completion(unittest.TestCase):
             (["zelmor", "call", "TmStr.DecTo"], {"TmStr.DecToBin"}, {"call"}),
             (["zelmor", "call", "--json", "TmStr.DecTo"], {"TmStr.DecToBin"}, set()),
             (["zelmor", "call", "--l"], {"--list"}, set()),
+            (["zelmor", "call", "--arg-"], {"--arg-file", "--arg-stdin"}, set()),
+            (["zelmor", "call", "--arg-file", "1=x", "TmStr.DecTo"], {"TmStr.DecToBin"}, set()),
+            # bash splits N=PATH at "=" by default
+            (["zelmor", "call", "--arg-file", "1", "=", "x", "--arg-stdin", "2", "TmStr.DecTo"], {"TmStr.DecToBin"},
+             set()),
+            (["zelmor", "call", "--arg-stdin", "1", "--j"], {"--json"}, {"--batch"}),
+            (["zelmor", "call", "--arg-file", "1=" + os.path.join(ARGS.source, "packaging/completion/zel")],
+             {"1=" + os.path.join(ARGS.source, "packaging/completion/zelmor")}, set()),
             (["zelmor", "help", "disp"], {"display"}, set()),
         ]
         for words, present, absent in cases:

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tests/process_util.h"
+#include "testing/file_tree.h"
 
 namespace zelmor::testing {
 namespace {
@@ -195,6 +196,78 @@ TEST(ZelmorCall, ListShowsSignatures) {
             std::string::npos)
       << r.Out;
   EXPECT_NE(r.Out.find("TmFile.DirExe() -> text"), std::string::npos);
+}
+
+// Arguments larger than one command-line argument may be (128 KiB on Linux) come from a
+// file or standard input, by their place among the routine's arguments.
+TEST(ZelmorCall, LargeArgumentsComeFromAFileOrStandardInput) {
+  std::string xml = "<NFe><infNFe Id=\"NFe35\"><emit><xNome>A &amp; B</xNome></emit>";
+  const int items = 20000;
+  for (int i = 1; i <= items; ++i)
+    xml += "<det nItem=\"" + std::to_string(i) + "\"><prod><cProd>" + std::to_string(i) + "</cProd></prod></det>";
+  xml += "</infNFe></NFe>";
+  ASSERT_GT(xml.size(), 4u * 128 * 1024);
+  FileTree t;
+  t.Write("nota.xml", xml);
+  t.Write("small.txt", "ab\n");  // the bytes as they are, a final line feed included
+  const std::string nota = t.Native("nota.xml");
+  struct {
+    std::vector<std::string> args;
+    std::string input;
+    std::string out;
+  } cases[] = {
+      {{"--arg-file", "1=" + nota, "TmXMLLeitura.ElementoStr", R"(["NFe","infNFe","emit","xNome"])"}, "", "A & B\n"},
+      {{"--arg-file=1=" + nota, "TmXMLLeitura.ElementoStr", R"(["NFe","infNFe","emit","xNome"])"}, "", "A & B\n"},
+      {{"--arg-stdin", "1", "TmXMLLeitura.ElementoStr", R"(["NFe","infNFe","emit","xNome"])"}, xml, "A & B\n"},
+      // The last item is at the end of the text: the whole text arrived.
+      {{"--arg-stdin", "1", "TmXMLLeitura.AtributoStr", "det", "nItem"}, xml, "1\n"},
+      {{"--arg-file", "1=" + nota, "TmStr.Ocorre", "<cProd>"}, "", std::to_string(items) + "\n"},
+      // Placed arguments and the command line's fill the places in order.
+      {{"--arg-stdin", "2", "TmStr.PadCenter", "AB", "*"}, "5", "*AB**\n"},
+      {{"--arg-file", "1=" + t.Native("small.txt"), "--arg-stdin", "3", "TmStr.PadCenter", "6"}, "-", "-ab\n--\n"},
+      {{"--json", "--arg-stdin", "1", "TmStr.PadCenter", "5", "*"}, "AB", "{\"result\":\"*AB**\"}\n"},
+      // After the routine's name an option's look-alike is an ordinary argument.
+      {{"TmStr.PadCenter", "--arg-stdin", "13", "*"}, "", "*--arg-stdin*\n"},
+      {{"TmStr.PadCenter", "--arg-file=1=x", "15", "*"}, "", "--arg-file=1=x*\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args{"call"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const ProcessResult r = Zelmor(args, c.input);
+    EXPECT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_EQ(r.Out, c.out) << c.args[0] << " " << c.args[1];
+  }
+}
+
+TEST(ZelmorCall, ArgumentOptionsThatCannotBeMetAreRefused) {
+  FileTree t;
+  t.Write("a.txt", "AB");
+  const std::string a = t.Native("a.txt");
+  struct {
+    std::vector<std::string> args;
+    std::string error;  // a part of the message on standard error
+  } cases[] = {
+      {{"--arg-file", "3=" + a, "TmStr.PadCenter", "5"}, "the call has only 2 arguments"},
+      {{"--arg-file", "0=" + a, "TmStr.PadCenter", "5"}, "N the argument's place from 1"},
+      {{"--arg-file", a, "TmStr.PadCenter", "5"}, "N the argument's place from 1"},
+      {{"--arg-file", "1=", "TmStr.PadCenter", "5"}, "N the argument's place from 1"},
+      {{"--arg-file", "1=" + t.Native("falta.txt"), "TmStr.PadCenter", "5"}, "argument 1: no such file"},
+      {{"--arg-file", "2=" + t.Root(), "TmStr.PadCenter", "5"}, "argument 2: "},  // a folder
+      {{"--arg-file", "1=" + a, "--arg-file", "1=" + a, "TmStr.PadCenter", "5"}, "argument 1 is given twice"},
+      {{"--arg-stdin", "1", "--arg-stdin", "2", "TmStr.PadCenter"}, "standard input can give only one argument"},
+      {{"--arg-stdin", "x", "TmStr.PadCenter", "5"}, "N, the argument's place from 1"},
+      {{"--arg-stdin"}, "--arg-stdin needs a value"},
+      {{"--arg-file", "1=" + a}, "usage: zelmor call"},
+      {{"--args", "1", "TmStr.PadCenter"}, "unknown option --args"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args{"call"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const ProcessResult r = Zelmor(args, "AB");
+    EXPECT_EQ(r.ExitCode, 2) << c.error;
+    EXPECT_NE(r.Err.find(c.error), std::string::npos) << r.Err;
+    EXPECT_EQ(r.Out, "");
+  }
 }
 
 }  // namespace

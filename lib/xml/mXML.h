@@ -6,8 +6,15 @@
 // For an element name k it looks for "<k>", "</k>", "<k />" (one space) and "<k "
 // (a start tag with attributes). The first start tag is paired with the first end
 // tag after it, so elements of one name nested in each other do not pair up.
+//
+// The readings on the held text find tags through an index of the text's tags, built
+// by the first reading after the text changes (SetXML, SetArquivo) and kept until the
+// next change: reading many values from one large document costs one pass over it, not
+// one per value. The results are those of the plain search. As before, an object is
+// used by one thread at a time, reading included.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -16,10 +23,20 @@
 
 namespace zelmor {
 
+namespace xml_index {
+struct TagIndex;
+}
+
 class TmXMLLeitura {
  public:
   // Sets Arquivo := `asArquivo` (loading it when it is not empty).
   explicit TmXMLLeitura(std::u16string_view asArquivo = u"");
+  // A copy takes the texts and builds its own index when it first reads.
+  TmXMLLeitura(const TmXMLLeitura& other);
+  TmXMLLeitura& operator=(const TmXMLLeitura& other);
+  TmXMLLeitura(TmXMLLeitura&& other) noexcept;
+  TmXMLLeitura& operator=(TmXMLLeitura&& other) noexcept;
+  ~TmXMLLeitura();
 
   // The file the document came from, and the document text itself.
   const std::u16string& Arquivo() const { return tsArquivo; }
@@ -28,7 +45,7 @@ class TmXMLLeitura {
   // with the name already kept and the text unchanged; an empty name keeps the text.
   void SetArquivo(std::u16string_view Value);
   const std::u16string& XML() const { return tsXML; }
-  void SetXML(std::u16string_view Value) { tsXML = Value; }
+  void SetXML(std::u16string_view Value);
 
   // ---- Elements ----
 
@@ -102,8 +119,15 @@ class TmXMLLeitura {
   static std::u16string pfTagValida(std::u16string_view asTag);
 
  protected:
+  // A derived class that writes tsXML other than through SetXML calls TextChanged().
   std::u16string tsArquivo;
   std::u16string tsXML;
+  void TextChanged();
+
+ private:
+  // The held text's tags, built when first needed (see above).
+  const xml_index::TagIndex& Index() const;
+  mutable std::unique_ptr<xml_index::TagIndex> FIndex;
 };
 
 }  // namespace zelmor

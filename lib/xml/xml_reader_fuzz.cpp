@@ -1,7 +1,8 @@
 // Feeds arbitrary documents and names to the XML reader. Besides crashes and
 // sanitizer reports it traps on broken invariants: a found value that is not a
 // piece of the document, a position that does not move forward, a walk over every
-// occurrence that finds more elements than the document has end tags.
+// occurrence that finds more elements than the document has end tags, a reading on
+// the held text (through its tag index) that differs from the same on the given text.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -37,6 +38,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzCheck(all.size() <= xml.size());
     TmXMLLeitura::Elemento(xml, zelmor::TzelArrayString{key, key}, r, keep);
   }
+  TmXMLLeitura doc;
+  doc.SetXML(xml);
+  for (bool keep : {false, true}) {
+    std::u16string held, given;
+    FuzzCheck(doc.Elemento(key, held, keep) == TmXMLLeitura::Elemento(xml, key, given, keep) && held == given);
+    zelmor::TzelArrayString heldAll, givenAll;
+    doc.Elemento(key, heldAll, keep);
+    TmXMLLeitura::Elemento(xml, key, givenAll, keep);
+    FuzzCheck(heldAll == givenAll);
+    const zelmor::TzelArrayString path{key, key};
+    FuzzCheck(doc.Elemento(path, held, keep) == TmXMLLeitura::Elemento(xml, path, given, keep) && held == given);
+  }
+  std::u16string heldValue, givenValue;
+  FuzzCheck(doc.Atributo(key, attr, heldValue) == TmXMLLeitura::Atributo(xml, key, attr, givenValue) &&
+            heldValue == givenValue);
   std::u16string value;
   if (TmXMLLeitura::Atributo(xml, key, attr, value)) FuzzCheck(xml.find(value) != std::u16string::npos);
   TmXMLLeitura::ElementoDt(xml, {key}, 0);

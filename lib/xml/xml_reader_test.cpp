@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
+
 #include "calendar/calendar.h"
+#include "core/cp1252.h"
 #include "core/errors.h"
 #include "testing/file_tree.h"
 #include "testing/fixtures.h"
@@ -180,6 +184,196 @@ TEST(XmlReaderTest, LoadingAFileReadsItsBytesAsWindows1252) {
   EXPECT_EQ(doc.Arquivo(), u"");
   EXPECT_TRUE(doc.Elemento(u"b", r));
   EXPECT_THROW(X{t.Path("falta.xml")}, EFileError);
+
+  // Every line end becomes CR LF, the last line gets one, and each byte is one character.
+  struct {
+    std::string bytes;
+    SV text;
+  } cases[] = {
+      {"a\rb\r\nc\nd", u"a\r\nb\r\nc\r\nd\r\n"},
+      {"a\r\r\n\n", u"a\r\n\r\n\r\n"},
+      {"a\r", u"a\r\n"},
+      {"\n", u"\r\n"},
+      {"", u""},
+      {"\x80\xE7\xFF", u"\u20AC\u00E7\u00FF\r\n"},
+      // Long runs, read eight bytes at a time up to a line end or a byte past ASCII.
+      {"<nota>abcdefghij\r\nklmnopqrstu\xE7vwxyz0123456789\rABCDEFGH\nIJKLMNOPQRS\x81T",
+       u"<nota>abcdefghij\r\nklmnopqrstu\u00E7vwxyz0123456789\r\nABCDEFGH\r\nIJKLMNOPQRS\u0081T\r\n"},
+      {"0123456789abcdef\n\n\n\r\r0123456789abcdef",
+       u"0123456789abcdef\r\n\r\n\r\n\r\n\r\n0123456789abcdef\r\n"},
+  };
+  for (const auto& c : cases) {
+    t.Write("linhas.xml", c.bytes);
+    doc.SetArquivo(t.Path("linhas.xml"));
+    EXPECT_EQ(doc.XML(), c.text) << c.bytes;
+  }
+}
+
+
+// ---- The held text is read through an index of its tags: every reading there must
+// give what the same reading gives on the text passed in the call. ----
+
+// Every reading of `key` (and of paths through it) on the held text against the same
+// reading on the text given; `what` names the case in a failure.
+void ExpectSameAsGivenText(const X& doc, SV key, SV attr, const std::string& what) {
+  const std::u16string xml = doc.XML();
+  for (bool keep : {false, true}) {
+    std::u16string held = u"lixo", given = u"lixo";
+    EXPECT_EQ(doc.Elemento(key, held, keep), X::Elemento(xml, key, given, keep)) << what;
+    EXPECT_EQ(held, given) << what;
+    TzelArrayString heldAll{u"lixo"}, givenAll{u"lixo"};
+    EXPECT_EQ(doc.Elemento(key, heldAll, keep), X::Elemento(xml, key, givenAll, keep)) << what;
+    EXPECT_EQ(heldAll, givenAll) << what;
+    const std::u16string k(key);
+    for (const TzelArrayString& path : {TzelArrayString{u"r", k}, TzelArrayString{k, k}, TzelArrayString{k, u"b"}}) {
+      EXPECT_EQ(doc.Elemento(path, held, keep), X::Elemento(xml, path, given, keep)) << what;
+      EXPECT_EQ(held, given) << what;
+      // The held form decodes entities once more than the given one.
+      EXPECT_EQ(doc.ElementoStr(path, u"-", keep), X::pfConvertSpecialEntities(X::ElementoStr(xml, path, u"-", keep)))
+          << what;
+    }
+  }
+  const TzelArrayString one{std::u16string(key)};
+  EXPECT_EQ(doc.ElementoInt(one, -7), X::ElementoInt(xml, one, -7)) << what;
+  std::u16string held = u"lixo", given = u"lixo";
+  EXPECT_EQ(doc.Atributo(key, attr, held), X::Atributo(xml, key, attr, given)) << what;
+  EXPECT_EQ(held, given) << what;
+}
+
+std::string Narrow(SV s) { return std::string(s.begin(), s.end()); }
+
+TEST(XmlReaderTest, TheHeldTextReadsAsTheGivenText) {
+  struct {
+    SV xml, key;
+    SV expected;  // what Elemento finds on the held text, as a check that the case is live
+  } cases[] = {
+      {u"<r><a>1</a><a>2</a></r>", u"a", u"1"},                                // repeated names
+      {u"<a><a>x</a></a><a>y</a>", u"a", u"<a>x"},                             // one name nested in itself
+      {u"<r><b><a>in</a></b><a>out</a></r>", u"a", u"in"},                     // nesting
+      {u"<!-- <a>c</a> --><a>t</a>", u"a", u"c"},                              // comments are text
+      {u"<r><![CDATA[<a>d</a>]]><a>t</a></r>", u"a", u"d"},                    // CDATA too
+      {u"</a><a>1</a>", u"a", u"1"},                                           // a stray end tag first
+      {u"<a x=\"1\">v</a><a>w</a>", u"a", u"w"},                               // a plain tag anywhere wins
+      {u"<a x=\"1\" /><a y=\"2\">v</a>", u"a", u"<a y=\"2\">v"},               // "<a " then "</a>"
+      {u"<a y=\"2\">v</a><a />", u"a", u""},                                 // "<a />" anywhere ends the search
+      {u"<a x=\"1\"/>", u"a", u""},
+      {u"<a b=\"1\">v<b>w</b></a>", u"b", u"w"},
+      {u"<ab>1</ab><a>2</a><a b>3</a b>", u"a", u"2"},                        // whole names only
+      {u"<a b>3</a b><a>2</a>", u"a b", u"3"},                                 // names the index does not hold
+      {u"<a/b>3</a/b>", u"a/b", u"3"},
+      {u"<>e</><a>1</a>", u"", u"e"},
+      {u"<a>1</a", u"a", u""},                                                 // cut short
+      {u"<a>1</a><a", u"a", u"1"},
+      {u"<a>1</a></", u"a", u"1"},
+      {u"<a>1</a>< a>2</ a>", u"a", u"1"},
+      {u"<r><a>\u00e7</a></r>", u"a", u"\u00e7"},
+      {u"<\u00e7>1</\u00e7>", u"\u00e7", u"1"},
+      {u"<a x=\"1\">v</a>", u"a", u"v"},
+      {u"", u"a", u""},
+  };
+  for (const auto& c : cases) {
+    X doc;
+    doc.SetXML(c.xml);
+    std::u16string r;
+    doc.Elemento(c.key, r);
+    EXPECT_EQ(r, c.expected) << Narrow(c.xml);
+    ExpectSameAsGivenText(doc, c.key, u"x", Narrow(c.xml));
+    ExpectSameAsGivenText(doc, u"b", u"y", Narrow(c.xml));
+  }
+}
+
+// Short texts made of the characters tags are made of, every one read both ways.
+TEST(XmlReaderTest, TheHeldTextReadsAsTheGivenTextOnGeneratedTexts) {
+  static constexpr char16_t kPieces[][6] = {u"<", u">", u"/", u" ", u"a", u"b", u"r", u"\"", u"=", u"x",
+                                            u"<a>", u"</a>", u"<a ", u" />", u"<b>", u"</b>", u"<r>", u"</r>"};
+  std::mt19937 random(20181205);
+  std::uniform_int_distribution<std::size_t> piece(0, std::size(kPieces) - 1), length(0, 14);
+  X doc;  // one object: each text replaces the last, as a program reads one after another
+  for (int round = 0; round < 3000; ++round) {
+    std::u16string xml;
+    for (std::size_t k = length(random); k > 0; --k) xml += kPieces[piece(random)];
+    doc.SetXML(xml);
+    for (SV key : {SV(u"a"), SV(u"b"), SV(u"r"), SV(u"a b")}) ExpectSameAsGivenText(doc, key, u"x", Narrow(xml));
+    if (::testing::Test::HasFailure()) break;
+  }
+}
+
+// A text of very many different names is searched without the index; it reads the same.
+TEST(XmlReaderTest, ATextOfVeryManyNamesReadsAsTheGivenText) {
+  std::u16string xml;
+  for (int i = 0; i < 70000; ++i) {
+    const std::u16string k = u"n" + cp1252::Decode(std::to_string(i));
+    xml += u"<" + k + u">" + k + u"</" + k + u">";
+  }
+  xml += u"<r><a x=\"1\">v</a></r>";
+  X doc;
+  doc.SetXML(xml);
+  std::u16string r;
+  ASSERT_TRUE(doc.Elemento(u"n69999", r));
+  EXPECT_EQ(r, u"n69999");
+  ExpectSameAsGivenText(doc, u"a", u"x", "many names");
+  ExpectSameAsGivenText(doc, u"n12345", u"x", "many names");
+  // A short text after it is indexed again, and reads the same too.
+  doc.SetXML(u"<r><a>1</a><b>2</b></r>");
+  ExpectSameAsGivenText(doc, u"a", u"x", "after many names");
+}
+
+TEST(XmlReaderTest, AChangedTextIsReadAfresh) {
+  X doc;
+  std::u16string r;
+  doc.SetXML(u"<a>1</a><b>2</b>");
+  ASSERT_TRUE(doc.Elemento(u"a", r));
+  EXPECT_EQ(r, u"1");
+  // The same length with the tags elsewhere: a stale index would cut the wrong places.
+  doc.SetXML(u"<b>2</b><a>3</a>");
+  ASSERT_TRUE(doc.Elemento(u"a", r));
+  EXPECT_EQ(r, u"3");
+  EXPECT_EQ(doc.ElementoStr({u"b"}, u""), u"2");
+  // The same text again reads the same.
+  doc.SetXML(u"<b>2</b><a>3</a>");
+  EXPECT_EQ(doc.ElementoStr({u"a"}, u""), u"3");
+  doc.SetXML(u"");
+  EXPECT_FALSE(doc.Elemento(u"a", r));
+
+  // A file changed on disk and loaded again.
+  testing::FileTree t;
+  t.Write("nota.xml", "<n><v>1</v></n>");
+  doc.SetArquivo(t.Path("nota.xml"));
+  EXPECT_EQ(doc.ElementoInt({u"n", u"v"}, 0), 1);
+  t.Write("nota.xml", "<n><w>2</w><v>9</v></n>");
+  doc.SetArquivo(t.Path("nota.xml"));
+  EXPECT_EQ(doc.ElementoInt({u"n", u"v"}, 0), 9);
+  // A failed load keeps the text and what was read from it.
+  EXPECT_THROW(doc.SetArquivo(t.Path("falta.xml")), EFileError);
+  EXPECT_EQ(doc.ElementoInt({u"n", u"v"}, 0), 9);
+
+  // Copies read their own text.
+  X copy = doc;
+  doc.SetXML(u"<n><v>5</v></n>");
+  EXPECT_EQ(copy.ElementoInt({u"n", u"v"}, 0), 9);
+  EXPECT_EQ(doc.ElementoInt({u"n", u"v"}, 0), 5);
+  copy = doc;
+  EXPECT_EQ(copy.ElementoInt({u"n", u"v"}, 0), 5);
+  X moved = std::move(copy);
+  EXPECT_EQ(moved.ElementoInt({u"n", u"v"}, 0), 5);
+}
+
+// A derived class writing the text itself tells the reader so.
+class EditedReader : public X {
+ public:
+  void Replace(SV from, SV to) {
+    tsXML.replace(tsXML.find(from), from.size(), to);
+    TextChanged();
+  }
+};
+
+TEST(XmlReaderTest, ATextEditedInPlaceIsReadAfresh) {
+  EditedReader doc;
+  doc.SetXML(u"<a>1</a><c>2</c>");
+  EXPECT_EQ(doc.ElementoStr({u"c"}, u""), u"2");
+  doc.Replace(u"<c>2</c>", u"<d>2</d>");  // the same length
+  EXPECT_EQ(doc.ElementoStr({u"c"}, u"none"), u"none");
+  EXPECT_EQ(doc.ElementoStr({u"d"}, u""), u"2");
 }
 
 }  // namespace
