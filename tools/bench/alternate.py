@@ -8,6 +8,10 @@ With --until, a side is timed from its start to the first line of its standard e
 that holds that text (a program that does not end by itself, such as a window), and is
 then ended.
 
+With --cpu, a side's time is the processor time (user and system) its process used,
+not the time it took: on a shared, loaded machine the figure a start-up comparison can
+trust, as waiting for a processor is not the program's cost.
+
 With --direct, the commands run without a shell around them (split as a shell would split
 them, no redirections): for start-up figures, where a shell's own start would hide the
 difference.
@@ -27,6 +31,7 @@ import time
 
 UNTIL_LIMIT_SECONDS = 30
 DIRECT = False
+CPU = False
 
 
 def run(cmd, quiet=True, until=None):
@@ -35,8 +40,12 @@ def run(cmd, quiet=True, until=None):
     out = subprocess.DEVNULL if quiet else None
     args = shlex.split(cmd) if DIRECT else cmd
     start = time.perf_counter()
-    rc = subprocess.run(args, shell=not DIRECT, stdout=out, stderr=out).returncode
+    p = subprocess.Popen(args, shell=not DIRECT, stdout=out, stderr=out)
+    _, status, usage = os.wait4(p.pid, 0)
+    p.returncode = rc = os.waitstatus_to_exitcode(status)
     elapsed = time.perf_counter() - start
+    if CPU:
+        elapsed = usage.ru_utime + usage.ru_stime
     if rc != 0:
         sys.exit(f"alternate.py: '{cmd}' exited with {rc}")
     return elapsed
@@ -79,9 +88,13 @@ def main():
     p.add_argument("--peer-name", default="peer")
     p.add_argument("--until", default=None)
     p.add_argument("--direct", action="store_true")
+    p.add_argument("--cpu", action="store_true")
     a = p.parse_args()
-    global DIRECT
+    global DIRECT, CPU
     DIRECT = a.direct
+    CPU = a.cpu
+    if CPU and a.until:
+        sys.exit("alternate.py: --cpu and --until do not go together")
 
     ours, peer = [], []
     # One untimed warm-up round per side.
@@ -103,7 +116,8 @@ def main():
 
     r_min = min(ours) / min(peer)
     r_med = statistics.median(ours) / statistics.median(peer)
-    print(f"{a.label:<32} ours min {ms(min(ours))} ms med {ms(statistics.median(ours))} ms | "
+    unit = " cpu" if CPU else ""
+    print(f"{a.label + unit:<32} ours min {ms(min(ours))} ms med {ms(statistics.median(ours))} ms | "
           f"{a.peer_name} min {ms(min(peer))} ms med {ms(statistics.median(peer))} ms | "
           f"ratio min {r_min:.2f} med {r_med:.2f}")
 
