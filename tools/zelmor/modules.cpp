@@ -30,16 +30,20 @@ T Entry(platform::SharedLibrary& module, const char* name, const std::u16string&
   throw platform::ESharedLibraryError(file + u" has no " + Utf8ToU16(name));
 }
 
+// A loaded module stays loaded to the very end of the process, past the destructors of
+// statics: the services installed from it are used until then, and its libraries
+// (OpenSSL, libcurl) have exit handlers of their own.
+using Module = std::shared_ptr<platform::SharedLibrary>;
+
 void LoadServices() {
-  // Kept loaded for the rest of the process: the services live in it.
-  static std::shared_ptr<platform::SharedLibrary> module;
+  static Module* module = nullptr;
   static std::mutex guard;
   std::lock_guard lock(guard);
   if (module) return;
   const std::u16string file = u"zelmor-services.so";
-  auto loaded = LoadModule(file);
+  Module loaded = LoadModule(file);
   Entry<void (*)()>(*loaded, "zelmor_install_outside_services", file)();
-  module = std::move(loaded);
+  module = new Module(std::move(loaded));
 }
 
 }  // namespace
@@ -50,15 +54,15 @@ void InstallServicesOnDemand() {
 }
 
 const GuiModule& Gui() {
-  static std::shared_ptr<platform::SharedLibrary> module;
   static const GuiModule* gui = nullptr;
+  static Module* module = nullptr;
   static std::mutex guard;
   std::lock_guard lock(guard);
-  if (!gui) {
+  if (!module) {
     const std::u16string file = u"zelmor-gui.so";
-    auto loaded = LoadModule(file);
+    Module loaded = LoadModule(file);
     gui = Entry<const GuiModule* (*)()>(*loaded, "zelmor_gui_module", file)();
-    module = std::move(loaded);
+    module = new Module(std::move(loaded));  // never unloaded, as above
   }
   return *gui;
 }
