@@ -58,7 +58,8 @@ class InstalledTree(unittest.TestCase):
                     "include/zelmor/core/text.h", "include/zelmor/platform/service.h",
                     "include/zelmor/strings/mString.h", "include/zelmor/mLib.h",
                     "include/zelmor/adapters/linux/system_services.h",
-                    "lib/libzelmor_lib.a", "lib/libzelmor_linux.a",
+                    "lib/libzelmor_lib.a", "lib/libzelmor_linux.a", "lib/zelmor/zelmor-services.so",
+                    "lib/zelmor/zelmor-gui.so",
                     "lib/cmake/Zelmor/ZelmorConfig.cmake", "lib/cmake/Zelmor/ZelmorTargets.cmake",
                     "lib/pkgconfig/zelmor.pc", "share/bash-completion/completions/zelmor",
                     "share/bash-completion/completions/quindel"]:
@@ -129,6 +130,9 @@ class InstalledTree(unittest.TestCase):
 
     def test_the_installed_programs_run_and_talk(self):
         self.assertIn("zelmor ", run([self.path("bin/zelmor"), "--version"]).stdout)
+        # A digest needs the services module, found from the installed program's folder.
+        self.assertEqual(run([self.path("bin/zelmor"), "call", "TmRot.MD5", "abc"]).stdout.strip().upper(),
+                         "900150983CD24FB0D6963F7D28E17F72")
         self.assertIn("--port", run([self.path("bin/quindel"), "--help"]).stdout)
         port = str(free_port())
         env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
@@ -229,6 +233,8 @@ class DebianPackages(unittest.TestCase):
             run(["dpkg", "-x", deb, root])
         self.assertIn("ExecStart=/usr/bin/quindel", read(os.path.join(root, "usr/lib/systemd/user/quindel.service")))
         self.assertIn("zelmor ", run([os.path.join(root, "usr/bin/zelmor"), "--version"]).stdout)
+        self.assertEqual(run([os.path.join(root, "usr/bin/zelmor"), "call", "TmRot.MD5", "abc"]).stdout.strip().upper(),
+                         "900150983CD24FB0D6963F7D28E17F72")
         self.assertTrue(os.path.isfile(os.path.join(root, "usr/include/zelmor/strings/mString.h")))
 
     def test_lintian_finds_no_error_and_only_warnings_the_readme_explains(self):

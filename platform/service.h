@@ -11,6 +11,8 @@
 // kServiceName`); one with a portable answer of its own for when nothing is installed
 // (the text measurer's estimate) also has `static T& Fallback()`.
 // Install before other threads use the library; a replacement must outlive its use.
+// A program can also name a loader instead (SetLoader): it runs when the service is
+// first asked for, so a program pays for an outside library only when a call needs it.
 #pragma once
 
 #include <atomic>
@@ -25,10 +27,15 @@ class Service {
  public:
   Service() = delete;
 
-  // The installed implementation, else the interface's fallback; with neither, the
-  // program stops (MissingService).
+  // The installed implementation, else what the loader installs, else the interface's
+  // fallback; with none of them, the program stops (MissingService). A loader that
+  // cannot install raises its own error here.
   static T& Get() {
     if (T* p = Slot().load(std::memory_order_acquire)) return *p;
+    if (void (*load)() = Loader().load(std::memory_order_acquire)) {
+      load();
+      if (T* p = Slot().load(std::memory_order_acquire)) return *p;
+    }
     if constexpr (requires { T::Fallback(); }) {
       return T::Fallback();
     } else {
@@ -36,8 +43,13 @@ class Service {
     }
   }
 
-  // Whether an implementation is installed (a fallback does not count).
+  // Whether an implementation is installed (a fallback or a loader not yet run does not count).
   static bool Installed() { return Slot().load(std::memory_order_acquire) != nullptr; }
+
+  // Names the function that installs this service (with Set) the first time it is asked
+  // for while none is installed; nullptr forgets it. The loader guards itself against
+  // running twice at once.
+  static void SetLoader(void (*load)()) { Loader().store(load, std::memory_order_release); }
 
   // Installs `impl` (kept by pointer) and answers the one it replaces; nullptr uninstalls.
   static T* Set(T* impl) { return Slot().exchange(impl, std::memory_order_acq_rel); }
@@ -58,6 +70,10 @@ class Service {
   static std::atomic<T*>& Slot() {
     static std::atomic<T*> slot{nullptr};
     return slot;
+  }
+  static std::atomic<void (*)()>& Loader() {
+    static std::atomic<void (*)()> loader{nullptr};
+    return loader;
   }
 };
 

@@ -44,6 +44,52 @@ TEST(ServiceDeathTest, AMissingServiceStopsTheProgramNamingIt) {
   EXPECT_DEATH(Service<Clock>::Get(), "no clock service is installed");
 }
 
+// What the loader below installs, and how often it ran.
+StoppedClock gLoaded(2010);
+int gLoads = 0;
+void LoadClock() {
+  ++gLoads;
+  Service<Clock>::Set(&gLoaded);
+}
+void LoadNothing() {}
+
+TEST(ServiceTest, ALoaderRunsOnTheFirstAskOnlyAndAnInstalledServiceWins) {
+  ASSERT_FALSE(Service<Clock>::Installed());
+  gLoads = 0;
+  Service<Clock>::SetLoader(&LoadClock);
+  StoppedClock set(2020);
+  {
+    // Installed before the first ask: the loader never runs.
+    Service<Clock>::ScopedOverride installed(&set);
+    EXPECT_EQ(Service<Clock>::Get().Now().Year, 2020);
+    EXPECT_EQ(gLoads, 0);
+  }
+  EXPECT_FALSE(Service<Clock>::Installed());
+  EXPECT_EQ(Service<Clock>::Get().Now().Year, 2010);
+  EXPECT_EQ(Service<Clock>::Get().Now().Year, 2010);
+  EXPECT_EQ(gLoads, 1);
+  EXPECT_TRUE(Service<Clock>::Installed());
+  Service<Clock>::SetLoader(nullptr);
+  Service<Clock>::Set(nullptr);
+}
+
+TEST(ServiceDeathTest, ALoaderThatInstallsNothingStillStopsTheProgramNamingTheService) {
+  ASSERT_FALSE(Service<Clock>::Installed());
+  Service<Clock>::SetLoader(&LoadNothing);
+  EXPECT_DEATH(Service<Clock>::Get(), "no clock service is installed");
+  Service<Clock>::SetLoader(nullptr);
+}
+
+TEST(ServiceTest, ALoaderRunsBeforeTheFallback) {
+  ASSERT_FALSE(Service<TextMetrics>::Installed());
+  static FixedPitchTextMetrics loaded(10, 30, 640);
+  Service<TextMetrics>::SetLoader(+[] { Service<TextMetrics>::Set(&loaded); });
+  EXPECT_EQ(Service<TextMetrics>::Get().TextWidth(u"abc"), 30);
+  Service<TextMetrics>::SetLoader(nullptr);
+  Service<TextMetrics>::Set(nullptr);
+  EXPECT_EQ(&Service<TextMetrics>::Get(), &TextMetrics::Fallback());
+}
+
 TEST(ServiceTest, TheTextMeasurerFallsBackToTheEstimate) {
   ASSERT_FALSE(Service<TextMetrics>::Installed());
   EXPECT_EQ(&Service<TextMetrics>::Get(), &TextMetrics::Fallback());

@@ -55,9 +55,12 @@ TEST(UpdatesCall, APublishedReleaseIsVerifiedAndInstalledByATill) {
   t.Folder("app");
   const std::string remote = "remoto/web/files/ombrix/Externo/";
   t.Folder(remote);
-  std::error_code ec;
-  std::filesystem::create_hard_link(BinDir() + "/zelmor", t.Native("app/zelmor"), ec);
-  if (ec) std::filesystem::copy_file(BinDir() + "/zelmor", t.Native("app/zelmor"));
+  // The tool is its program and the module of services it loads (FTP, signatures) beside it.
+  for (const char* file : {"zelmor", "zelmor-services.so"}) {
+    std::error_code ec;
+    std::filesystem::create_hard_link(BinDir() + "/" + file, t.Native(std::string("app/") + file), ec);
+    if (ec) std::filesystem::copy_file(BinDir() + "/" + file, t.Native(std::string("app/") + file));
+  }
   std::filesystem::copy_file(ZELMOR_OLD_PROGRAM, t.Native("app/caixa"));
   std::filesystem::copy_file(ZELMOR_NEW_PROGRAM, t.Native(remote + "caixa"));
   t.Write(remote + "Versoes.ini", "caixa=1.0.0.10\r\n");

@@ -1,6 +1,8 @@
 // `zelmor call` end to end: the built tool, run as a process.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
+#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "tests/process_util.h"
@@ -38,6 +40,41 @@ TEST(ZelmorCall, DirExeIsTheToolsFolder) {
   ProcessResult r = Zelmor({"call", "TmFile.DirExe"});
   EXPECT_EQ(r.ExitCode, 0);
   EXPECT_EQ(r.Out, BinDir() + "/\n");
+}
+
+// The program starts without its modules' libraries and loads one only when a call
+// needs it: alone in a folder, with no module beside it or where it installs them, it
+// still answers every call that needs neither, and a call that needs the services
+// fails by itself, naming the module.
+TEST(ZelmorCall, CallsThatNeedNoModuleRunWithoutThem) {
+  std::string root = (std::filesystem::temp_directory_path() / "zelmor-alone-XXXXXX").string();
+  ASSERT_NE(mkdtemp(root.data()), nullptr);
+  const std::filesystem::path bin = std::filesystem::path(root) / "bin";
+  std::filesystem::create_directories(bin);
+  std::filesystem::copy_file(BinDir() + "/zelmor", bin / "zelmor");
+  const std::string md5 = "[\"TmRot.MD5\",\"abc\"]\n";
+  const std::string requests = "[\"TmStr.PadLeft\",\"AB\",5]\n" + md5 + "[\"TmStr.IsCPFValido\",\"111.444.777-35\"]\n";
+  struct {
+    std::string program;
+    std::string md5;  // the middle answer's result, or empty for an error naming the module
+  } cases[] = {{BinDir() + "/zelmor", "900150983CD24FB0D6963F7D28E17F72"}, {(bin / "zelmor").string(), ""}};
+  for (const auto& c : cases) {
+    ProcessResult r = RunProcess(c.program, {"call", "--batch"}, requests, std::chrono::seconds(30));
+    const std::vector<nlohmann::json> lines = JsonLines(r.Out);
+    ASSERT_EQ(lines.size(), 3u) << c.program << r.Out << r.Err;
+    EXPECT_EQ(lines[0], nlohmann::json({{"result", "AB   "}})) << c.program;
+    EXPECT_EQ(lines[2], nlohmann::json({{"result", true}})) << c.program;
+    if (!c.md5.empty()) {
+      ASSERT_TRUE(lines[1].contains("result")) << lines[1];
+      std::string hash = lines[1]["result"].get<std::string>();
+      for (char& ch : hash) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+      EXPECT_EQ(hash, c.md5);
+    } else {
+      EXPECT_EQ(lines[1].value("kind", ""), "library") << lines[1];
+      EXPECT_NE(lines[1].value("error", "").find("zelmor-services.so"), std::string::npos) << lines[1];
+    }
+  }
+  std::filesystem::remove_all(root);
 }
 
 TEST(ZelmorCall, BadArgumentsFailWithAMessage) {

@@ -39,6 +39,14 @@ namespace zelmor::adapters {
 // Installs every service below, over whatever was installed before (the text
 // measurer keeps its headless estimate until a GUI installs its own).
 void InstallSystemServices();
+// The two halves of it: the services that need only the C and C++ libraries, and those
+// over outside libraries (libxml2, libcurl, ALSA, the zip library, OpenSSL, SQLite),
+// which cost a program's start several times what the rest does.
+void InstallBaseServices();
+void InstallOutsideServices();
+// Names `load` as the loader of each service InstallOutsideServices installs, for a
+// program that loads them when a call first needs one (platform::Service::SetLoader).
+void DeferOutsideServices(void (*load)());
 
 // Each of them, for a program that wants only some, and for the adapters' own tests.
 platform::Clock& SystemClock();

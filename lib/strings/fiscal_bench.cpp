@@ -1,12 +1,20 @@
-// CPF/CNPJ and state-registration validations and amounts in words per second, next
-// to the independent npm validators timed by node on the same inputs in the same run.
+// CPF/CNPJ and state-registration validations and amounts in words per second, then
+// the same routines in turns with the independent npm validators timed by node on the
+// same inputs in the same run, per call.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <random>
 #include <string>
@@ -155,24 +163,88 @@ void BM_Extenso(benchmark::State& state) {
 }
 BENCHMARK(BM_Extenso);
 
-// Keeps each benchmark's items per second for the comparison at the end.
-class Capture : public benchmark::ConsoleReporter {
+// The npm validators in one node process that answers "KIND PACKAGE SECONDS" with its
+// operations per CPU second, so the C++ side can take turns with it call for call.
+class NodeValidators {
  public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs) {
-      auto it = r.counters.find("items_per_second");
-      if (it != r.counters.end() && r.run_type == Run::RT_Iteration) PerSecond[r.benchmark_name()] = it->second.value;
+  explicit NodeValidators(const std::filesystem::path& inputs) {
+    const std::filesystem::path dir(ZELMOR_CROSSCHECK_DIR);
+    if (!std::filesystem::exists(dir / "node_modules")) return;
+    // A node that ends early reads as no answer, not as the end of this program.
+    std::signal(SIGPIPE, SIG_IGN);
+    int in[2], out[2];
+    if (pipe2(in, O_CLOEXEC) != 0) return;
+    if (pipe2(out, O_CLOEXEC) != 0) {
+      close(in[0]);
+      close(in[1]);
+      return;
     }
-    ConsoleReporter::ReportRuns(runs);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    const std::string script = (dir / "bench.js").string(), file = inputs.string();
+    char* argv[] = {const_cast<char*>("node"), const_cast<char*>(script.c_str()), const_cast<char*>(file.c_str()),
+                    const_cast<char*>("--serve"), nullptr};
+    if (posix_spawnp(&FPid, "node", &actions, nullptr, argv, environ) != 0) FPid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    close(in[0]);
+    close(out[1]);
+    FTo = fdopen(in[1], "w");
+    FFrom = fdopen(out[0], "r");
   }
-  std::map<std::string, double> PerSecond;
+  ~NodeValidators() {
+    if (FTo) std::fclose(FTo);  // the end of its input ends it
+    if (FFrom) std::fclose(FFrom);
+    if (FPid > 0) waitpid(FPid, nullptr, 0);
+  }
+  bool Running() const { return FPid > 0 && FTo && FFrom; }
+  // Operations per CPU second of `package` on the inputs of `kind`, or 0.
+  double PerSecond(const char* kind, const char* package, double seconds) {
+    if (!Running()) return 0;
+    std::fprintf(FTo, "%s %s %g\n", kind, package, seconds);
+    std::fflush(FTo);
+    char line[128];
+    return std::fgets(line, sizeof line, FFrom) ? std::strtod(line, nullptr) : 0;
+  }
+
+ private:
+  pid_t FPid = -1;
+  std::FILE* FTo = nullptr;
+  std::FILE* FFrom = nullptr;
 };
 
-// The npm validators' operations per second on the same inputs, or null when node or
-// the packages are missing.
-nlohmann::json TimeNode() {
-  const std::filesystem::path dir(ZELMOR_CROSSCHECK_DIR);
-  if (!std::filesystem::exists(dir / "node_modules")) return nullptr;
+double CpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+// Calls `call` over the inputs, pass after pass, for at least `seconds` of CPU time (at
+// most a million passes), after one pass to warm up: operations per CPU second, counted
+// as the node side counts them.
+template <class List, class Call>
+double CppPerSecond(const List& list, Call call, double seconds) {
+  for (const auto& x : list) benchmark::DoNotOptimize(call(x));
+  double ops = 0;
+  const double start = CpuSeconds();
+  double elapsed = 0;
+  for (int pass = 0; pass < 1000000 && elapsed < seconds; ++pass) {
+    for (const auto& x : list) benchmark::DoNotOptimize(call(x));
+    ops += static_cast<double>(list.size());
+    elapsed = CpuSeconds() - start;
+  }
+  return ops / elapsed;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+// The same inputs, the same counting, in turns: each round times every routine and then
+// its npm peers (or the peers first, every other round), so both meet the same machine.
+void CompareInTurns(int rounds, double seconds) {
   const Inputs& in = TheInputs();
   nlohmann::json j;
   for (const auto& c : in.Cpf) j["cpf"].push_back(U16ToUtf8(c));
@@ -188,48 +260,78 @@ nlohmann::json TimeNode() {
   const std::filesystem::path file =
       std::filesystem::temp_directory_path() / ("zelmor-fiscal-bench-" + std::to_string(getpid()) + ".json");
   std::ofstream(file) << j.dump();
-  const std::string cmd = "node '" + (dir / "bench.js").string() + "' '" + file.string() + "' 1";
-  std::string out;
-  if (std::FILE* p = popen(cmd.c_str(), "r")) {
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    pclose(p);
-  }
-  std::filesystem::remove(file);
-  nlohmann::json r = nlohmann::json::parse(out, nullptr, false);
-  return r.is_discarded() ? nullptr : r;
-}
-
-void Compare(const std::map<std::string, double>& cpp, const nlohmann::json& npm) {
-  std::printf("\nSame inputs, same run: C++ against the npm validators run by node\n");
-  if (npm.is_null()) {
+  NodeValidators node(file);
+  std::printf("\nPer call, in turns with the npm validators run by node (%d rounds of %.2f s of CPU each side;\n"
+              "ratio = our time per call / theirs, below 1 is faster)\n",
+              rounds, seconds);
+  if (!node.Running()) {
     std::printf("not measured: node or tools/crosscheck/node_modules is missing (run tools/setup-deps.sh)\n");
+    std::filesystem::remove(file);
     return;
   }
-  std::printf("%-34s %16s  %-20s %16s %10s\n", "routine", "C++ ops/s", "npm package", "npm ops/s", "C++ / npm");
-  const struct {
-    const char* Bench;
+  const auto cpf = [](const std::u16string& v) { return TmStr::IsCPFValido(v); };
+  const auto ie = [](const std::pair<std::u16string, std::u16string>& v) {
+    return TmStr::isIEValido(v.first, v.second, u"");
+  };
+  const auto words = [](Currency v) { return TmStr::Extenso(v, u"Real", u"Reais", u"Centavo", u"Centavos"); };
+  struct Row {
+    const char* Routine;
     const char* Kind;
-  } rows[] = {{"BM_IsCPFValido_CPF", "cpf"}, {"BM_IsCPFValido_CNPJ", "cnpj"},
-                {"BM_IsCPFValido_CNPJ_Alfanumerico", "cnpjAlfanumerico"}, {"BM_isIEValido", "ie"}, {"BM_Extenso", "extenso"}};
-  for (const auto& row : rows) {
-    auto it = cpp.find(row.Bench);
-    if (it == cpp.end() || !npm.contains(row.Kind)) continue;
-    for (const auto& [package, perSecond] : npm[row.Kind].items())
-      std::printf("%-34s %16.0f  %-20s %16.0f %9.1fx\n", row.Bench, it->second, package.c_str(), perSecond.get<double>(),
-                  it->second / perSecond.get<double>());
+    const char* Package;
+    std::function<double(double)> Ours;
+  };
+  const std::vector<Row> rows = {
+      {"IsCPFValido (CPF)", "cpf", "cpf-cnpj-validator", [&](double s) { return CppPerSecond(in.Cpf, cpf, s); }},
+      {"IsCPFValido (CPF)", "cpf", "br-validations", [&](double s) { return CppPerSecond(in.Cpf, cpf, s); }},
+      {"IsCPFValido (CNPJ)", "cnpj", "cpf-cnpj-validator", [&](double s) { return CppPerSecond(in.Cnpj, cpf, s); }},
+      {"IsCPFValido (CNPJ)", "cnpj", "br-validations", [&](double s) { return CppPerSecond(in.Cnpj, cpf, s); }},
+      {"IsCPFValido (CNPJ letters)", "cnpjAlfanumerico", "cpf-cnpj-validator",
+       [&](double s) { return CppPerSecond(in.CnpjAlfanumerico, cpf, s); }},
+      {"isIEValido", "ie", "br-validations", [&](double s) { return CppPerSecond(in.IE, ie, s); }},
+      {"isIEValido", "ie", "inscricaoestadual", [&](double s) { return CppPerSecond(in.IE, ie, s); }},
+      {"Extenso", "extenso", "extenso", [&](double s) { return CppPerSecond(in.Valores, words, s); }},
+  };
+  std::vector<std::vector<double>> ours(rows.size()), theirs(rows.size()), ratios(rows.size());
+  for (int round = 0; round < rounds; ++round) {
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+      double a = 0, b = 0;
+      if (round % 2 == 0) {
+        a = rows[r].Ours(seconds);
+        b = node.PerSecond(rows[r].Kind, rows[r].Package, seconds);
+      } else {
+        b = node.PerSecond(rows[r].Kind, rows[r].Package, seconds);
+        a = rows[r].Ours(seconds);
+      }
+      if (a <= 0 || b <= 0) continue;
+      ours[r].push_back(1e9 / a);
+      theirs[r].push_back(1e9 / b);
+      ratios[r].push_back(b / a);
+    }
+  }
+  std::filesystem::remove(file);
+  std::printf("%-28s %-20s %12s %12s %10s %10s %9s\n", "routine", "npm package", "ours ns", "theirs ns", "ratio min",
+              "ratio med", "faster");
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    if (ratios[r].empty()) continue;
+    const double med = Median(ratios[r]);
+    std::printf("%-28s %-20s %12.0f %12.0f %10.3f %10.3f %8.1fx\n", rows[r].Routine, rows[r].Package, Median(ours[r]),
+                Median(theirs[r]), *std::min_element(ratios[r].begin(), ratios[r].end()), med, 1 / med);
   }
 }
 
 }  // namespace
 }  // namespace zelmor
 
+// FISCAL_ROUNDS and FISCAL_SECONDS change the comparison's rounds (7) and CPU seconds per
+// side and round (0.2).
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  zelmor::Capture reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  zelmor::Compare(reporter.PerSecond, zelmor::TimeNode());
+  benchmark::RunSpecifiedBenchmarks();
+  const char* rounds = std::getenv("FISCAL_ROUNDS");
+  const char* seconds = std::getenv("FISCAL_SECONDS");
+  zelmor::CompareInTurns(rounds ? std::clamp(std::atoi(rounds), 1, 1000) : 7,
+                         seconds ? std::clamp(std::atof(seconds), 0.01, 60.0) : 0.2);
   benchmark::Shutdown();
   return 0;
 }

@@ -7,19 +7,7 @@
 #include "tools/zelmor/json_values.h"
 #include "tools/zelmor/registry.h"
 
-#ifdef ZELMOR_WITH_QT
-#include <QApplication>
-#include <QSocketNotifier>
-#include <QTimer>
-#include <unistd.h>
-
-#include <cerrno>
-#include <chrono>
-
-#include "adapters/qt/dialogs_qt.h"
-#include "adapters/qt/event_pump_qt.h"
-#include "adapters/qt/text_metrics_qt.h"
-#endif
+#include "tools/zelmor/modules.h"
 
 namespace zelmor::cli {
 namespace {
@@ -61,36 +49,7 @@ int Run(const std::vector<std::string>& given) {
     PrintError("zelmor: dialog needs a display (DISPLAY or WAYLAND_DISPLAY); zelmor call answers headless");
     return 1;
   }
-  int argc = 1;
-  char name[] = "zelmor";
-  char* argv[] = {name, nullptr};
-  QApplication app(argc, argv);
-  adapters::InstallQtEventPump();
-  adapters::InstallQtTextMetrics();
-  adapters::InstallQtDialogs();
-  const Json r = Registry::Instance().CallWithText(args[0], std::vector<std::string>(args.begin() + 1, args.end()));
-  PrintLine(Dump(r));
-  const int code = r.contains("error") ? 1 : 0;
-  if (holdSeconds > 0) {
-    // exit(), not quit(): quit() asks the windows first, and the wait window may refuse to close.
-    QTimer::singleShot(std::chrono::seconds(holdSeconds), &app, [] { QCoreApplication::exit(0); });
-    app.setQuitOnLastWindowClosed(false);
-    QApplication::exec();
-  } else if (holdForInput) {
-    // Everything read is thrown away: only the end matters (or an error, which ends it too).
-    QSocketNotifier input(0, QSocketNotifier::Read);
-    QObject::connect(&input, &QSocketNotifier::activated, &app, [&input] {
-      char buffer[4096];
-      const ssize_t n = ::read(0, buffer, sizeof buffer);
-      if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN)) {
-        input.setEnabled(false);
-        QCoreApplication::exit(0);
-      }
-    });
-    app.setQuitOnLastWindowClosed(false);
-    QApplication::exec();
-  }
-  return code;
+  return Gui().RunWithWindows(args, holdSeconds, holdForInput);
 #else
   PrintError("zelmor: this build has no windows (built without the display program)");
   return 1;

@@ -3,9 +3,9 @@
 #include <string>
 #include <iostream>
 
-#include "adapters/linux/system_services.h"
 #include "core/version.h"
 #include "tools/zelmor/commands.h"
+#include "tools/zelmor/modules.h"
 
 namespace zelmor::cli {
 
@@ -69,7 +69,7 @@ const Command* FindCommand(const std::string& name) {
 }  // namespace zelmor::cli
 
 int main(int argc, char** argv) {
-  zelmor::adapters::InstallSystemServices();
+  zelmor::cli::InstallServicesOnDemand();
   using namespace zelmor::cli;
   std::vector<std::string> args(argv + 1, argv + argc);
   // `zelmor help COMMAND` and `zelmor COMMAND --help`: that command's usage.

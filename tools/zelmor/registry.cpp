@@ -71,7 +71,13 @@ constexpr const char* kSizeNames[] = {"Tamanho", "aiTamanho", "aiQtCaracteres", 
 }  // namespace
 
 Registry& Registry::Instance() {
-  static Registry r;
+  // Room for every routine from the start: each one is registered at every start of the
+  // tool, and a growing vector would move all those before it again and again.
+  static Registry r = [] {
+    Registry x;
+    x.FRoutines.reserve(1024);
+    return x;
+  }();
   return r;
 }
 
