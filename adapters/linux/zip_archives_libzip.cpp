@@ -793,10 +793,11 @@ class LibzipReader final : public platform::ZipReader {
     options.Flush = false;  // as a copy: the archive still holds it
     if (const posix::ReplaceError e = file.Open(folder, name, options))
       Fail(u"Não foi possível gravar o arquivo", Text(shown), e.Reason());
-    if (!FBuffer) FBuffer = std::make_unique_for_overwrite<char[]>(kChunk);
+    // One buffer per thread for every entry of every archive, never cleared.
+    thread_local const std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(kChunk);
     std::uint64_t done = 0;
     for (;;) {
-      const zip_int64_t n = zip_fread(entry, FBuffer.get(), kChunk);
+      const zip_int64_t n = zip_fread(entry, buffer.get(), kChunk);
       if (n < 0)
         throw EFileError(u"Arquivo zip danificado: \"" + h.Name + u"\" em \"" + FLabel + u"\" (" +
                          Text(zip_file_strerror(entry)) + u")");
@@ -804,7 +805,7 @@ class LibzipReader final : public platform::ZipReader {
       done += static_cast<std::uint64_t>(n);
       if (done > h.UncompressedSize)
         throw EFileError(u"\"" + h.Name + u"\" ultrapassa o tamanho declarado no arquivo zip; não foi extraído");
-      if (const posix::ReplaceError e = file.Write(std::string_view(FBuffer.get(), static_cast<std::size_t>(n))))
+      if (const posix::ReplaceError e = file.Write(std::string_view(buffer.get(), static_cast<std::size_t>(n))))
         Fail(u"Não foi possível gravar o arquivo", Text(shown), e.Reason());
       if (progress) progress(h, done);
     }
@@ -866,7 +867,6 @@ class LibzipReader final : public platform::ZipReader {
   std::string FBytes;  // the archive, when read from memory
   zip_t* FZip = nullptr;
   std::vector<ZipEntryHeader> FEntries;
-  std::unique_ptr<char[]> FBuffer;  // one for every entry, made on the first
 };
 
 void DescriptorUnpacking::Extract(std::size_t index, std::u16string_view path, const ZipProgress& progress) {
