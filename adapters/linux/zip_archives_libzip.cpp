@@ -346,12 +346,18 @@ struct FileToPack {
 };
 
 // libzip's output: the replacement file's descriptor. Nothing here names or renames
-// a file; the replacement file does that once the archive is whole.
+// a file; the replacement file does that once the archive is whole. libzip writes an
+// entry in a dozen small pieces and goes back to its local header once the data is
+// done: the bytes gather here (a rewrite inside them is made in place) and reach the
+// file a megabyte at a time.
 struct ArchiveSink {
+  static constexpr std::size_t kGather = 1 << 20;
   int Fd = -1;
   std::uint64_t Position = 0;  // where the next write goes
-  std::uint64_t Length = 0;    // the bytes written so far
+  std::uint64_t Length = 0;    // the archive's length so far
   std::uint64_t ReadAt = 0;
+  std::string Pending;         // bytes not yet written, from PendingAt
+  std::uint64_t PendingAt = 0;
   bool Removed = false;        // libzip asked for no archive (no entries)
   zip_error_t Error{};
 
@@ -360,10 +366,48 @@ struct ArchiveSink {
     return -1;
   }
 
+  bool Flush() {
+    const char* p = Pending.data();
+    std::uint64_t at = PendingAt;
+    for (std::size_t left = Pending.size(); left > 0;) {
+      const ssize_t n = posix::Retry([&] { return pwrite(Fd, p, left, static_cast<off_t>(at)); });
+      if (n <= 0) return false;
+      p += n;
+      at += static_cast<std::uint64_t>(n);
+      left -= static_cast<std::size_t>(n);
+    }
+    Pending.clear();
+    return true;
+  }
+
+  zip_int64_t Write(const void* data, zip_uint64_t len) {
+    const char* bytes = static_cast<const char*>(data);
+    if (!Pending.empty() && Position >= PendingAt && Position <= PendingAt + Pending.size()) {
+      const std::size_t at = static_cast<std::size_t>(Position - PendingAt);
+      if (at + len > Pending.size()) Pending.resize(at + len);
+      std::memcpy(Pending.data() + at, bytes, len);
+    } else {
+      if (!Flush()) return SystemFailure(ZIP_ER_WRITE);
+      PendingAt = Position;
+      Pending.assign(bytes, len);
+    }
+    Position += len;
+    Length = std::max(Length, Position);
+    if (Pending.size() >= kGather && !Flush()) return SystemFailure(ZIP_ER_WRITE);
+    return static_cast<zip_int64_t>(len);
+  }
+
   zip_int64_t Seek(void* data, zip_uint64_t len, std::uint64_t& at) {
     const zip_int64_t to = zip_source_seek_compute_offset(at, Length, data, len, &Error);
     if (to < 0) return -1;
     at = static_cast<std::uint64_t>(to);
+    return 0;
+  }
+
+  zip_int64_t Truncate(int code) {
+    Pending.clear();
+    if (ftruncate(Fd, 0) != 0) return SystemFailure(code);
+    Position = Length = 0;
     return 0;
   }
 
@@ -376,6 +420,7 @@ struct ArchiveSink {
         return -1;
       case ZIP_SOURCE_OPEN: self->ReadAt = 0; return 0;
       case ZIP_SOURCE_READ: {
+        if (!self->Flush()) return self->SystemFailure(ZIP_ER_WRITE);
         const ssize_t n = posix::Retry([&] { return pread(self->Fd, data, len, static_cast<off_t>(self->ReadAt)); });
         if (n < 0) return self->SystemFailure(ZIP_ER_READ);
         self->ReadAt += static_cast<std::uint64_t>(n);
@@ -385,34 +430,16 @@ struct ArchiveSink {
       case ZIP_SOURCE_SEEK: return self->Seek(data, len, self->ReadAt);
       case ZIP_SOURCE_TELL: return static_cast<zip_int64_t>(self->ReadAt);
       case ZIP_SOURCE_BEGIN_WRITE:
-        if (ftruncate(self->Fd, 0) != 0) return self->SystemFailure(ZIP_ER_WRITE);
-        self->Position = self->Length = 0;
         self->Removed = false;
-        return 0;
-      case ZIP_SOURCE_WRITE: {
-        const char* p = static_cast<const char*>(data);
-        for (zip_uint64_t left = len; left > 0;) {
-          const ssize_t n =
-              posix::Retry([&] { return pwrite(self->Fd, p, left, static_cast<off_t>(self->Position)); });
-          if (n <= 0) return self->SystemFailure(ZIP_ER_WRITE);
-          p += n;
-          left -= static_cast<zip_uint64_t>(n);
-          self->Position += static_cast<std::uint64_t>(n);
-        }
-        self->Length = std::max(self->Length, self->Position);
-        return static_cast<zip_int64_t>(len);
-      }
+        return self->Truncate(ZIP_ER_WRITE);
+      case ZIP_SOURCE_WRITE: return self->Write(data, len);
       case ZIP_SOURCE_SEEK_WRITE: return self->Seek(data, len, self->Position);
       case ZIP_SOURCE_TELL_WRITE: return static_cast<zip_int64_t>(self->Position);
-      case ZIP_SOURCE_COMMIT_WRITE: return 0;
-      case ZIP_SOURCE_ROLLBACK_WRITE:
-        if (ftruncate(self->Fd, 0) == 0) self->Position = self->Length = 0;
-        return 0;
+      case ZIP_SOURCE_COMMIT_WRITE: return self->Flush() ? 0 : self->SystemFailure(ZIP_ER_WRITE);
+      case ZIP_SOURCE_ROLLBACK_WRITE: self->Truncate(ZIP_ER_WRITE); return 0;
       case ZIP_SOURCE_REMOVE:
-        if (ftruncate(self->Fd, 0) != 0) return self->SystemFailure(ZIP_ER_REMOVE);
-        self->Position = self->Length = 0;
         self->Removed = true;
-        return 0;
+        return self->Truncate(ZIP_ER_REMOVE);
       case ZIP_SOURCE_ERROR: return zip_error_to_data(&self->Error, data, len);
       case ZIP_SOURCE_FREE: return 0;  // owned by the writer
       case ZIP_SOURCE_SUPPORTS:
