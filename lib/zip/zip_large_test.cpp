@@ -56,7 +56,9 @@ TEST(ZipLargeTest, AnEntryPast4GiBGoesInAndComesOut) {
       "python3 -c 'import sys, zipfile; i = zipfile.ZipFile(sys.argv[1]).infolist()[0]; print(i.filename, i.file_size)' " +
           t.Native("big.zip"),
       &status);
-  if (status == 0) EXPECT_EQ(listed, "big.bin " + std::to_string(size) + "\n");
+  if (status == 0) {
+    EXPECT_EQ(listed, "big.bin " + std::to_string(size) + "\n");
+  }
 
   TStringList names;
   ASSERT_TRUE(TZip().DescompactarRetornarNomes(t.Path("big.zip"), t.Path("dest"), u"", names));

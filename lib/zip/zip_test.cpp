@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/errors.h"
@@ -146,6 +147,8 @@ std::vector<std::u16string> Extracted(const TStringList& l) { return l.Items; }
 
 // One stored entry of a hand-made archive, with the faults a test wants in it.
 struct HandEntry {
+  HandEntry(std::string name, std::string data, unsigned flags = 0, std::string extra = {})
+      : Name(std::move(name)), Data(std::move(data)), Flags(flags), Extra(std::move(extra)) {}
   std::string Name;
   std::string Data;
   unsigned Flags = 0;     // bit 11: UTF-8
@@ -212,6 +215,13 @@ std::string HandMadeArchive(const std::vector<HandEntry>& entries, int declared 
   Put32(z, cd);
   Put16(z, 0);
   return z;
+}
+
+// An entry whose CRC does not match its bytes.
+HandEntry Damaged(const std::string& name, const std::string& data) {
+  HandEntry e(name, data);
+  e.BadCrc = true;
+  return e;
 }
 
 // An extra field: id, length, data.
@@ -575,10 +585,10 @@ TEST(ZipTest, AFailedRunLeavesTheDestinationAsItWas) {
     const char* dest;  // below the tree; "dest" exists with b.txt and keep.txt
   };
   const Case cases[] = {
-      {"damaged last entry", {{"novo/a.txt", "a"}, {"b.txt", "novo b"}, {"c.txt", "c", 0, "", 0x21, 0, true}}, "dest"},
-      {"the same name twice, then damage", {{"b.txt", "um"}, {"b.txt", "dois"}, {"c.txt", "c", 0, "", 0x21, 0, true}},
+      {"damaged last entry", {{"novo/a.txt", "a"}, {"b.txt", "novo b"}, Damaged("c.txt", "c")}, "dest"},
+      {"the same name twice, then damage", {{"b.txt", "um"}, {"b.txt", "dois"}, Damaged("c.txt", "c")},
        "dest"},
-      {"a destination the run made", {{"a.txt", "a"}, {"c.txt", "c", 0, "", 0x21, 0, true}}, "fresh/deep"},
+      {"a destination the run made", {{"a.txt", "a"}, Damaged("c.txt", "c")}, "fresh/deep"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
@@ -603,12 +613,12 @@ TEST(ZipTest, EntriesWhoseDataOverlapAreRefused) {
     bool refused;
   };
   std::vector<HandEntry> shared{{"0.bin", body}};
-  for (int i = 1; i < 50; ++i) shared.push_back({std::to_string(i) + ".bin", "", 0, "", 0x21, 0, false, 0});
+  for (int i = 1; i < 50; ++i) shared.emplace_back(std::to_string(i) + ".bin", "");
   for (std::size_t i = 1; i < shared.size(); ++i) shared[i].SameBodyAs = 0;
   std::vector<HandEntry> inside{{"a.bin", body}, {"b.bin", body}};
-  inside[1].OffsetShift = 0;
-  HandEntry into{"c.bin", "", 0, "", 0x21, 0, false, 0, 40};
+  HandEntry into("c.bin", "");
   into.SameBodyAs = 0;
+  into.OffsetShift = 40;
   inside.push_back(into);
   const Case cases[] = {
       {"one body, fifty records", shared, true},
