@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <chrono>
 #include <limits>
 #include <string>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "core/cp1252.h"
+#include "core/cp437.h"
 #include "core/errors.h"
 #include "core/integer_text.h"
 #include "core/snapshot.h"
@@ -39,6 +41,29 @@ TEST(Cp1252Test, HighRangeAndSeparator) {
   }
   EXPECT_EQ(cp1252::EncodeChar(u'\u4E2D'), -1);
   EXPECT_EQ(cp1252::Encode(u"a\u4E2Db"), "a?b");
+}
+
+// Code page 437: a few bytes by hand, and all 256 against Python's codec where it is
+// installed (an independent table).
+TEST(Cp437Test, EveryByteAsPythonReadsIt) {
+  struct {
+    unsigned char byte;
+    char16_t ch;
+  } cases[] = {{0x41, u'A'},      {0x00, 0x00},      {0x7F, 0x7F},      {0x80, u'Ç'},      {0x86, u'å'},
+               {0x91, u'æ'},      {0x9E, u'\u20A7'}, {0xA9, u'\u2310'}, {0xB0, u'\u2591'}, {0xE1, u'ß'},
+               {0xE6, u'µ'},      {0xFA, u'·'},      {0xFF, u'\u00A0'}};
+  for (const auto& c : cases) EXPECT_EQ(cp437::DecodeByte(c.byte), c.ch) << int(c.byte);
+  EXPECT_EQ(cp437::Decode("filename_with_\x91o\x86.txt"), u"filename_with_æoå.txt");
+
+  std::FILE* p = popen("python3 -c 'import sys; sys.stdout.buffer.write(bytes(range(256)).decode(\"cp437\").encode(\"utf-8\"))' 2>/dev/null", "r");
+  ASSERT_NE(p, nullptr);
+  std::string out;
+  char buf[1024];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+  if (pclose(p) != 0 || out.empty()) GTEST_SKIP() << "python3 is not installed: no cross-check";
+  std::string all;
+  for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+  EXPECT_EQ(cp437::Decode(all), Utf8ToU16(out));
 }
 
 TEST(TextTest, Utf8RoundTripAndInvalidBytes) {

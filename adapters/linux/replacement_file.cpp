@@ -72,7 +72,23 @@ ReplaceError ReplacementFile::Open(const std::string& path, const ReplaceOptions
   if (FName.empty() || FName == "." || FName == "..") return SystemError(EISDIR);
   FFolder.Reset(Retry([&] { return open(FFolderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }));
   if (!FFolder) return SystemError(errno);
+  return OpenInFolder();
+}
 
+ReplaceError ReplacementFile::Open(int folder, const std::string& name, const ReplaceOptions& options) {
+  FOptions = options;
+  FOptions.FollowLinks = false;
+  FTarget = name;
+  FName = name;
+  if (FName.empty() || FName == "." || FName == "..") return SystemError(EISDIR);
+  if (FName.find('/') != std::string::npos) return SystemError(EINVAL);
+  FFolder.Reset(fcntl(folder, F_DUPFD_CLOEXEC, 0));
+  if (!FFolder) return SystemError(errno);
+  return OpenInFolder();
+}
+
+ReplaceError ReplacementFile::OpenInFolder() {
+  const ReplaceOptions& options = FOptions;
   struct stat old {};
   if (fstatat(FFolder.Get(), FName.c_str(), &old, options.FollowLinks ? 0 : AT_SYMLINK_NOFOLLOW) == 0) {
     FExisted = true;

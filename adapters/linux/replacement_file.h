@@ -68,6 +68,10 @@ class ReplacementFile {
   // Checks the target against the rules and opens the new file beside it. Nothing is
   // written to the target's folder when this fails.
   ReplaceError Open(const std::string& path, const ReplaceOptions& options = {});
+  // The same for the entry `name` (no "/") of the open folder `folder`, which the
+  // caller reached without following links; a link named `name` is replaced as a
+  // name (FollowLinks is taken as false). The folder descriptor is copied.
+  ReplaceError Open(int folder, const std::string& name, const ReplaceOptions& options = {});
 
   // The new file, open for writing (and reading).
   int Descriptor() const { return FFile.Get(); }
@@ -92,6 +96,7 @@ class ReplacementFile {
   FileDescriptor TakeDescriptor() { return std::move(FFile); }
 
  private:
+  ReplaceError OpenInFolder();
   ReplaceError Discard(ReplaceError e);
 
   ReplaceOptions FOptions;

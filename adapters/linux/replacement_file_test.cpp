@@ -85,6 +85,7 @@ TEST_F(ReplacementFileTest, RulesOfTheTarget) {
     ReadOnlyTarget ReadOnly;
     Kind Answer;
     mode_t ModeAfter;
+    bool InFolder = false;  // opened as a name in a folder descriptor instead of a path
   };
   const Case cases[] = {
       {"new", 0, ReadOnlyTarget::Refuse, Kind::None, 0644},              // NewMode 0666 less the umask
@@ -94,6 +95,9 @@ TEST_F(ReplacementFileTest, RulesOfTheTarget) {
       {"owner bit decides", 0466, ReadOnlyTarget::Refuse, Kind::ReadOnly, 0466},
       {"read-only kept", 0444, ReadOnlyTarget::KeepReadOnly, Kind::None, 0444},
       {"writable with keep", 0600, ReadOnlyTarget::KeepReadOnly, Kind::None, 0600},
+      {"new in folder", 0, ReadOnlyTarget::Refuse, Kind::None, 0644, true},
+      {"kept mode in folder", 0640, ReadOnlyTarget::Refuse, Kind::None, 0640, true},
+      {"read-only refused in folder", 0444, ReadOnlyTarget::Refuse, Kind::ReadOnly, 0444, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -101,7 +105,16 @@ TEST_F(ReplacementFileTest, RulesOfTheTarget) {
     if (c.Mode != 0) Write(path, "old", c.Mode);
     ReplaceOptions options;
     options.ReadOnly = c.ReadOnly;
-    const ReplaceError e = Replace(path, "new", options);
+    ReplaceError e;
+    if (c.InFolder) {
+      const FileDescriptor folder(open(Dir.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+      ReplacementFile file;
+      e = file.Open(folder.Get(), c.Name, options);
+      if (!e) e = file.Write("new");
+      if (!e) e = file.Commit();
+    } else {
+      e = Replace(path, "new", options);
+    }
     EXPECT_EQ(e.What, c.Answer) << e.Reason();
     EXPECT_EQ(Read(path), c.Answer == Kind::None ? "new" : "old");
     struct stat st {};
@@ -151,6 +164,22 @@ TEST_F(ReplacementFileTest, LinksAreFollowedOrReplacedAsAsked) {
   EXPECT_TRUE(S_ISREG(st.st_mode));
   EXPECT_EQ(st.st_mode & 07777, 0600u);
   EXPECT_EQ(Read(At("link")), "instead");
+  EXPECT_EQ(Read(At("real")), "through");
+
+  // Through a folder descriptor the name is replaced, a link there included, and a
+  // name with a separator is refused (it would walk the path).
+  ASSERT_EQ(symlink("real", At("link2").c_str()), 0);
+  const FileDescriptor folder(open(Dir.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  for (const char* name : {"link2", "../escape"}) {
+    ReplacementFile file;
+    ReplaceError e = file.Open(folder.Get(), name);
+    if (!e) e = file.Write("named");
+    if (!e) e = file.Commit();
+    EXPECT_EQ(static_cast<bool>(e), std::string(name) != "link2") << name;
+  }
+  ASSERT_EQ(lstat(At("link2").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISREG(st.st_mode));
+  EXPECT_EQ(Read(At("link2")), "named");
   EXPECT_EQ(Read(At("real")), "through");
 }
 

@@ -95,7 +95,7 @@ std::unique_ptr<platform::UpdateTrustStore> UpdateTrustStoreAt(const std::string
 platform::Databases& SystemDatabases();
 platform::SystemEnvironment& SystemEnvironment();
 platform::SessionInfo& SystemSessionInfo();
-// Zip archives through minizip.
+// Zip archives through libzip.
 platform::ZipArchives& SystemZipArchives();
 // FTP and FTPS (explicit TLS) through libcurl.
 platform::FtpClients& SystemFtpClients();

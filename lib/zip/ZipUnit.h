@@ -5,8 +5,12 @@
 // Archives written here hold every file under its name alone (no folders), deflated,
 // in the order given. Unpacking never writes outside the destination folder: an
 // archive with an absolute name, a drive letter, a ".." step or a link entry is
-// refused whole (EFileError) before anything is written. Archives are written beside
-// their name and renamed into place, so an error never leaves a partial archive.
+// refused whole (EFileError) before anything is written, and so is one whose
+// declared sizes do not fit the free space less a reserve, or a damaged one. A link
+// already in the destination is never written through. An unpacking that fails
+// part way is undone: files it created are removed and files it replaced come back.
+// Archives are written beside their name and renamed into place, so an error never
+// leaves a partial archive.
 #pragma once
 
 #include <cstdint>
@@ -70,6 +74,12 @@ namespace zip {
 // Whether `name` matches `mask` as a whole: "*" any run, "?" one character, "[a-c]"
 // and "[!a-c]" sets; case ignored.  MatchesEntryMask(u"nota.xml", u"*.XML") == true
 bool MatchesEntryMask(std::u16string_view name, std::u16string_view mask);
+
+// What TZip::DescompactarERetornarNomes does, over an archive already open (a file
+// or bytes in memory); `label` names it in messages.
+bool Unpack(platform::ZipReader& reader, std::u16string_view label, std::u16string_view DirDestino, bool Overwrite,
+            const TZipProgressEvent& GaugeCallBack, const TOnMensagemEvent& MensagemCallBack,
+            std::u16string_view MascaraArquivosDescompactar, TStringList* ArquivosDescompactados);
 
 // Empty when `name` is safe to write inside a folder; otherwise why it is not
 // (absolute, a drive, a ".." step, a link, a control character).

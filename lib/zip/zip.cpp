@@ -1,5 +1,6 @@
 // TZip over the zip layer: which files go in and under which names; which entries
 // come out, where, and whether they are safe to write.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -122,6 +123,49 @@ std::u16string FilePart(SV path) {
 
 }  // namespace
 
+namespace zip {
+
+bool Unpack(platform::ZipReader& reader, SV label, SV DirDestino, bool Overwrite, const TZipProgressEvent& GaugeCallBack,
+            const TOnMensagemEvent& MensagemCallBack, SV MascaraArquivosDescompactar,
+            TStringList* ArquivosDescompactados) {
+  if (ArquivosDescompactados != nullptr) ArquivosDescompactados->Clear();
+  // Without its separator the folder still holds the files; an empty one is the current folder.
+  const std::u16string dir = DirDestino.empty() ? std::u16string() : TmFile::DirBarra(DirDestino);
+  const auto& entries = reader.Entries();
+  // A hostile archive is refused whole, before anything is written; so is one whose
+  // entries would not fit the disk.
+  std::uint64_t bytes = 0;
+  for (const TZipHeader& h : entries) {
+    std::u16string why = UnsafeEntryReason(h);
+    if (why.empty() && !h.IsFolder() && EntryPath(h.Name).empty()) why = u"não tem nome de arquivo";
+    if (!why.empty())
+      throw EFileError(u"Arquivo zip \"" + std::u16string(label) + u"\" recusado: a entrada \"" + h.Name + u"\" " + why);
+    if (!h.IsFolder() && (MascaraArquivosDescompactar.empty() ||
+                          MatchesEntryMask(EntryPath(h.Name), MascaraArquivosDescompactar)))
+      bytes = h.UncompressedSize > UINT64_MAX - bytes ? UINT64_MAX : bytes + h.UncompressedSize;
+  }
+  const auto run = reader.Unpack(DirDestino.empty() ? SV(u".") : DirDestino, bytes);
+  const platform::ZipProgress progress = Progress(GaugeCallBack, &reader);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    // Windows archives may separate folders with "\"; here the separator is "/".
+    const std::u16string name = EntryPath(entries[i].Name);
+    if (entries[i].IsFolder()) {
+      if (!name.empty()) run->CreateFolder(name);
+      continue;
+    }
+    if (!MascaraArquivosDescompactar.empty() && !MatchesEntryMask(name, MascaraArquivosDescompactar)) continue;
+    if (!Overwrite && run->Exists(name)) continue;
+    const std::u16string target = dir + name;
+    if (MensagemCallBack) MensagemCallBack(target);
+    if (ArquivosDescompactados != nullptr) ArquivosDescompactados->Add(target);
+    run->Extract(i, name, progress);
+  }
+  run->Finish();
+  return ArquivosDescompactados == nullptr || ArquivosDescompactados->Count() > 0;
+}
+
+}  // namespace zip
+
 bool TZip::Compactar(SV mask, SV NomeArquivoZip, const TZipProgressEvent& GaugeCallBack,
                      const TOnMensagemEvent& MensagemCallBack) {
   TStringList files;
@@ -151,37 +195,9 @@ bool TZip::DescompactarERetornarNomes(SV ArquivoZipOrigem, SV DirDestino, bool O
                                       const TZipProgressEvent& GaugeCallBack, const TOnMensagemEvent& MensagemCallBack,
                                       SV MascaraArquivosDescompactar, TStringList* ArquivosDescompactados) {
   if (ArquivosDescompactados != nullptr) ArquivosDescompactados->Clear();
-  // Without its separator the folder still holds the files; an empty one is the current folder.
-  const std::u16string dir = DirDestino.empty() ? std::u16string() : TmFile::DirBarra(DirDestino);
   auto reader = platform::Service<platform::ZipArchives>::Get().Open(ArquivoZipOrigem);
-  const auto& entries = reader->Entries();
-  // A hostile archive is refused whole, before anything is written.
-  for (const TZipHeader& h : entries) {
-    std::u16string why = zip::UnsafeEntryReason(h);
-    if (why.empty() && !h.IsFolder() && EntryPath(h.Name).empty()) why = u"não tem nome de arquivo";
-    if (!why.empty())
-      throw EFileError(u"Arquivo zip \"" + std::u16string(ArquivoZipOrigem) + u"\" recusado: a entrada \"" + h.Name +
-                       u"\" " + why);
-  }
-  platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
-  const platform::ZipProgress progress = Progress(GaugeCallBack, reader.get());
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    // Windows archives may separate folders with "\"; here the separator is "/".
-    const std::u16string name = EntryPath(entries[i].Name);
-    const std::u16string target = dir + name;
-    if (entries[i].IsFolder()) {
-      if (!fs.CreateFolders(target)) throw EFileError(u"Não foi possível criar a pasta \"" + target + u"\"");
-      continue;
-    }
-    if (!Overwrite && fs.EntryExists(target)) continue;
-    if (!MascaraArquivosDescompactar.empty() && !zip::MatchesEntryMask(name, MascaraArquivosDescompactar)) continue;
-    if (MensagemCallBack) MensagemCallBack(target);
-    if (ArquivosDescompactados != nullptr) ArquivosDescompactados->Add(target);
-    const std::u16string folder = TmFile::ExtractDir(target);
-    if (!fs.CreateFolders(folder)) throw EFileError(u"Não foi possível criar a pasta \"" + folder + u"\"");
-    reader->Extract(i, target, progress);
-  }
-  return ArquivosDescompactados == nullptr || ArquivosDescompactados->Count() > 0;
+  return zip::Unpack(*reader, ArquivoZipOrigem, DirDestino, Overwrite, GaugeCallBack, MensagemCallBack,
+                     MascaraArquivosDescompactar, ArquivosDescompactados);
 }
 
 bool TZip::Descompactar(SV ArquivoZipOrigem, SV DirDestino, bool Overwrite, const TZipProgressEvent& GaugeCallBack,

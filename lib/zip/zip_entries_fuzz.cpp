@@ -8,9 +8,11 @@
 // Kind: bits 0-1 file, folder, symbolic link, or file with the DOS folder attribute;
 // bit 2 the UTF-8 flag; bit 3 made on Unix (else on DOS).
 //
-// Besides crashes and sanitizer reports it traps when anything appears beside the
-// destination folder, when a symbolic link appears in it, when a file in it was not
-// reported, or when a file holds bytes that are not some file entry's content.
+// The archive is read from memory, and the folder emptied after each input. Besides
+// crashes and sanitizer reports it traps when anything appears beside the
+// destination folder, when a symbolic link appears in it, when a file stays after a
+// failed run or was not reported, or when a file holds bytes that are not some file
+// entry's content.
 
 #include <cstddef>
 #include <cstdint>
@@ -22,6 +24,8 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "testing/fuzz_check.h"
+#include "platform/service.h"
+#include "platform/zip_archives.h"
 #include "testing/zip_bytes.h"
 #include "zip/ZipUnit.h"
 
@@ -134,32 +138,33 @@ std::string Contents(const fs::path& p) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::vector<Entry> entries = EntriesOf(std::string_view(reinterpret_cast<const char*>(data), size));
   if (entries.empty()) return 0;
-  const fs::path archive = FuzzFolder() / "a.zip";
-  const fs::path box = FuzzFolder() / "box";
-  const fs::path dest = box / "dest";
-  fs::remove_all(box);
-  fs::create_directories(dest);
-  {
-    const std::string bytes = Archive(entries);
-    std::ofstream out(archive, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  }
+  static const fs::path box = FuzzFolder() / "box";
+  static const fs::path dest = box / "dest";
+  static const std::u16string destText = zelmor::Utf8ToU16(dest.string());
+  static const bool made = fs::create_directories(dest);
+  (void)made;
   zelmor::TStringList names;
+  bool failed = false;
   try {
-    zelmor::TZip::DescompactarERetornarNomes(zelmor::Utf8ToU16(archive.string()), zelmor::Utf8ToU16(dest.string()),
-                                             true, {}, {}, u"", &names);
+    auto reader =
+        zelmor::platform::Service<zelmor::platform::ZipArchives>::Get().OpenBytes(Archive(entries), u"entrada");
+    zelmor::zip::Unpack(*reader, u"entrada", destText, true, {}, {}, u"", &names);
   } catch (const zelmor::EZelmorError&) {
-    // A refused archive or an entry that cannot be written is an answer.
+    // A refused archive or an entry that cannot be written is an answer; the run is undone.
+    failed = true;
   }
   std::size_t beside = 0;
   for (const auto& e : fs::directory_iterator(box)) beside += e.path() == dest ? 0 : 1;
   FuzzCheck(beside == 0);
   std::size_t inRoot = 0;
-  for (const auto& e : fs::directory_iterator(FuzzFolder())) inRoot += (e.path() == archive || e.path() == box) ? 0 : 1;
+  for (const auto& e : fs::directory_iterator(FuzzFolder())) inRoot += e.path() == box ? 0 : 1;
   FuzzCheck(inRoot == 0);
+  bool any = false;
   for (const auto& e : fs::recursive_directory_iterator(dest)) {
+    any = true;
     FuzzCheck(!e.is_symlink());
     if (!e.is_regular_file()) continue;
+    FuzzCheck(!failed);  // a failed run leaves no file
     bool listed = false;
     for (const auto& n : names.Items) listed = listed || zelmor::Utf8ToU16(e.path().string(), zelmor::Utf8Invalid::Escape) == n;
     FuzzCheck(listed);
@@ -168,5 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const Entry& entry : entries) known = known || ((entry.Kind & 3) != 1 && entry.Data == got);
     FuzzCheck(known);
   }
+  if (any)
+    for (const auto& e : fs::directory_iterator(dest)) fs::remove_all(e.path());
   return 0;
 }
