@@ -45,6 +45,9 @@ bool FailText(std::u16string* why, std::u16string_view text) {
 
 constexpr std::u16string_view kReadOnly = u"O arquivo é somente leitura";
 
+// Not kept: a child process may change its user after the first call.
+bool Root() { return geteuid() == 0; }
+
 bool IsReadOnly(const struct stat& st) { return !S_ISLNK(st.st_mode) && (st.st_mode & S_IWUSR) == 0; }
 
 EntryInfo InfoOf(const struct stat& st, bool isLink) {
@@ -220,9 +223,12 @@ class LinuxFileSystem final : public platform::FileSystem {
     if (src.empty() || to.empty() || lstat(src.c_str(), &own) != 0) return Fail(why, src.empty() ? ENOENT : errno);
     // A link (its target is copied, the link deleted), a read-only file (copied, then
     // kept) or a file this process cannot read go the way the copy and the delete go.
-    if (!S_ISREG(own.st_mode) || IsReadOnly(own) || (geteuid() != 0 && access(src.c_str(), R_OK) != 0))
+    if (!S_ISREG(own.st_mode) || IsReadOnly(own) || (!Root() && access(src.c_str(), R_OK) != 0))
       return CopyThenDelete(from, to, why);
     std::string real = NativePath(to);
+    // The common case first: nothing by that name, one call.
+    if (renameat2(AT_FDCWD, src.c_str(), AT_FDCWD, real.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EEXIST && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return CopyThenDelete(from, to, why);
     struct stat dst {};
     bool exists = lstat(real.c_str(), &dst) == 0;
     if (exists && S_ISLNK(dst.st_mode)) {
@@ -235,7 +241,7 @@ class LinuxFileSystem final : public platform::FileSystem {
       if (dst.st_dev == own.st_dev && dst.st_ino == own.st_ino) return Fail(why, EINVAL);  // onto itself
       if (!S_ISREG(dst.st_mode)) return FailText(why, Utf8ToU16(posix::NotRegular(dst.st_mode)));
       if (IsReadOnly(dst)) return FailText(why, kReadOnly);
-      if (geteuid() != 0) {
+      if (!Root()) {
         if (access(real.c_str(), W_OK) != 0) return Fail(why, EACCES);
         if (dst.st_uid != geteuid())
           return FailText(why, Utf8ToU16(posix::ReplaceError{posix::ReplaceError::Kind::OtherOwner, 0, 0}.Reason()));
