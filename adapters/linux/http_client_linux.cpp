@@ -35,6 +35,8 @@ std::size_t AppendToText(char* data, std::size_t size, std::size_t n, void* user
 
 std::atomic<long> StallSeconds{30};
 
+constexpr long kBuffer = 256 * 1024;
+
 // One GET of `url`, the body handed to `write`: redirects followed (http and https
 // only), an HTTP error status a failure, connect and stall time-outs.
 CURLcode Perform(std::u16string_view url, curl_write_callback write, void* data, char* message) {
@@ -55,6 +57,8 @@ CURLcode Perform(std::u16string_view url, curl_write_callback write, void* data,
   curl_easy_setopt(curl, CURLOPT_TIMEOUT, 600L);
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, message);
+  // Larger reads than curl's 16 KiB: a sixteenth of the receives and writes per megabyte.
+  curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, kBuffer);
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, write);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, data);
   const CURLcode rc = curl_easy_perform(curl);
