@@ -74,13 +74,16 @@ class CurlFtpConnection final : public platform::FtpConnection {
 
   void Retrieve(std::u16string_view remote, std::u16string_view local, std::int64_t maxBytes) override {
     const std::string path = posix::NativePath(local);
-    // Written straight from curl's 256 KiB reads, each few megabytes handed to the
-    // disk at once: the caller flushes the whole file before it takes its name.
+    // Written in pieces of kBuffer, each few megabytes handed to the disk at once:
+    // the caller flushes the whole file before it takes its name.
     FOut.Reset(posix::Retry([&] { return open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666); }));
     if (!FOut)
       throw ENetworkError(u"Não foi possível criar \"" + std::u16string(local) + u"\": " +
                           Utf8ToU16(posix::ErrorText(errno)));
     FWriteBehind = {};
+    FWritten = 0;
+    FPending.clear();
+    FPending.reserve(kBuffer + CURL_MAX_WRITE_SIZE);
     Prepare(Url(remote));
     curl_easy_setopt(FHandle, CURLOPT_WRITEFUNCTION, &CurlFtpConnection::OnWrite);
     curl_easy_setopt(FHandle, CURLOPT_WRITEDATA, this);
@@ -193,7 +196,8 @@ class CurlFtpConnection final : public platform::FtpConnection {
       std::fclose(FFile);
       FFile = nullptr;
     } else {
-      closed = close(FOut.Release()) != 0;
+      const bool flushed = rc != CURLE_OK || FlushPending();
+      closed = close(FOut.Release()) != 0 || !flushed;
     }
     FEvents.TransferEnded();
     if (rc != CURLE_OK) Fail(rc);
@@ -303,11 +307,21 @@ class CurlFtpConnection final : public platform::FtpConnection {
       c->FTooLarge = true;
       return 0;
     }
-    if (c->FAbort || !posix::WriteAll(c->FOut.Get(), std::string_view(data, n))) return 0;
+    if (c->FAbort) return 0;
+    // curl hands over at most 16 KiB at a time: gathered into writes of kBuffer.
+    c->FPending.append(data, n);
+    if (c->FPending.size() >= kBuffer && !c->FlushPending()) return 0;
     c->FMoved += static_cast<std::int64_t>(n);
-    c->FWriteBehind.Wrote(c->FOut.Get(), static_cast<std::uint64_t>(c->FMoved));
     c->FEvents.TransferProgress(false, c->FMoved);
     return c->FAbort ? 0 : n;
+  }
+
+  bool FlushPending() {
+    const bool ok = posix::WriteAll(FOut.Get(), FPending);
+    FWritten += FPending.size();
+    FPending.clear();
+    FWriteBehind.Wrote(FOut.Get(), FWritten);
+    return ok;
   }
 
   static size_t OnRead(char* data, size_t size, size_t count, void* self) {
@@ -335,6 +349,8 @@ class CurlFtpConnection final : public platform::FtpConnection {
   std::FILE* FFile = nullptr;  // the file an upload reads
   posix::FileDescriptor FOut;   // the file a download writes
   posix::WriteBehind FWriteBehind;
+  std::string FPending;        // received, not yet written
+  std::uint64_t FWritten = 0;  // written to FOut
   bool FSending = false;
   std::int64_t FMoved = 0;
   std::int64_t FMaxBytes = -1;
