@@ -100,6 +100,13 @@ class FileSystem {
   // `to` is left alone and the answer is false; a read-only `to` is never replaced.
   virtual bool CopyFile(std::u16string_view from, std::u16string_view to, bool replace,
                         std::u16string* why = nullptr) = 0;
+  // Moves file `from` to `to` with the outcome of CopyFile(from, to, true) followed by
+  // DeleteFile(from): `to` is replaced under the same rules, and a read-only `from`
+  // (or a symbolic link, whose target is copied) is copied and stays, answering false.
+  // Within one file system the file is renamed, keeping its owner, permissions and
+  // times. Across file systems it is copied, the copy flushed to the disk, and only
+  // then is `from` deleted, so neither a failure nor a power cut loses it.
+  virtual bool MoveFile(std::u16string_view from, std::u16string_view to, std::u16string* why = nullptr) = 0;
   // Renames `from` (a file or a folder) to `to`; fails when `to` exists.
   virtual bool Rename(std::u16string_view from, std::u16string_view to, std::u16string* why = nullptr) = 0;
   // Moves file `from` over file `to` in one step, for a new version made beside it: a

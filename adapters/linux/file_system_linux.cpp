@@ -45,6 +45,9 @@ bool FailText(std::u16string* why, std::u16string_view text) {
 
 constexpr std::u16string_view kReadOnly = u"O arquivo é somente leitura";
 
+// Not kept: a child process may change its user after the first call.
+bool Root() { return geteuid() == 0; }
+
 bool IsReadOnly(const struct stat& st) { return !S_ISLNK(st.st_mode) && (st.st_mode & S_IWUSR) == 0; }
 
 EntryInfo InfoOf(const struct stat& st, bool isLink) {
@@ -210,6 +213,55 @@ class LinuxFileSystem final : public platform::FileSystem {
   }
 
   bool CopyFile(std::u16string_view from, std::u16string_view to, bool replace, std::u16string* why) override {
+    // Like cp, a copy is as durable as the system makes it.
+    return Copy(from, to, replace, false, why);
+  }
+
+  bool MoveFile(std::u16string_view from, std::u16string_view to, std::u16string* why) override {
+    const std::string src = NativePath(from);
+    struct stat own {};
+    if (src.empty() || to.empty() || lstat(src.c_str(), &own) != 0) return Fail(why, src.empty() ? ENOENT : errno);
+    // A link (its target is copied, the link deleted), a read-only file (copied, then
+    // kept) or a file this process cannot read go the way the copy and the delete go.
+    if (!S_ISREG(own.st_mode) || IsReadOnly(own) || (!Root() && access(src.c_str(), R_OK) != 0))
+      return CopyThenDelete(from, to, why);
+    std::string real = NativePath(to);
+    // The common case first: nothing by that name, one call.
+    if (renameat2(AT_FDCWD, src.c_str(), AT_FDCWD, real.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EEXIST && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return CopyThenDelete(from, to, why);
+    struct stat dst {};
+    bool exists = lstat(real.c_str(), &dst) == 0;
+    if (exists && S_ISLNK(dst.st_mode)) {
+      real = posix::ResolveLinks(real);  // the file a link names is replaced, as a copy replaces it
+      exists = stat(real.c_str(), &dst) == 0;
+    }
+    if (exists) {
+      // The refusals of a copy over an existing file.
+      if (S_ISDIR(dst.st_mode)) return Fail(why, EISDIR);
+      if (dst.st_dev == own.st_dev && dst.st_ino == own.st_ino) return Fail(why, EINVAL);  // onto itself
+      if (!S_ISREG(dst.st_mode)) return FailText(why, Utf8ToU16(posix::NotRegular(dst.st_mode)));
+      if (IsReadOnly(dst)) return FailText(why, kReadOnly);
+      if (!Root()) {
+        if (access(real.c_str(), W_OK) != 0) return Fail(why, EACCES);
+        if (dst.st_uid != geteuid())
+          return FailText(why, Utf8ToU16(posix::ReplaceError{posix::ReplaceError::Kind::OtherOwner, 0, 0}.Reason()));
+      }
+    }
+    if (rename(src.c_str(), real.c_str()) == 0) return true;
+    // Across file systems (EXDEV) the bytes must be copied. Any other refusal (a
+    // folder this process may not write, a sticky one) ends as the copy and the
+    // delete end it, a copy that was possible included.
+    return CopyThenDelete(from, to, why);
+  }
+
+ private:
+  // A move across file systems, or of what cannot be renamed: the copy is whole and
+  // on the disk before the source goes.
+  bool CopyThenDelete(std::u16string_view from, std::u16string_view to, std::u16string* why) {
+    return Copy(from, to, true, true, why) && DeleteFile(from, why);
+  }
+
+  bool Copy(std::u16string_view from, std::u16string_view to, bool replace, bool flush, std::u16string* why) {
     const std::string src = NativePath(from);
     // Not blocking: a pipe would wait for a writer before it could be refused.
     const posix::FileDescriptor in(
@@ -230,7 +282,7 @@ class LinuxFileSystem final : public platform::FileSystem {
     }
     posix::ReplacementFile out;
     posix::ReplaceOptions options;
-    options.Flush = false;  // like cp, a copy is as durable as the system makes it
+    options.Flush = flush;
     posix::ReplaceError e = out.Open(real, options);
     if (e.What == posix::ReplaceError::Kind::ReadOnly) return FailText(why, kReadOnly);
     if (!e) {
@@ -244,6 +296,7 @@ class LinuxFileSystem final : public platform::FileSystem {
     return true;
   }
 
+ public:
   bool Rename(std::u16string_view from, std::u16string_view to, std::u16string* why) override {
     const std::string a = NativePath(from), b = NativePath(to);
     if (a.empty() || b.empty()) return Fail(why, ENOENT);

@@ -2,6 +2,8 @@
 // keeps the logged-in control connection in it between operations, so every
 // transfer reuses the one login.
 #include <curl/curl.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -72,11 +74,16 @@ class CurlFtpConnection final : public platform::FtpConnection {
 
   void Retrieve(std::u16string_view remote, std::u16string_view local, std::int64_t maxBytes) override {
     const std::string path = posix::NativePath(local);
-    FFile = std::fopen(path.c_str(), "wbe");
-    if (FFile == nullptr)
+    // Written in pieces of kBuffer, each few megabytes handed to the disk at once:
+    // the caller flushes the whole file before it takes its name.
+    FOut.Reset(posix::Retry([&] { return open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666); }));
+    if (!FOut)
       throw ENetworkError(u"Não foi possível criar \"" + std::u16string(local) + u"\": " +
                           Utf8ToU16(posix::ErrorText(errno)));
-    std::setvbuf(FFile, nullptr, _IOFBF, kBuffer);
+    FWriteBehind = {};
+    FWritten = 0;
+    FPending.clear();
+    FPending.reserve(kBuffer + CURL_MAX_WRITE_SIZE);
     Prepare(Url(remote));
     curl_easy_setopt(FHandle, CURLOPT_WRITEFUNCTION, &CurlFtpConnection::OnWrite);
     curl_easy_setopt(FHandle, CURLOPT_WRITEDATA, this);
@@ -184,8 +191,14 @@ class CurlFtpConnection final : public platform::FtpConnection {
     FMoved = 0;
     FEvents.TransferStarted(sending, total);
     const CURLcode rc = curl_easy_perform(FHandle);
-    const bool closed = std::fclose(FFile) != 0 && !sending;
-    FFile = nullptr;
+    bool closed = false;
+    if (sending) {
+      std::fclose(FFile);
+      FFile = nullptr;
+    } else {
+      const bool flushed = rc != CURLE_OK || FlushPending();
+      closed = close(FOut.Release()) != 0 || !flushed;
+    }
     FEvents.TransferEnded();
     if (rc != CURLE_OK) Fail(rc);
     if (closed) throw ENetworkError(u"Não foi possível gravar o arquivo baixado");
@@ -294,10 +307,21 @@ class CurlFtpConnection final : public platform::FtpConnection {
       c->FTooLarge = true;
       return 0;
     }
-    if (c->FAbort || std::fwrite(data, 1, n, c->FFile) != n) return 0;
+    if (c->FAbort) return 0;
+    // curl hands over at most 16 KiB at a time: gathered into writes of kBuffer.
+    c->FPending.append(data, n);
+    if (c->FPending.size() >= kBuffer && !c->FlushPending()) return 0;
     c->FMoved += static_cast<std::int64_t>(n);
     c->FEvents.TransferProgress(false, c->FMoved);
     return c->FAbort ? 0 : n;
+  }
+
+  bool FlushPending() {
+    const bool ok = posix::WriteAll(FOut.Get(), FPending);
+    FWritten += FPending.size();
+    FPending.clear();
+    FWriteBehind.Wrote(FOut.Get(), FWritten);
+    return ok;
   }
 
   static size_t OnRead(char* data, size_t size, size_t count, void* self) {
@@ -322,7 +346,11 @@ class CurlFtpConnection final : public platform::FtpConnection {
   std::atomic<bool> FAbort{false};
   std::string FServerError;
   char FErrorBuffer[CURL_ERROR_SIZE] = {};
-  std::FILE* FFile = nullptr;
+  std::FILE* FFile = nullptr;  // the file an upload reads
+  posix::FileDescriptor FOut;   // the file a download writes
+  posix::WriteBehind FWriteBehind;
+  std::string FPending;        // received, not yet written
+  std::uint64_t FWritten = 0;  // written to FOut
   bool FSending = false;
   std::int64_t FMoved = 0;
   std::int64_t FMaxBytes = -1;

@@ -20,9 +20,26 @@ void GlobalInit() {
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+constexpr long kBuffer = 256 * 1024;
+
+// A download on its way to the disk. curl hands the body over in pieces of at most
+// 16 KiB whatever it reads; they are gathered into writes of kBuffer.
+struct FileSink {
+  posix::ReplacementFile File;
+  std::string Pending;
+
+  bool Flush() {
+    const bool ok = !File.Write(Pending);
+    Pending.clear();
+    return ok;
+  }
+};
+
 std::size_t WriteToFile(char* data, std::size_t size, std::size_t n, void* user) {
-  auto* file = static_cast<posix::ReplacementFile*>(user);
-  return file->Write(std::string_view(data, size * n)) ? 0 : size * n;
+  auto* sink = static_cast<FileSink*>(user);
+  sink->Pending.append(data, size * n);
+  if (sink->Pending.size() >= static_cast<std::size_t>(kBuffer) && !sink->Flush()) return 0;
+  return size * n;
 }
 
 // Past kMaxTextAnswerBytes the transfer ends (a short count is curl's write error).
@@ -55,6 +72,8 @@ CURLcode Perform(std::u16string_view url, curl_write_callback write, void* data,
   curl_easy_setopt(curl, CURLOPT_TIMEOUT, 600L);
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, message);
+  // Larger reads than curl's 16 KiB: a sixteenth of the receives and writes per megabyte.
+  curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, kBuffer);
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, write);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, data);
   const CURLcode rc = curl_easy_perform(curl);
@@ -83,16 +102,18 @@ class CurlHttpClient final : public platform::HttpClient {
       return false;
     };
     const std::string target = U16ToUtf8(path);
-    posix::ReplacementFile file;
+    FileSink sink;
     posix::ReplaceOptions options;
     options.NewMode = 0644;
-    if (const posix::ReplaceError e = file.Open(target, options))
+    if (const posix::ReplaceError e = sink.File.Open(target, options))
       return fail(e.What == posix::ReplaceError::Kind::System ? "cannot create a file beside " + target
                                                               : "cannot replace " + target + ": " + e.Reason());
+    sink.Pending.reserve(static_cast<std::size_t>(kBuffer) + CURL_MAX_WRITE_SIZE);
     char message[CURL_ERROR_SIZE] = {};
-    const CURLcode rc = Perform(url, &WriteToFile, &file, message);
+    const CURLcode rc = Perform(url, &WriteToFile, &sink, message);
     if (rc != CURLE_OK) return fail(message[0] ? message : curl_easy_strerror(rc));
-    if (file.Commit()) return fail("cannot replace " + target);
+    if (!sink.Flush()) return fail(std::string(curl_easy_strerror(CURLE_WRITE_ERROR)));
+    if (sink.File.Commit()) return fail("cannot replace " + target);
     return true;
   }
 };

@@ -5,12 +5,25 @@
 // whole-file writes, copies, unpacked entries, archives, downloads.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "adapters/linux/file_descriptor.h"
 
 namespace zelmor::adapters::posix {
+
+// For a file written from start to end and flushed when whole (a download): hands
+// each few megabytes to the disk as soon as they are written, without waiting, so the
+// disk writes while the rest arrives and the final flush waits only for the tail.
+class WriteBehind {
+ public:
+  // `fd` now holds `size` bytes from its start.
+  void Wrote(int fd, std::uint64_t size);
+
+ private:
+  std::uint64_t FStarted = 0;  // bytes already handed to the disk
+};
 
 // What happens to a target whose owner-write bit is clear (the read-only attribute).
 enum class ReadOnlyTarget {
@@ -108,6 +121,8 @@ class ReplacementFile {
   FileDescriptor FFile;       // the new file
   bool FExisted = false;
   bool FCommitted = false;
+  std::uint64_t FWritten = 0;  // through Write
+  WriteBehind FWriteBehind;
   long FOwner = -1, FGroup = -1;  // the target's, when it was a file
   int FMode = -1;             // -1: the target's mode (a new file keeps the one it was made with)
 };

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <functional>
 #include <set>
 #include <string>
@@ -192,6 +193,42 @@ TEST_F(ReplacementFileTest, AReplacementNotCommittedLeavesNothing) {
   }
   EXPECT_EQ(Read(At("kept")), "old");
   EXPECT_EQ(Names(Dir.Path()), std::set<std::string>{"kept"});
+}
+
+// A large file written piece by piece, its first megabytes handed to the disk while
+// the rest is written: every byte arrives where it belongs, flushed or not, and an
+// uncommitted one still leaves nothing.
+TEST_F(ReplacementFileTest, PiecesAddUpWhateverTheirSizes) {
+  struct Case {
+    std::size_t Total, Piece;
+    bool Flush, Commit;
+  };
+  const Case cases[] = {
+      {0, 1, true, true},
+      {(8u << 20) - 1, 65536, true, true},
+      {(8u << 20) + 1, 262144, true, true},
+      {(20u << 20) + 7, 16381, true, true},
+      {(20u << 20) + 7, 1u << 20, false, true},
+      {(12u << 20), 300000, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.Total) + " in pieces of " + std::to_string(c.Piece));
+    std::string bytes(c.Total, '\0');
+    std::uint32_t x = static_cast<std::uint32_t>(c.Total) | 1;
+    for (char& b : bytes) b = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
+    Write(At("f"), "old", 0644);
+    {
+      ReplacementFile file;
+      ReplaceOptions options;
+      options.Flush = c.Flush;
+      ASSERT_FALSE(file.Open(At("f"), options));
+      for (std::size_t at = 0; at < bytes.size(); at += c.Piece)
+        ASSERT_FALSE(file.Write(std::string_view(bytes).substr(at, c.Piece)));
+      if (c.Commit) ASSERT_FALSE(file.Commit());
+    }
+    EXPECT_TRUE(Read(At("f")) == (c.Commit ? bytes : "old"));
+    EXPECT_EQ(Names(Dir.Path()), std::set<std::string>{"f"});
+  }
 }
 
 TEST_F(ReplacementFileTest, TheDescriptorStaysOpenAfterCommit) {

@@ -125,9 +125,7 @@ bool TmFile::CopiarPasta(std::u16string_view fromDir, std::u16string_view toDir)
 bool TmFile::MoverArquivo(std::u16string_view Origem, std::u16string_view PastaDestino, bool abForcarDiretorio) {
   if (!FileExists(Origem)) return true;
   if (abForcarDiretorio && !DirectoryExists(PastaDestino)) CreateDirectory(PastaDestino);
-  platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
-  if (!fs.CopyFile(Origem, DirBarra(PastaDestino) + FileName(Origem), true)) return false;
-  return fs.DeleteFile(Origem);
+  return platform::Service<platform::FileSystem>::Get().MoveFile(Origem, DirBarra(PastaDestino) + FileName(Origem));
 }
 
 bool TmFile::MoverArquivoNome(std::u16string_view asSourcePath, std::u16string_view asDestPath) {
@@ -139,12 +137,13 @@ bool TmFile::MoverArquivoNome(std::u16string_view asSourcePath, std::u16string_v
 bool TmFile::MoverArquivos(std::u16string_view Origem, std::u16string_view PastaDestino, bool abForcarDiretorio) {
   files::BusyCursorScope busy;
   if (abForcarDiretorio && !DirectoryExists(PastaDestino)) CreateDirectory(PastaDestino);
-  bool result = false;
-  for (const auto& f : files::MatchingFiles(Origem)) {
-    result = CopiarArquivo(f, PastaDestino, u"", true) && platform::Service<platform::FileSystem>::Get().DeleteFile(f);
-    if (!result) break;
-  }
-  return result;
+  const std::vector<std::u16string> files = files::MatchingFiles(Origem);
+  if (files.empty() || !DirectoryExists(PastaDestino)) return false;
+  platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
+  const std::u16string folder = DirBarra(PastaDestino);
+  for (const auto& f : files)
+    if (!fs.MoveFile(f, folder + FileName(f))) return false;
+  return true;
 }
 
 bool TmFile::ModificarExtensao(std::u16string_view asPastaMascara, std::u16string_view asNovaExtensao) {

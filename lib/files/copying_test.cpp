@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include "core/errors.h"
 #include "core/text.h"
 #include "mLib.h"
@@ -150,6 +155,93 @@ TEST(MoveTest, MovingFiles) {
   EXPECT_EQ(t.Names("m"), (Names{"c.txt"}));
   EXPECT_EQ(t.Names("dest"), (Names{"a.xml", "b.xml"}));
   EXPECT_FALSE(TmFile::MoverArquivos(t.Path("m/*.xml"), t.Path("dest"), true));
+}
+
+// MoverArquivos case by case: what it answers and what is where afterwards. Sources
+// are m/*.xml, the destination folder is dest.
+struct MoveCase {
+  const char* Name;
+  std::function<void(const FileTree&)> Prepare;
+  bool Moved;
+  Names Left;        // in m
+  Names Arrived;     // in dest
+  std::vector<std::pair<const char*, const char*>> Contents;  // file, bytes
+};
+
+TEST(MoveTest, MovingByMaskCaseByCase) {
+  const MoveCase cases[] = {
+      {"into an empty folder",
+       [](const FileTree& t) {
+         t.Write("m/a.xml", "a", 1000000000);
+         t.Write("m/b.xml", "b");
+         t.Write("m/c.txt", "c");
+         t.Folder("dest");
+       },
+       true, {"c.txt"}, {"a.xml", "b.xml"}, {{"dest/a.xml", "a"}, {"dest/b.xml", "b"}}},
+      {"over older files",
+       [](const FileTree& t) {
+         t.Write("m/a.xml", "novo");
+         t.Write("dest/a.xml", "velho");
+       },
+       true, {}, {"a.xml"}, {{"dest/a.xml", "novo"}}},
+      {"a read-only destination stops it; later files stay",
+       [](const FileTree& t) {
+         for (const char* n : {"m/a.xml", "m/b.xml", "m/c.xml"}) t.Write(n, "novo");
+         t.Write("dest/b.xml", "velho");
+         t.ReadOnly("dest/b.xml");
+       },
+       false, {"b.xml", "c.xml"}, {"a.xml", "b.xml"}, {{"dest/b.xml", "velho"}, {"m/b.xml", "novo"}}},
+      {"a read-only source is copied and stays",
+       [](const FileTree& t) {
+         t.Write("m/a.xml", "a");
+         t.ReadOnly("m/a.xml");
+         t.Folder("dest");
+       },
+       false, {"a.xml"}, {"a.xml"}, {{"dest/a.xml", "a"}, {"m/a.xml", "a"}}},
+      {"a link's file is copied, the link goes, the file stays",
+       [](const FileTree& t) {
+         t.Write("alvo.txt", "alvo");
+         t.Link("m/a.xml", "../alvo.txt");
+         t.Folder("dest");
+       },
+       true, {}, {"a.xml"}, {{"dest/a.xml", "alvo"}, {"alvo.txt", "alvo"}}},
+      {"a link in the destination: the file it names is replaced",
+       [](const FileTree& t) {
+         t.Write("m/a.xml", "novo");
+         t.Write("outra/a.xml", "velho");
+         t.Link("dest/a.xml", "../outra/a.xml");
+       },
+       true, {}, {"a.xml"}, {{"outra/a.xml", "novo"}, {"dest/a.xml", "novo"}}},
+      {"no destination folder", [](const FileTree& t) { t.Write("m/a.xml", "a"); }, false, {"a.xml"}, {}, {}},
+      {"nothing matches", [](const FileTree& t) { t.Folder("m"); t.Folder("dest"); }, false, {}, {}, {}},
+  };
+  for (const MoveCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    FileTree t;
+    c.Prepare(t);
+    EXPECT_EQ(TmFile::MoverArquivos(t.Path("m/*.xml"), t.Path("dest"), false), c.Moved);
+    EXPECT_EQ(t.Names("m"), c.Left);
+    EXPECT_EQ(t.Exists("dest") ? t.Names("dest") : Names{}, c.Arrived);
+    for (const auto& [file, bytes] : c.Contents) EXPECT_EQ(t.Read(file), bytes) << file;
+  }
+}
+
+// On one file system a move is a rename: the file that arrives is the one that left
+// (a second name made for it beforehand names it still), with its time.
+TEST(MoveTest, OnOneFileSystemTheFileItselfMoves) {
+  FileTree t;
+  t.Write("m/a.xml", "a", 1000000000);
+  std::filesystem::create_hard_link(t.Native("m/a.xml"), t.Native("outro-nome"));
+  ASSERT_TRUE(TmFile::MoverArquivos(t.Path("m/*.xml"), t.Path("dest"), true));
+  EXPECT_TRUE(std::filesystem::equivalent(t.Native("dest/a.xml"), t.Native("outro-nome")));
+  EXPECT_EQ(t.ModifiedAt("dest/a.xml"), 1000000000);
+  t.Write("b.txt", "b");
+  std::filesystem::create_hard_link(t.Native("b.txt"), t.Native("outro-b"));
+  ASSERT_TRUE(TmFile::MoverArquivo(t.Path("b.txt"), t.Path("dest"), false));
+  EXPECT_TRUE(std::filesystem::equivalent(t.Native("dest/b.txt"), t.Native("outro-b")));
+  // Into the folder it is already in: refused, as a copy onto itself is.
+  EXPECT_FALSE(TmFile::MoverArquivos(t.Path("dest/*.xml"), t.Path("dest"), false));
+  EXPECT_EQ(t.Read("dest/a.xml"), "a");
 }
 
 TEST(MoveTest, ChangingExtensionsNeverReplaces) {

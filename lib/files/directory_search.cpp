@@ -88,10 +88,17 @@ bool Run(const std::vector<Step>& steps, std::u16string_view name) {
 
 bool EveryName(std::u16string_view mask) { return mask == u"*" || mask == u"*.*"; }
 
+char16_t Fold(char16_t c) {
+  if (c < 0x80) return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c;
+  return UpperChar(c);
+}
+
 int CompareNoCase(std::u16string_view a, std::u16string_view b) {
   const std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
-    const char16_t x = UpperChar(a[i]), y = UpperChar(b[i]);
+    // Names in one folder share long beginnings: equal characters need no folding.
+    if (a[i] == b[i]) continue;
+    const char16_t x = Fold(a[i]), y = Fold(b[i]);
     if (x != y) return x < y ? -1 : 1;
   }
   return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;

@@ -60,6 +60,22 @@ TEST(DirectorySearchTest, NameOrderWithoutDotEntries) {
                                          t.Path("_x.txt")}));
 }
 
+// Beyond ASCII the case is folded too, and names that share a long beginning are
+// told apart where they first differ.
+TEST(DirectorySearchTest, NameOrderBeyondAscii) {
+  FileTree t;
+  for (const char* n : {"éa.txt", "ça.txt", "ÇA.txt", "Ea.txt", "e.txt", "cb.txt", "ca.txt", "nota000010.txt",
+                        "NOTA000009.txt", "nota00001.txt"})
+    t.Write(n, "");
+  std::vector<platform::FolderEntry> found;
+  ASSERT_TRUE(files::FindEntries(t.Path("*"), false, found));
+  std::vector<std::u16string> names;
+  for (const auto& e : found) names.push_back(e.Name);
+  EXPECT_EQ(names, (std::vector<std::u16string>{u"ca.txt", u"cb.txt", u"e.txt", u"Ea.txt", u"NOTA000009.txt",
+                                                 u"nota00001.txt", u"nota000010.txt", u"ÇA.txt", u"ça.txt",
+                                                 u"éa.txt"}));
+}
+
 // Linux names are bytes: one that is not UTF-8 is listed, tested, copied, renamed
 // and deleted through the library's text without losing a byte.
 TEST(DirectorySearchTest, NamesThatAreNotUtf8RoundTrip) {

@@ -46,7 +46,7 @@ void WalkFiles(TreeWalk& walk, const std::u16string& folder, std::u16string_view
   if (!walk.Enter(folder, entries)) return;
   for (const auto& e : entries)
     if (e.Info.Kind != EntryKind::Folder && files::MatchesMask(e.Name, mask))
-      out.Add(withFolder ? folder + e.Name : e.Name);
+      out.Items.push_back(withFolder ? folder + e.Name : e.Name);
   for (const auto& e : entries)
     if (IsWalkedFolder(e)) WalkFiles(walk, folder + e.Name + platform::PathDelim, mask, withFolder, out);
 }
@@ -89,7 +89,7 @@ bool TmFile::GetFiles(TStringList& Saida, std::u16string_view Arquivos, bool Inc
     if (ahDtFinal > -1 && d > ahDtFinal) continue;
     std::u16string entry = IncluirPasta ? folder + e.Name : e.Name;
     if (Detalhes) entry = DetailLine(entry, d, e.Info.Size);
-    Saida.Add(entry);
+    Saida.Items.push_back(std::move(entry));
   }
   return Saida.Count() > 0;
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <fstream>
@@ -191,6 +192,33 @@ TEST_F(FtpTest, DownloadsOneLoginPassiveStays) {
   EXPECT_FALSE(ftp.Conectado());
   EXPECT_TRUE(Has(Commands(), {"QUIT"}));
   EXPECT_EQ(t.Names("local"), (std::vector<std::string>{"Versoes.ini", "raiz.txt"}));  // nothing left beside
+}
+
+// Files of every size around the points where the client hands what it has written
+// to the disk arrive whole, over the one login, and replace what was there.
+TEST_F(FtpTest, LargeDownloadsArriveWhole) {
+  Start();
+  const std::size_t sizes[] = {0, 1, (8u << 20) - 1, 8u << 20, (8u << 20) + 1, (19u << 20) + 12345};
+  std::vector<std::string> contents;
+  for (std::size_t size : sizes) {
+    std::string bytes(size, '\0');
+    std::uint32_t x = static_cast<std::uint32_t>(size) | 1;
+    for (char& b : bytes) b = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
+    t.Write("remoto/f" + std::to_string(size), bytes);
+    t.Write("local/f" + std::to_string(size), "antigo");
+    contents.push_back(std::move(bytes));
+  }
+  TZelmorFTP ftp;
+  Settings(ftp);
+  ftp.Conectar();
+  for (std::size_t i = 0; i < std::size(sizes); ++i) {
+    const std::string name = "f" + std::to_string(sizes[i]);
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(ftp.Download(Utf8ToU16(name), t.Path("local"), true)) << U16ToUtf8(ftp.MsgErro());
+    EXPECT_TRUE(t.Read("local/" + name) == contents[i]);
+  }
+  ftp.Desconectar();
+  EXPECT_EQ(t.Names("local").size(), std::size(sizes));  // nothing left beside
 }
 
 TEST_F(FtpTest, ErrorsKeepTheServersLine) {

@@ -136,6 +136,9 @@ class H(http.server.BaseHTTPRequestHandler):
         elif p == "/ansi": self.send(200, b"a\xe7\xe3o \x80")
         elif p == "/file": self.send(200, "conteúdo novo".encode())
         elif p == "/redirect": self.send(302, b"", [("Location", "/file")])
+        elif p.startswith("/sized/"):
+            n = int(p[7:]); block = bytes((i * 7 + 3) & 255 for i in range(65521))
+            self.send(200, (block * (n // len(block) + 1))[:n])
         elif p == "/endless":
             self.send_response(200); self.send_header("Connection", "close"); self.end_headers()
             block = b"0" * 65536
@@ -223,6 +226,23 @@ TEST_F(LocalHttp, ADownloadNeverWidensThePermissionsOfTheFileItReplaces) {
   EXPECT_TRUE(TmRot::DownloadFileHTTP(FBase + u"/file", FDir.Path("dest.txt"), true));
   EXPECT_EQ(FDir.Read("dest.txt"), "conteúdo novo");
   EXPECT_EQ(FDir.Mode("dest.txt"), 0600u);
+}
+
+// Bodies of every size around the points where the client gathers its writes and
+// hands them to the disk arrive whole over the file they replace.
+TEST_F(LocalHttp, LargeDownloadsArriveWhole) {
+  const std::size_t sizes[] = {0, 1, (256u << 10) - 1, 256u << 10, (256u << 10) + 1, (8u << 20) + 1,
+                               (19u << 20) + 12345};
+  for (std::size_t size : sizes) {
+    SCOPED_TRACE(size);
+    std::string expected(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) expected[i] = static_cast<char>(((i % 65521) * 7 + 3) & 255);
+    FDir.Write("dest.bin", "antigo");
+    ASSERT_TRUE(TmRot::DownloadFileHTTP(FBase + u"/sized/" + Utf8ToU16(std::to_string(size)), FDir.Path("dest.bin"),
+                                        true));
+    EXPECT_TRUE(FDir.Read("dest.bin") == expected);
+  }
+  EXPECT_EQ(FDir.Names(), (std::vector<std::string>{"dest.bin", "port", "server.py"}));
 }
 
 TEST_F(LocalHttp, AFailedDownloadLeavesTheOldFile) {
