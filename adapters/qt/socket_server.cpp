@@ -123,7 +123,7 @@ void SocketServer::Readable(int fd) {
     case platform::ConnectionState::Closed: Drop(fd); return;
     case platform::ConnectionState::Failed:
       Drop(fd);
-      emit ClientError(QStringLiteral("Asynchronous socket error %1").arg(failure.SystemCode), failure.SystemCode);
+      emit ClientError(QStringLiteral("Asynchronous socket error %1").arg(failure.SystemCode), failure);
       return;
   }
 }
