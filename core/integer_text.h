@@ -123,6 +123,15 @@ void AppendUnsigned(String& out, std::uint64_t v, int minDigits = 1, bool upper 
   while (len > 0) out.push_back(tmp[--len]);
 }
 
+// Appends two hexadecimal digits for each byte of `bytes`, in order, letters in lower
+// case unless `upper`: AppendHexBytes(s, "\x01\xAB") appends "01ab". Digests, keys and
+// hardware addresses are written this way.
+template <class String>
+void AppendHexBytes(String& out, std::string_view bytes, bool upper = false) {
+  out.reserve(out.size() + 2 * bytes.size());
+  for (unsigned char b : bytes) AppendUnsigned<16>(out, b, 2, upper);
+}
+
 // Appends "-" for a negative `v`, then the decimal digits of its magnitude, at least
 // `minDigits` of them: AppendInteger(s, -7, 3) appends "-007".
 template <class String>

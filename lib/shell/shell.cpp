@@ -1,5 +1,6 @@
 // TmFile's shell helpers: launchers on the desktop and the names of exit codes.
 #include "core/errors.h"
+#include "core/integer_text.h"
 #include "core/text.h"
 #include "dialogs/mMensagem.h"
 #include "files/files.h"
@@ -62,7 +63,6 @@ namespace {
 // A local path as a file URI: every byte but the unreserved ones and "/" percent-
 // encoded, which also keeps quotes out of the D-Bus argument text below.
 std::u16string FileUri(std::u16string_view path) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   std::u16string uri = u"file://";
   for (unsigned char b : U16ToUtf8(path)) {
     const bool plain = (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9');
@@ -70,8 +70,7 @@ std::u16string FileUri(std::u16string_view path) {
       uri.push_back(b);
     } else {
       uri.push_back(u'%');
-      uri.push_back(static_cast<char16_t>(kHex[b >> 4]));
-      uri.push_back(static_cast<char16_t>(kHex[b & 0xF]));
+      AppendUnsigned<16>(uri, b, 2, true);
     }
   }
   return uri;

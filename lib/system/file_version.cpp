@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/integer_text.h"
+
 namespace zelmor {
 namespace {
 
@@ -186,10 +188,9 @@ std::optional<std::u16string> FileVersionOfBlock(std::string_view block, BlankFi
   auto vars = Child(*root, u"VarFileInfo");
   auto translation = vars ? Child(*vars, u"Translation") : std::nullopt;
   if (!translation || translation->Value.size() < 4) return std::nullopt;
-  static constexpr char16_t kHex[] = u"0123456789abcdef";
   std::u16string table;
   for (std::uint16_t word : {U16(translation->Value, 0), U16(translation->Value, 2)})
-    for (int shift = 12; shift >= 0; shift -= 4) table.push_back(kHex[(word >> shift) & 0xF]);
+    AppendUnsigned<16>(table, word, 4);
   auto strings = Child(*root, u"StringFileInfo");
   auto language = strings ? Child(*strings, table) : std::nullopt;
   if (!language) return std::nullopt;
