@@ -10,6 +10,7 @@
 
 #include <QTest>
 #include <cerrno>
+#include <ostream>
 #include <vector>
 
 namespace zelmor::adapters {
@@ -38,6 +39,9 @@ struct Ending {
   Kind ExpectedKind;
   int ExpectedCode;
 };
+
+// Names the case in test names and messages (the default would print its bytes).
+void PrintTo(const Ending& e, std::ostream* os) { *os << e.Name; }
 
 class PeerGoesAway : public ::testing::TestWithParam<Ending> {};
 
