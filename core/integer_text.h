@@ -25,8 +25,8 @@ enum class IntegerHex : std::uint8_t { None, ZeroX, DollarOrZeroX };
 
 struct IntegerSyntax {
   IntegerBlanks Blanks = IntegerBlanks::SpacesAndTabs;  // skipped before the number
-  bool TrailingBlanks = true;                            // and after it
-  IntegerHex Hex = IntegerHex::DollarOrZeroX;            // the hexadecimal prefixes taken
+  bool TrailingBlanks = true;                           // and after it
+  IntegerHex Hex = IntegerHex::DollarOrZeroX;           // the hexadecimal prefixes taken
 };
 
 // Reads all of `s` as an `Int`: blanks (as `syntax` says), an optional sign, then

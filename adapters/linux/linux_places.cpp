@@ -154,8 +154,7 @@ bool TrashFor(const std::string& abs, dev_t device, std::string& trash, std::str
   // A shared trash counts only when it is a real, sticky folder.
   if (lstat(shared.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX)) {
     trash = shared + "/" + uid;
-    if (MakeFolder(trash, 0700) && MakeFolder(trash + "/files", 0700) && MakeFolder(trash + "/info", 0700))
-      return true;
+    if (MakeFolder(trash, 0700) && MakeFolder(trash + "/files", 0700) && MakeFolder(trash + "/info", 0700)) return true;
   }
   trash = (top == "/" ? "" : top) + "/.Trash-" + uid;
   if (!MakeFolder(trash, 0700) || lstat(trash.c_str(), &st) != 0 || st.st_uid != getuid() ||

@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <system_error>
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "adapters/linux/file_descriptor.h"
@@ -141,9 +141,12 @@ bool CronQuote(const std::string& arg, std::string& out) {
 
 std::string UnitFolder() {
   std::string base;
-  if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x == '/') base = x;
-  else if (const char* h = std::getenv("HOME"); h && *h) base = std::string(h) + "/.config";
-  else return {};
+  if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x == '/')
+    base = x;
+  else if (const char* h = std::getenv("HOME"); h && *h)
+    base = std::string(h) + "/.config";
+  else
+    return {};
   return base + "/systemd/user";
 }
 
@@ -205,11 +208,9 @@ class LinuxTaskScheduler final : public platform::TaskScheduler {
       const std::string unit = "zelmor-task-" + safe;
       const std::string calendar = (days.empty() ? "" : days + " ") + "*-*-* " + time;
       if (!WriteFile(folder + "/" + unit + ".service",
-                     "[Unit]\nDescription=" + description + "\n\n[Service]\nType=oneshot\nExecStart=" + exec +
-                         "\n") ||
-          !WriteFile(folder + "/" + unit + ".timer", "[Unit]\nDescription=" + description +
-                                                         "\n\n[Timer]\nOnCalendar=" + calendar +
-                                                         "\n\n[Install]\nWantedBy=timers.target\n"))
+                     "[Unit]\nDescription=" + description + "\n\n[Service]\nType=oneshot\nExecStart=" + exec + "\n") ||
+          !WriteFile(folder + "/" + unit + ".timer", "[Unit]\nDescription=" + description + "\n\n[Timer]\nOnCalendar=" +
+                                                         calendar + "\n\n[Install]\nWantedBy=timers.target\n"))
         return fail("cannot write the units in " + folder);
       Tool({u"systemctl", u"--user", u"daemon-reload"});
       const std::u16string timer = Utf8ToU16(unit + ".timer");

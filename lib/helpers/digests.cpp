@@ -1,9 +1,9 @@
 // TmRot's MD5 digests, through the platform's digest service (a kept crypto library).
+#include "platform/digests.h"
 #include "core/integer_text.h"
 #include "core/text.h"
-#include "platform/digests.h"
-#include "platform/file_system.h"
 #include "helpers/helpers.h"
+#include "platform/file_system.h"
 
 namespace zelmor {
 namespace {
