@@ -155,7 +155,7 @@ StartupReport TQuindelForm::FormCreate(QObject*) {
   connect(FServidorSocket, &zelmor::adapters::SocketServer::ClientRead, this,
           [this](zelmor::adapters::ClientConnection* c) { ServidorSocketClientRead(FServidorSocket, c); });
   connect(FServidorSocket, &zelmor::adapters::SocketServer::ClientError, this,
-          [this](const QString& message, int) { FErrors.Show(message); });
+          [this](const QString& message) { FErrors.Show(message); });
   connect(FServidorSocket, &zelmor::adapters::SocketServer::Notice, this, [](const QString& m) { Diagnose(m); });
   try {
     FServidorSocket->Open(FPort);

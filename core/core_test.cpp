@@ -194,6 +194,59 @@ TEST(IntegerTextTest, PortsAreOneTo65535InPlainDigits) {
   }
 }
 
+TEST(IntegerTextTest, HexDigitsOfNumbersAndBytes) {
+  // Fixed widths pad with zeros and never cut a longer number short.
+  struct {
+    std::uint64_t value;
+    int width;
+    bool upper;
+    const char* text;
+  } numbers[] = {
+      {0, 1, false, "0"},
+      {0xAB, 2, true, "AB"},
+      {0x5, 2, false, "05"},
+      {0x409, 4, false, "0409"},
+      {0x04B0, 4, true, "04B0"},
+      {0x12345, 4, false, "12345"},
+      {0xFFFFFFFFFFFFFFFFull, 1, false, "ffffffffffffffff"},
+  };
+  for (const auto& c : numbers) {
+    std::string s = "x";
+    AppendUnsigned<16>(s, c.value, c.width, c.upper);
+    EXPECT_EQ(s, std::string("x") + c.text) << c.value;
+    std::u16string wide;
+    AppendUnsigned<16>(wide, c.value, c.width, c.upper);
+    EXPECT_EQ(U16ToUtf8(wide), c.text) << c.value;
+  }
+  // Bytes: two digits each, in order, the high half first; every byte value.
+  struct {
+    std::string_view bytes;
+    bool upper;
+    const char* text;
+  } byteCases[] = {
+      {"", false, ""},
+      {std::string_view("\0", 1), false, "00"},
+      {"\x01\xAB\x10\xFF", false, "01ab10ff"},
+      {"\x01\xAB\x10\xFF", true, "01AB10FF"},
+      {"Az", true, "417A"},
+  };
+  for (const auto& c : byteCases) {
+    std::string s = "k:";
+    AppendHexBytes(s, c.bytes, c.upper);
+    EXPECT_EQ(s, std::string("k:") + c.text);
+    std::u16string wide = u"k:";
+    AppendHexBytes(wide, c.bytes, c.upper);
+    EXPECT_EQ(U16ToUtf8(wide), std::string("k:") + c.text);
+  }
+  std::string all;
+  for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+  std::string hex;
+  AppendHexBytes(hex, all);
+  ASSERT_EQ(hex.size(), 512u);
+  auto digit = [&](int i) { return HexDigitValue(static_cast<char16_t>(hex[static_cast<std::size_t>(i)])); };
+  for (int b = 0; b < 256; ++b) EXPECT_EQ(digit(2 * b) * 16 + digit(2 * b + 1), b);
+}
+
 TEST(TypesTest, CurrencyRoundsHalfAwayFromZero) {
   EXPECT_EQ(Currency::FromDouble(1.23455).Raw, 12346);
   EXPECT_EQ(Currency::FromDouble(-1.23455).Raw, -12346);

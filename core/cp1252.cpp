@@ -13,9 +13,7 @@ constexpr char16_t kHigh[32] = {
 
 }  // namespace
 
-char16_t DecodeByte(unsigned char b) {
-  return (b >= 0x80 && b <= 0x9F) ? kHigh[b - 0x80] : static_cast<char16_t>(b);
-}
+char16_t DecodeByte(unsigned char b) { return (b >= 0x80 && b <= 0x9F) ? kHigh[b - 0x80] : static_cast<char16_t>(b); }
 
 std::u16string Decode(std::string_view bytes) {
   std::u16string out(bytes.size(), u'\0');

@@ -4,7 +4,6 @@
 
 namespace zelmor {
 
-EZelmorError::EZelmorError(std::u16string_view message)
-    : std::runtime_error(U16ToUtf8(message)), FMessage(message) {}
+EZelmorError::EZelmorError(std::u16string_view message) : std::runtime_error(U16ToUtf8(message)), FMessage(message) {}
 
 }  // namespace zelmor

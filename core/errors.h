@@ -20,11 +20,11 @@ class EZelmorError : public std::runtime_error {
   std::u16string FMessage;
 };
 
-#define ZELMOR_DECLARE_ERROR(Name, KindText)                         \
-  class Name : public EZelmorError {                                 \
-   public:                                                           \
-    using EZelmorError::EZelmorError;                                \
-    const char* Kind() const override { return KindText; }           \
+#define ZELMOR_DECLARE_ERROR(Name, KindText)               \
+  class Name : public EZelmorError {                       \
+   public:                                                 \
+    using EZelmorError::EZelmorError;                      \
+    const char* Kind() const override { return KindText; } \
   }
 
 ZELMOR_DECLARE_ERROR(EConvertError, "conversion");

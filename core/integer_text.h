@@ -25,8 +25,8 @@ enum class IntegerHex : std::uint8_t { None, ZeroX, DollarOrZeroX };
 
 struct IntegerSyntax {
   IntegerBlanks Blanks = IntegerBlanks::SpacesAndTabs;  // skipped before the number
-  bool TrailingBlanks = true;                            // and after it
-  IntegerHex Hex = IntegerHex::DollarOrZeroX;            // the hexadecimal prefixes taken
+  bool TrailingBlanks = true;                           // and after it
+  IntegerHex Hex = IntegerHex::DollarOrZeroX;           // the hexadecimal prefixes taken
 };
 
 // Reads all of `s` as an `Int`: blanks (as `syntax` says), an optional sign, then
@@ -121,6 +121,15 @@ void AppendUnsigned(String& out, std::uint64_t v, int minDigits = 1, bool upper 
   } while (v != 0);
   if (minDigits > len) out.append(static_cast<std::size_t>(minDigits - len), static_cast<Char>('0'));
   while (len > 0) out.push_back(tmp[--len]);
+}
+
+// Appends two hexadecimal digits for each byte of `bytes`, in order, letters in lower
+// case unless `upper`: AppendHexBytes(s, "\x01\xAB") appends "01ab". Digests, keys and
+// hardware addresses are written this way.
+template <class String>
+void AppendHexBytes(String& out, std::string_view bytes, bool upper = false) {
+  out.reserve(out.size() + 2 * bytes.size());
+  for (unsigned char b : bytes) AppendUnsigned<16>(out, b, 2, upper);
 }
 
 // Appends "-" for a negative `v`, then the decimal digits of its magnitude, at least

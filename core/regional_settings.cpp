@@ -17,10 +17,9 @@ RegionalSettings RegionalSettings::Brazilian() {
   r.CurrencyString = u"R$";
   r.CurrencyDecimals = 2;
   r.ShortDayNames = {u"dom", u"seg", u"ter", u"qua", u"qui", u"sex", u"sáb"};
-  r.LongDayNames = {u"domingo", u"segunda-feira", u"terça-feira", u"quarta-feira",
-                    u"quinta-feira", u"sexta-feira", u"sábado"};
-  r.ShortMonthNames = {u"jan", u"fev", u"mar", u"abr", u"mai", u"jun",
-                       u"jul", u"ago", u"set", u"out", u"nov", u"dez"};
+  r.LongDayNames = {u"domingo",      u"segunda-feira", u"terça-feira", u"quarta-feira",
+                    u"quinta-feira", u"sexta-feira",   u"sábado"};
+  r.ShortMonthNames = {u"jan", u"fev", u"mar", u"abr", u"mai", u"jun", u"jul", u"ago", u"set", u"out", u"nov", u"dez"};
   r.LongMonthNames = {u"janeiro", u"fevereiro", u"março",    u"abril",   u"maio",     u"junho",
                       u"julho",   u"agosto",    u"setembro", u"outubro", u"novembro", u"dezembro"};
   return r;

@@ -24,14 +24,14 @@ struct RegionalSettings {
   int CurrencyDecimals = 2;
   // Sunday first.
   std::array<std::u16string, 7> ShortDayNames{u"Sun", u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat"};
-  std::array<std::u16string, 7> LongDayNames{u"Sunday", u"Monday", u"Tuesday", u"Wednesday",
+  std::array<std::u16string, 7> LongDayNames{u"Sunday",   u"Monday", u"Tuesday", u"Wednesday",
                                              u"Thursday", u"Friday", u"Saturday"};
   // January first.
   std::array<std::u16string, 12> ShortMonthNames{u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun",
                                                  u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
-  std::array<std::u16string, 12> LongMonthNames{u"January", u"February", u"March",     u"April",
-                                                u"May",     u"June",     u"July",      u"August",
-                                                u"September", u"October", u"November", u"December"};
+  std::array<std::u16string, 12> LongMonthNames{u"January",   u"February", u"March",    u"April",
+                                                u"May",       u"June",     u"July",     u"August",
+                                                u"September", u"October",  u"November", u"December"};
 
   // Portuguese (Brazil), as Brazilian desktops show them ("quarta-feira", "dezembro").
   static RegionalSettings Brazilian();

@@ -27,19 +27,19 @@ enum class DialogKind : std::uint8_t { Warning, Error, Information, Confirmation
 // The message window: a white area with the type's icon, a coloured headline and a
 // body, a button bar with OK and (when shown) Cancel, and a fold-out details pane.
 struct MessageWindow {
-  std::u16string Caption;        // the window's title
+  std::u16string Caption;  // the window's title
   std::u16string Headline;
   std::u16string Body;
-  std::u16string Details;        // empty: no details button
+  std::u16string Details;  // empty: no details button
   DialogKind Kind = DialogKind::Information;
-  bool Icon = true;              // the type's icon (none for a custom message)
+  bool Icon = true;                         // the type's icon (none for a custom message)
   std::uint32_t HeadlineColour = 0x0000FF;  // 0xRRGGBB
   std::u16string OkCaption = u"&OK";
   std::u16string CancelCaption = u"Cancela&r";
   int OkWidth = 75;
   bool CancelShown = false;
-  bool CancelFirst = false;      // the Cancel (No) button comes first and has the focus
-  int Countdown = 0;             // seconds before OK presses itself; 0: none
+  bool CancelFirst = false;  // the Cancel (No) button comes first and has the focus
+  int Countdown = 0;         // seconds before OK presses itself; 0: none
   bool Monospaced = false;
   bool CentreOnOwner = false;
 };
@@ -47,32 +47,32 @@ struct MessageWindow {
 // The standard dialog: the text, the type's icon and caption, and a row of buttons.
 struct DialogButton {
   std::u16string Caption;
-  int Result = 0;                       // what the dialog answers when this button closes it
-  bool Closes = true;                   // false: a click runs OnClick and the dialog stays
-  std::function<void()> OnClick;        // run before the dialog closes (or stays)
-  bool Hidden = false;                  // present, takes the focus, but drawn nowhere (0 × 0)
+  int Result = 0;                 // what the dialog answers when this button closes it
+  bool Closes = true;             // false: a click runs OnClick and the dialog stays
+  std::function<void()> OnClick;  // run before the dialog closes (or stays)
+  bool Hidden = false;            // present, takes the focus, but drawn nowhere (0 × 0)
 };
 struct StandardDialog {
   DialogKind Kind = DialogKind::Information;
   std::u16string Caption;
   std::u16string Text;
   std::vector<DialogButton> Buttons;
-  int FocusButton = -1;                 // index into Buttons; -1: the first visible one
-  int Top = 0, Left = 0;                // > 0: placed there instead of centred
+  int FocusButton = -1;   // index into Buttons; -1: the first visible one
+  int Top = 0, Left = 0;  // > 0: placed there instead of centred
   // The focused button counts down: every second the number in its caption drops by
   // one ("&Ok [n]") and at 0 it presses itself.
   bool CountsDown = false;
-  bool Monospaced = false;              // the text in a fixed-pitch face, lines unbroken
+  bool Monospaced = false;                  // the text in a fixed-pitch face, lines unbroken
   std::optional<std::uint32_t> Background;  // 0xRRGGBB
-  std::u16string IconFile;              // an image replacing the type's icon
-  bool WidenButtons = false;            // buttons grow to fit their captions
+  std::u16string IconFile;                  // an image replacing the type's icon
+  bool WidenButtons = false;                // buttons grow to fit their captions
 };
 
 // The please-wait window.
 struct WaitWindow {
-  std::u16string Info;      // the information line; empty leaves it as it is
-  std::u16string Main;      // the main line; empty leaves it as it is
-  int GaugeMax = 0;         // > 0: the progress bar and time line are shown
+  std::u16string Info;  // the information line; empty leaves it as it is
+  std::u16string Main;  // the main line; empty leaves it as it is
+  int GaugeMax = 0;     // > 0: the progress bar and time line are shown
   bool RepaintNow = true;
   bool AllowCancel = false;
   bool AllowClose = false;

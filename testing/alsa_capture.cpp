@@ -13,7 +13,9 @@ AlsaCapture::AlsaCapture(Device device)
     conf << "pcm.!default {\n"
             "  type file\n"
             "  slave.pcm { type null }\n"
-            "  file \"" << FCapture << "\"\n"
+            "  file \""
+         << FCapture
+         << "\"\n"
             "  format \"raw\"\n"
             "}\n";
   } else {

@@ -35,7 +35,8 @@
 #include <unistd.h>
 
 enum Kind { kOpen, kWrite, kFwrite, kFflush, kFsync, kClose, kFclose, kRename, kUnlink, kKinds };
-static const char* const kNames[kKinds] = {"open", "write", "fwrite", "fflush", "fsync", "close", "fclose", "rename", "unlink"};
+static const char* const kNames[kKinds] = {"open",  "write",  "fwrite", "fflush", "fsync",
+                                           "close", "fclose", "rename", "unlink"};
 static const int kDefaultErrno[kKinds] = {ENOSPC, ENOSPC, ENOSPC, ENOSPC, EIO, EIO, ENOSPC, EIO, EIO};
 
 static atomic_long counts[kKinds];
@@ -72,8 +73,8 @@ static int Strike(int kind) {
 }
 
 /* The C library's own `name`, found once. */
-#define REAL(name)                         \
-  static __typeof__(name)* real_##name;    \
+#define REAL(name)                      \
+  static __typeof__(name)* real_##name; \
   if (!real_##name) real_##name = (__typeof__(name)*)dlsym(RTLD_NEXT, #name)
 
 static int IsFile(int fd) {

@@ -10,7 +10,7 @@ SET=test
 if [ "${1:-}" = "--run" ]; then SET=run; fi
 
 RUN_PACKAGES=(
-  build-essential cmake ninja-build pkg-config python3
+  build-essential cmake ninja-build pkg-config python3 lld
   qt6-base-dev libqt6sql6-sqlite qt6-websockets-dev libcpp-httplib-dev
   libinih-dev zlib1g-dev libzip-dev libcurl4-openssl-dev libsqlite3-dev libssl-dev libasound2-dev
   libxml2-dev nlohmann-json3-dev libicu-dev libpugixml-dev

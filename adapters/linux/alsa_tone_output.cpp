@@ -50,9 +50,8 @@ void AlsaToneOutput::Play(std::uint32_t frequency, std::uint32_t milliseconds) {
   // Opened without blocking so that a device held by another program fails at once
   // instead of waiting; writes then block as usual.
   if (snd_pcm_open(&pcm, FDevice.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) return;
-  if (snd_pcm_nonblock(pcm, 0) < 0 ||
-      snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16, SND_PCM_ACCESS_RW_INTERLEAVED, 1, FSampleRate, 1,
-                         kLatencyMicroseconds) < 0) {
+  if (snd_pcm_nonblock(pcm, 0) < 0 || snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16, SND_PCM_ACCESS_RW_INTERLEAVED, 1,
+                                                         FSampleRate, 1, kLatencyMicroseconds) < 0) {
     snd_pcm_close(pcm);
     return;
   }

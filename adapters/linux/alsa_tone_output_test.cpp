@@ -19,8 +19,8 @@ TEST(AlsaToneOutput, PlaysTheSquareToneIntoTheDevice) {
   output.Finish();
   const std::vector<std::int16_t> samples = capture.Samples();
   const int changes = testing::SignChanges(samples);
-  std::printf("1000 Hz for 200 ms through ALSA: %zu samples, %d sign changes (2·f·ms/1000 = 400)\n",
-              samples.size(), changes);
+  std::printf("1000 Hz for 200 ms through ALSA: %zu samples, %d sign changes (2·f·ms/1000 = 400)\n", samples.size(),
+              changes);
   EXPECT_EQ(samples.size(), 9600u);
   EXPECT_LE(std::abs(changes - 400), 1);
 }

@@ -48,8 +48,8 @@ bool HeadlessDialogs::SelectFolder(std::u16string_view title, std::u16string_vie
 
 bool HeadlessDialogs::SelectFile(std::u16string_view title, std::u16string_view filter, std::u16string_view folder,
                                  std::u16string_view selected, std::u16string& chosen) {
-  FileRequests.push_back({std::u16string(title), std::u16string(filter), std::u16string(folder),
-                          std::u16string(selected)});
+  FileRequests.push_back(
+      {std::u16string(title), std::u16string(filter), std::u16string(folder), std::u16string(selected)});
   if (!FileAnswer) return false;
   chosen = *FileAnswer;
   return true;
@@ -208,8 +208,6 @@ platform::Dialogs& SystemDialogs() {
   return *dialogs;
 }
 
-platform::BusyCursor& SystemBusyCursor() {
-  return static_cast<HeadlessDialogs&>(SystemDialogs());
-}
+platform::BusyCursor& SystemBusyCursor() { return static_cast<HeadlessDialogs&>(SystemDialogs()); }
 
 }  // namespace zelmor::adapters

@@ -25,8 +25,8 @@ class HeadlessDialogs : public platform::Dialogs, public platform::BusyCursor {
     std::vector<std::u16string> Buttons;  // the captions, in order (hidden ones included)
     int Countdown = 0;
     bool Monospaced = false;
-    int Answer = 0;                       // the window's result (1/0 for the message window)
-    bool WaitOpen = false;                // whether the wait window was open when this was shown
+    int Answer = 0;         // the window's result (1/0 for the message window)
+    bool WaitOpen = false;  // whether the wait window was open when this was shown
     platform::Attention State = platform::Attention::None;
   };
   struct FolderRequest {

@@ -38,7 +38,7 @@ TEST(HeadlessEventPump, AQuitRequestEndsTheLoopEvenWhenAHandlerSawItFirst) {
     seen = TmRot::DoEvents();  // a handler pumping meets the request ...
   });
   pump.Post([&] { after = true; }, 5000);
-  EXPECT_EQ(pump.Run(), 7);    // ... and the loop still ends, with its code
+  EXPECT_EQ(pump.Run(), 7);  // ... and the loop still ends, with its code
   EXPECT_TRUE(seen);
   EXPECT_FALSE(after);
   EXPECT_FALSE(pump.DispatchPending());  // taken off by the loop that ended

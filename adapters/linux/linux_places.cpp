@@ -14,6 +14,7 @@
 
 #include "adapters/linux/file_descriptor.h"
 #include "adapters/linux/posix_files.h"
+#include "core/integer_text.h"
 
 namespace zelmor::adapters::linux_places {
 namespace {
@@ -119,7 +120,6 @@ std::string MountTop(const std::string& folder) {
 }
 
 std::string PercentEncoded(const std::string& path) {
-  static const char* hex = "0123456789ABCDEF";
   std::string out;
   for (unsigned char c : path) {
     if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/' || c == '-' ||
@@ -127,8 +127,7 @@ std::string PercentEncoded(const std::string& path) {
       out += static_cast<char>(c);
     } else {
       out += '%';
-      out += hex[c >> 4];
-      out += hex[c & 15];
+      AppendUnsigned<16>(out, c, 2, true);
     }
   }
   return out;
@@ -155,8 +154,7 @@ bool TrashFor(const std::string& abs, dev_t device, std::string& trash, std::str
   // A shared trash counts only when it is a real, sticky folder.
   if (lstat(shared.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX)) {
     trash = shared + "/" + uid;
-    if (MakeFolder(trash, 0700) && MakeFolder(trash + "/files", 0700) && MakeFolder(trash + "/info", 0700))
-      return true;
+    if (MakeFolder(trash, 0700) && MakeFolder(trash + "/files", 0700) && MakeFolder(trash + "/info", 0700)) return true;
   }
   trash = (top == "/" ? "" : top) + "/.Trash-" + uid;
   if (!MakeFolder(trash, 0700) || lstat(trash.c_str(), &st) != 0 || st.st_uid != getuid() ||

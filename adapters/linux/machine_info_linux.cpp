@@ -58,8 +58,7 @@ bool EchoOver(int fd, bool raw, const sockaddr_in& to, int payloadBytes, int tim
   const std::uint16_t sum = Checksum(p, packet.size());
   p[2] = static_cast<unsigned char>(sum >> 8);
   p[3] = static_cast<unsigned char>(sum);
-  if (sendto(fd, packet.data(), packet.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to) < 0)
-    return false;
+  if (sendto(fd, packet.data(), packet.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to) < 0) return false;
   const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   std::string reply(65536, '\0');
   for (int reads = 0; reads < 1000; ++reads) {
@@ -148,8 +147,16 @@ class LinuxMachineInfo final : public platform::MachineInfo {
     char dotted[INET_ADDRSTRLEN] = {};
     inet_ntop(AF_INET, &to.sin_addr, dotted, sizeof dotted);
     platform::ProgramStart ping;
-    ping.Arguments = {u"ping", u"-n", u"-q", u"-c", u"1", u"-s", IntToStr(payloadBytes), u"-W",
-                      IntToStr(std::max(1, (timeoutMs + 999) / 1000)), Utf8ToU16(dotted)};
+    ping.Arguments = {u"ping",
+                      u"-n",
+                      u"-q",
+                      u"-c",
+                      u"1",
+                      u"-s",
+                      IntToStr(payloadBytes),
+                      u"-W",
+                      IntToStr(std::max(1, (timeoutMs + 999) / 1000)),
+                      Utf8ToU16(dotted)};
     ping.StandardInput = ping.StandardOutput = u"/dev/null";
     ping.Wait = true;
     int code = -1;

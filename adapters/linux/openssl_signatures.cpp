@@ -21,8 +21,7 @@ class OpenSslSignatures final : public platform::Signatures {
  public:
   bool VerifyEd25519(std::string_view publicKey, std::string_view message, std::string_view signature) override {
     if (publicKey.size() != kKeySize || signature.size() != kSignatureSize) return false;
-    Key key(EVP_PKEY_new_raw_public_key(EVP_PKEY_ED25519, nullptr, Bytes(publicKey), publicKey.size()),
-            &EVP_PKEY_free);
+    Key key(EVP_PKEY_new_raw_public_key(EVP_PKEY_ED25519, nullptr, Bytes(publicKey), publicKey.size()), &EVP_PKEY_free);
     Context ctx(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
     if (!key || !ctx || EVP_DigestVerifyInit(ctx.get(), nullptr, nullptr, nullptr, key.get()) != 1) return false;
     return EVP_DigestVerify(ctx.get(), Bytes(signature), signature.size(), Bytes(message), message.size()) == 1;
@@ -34,8 +33,7 @@ class OpenSslSignatures final : public platform::Signatures {
     privateKey.assign(kKeySize, '\0');
     publicKey.assign(kKeySize, '\0');
     std::size_t a = kKeySize, b = kKeySize;
-    if (!key ||
-        EVP_PKEY_get_raw_private_key(key.get(), reinterpret_cast<unsigned char*>(privateKey.data()), &a) != 1 ||
+    if (!key || EVP_PKEY_get_raw_private_key(key.get(), reinterpret_cast<unsigned char*>(privateKey.data()), &a) != 1 ||
         EVP_PKEY_get_raw_public_key(key.get(), reinterpret_cast<unsigned char*>(publicKey.data()), &b) != 1 ||
         a != kKeySize || b != kKeySize)
       throw EArgumentError(u"Não foi possível gerar a chave Ed25519");

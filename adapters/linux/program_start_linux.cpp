@@ -84,8 +84,7 @@ class LinuxProcesses final : public platform::Processes {
       if (error) *error = std::move(why);
       return false;
     };
-    const std::u16string& file =
-        !start.Program.empty() || start.Arguments.empty() ? start.Program : start.Arguments[0];
+    const std::u16string& file = !start.Program.empty() || start.Arguments.empty() ? start.Program : start.Arguments[0];
     if (file.empty()) return fail("no program to start");
     const std::string program = posix::NativePath(file);
     std::vector<std::string> args;

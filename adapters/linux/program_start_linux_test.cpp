@@ -30,16 +30,17 @@ ProgramStart Waited(std::vector<std::u16string> args) {
 
 TEST(SystemProcesses, ExitCodesAreTheShellsIncluding128PlusTheSignal) {
   // The display program ignores SIGPIPE; its children must still die of it.
-  struct sigaction ignore {}, old{};
+  struct sigaction ignore {
+  }, old{};
   ignore.sa_handler = SIG_IGN;
   sigaction(SIGPIPE, &ignore, &old);
   struct Case {
     const char16_t* Script;
     int Code;
   };
-  for (const Case& c : {Case{u"exit 0", 0}, Case{u"exit 3", 3}, Case{u"exit 255", 255},
-                        Case{u"kill -TERM $$", 128 + SIGTERM}, Case{u"kill -KILL $$", 128 + SIGKILL},
-                        Case{u"kill -PIPE $$", 128 + SIGPIPE}}) {
+  for (const Case& c :
+       {Case{u"exit 0", 0}, Case{u"exit 3", 3}, Case{u"exit 255", 255}, Case{u"kill -TERM $$", 128 + SIGTERM},
+        Case{u"kill -KILL $$", 128 + SIGKILL}, Case{u"kill -PIPE $$", 128 + SIGPIPE}}) {
     int code = -1;
     std::string error;
     ASSERT_TRUE(SystemProcesses().Start(Waited({u"sh", u"-c", c.Script}), &code, &error)) << error;
@@ -100,8 +101,8 @@ TEST(SystemProcesses, AProgramApartSeesTheFirstArgumentAsItsName) {
 
 TEST(SystemProcesses, AMissingProgramOrFolderIsAFailureThatSaysWhy) {
   testing::FileTree dir;
-  for (ProgramStart s : {Waited({u"no-such-program-zelmor"}), Waited({dir.Path("missing/prog")}), Waited({}),
-                         Waited({u""})}) {
+  for (ProgramStart s :
+       {Waited({u"no-such-program-zelmor"}), Waited({dir.Path("missing/prog")}), Waited({}), Waited({u""})}) {
     std::string error;
     int code = 77;
     EXPECT_FALSE(SystemProcesses().Start(s, &code, &error));

@@ -15,7 +15,6 @@
 namespace zelmor::adapters {
 namespace {
 
-
 std::string EnvLocale(const char* category) {
   for (const char* name : {"LC_ALL", category, "LANG"}) {
     const char* v = std::getenv(name);
@@ -25,9 +24,7 @@ std::string EnvLocale(const char* category) {
 }
 
 bool IsBrazilian(const std::string& name) { return name.rfind("pt_BR", 0) == 0; }
-bool IsPlain(const std::string& name) {
-  return name == "C" || name == "POSIX" || name.rfind("C.", 0) == 0;
-}
+bool IsPlain(const std::string& name) { return name == "C" || name == "POSIX" || name.rfind("C.", 0) == 0; }
 
 std::u16string Info(locale_t loc, nl_item item) { return Utf8ToU16(nl_langinfo_l(item, loc)); }
 
@@ -61,7 +58,8 @@ std::u16string FromStrftime(std::u16string_view f, locale_t loc, int depth = 0) 
       case u'Y': out += u"yyyy"; break;
       case u'y': out += u"yy"; break;
       case u'C': out += u"yy"; break;  // only ever before %y in the locales: the full year
-      case u'b': case u'h': out += u"MMM"; break;
+      case u'b':
+      case u'h': out += u"MMM"; break;
       case u'B': out += u"MMMM"; break;
       case u'a': out += u"ddd"; break;
       case u'A': out += u"dddd"; break;
@@ -71,7 +69,8 @@ std::u16string FromStrftime(std::u16string_view f, locale_t loc, int depth = 0) 
       case u'l': out += u"h"; break;
       case u'M': out += unpadded ? u"n" : u"nn"; break;
       case u'S': out += unpadded ? u"s" : u"ss"; break;
-      case u'p': case u'P': out += u"AMPM"; break;
+      case u'p':
+      case u'P': out += u"AMPM"; break;
       case u'T': out += u"hh:nn:ss"; break;
       case u'R': out += u"hh:nn"; break;
       case u'D': out += u"MM/dd/yy"; break;

@@ -15,7 +15,6 @@
 namespace zelmor::adapters {
 namespace {
 
-
 // Sets the locale variables for one test and restores them after.
 class LocaleEnv {
  public:

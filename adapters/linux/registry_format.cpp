@@ -449,8 +449,8 @@ Key Parse(std::string_view bytes) {
       current->Values[at->second].second = std::move(data);
   }
   if (needsEnd && !ended)
-    throw FormatError(lineNo + 1, "o arquivo termina sem a linha \"" + std::string(kEndLine) +
-                                      "\" (foi cortado ou truncado)");
+    throw FormatError(lineNo + 1,
+                      "o arquivo termina sem a linha \"" + std::string(kEndLine) + "\" (foi cortado ou truncado)");
   return Build(drafts.front());
 }
 

@@ -109,8 +109,7 @@ class FileRegistryStore final : public RegistryStore {
     WriteValues(key, {{std::u16string(name), value}});
   }
 
-  void WriteValues(std::u16string_view key,
-                   const std::vector<std::pair<std::u16string, RegValue>>& values) override {
+  void WriteValues(std::u16string_view key, const std::vector<std::pair<std::u16string, RegValue>>& values) override {
     auto parts = regfile::SplitPath(key);
     regfile::CheckKeyNames(parts);
     for (const auto& [name, value] : values)
@@ -167,7 +166,8 @@ class FileRegistryStore final : public RegistryStore {
 
   [[noreturn]] void Unusable(const char* what, int err) const { Unusable(what, posix::ErrorText(err).c_str()); }
   [[noreturn]] void Unusable(const char* what, const char* why) const {
-    throw ERegistryError(Utf8ToU16(std::string(what)) + u" \"" + Utf8ToU16(FPath) + u"\": " + Utf8ToU16(why ? why : "?"));
+    throw ERegistryError(Utf8ToU16(std::string(what)) + u" \"" + Utf8ToU16(FPath) + u"\": " +
+                         Utf8ToU16(why ? why : "?"));
   }
 
   void ForgetCache() {
@@ -193,7 +193,8 @@ class FileRegistryStore final : public RegistryStore {
       FTree = std::make_unique<Key>(InitialHive());
       return *FTree;
     }
-    posix::FileDescriptor fd(posix::Retry([&] { return open(FPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY); }));
+    posix::FileDescriptor fd(
+        posix::Retry([&] { return open(FPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY); }));
     if (!fd) {
       if (errno == ENOENT) return Current();  // replaced between stat and open: look again
       Unusable("Não foi possível ler o registro do usuário", errno);
@@ -249,6 +250,7 @@ class FileRegistryStore final : public RegistryStore {
         if (pause < std::chrono::milliseconds(2)) pause *= 2;
       }
     }
+
    private:
     posix::FileDescriptor FFd;  // closing releases the lock
   };

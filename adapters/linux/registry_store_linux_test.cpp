@@ -132,11 +132,13 @@ TEST(RegistryFormat, DamagedFilesAreReportedWithTheLine) {
       // Version 2 must end with its closing line: a file cut short at a line end is damaged.
       {"Zelmor Registry Version 2\n[HKEY_CURRENT_USER\\A]\n\"x\"=dword:0\n", 4},
       {"Zelmor Registry Version 2\n[HKEY_CURRENT_USER\\A]\nEnd of Zelmor Registry\n\"x\"=dword:0\n", 4},
-      {sig + "[HKEY_CURRENT_USER" + [] {
-         std::string levels;
-         for (int i = 0; i < 513; ++i) levels += "\\k";
-         return levels;
-       }() + "]\n",
+      {sig + "[HKEY_CURRENT_USER" +
+           [] {
+             std::string levels;
+             for (int i = 0; i < 513; ++i) levels += "\\k";
+             return levels;
+           }() +
+           "]\n",
        2},
   };
   for (const auto& c : cases) {
@@ -247,18 +249,10 @@ TEST_F(FileStoreTest, ADamagedFileIsReportedAndNeverReplaced) {
   for (int op = 0; op < 4; ++op) {
     try {
       switch (op) {
-        case 0:
-          s->ReadValue(u"A", u"x");
-          break;
-        case 1:
-          s->WriteValue(u"A", u"y", RegValue::OfDWord(2));
-          break;
-        case 2:
-          s->DeleteValue(u"A", u"x");
-          break;
-        case 3:
-          s->CreateKey(u"B");
-          break;
+        case 0: s->ReadValue(u"A", u"x"); break;
+        case 1: s->WriteValue(u"A", u"y", RegValue::OfDWord(2)); break;
+        case 2: s->DeleteValue(u"A", u"x"); break;
+        case 3: s->CreateKey(u"B"); break;
       }
       ADD_FAILURE() << "operation " << op << " did not report the damage";
     } catch (const ERegistryError& e) {

@@ -12,6 +12,7 @@
 
 #include "adapters/linux/posix_files.h"
 #include "core/errors.h"
+#include "core/integer_text.h"
 
 namespace zelmor::adapters::posix {
 namespace {
@@ -28,10 +29,9 @@ std::string ShortName(const std::string& base) {
   std::size_t keep = std::min<std::size_t>(base.size(), 16);
   while (keep > 0 && keep < base.size() && (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80) --keep;
   const std::uint64_t n = (salt + counter++ * 0x9E3779B97F4A7C15ull) & 0xFFFFFFFFFFFFull;
-  char hex[13];
-  for (int i = 11; i >= 0; --i) hex[11 - i] = "0123456789abcdef"[(n >> (i * 4)) & 0xF];
-  hex[12] = '\0';
-  return "." + base.substr(0, keep) + "." + hex + ".tmp";
+  std::string name = "." + base.substr(0, keep) + ".";
+  AppendUnsigned<16>(name, n, 12);
+  return name + ".tmp";
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 #include "adapters/linux/serial_writer.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 #include <chrono>
 
@@ -66,7 +66,8 @@ void SerialWriter::Fail(const std::string& what, int error) {
 
 bool SerialWriter::Open() {
   // Non-blocking from the start: opening a serial line may otherwise wait for its carrier.
-  posix::FileDescriptor device(posix::Retry([&] { return ::open(FDevice.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC); }));
+  posix::FileDescriptor device(
+      posix::Retry([&] { return ::open(FDevice.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC); }));
   const int fd = device.Get();
   if (!device) {
     Fail("cannot open", errno);

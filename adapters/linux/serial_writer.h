@@ -42,11 +42,11 @@ class SerialWriter {
   const Report FReport;
   std::mutex FMutex;
   std::condition_variable FWake;
-  std::string FPending;     // the newest frame (also what a reopened device is sent)
+  std::string FPending;  // the newest frame (also what a reopened device is sent)
   std::uint64_t FPosted = 0, FWritten = 0;
   bool FStop = false;
   posix::FileDescriptor FFd;
-  bool FFailing = false;    // reported, waiting for the device to come back
+  bool FFailing = false;  // reported, waiting for the device to come back
   std::thread FThread;
 };
 

@@ -17,7 +17,7 @@ struct SessionFacts {
   std::optional<bool> LogindRemote;  // nothing when logind could not be asked
   bool SshEnvironment = false;
   bool XrdpEnvironment = false;
-  std::string Display;               // DISPLAY, empty when unset
+  std::string Display;  // DISPLAY, empty when unset
 };
 
 // The facts of the running process.

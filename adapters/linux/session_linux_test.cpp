@@ -26,9 +26,9 @@ TEST(DisplayHasHost, OnlyADisplayOnAnotherHostHasOne) {
     bool Host;
   };
   for (const Case& c : {Case{"pdv-3:0", true}, Case{"pdv-3.loja.local:0.0", true}, Case{"10.0.0.5:1", true},
-                        Case{"localhost:10.0", true}, Case{"::1:0", true}, Case{"decnet::0", true},
-                        Case{":0", false}, Case{":1.0", false}, Case{"unix:0", false},
-                        Case{"/tmp/.X11-unix/X0", false}, Case{"", false}, Case{"garbage", false}})
+                        Case{"localhost:10.0", true}, Case{"::1:0", true}, Case{"decnet::0", true}, Case{":0", false},
+                        Case{":1.0", false}, Case{"unix:0", false}, Case{"/tmp/.X11-unix/X0", false}, Case{"", false},
+                        Case{"garbage", false}})
     EXPECT_EQ(DisplayHasHost(c.Display), c.Host) << c.Display;
 }
 

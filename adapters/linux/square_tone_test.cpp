@@ -22,9 +22,9 @@ struct ToneCase {
 };
 
 TEST(SquareTone, ChangesSignTwiceAPeriodWithoutDriftAcrossPieces) {
-  for (const ToneCase& c : {ToneCase{2000, 100, 48000}, ToneCase{2000, 85, 48000}, ToneCase{1000, 220, 48000},
-                            ToneCase{440, 1000, 44100}, ToneCase{19, 2000, 8000}, ToneCase{7919, 333, 44100},
-                            ToneCase{24000, 10, 48000}}) {
+  for (const ToneCase& c :
+       {ToneCase{2000, 100, 48000}, ToneCase{2000, 85, 48000}, ToneCase{1000, 220, 48000}, ToneCase{440, 1000, 44100},
+        ToneCase{19, 2000, 8000}, ToneCase{7919, 333, 44100}, ToneCase{24000, 10, 48000}}) {
     SCOPED_TRACE(::testing::Message() << c.Frequency << " Hz, " << c.Milliseconds << " ms at " << c.SampleRate);
     const SquareTone tone{c.Frequency, c.SampleRate};
     const std::vector<std::int16_t> whole = Render(tone, c.Milliseconds, 1u << 30);

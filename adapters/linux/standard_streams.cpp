@@ -19,10 +19,12 @@ void GuardStandardStreams() {
     if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
     // open() answers the lowest free descriptor, which is this one.
     posix::FileDescriptor opened(::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY));
-    if (opened.Get() == fd) opened.Release();  // it is the standard stream now, for good
-    else if (opened) ::dup2(opened.Get(), fd);
+    if (opened.Get() == fd)
+      opened.Release();  // it is the standard stream now, for good
+    else if (opened)
+      ::dup2(opened.Get(), fd);
   }
-  struct sigaction ignore{};
+  struct sigaction ignore {};
   ignore.sa_handler = SIG_IGN;
   ::sigemptyset(&ignore.sa_mask);
   ::sigaction(SIGPIPE, &ignore, nullptr);

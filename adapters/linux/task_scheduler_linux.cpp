@@ -8,14 +8,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <system_error>
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "adapters/linux/file_descriptor.h"
 #include "adapters/linux/posix_files.h"
 #include "adapters/linux/system_services.h"
+#include "core/integer_text.h"
 #include "core/text.h"
 
 namespace zelmor::adapters {
@@ -48,15 +49,13 @@ int Tool(std::vector<std::u16string> args, std::string* output = nullptr) {
 
 // The task's name with everything but letters, digits, "_" and "." written as "-XX".
 std::string SafeName(std::u16string_view name) {
-  static const char* kHex = "0123456789abcdef";
   std::string out;
   for (unsigned char c : U16ToUtf8(name)) {
     if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '.') {
       out += static_cast<char>(c);
     } else {
       out += '-';
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
+      AppendUnsigned<16>(out, c, 2);
     }
   }
   return out;
@@ -95,7 +94,6 @@ bool SystemdDescription(std::u16string_view name, std::string& out) {
 // signs doubled so systemd takes them literally. False for what no escape can carry:
 // a NUL, bytes that are not UTF-8 (systemd would drop the whole line).
 bool SystemdQuote(const std::string& arg, std::string& out) {
-  static const char* kHex = "0123456789abcdef";
   std::u16string decoded;
   if (!TryUtf8ToU16(arg, decoded)) return false;
   out += '"';
@@ -113,8 +111,7 @@ bool SystemdQuote(const std::string& arg, std::string& out) {
       default:
         if (b < 0x20 || b == 0x7F) {
           out += "\\x";
-          out += kHex[b >> 4];
-          out += kHex[b & 15];
+          AppendUnsigned<16>(out, b, 2);
         } else {
           out += c;
         }
@@ -144,9 +141,12 @@ bool CronQuote(const std::string& arg, std::string& out) {
 
 std::string UnitFolder() {
   std::string base;
-  if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x == '/') base = x;
-  else if (const char* h = std::getenv("HOME"); h && *h) base = std::string(h) + "/.config";
-  else return {};
+  if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x == '/')
+    base = x;
+  else if (const char* h = std::getenv("HOME"); h && *h)
+    base = std::string(h) + "/.config";
+  else
+    return {};
   return base + "/systemd/user";
 }
 
@@ -208,11 +208,9 @@ class LinuxTaskScheduler final : public platform::TaskScheduler {
       const std::string unit = "zelmor-task-" + safe;
       const std::string calendar = (days.empty() ? "" : days + " ") + "*-*-* " + time;
       if (!WriteFile(folder + "/" + unit + ".service",
-                     "[Unit]\nDescription=" + description + "\n\n[Service]\nType=oneshot\nExecStart=" + exec +
-                         "\n") ||
-          !WriteFile(folder + "/" + unit + ".timer", "[Unit]\nDescription=" + description +
-                                                         "\n\n[Timer]\nOnCalendar=" + calendar +
-                                                         "\n\n[Install]\nWantedBy=timers.target\n"))
+                     "[Unit]\nDescription=" + description + "\n\n[Service]\nType=oneshot\nExecStart=" + exec + "\n") ||
+          !WriteFile(folder + "/" + unit + ".timer", "[Unit]\nDescription=" + description + "\n\n[Timer]\nOnCalendar=" +
+                                                         calendar + "\n\n[Install]\nWantedBy=timers.target\n"))
         return fail("cannot write the units in " + folder);
       Tool({u"systemctl", u"--user", u"daemon-reload"});
       const std::u16string timer = Utf8ToU16(unit + ".timer");

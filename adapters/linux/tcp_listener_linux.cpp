@@ -61,9 +61,9 @@ platform::SocketFailure FailureOf(int e) {
 }
 
 [[noreturn]] void Fail(const char* api, int e) {
-  throw SocketError("Windows socket error: " + std::string(std::strerror(e)) + " (" + std::to_string(e) +
-                        "), on API '" + api + "'",
-                    FailureOf(e));
+  throw SocketError(
+      "Windows socket error: " + std::string(std::strerror(e)) + " (" + std::to_string(e) + "), on API '" + api + "'",
+      FailureOf(e));
 }
 
 class PosixConnection final : public platform::TcpConnection {

@@ -34,11 +34,11 @@ TEST(LinuxTimeZone, StandardBiasIgnoresDaylightTime) {
     const char* tz;
     int bias;
   } cases[] = {
-      {"BRT3", 180},                            // Brasília, no daylight time
+      {"BRT3", 180},  // Brasília, no daylight time
       {"UTC0", 0},
-      {"CET-1CEST,M3.5.0,M10.5.0/3", -60},      // Central Europe: daylight time in July
-      {"AEST-10AEDT,M10.1.0,M4.1.0/3", -600},   // southern hemisphere: daylight time in January
-      {"IST-5:30", -330},                       // half-hour zone
+      {"CET-1CEST,M3.5.0,M10.5.0/3", -60},     // Central Europe: daylight time in July
+      {"AEST-10AEDT,M10.1.0,M4.1.0/3", -600},  // southern hemisphere: daylight time in January
+      {"IST-5:30", -330},                      // half-hour zone
       {"NST3:30NDT,M3.2.0,M11.1.0", 210},
   };
   for (const auto& c : cases) {

@@ -5,8 +5,8 @@
 
 #include <mutex>
 
-#include "core/text.h"
 #include "adapters/linux/system_services.h"
+#include "core/text.h"
 
 namespace zelmor::adapters {
 namespace {
@@ -15,8 +15,8 @@ std::u16string FromXml(const char* s) { return Utf8ToU16(s ? s : ""); }
 
 class LibXml2Documents final : public platform::XmlDocuments {
  public:
-  bool Serialize(std::u16string_view xml, std::u16string_view version, std::u16string_view encoding,
-                 std::string& bytes, std::u16string& error) override {
+  bool Serialize(std::u16string_view xml, std::u16string_view version, std::u16string_view encoding, std::string& bytes,
+                 std::u16string& error) override {
     static std::once_flag init;
     std::call_once(init, [] { xmlInitParser(); });
     bytes.clear();

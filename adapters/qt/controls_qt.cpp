@@ -123,7 +123,9 @@ int QtControl::TabOrder() const {
 // A window's bounds are its frame's on the screen; a child's are in its parent.
 int QtControl::Left() const { return !FWidget ? 0 : FWidget->isWindow() ? FWidget->frameGeometry().x() : FWidget->x(); }
 int QtControl::Top() const { return !FWidget ? 0 : FWidget->isWindow() ? FWidget->frameGeometry().y() : FWidget->y(); }
-int QtControl::Width() const { return !FWidget ? 0 : FWidget->isWindow() ? FWidget->frameGeometry().width() : FWidget->width(); }
+int QtControl::Width() const {
+  return !FWidget ? 0 : FWidget->isWindow() ? FWidget->frameGeometry().width() : FWidget->width();
+}
 int QtControl::Height() const {
   return !FWidget ? 0 : FWidget->isWindow() ? FWidget->frameGeometry().height() : FWidget->height();
 }
@@ -145,8 +147,9 @@ bool QtControl::HasWindow() const { return !FWidget.isNull(); }
 
 void QtControl::SetBalloon(std::u16string_view text, std::u16string_view title, int) {
   if (!FWidget) return;
-  FWidget->setToolTip(QStringLiteral("<b>%1</b><br>%2")
-                          .arg(ToQString(title).toHtmlEscaped(), ToQString(text).toHtmlEscaped().replace(u'\n', "<br>")));
+  FWidget->setToolTip(
+      QStringLiteral("<b>%1</b><br>%2")
+          .arg(ToQString(title).toHtmlEscaped(), ToQString(text).toHtmlEscaped().replace(u'\n', "<br>")));
 }
 
 // ---- Menus ----
@@ -157,7 +160,8 @@ QtMenuItem::QtMenuItem(QAction* action) : QObject(action), FAction(action) {
 
 QtMenuItem* QtMenuItem::Of(QAction* action) {
   if (!action) return nullptr;
-  if (auto* m = action->findChild<QtMenuItem*>(QStringLiteral("zelmor-menu-item"), Qt::FindDirectChildrenOnly)) return m;
+  if (auto* m = action->findChild<QtMenuItem*>(QStringLiteral("zelmor-menu-item"), Qt::FindDirectChildrenOnly))
+    return m;
   return new QtMenuItem(action);
 }
 

@@ -60,8 +60,12 @@ TEST(QtControlsTest, KindsOfWidgets) {
     ControlKind kind;
   };
   const Case cases[] = {
-      {&f.form, ControlKind::Form},   {f.group, ControlKind::Panel}, {f.nome, ControlKind::Edit},
-      {f.obs, ControlKind::Edit},     {f.notas, ControlKind::Edit},  {f.quantidade, ControlKind::Other},
+      {&f.form, ControlKind::Form},
+      {f.group, ControlKind::Panel},
+      {f.nome, ControlKind::Edit},
+      {f.obs, ControlKind::Edit},
+      {f.notas, ControlKind::Edit},
+      {f.quantidade, ControlKind::Other},
       {f.ok, ControlKind::Other},
       {f.quantidade->findChild<QLineEdit*>(), ControlKind::Other},  // part of the spin box
   };
@@ -117,7 +121,7 @@ TEST(QtControlsTest, FocusAndEnablingOnWidgets) {
   TmRot::AlterarHabilitacaoFilhos(QtControl::Of(&f.form), false, false);
   EXPECT_FALSE(f.group->isEnabled());
   EXPECT_FALSE(TmRot::CanFocus(QtControl::Of(f.nome)));  // its group box is disabled
-  EXPECT_TRUE(QtControl::Of(f.nome)->Enabled());  // but it was not touched itself
+  EXPECT_TRUE(QtControl::Of(f.nome)->Enabled());         // but it was not touched itself
 
   EXPECT_EQ(TmRot::GetCaptionRecursivo(QtControl::Of(f.ok), false, u" / "), u"Clientes / &OK");
   EXPECT_EQ(TmRot::GetCaptionRecursivo(QtControl::Of(f.nome), true, u" / "), u"Dados");

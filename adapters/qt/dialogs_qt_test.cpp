@@ -13,7 +13,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QTemporaryDir>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -427,7 +426,9 @@ TEST_F(QtDialogsTest, WaitWindowCancelAndTimeLine) {
   TmRot::Delay(120);
   TdbxAguardeForm::SetPosicao(25);
   TdbxAguardeForm::ppCalculaTempo();
-  EXPECT_TRUE(w->findChild<QLabel*>(QStringLiteral("lblTempo"))->text().startsWith(QStringLiteral("25/100 - Percorrido 00:00:00 - Restante 00:00:0")));
+  EXPECT_TRUE(w->findChild<QLabel*>(QStringLiteral("lblTempo"))
+                  ->text()
+                  .startsWith(QStringLiteral("25/100 - Percorrido 00:00:00 - Restante 00:00:0")));
   QTest::mouseClick(Button(w, "CancelarBtn"), Qt::LeftButton);
   EXPECT_TRUE(handled);
   auto* info = w->findChild<QLabel*>(QStringLiteral("InfoLabel"));
@@ -503,7 +504,10 @@ TEST_F(QtDialogsTest, Screenshots) {
       {"custom", QColor(), [] { TmDialogForm::Executar(u"Mensagem", u"Sem ícone e sem som.", u"", mtCustom); }},
       {"executar_opcao", QColor(0, 0, 255),
        [] { TmDialogForm::ExecutarOpcao(u"Fechamento", u"Fechar o caixa agora?", u"", u"Fechar caixa", u"Depois"); }},
-      {"show", QColor(), [] { TmDlg::Show({u"Dinheiro", u"Cartão", u"", u"Pix"}, u"Forma de pagamento:", 1, u"Pagamento", mtConfirmation); }},
+      {"show", QColor(),
+       [] {
+         TmDlg::Show({u"Dinheiro", u"Cartão", u"", u"Pix"}, u"Forma de pagamento:", 1, u"Pagamento", mtConfirmation);
+       }},
       {"usuario_desatento", QColor(), [] { TmDlg::ConfirmaUsuarioDesatento(u"Excluir todos os itens da venda?"); }},
       {"show_mono", QColor(),
        [] { TmDlg::ShowMono(u"Item   Qtd   Valor\nArroz    2   10,00\nFeijão   1    8,50", u"Cupom", mtInformation); }},
@@ -537,9 +541,8 @@ TEST(QtFileFilter, WindowsPairsBecomeQtFilters) {
   };
   for (const Case& c : {Case{u"XML|*.xml", "XML (*.xml)"},
                         Case{u"XML|*.xml|Todos os arquivos|*.*", "XML (*.xml);;Todos os arquivos (*)"},
-                        Case{u"Imagens|*.png;*.jpg", "Imagens (*.png *.jpg)"},
-                        Case{u"*.txt", "*.txt"}, Case{u"*.txt;*.csv", "*.txt *.csv"},
-                        Case{u"Notas|*.xml|Sem padrão", "Notas (*.xml)"}})
+                        Case{u"Imagens|*.png;*.jpg", "Imagens (*.png *.jpg)"}, Case{u"*.txt", "*.txt"},
+                        Case{u"*.txt;*.csv", "*.txt *.csv"}, Case{u"Notas|*.xml|Sem padrão", "Notas (*.xml)"}})
     EXPECT_EQ(QtFileFilter(c.filter).toStdString(), c.qt) << U16ToUtf8(c.filter);
 }
 

@@ -25,7 +25,8 @@ bool RunNested(std::uint32_t milliseconds) {
   QObject::connect(&timer, &QTimer::timeout, &loop, [&loop] { loop.exit(kOwnExit); });
   if (milliseconds == 0) {
     // Queued behind what is already posted, so that runs first.
-    QMetaObject::invokeMethod(&loop, [&loop] { loop.exit(kOwnExit); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &loop, [&loop] { loop.exit(kOwnExit); }, Qt::QueuedConnection);
   } else {
     timer.start(std::chrono::milliseconds(milliseconds));
   }
@@ -35,8 +36,8 @@ bool RunNested(std::uint32_t milliseconds) {
 }  // namespace
 
 std::uint32_t QtEventPump::Ticks() {
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-      std::chrono::steady_clock::now().time_since_epoch());
+  const auto ms =
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
   return static_cast<std::uint32_t>(ms.count());
 }
 

@@ -84,7 +84,7 @@ TYPED_TEST(Delay, SleepsInTheDispatcherInsteadOfSpinning) {
   TmRot::Delay(2000);
   const double cpu = meter.CpuMs(), elapsed = meter.ElapsedMs();
   std::printf("Delay(2000): %.1f ms elapsed, %.3f ms of processor time, %d timer events\n", elapsed, cpu, ticks);
-  EXPECT_GE(elapsed, 1999);  // the wait is counted on a millisecond tick, which may start just before it turns
+  EXPECT_GE(elapsed, 1999);        // the wait is counted on a millisecond tick, which may start just before it turns
   EXPECT_LT(cpu, 0.05 * elapsed);  // a spinning wait would use all of it
   // The timer kept firing through the wait, and the wait ended when it was due: a wait
   // that overran would have seen more of them.

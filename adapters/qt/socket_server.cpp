@@ -53,7 +53,7 @@ void SocketServer::Accept() {
     platform::SocketFailure failure;
     std::unique_ptr<platform::TcpConnection> c = FListener->Accept(&failure);
     if (!c) {
-      if (failure.What == Kind::None) return;       // none waiting
+      if (failure.What == Kind::None) return;        // none waiting
       if (failure.What == Kind::TryAgain) continue;  // one that died while queued
       // Out of handles with connections open: the idlest makes room for the newcomer.
       if (failure.What == Kind::OutOfHandles && DropIdlest()) continue;
@@ -123,7 +123,7 @@ void SocketServer::Readable(int fd) {
     case platform::ConnectionState::Closed: Drop(fd); return;
     case platform::ConnectionState::Failed:
       Drop(fd);
-      emit ClientError(QStringLiteral("Asynchronous socket error %1").arg(failure.SystemCode), failure.SystemCode);
+      emit ClientError(QStringLiteral("Asynchronous socket error %1").arg(failure.SystemCode), failure);
       return;
   }
 }

@@ -64,8 +64,9 @@ class SocketServer : public QObject {
   // Data is readable on `socket`.
   void ClientRead(zelmor::adapters::ClientConnection* socket);
   // A receive error on a connection ("Asynchronous socket error <n>"); the connection
-  // is closed. `code` is the system's number, as the message shows it.
-  void ClientError(const QString& message, int code);
+  // is closed. `failure` says what kind of failure it was; its number is the one the
+  // message shows.
+  void ClientError(const QString& message, const zelmor::platform::SocketFailure& failure);
   // Something the operator should know that is not an error of one connection
   // (connections closed to make room, handles running out). Each kind is said once.
   void Notice(const QString& message);

@@ -38,7 +38,8 @@ StandardDialogQt::StandardDialogQt(const platform::StandardDialog& d, QWidget* o
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   if (d.Background) {
     QPalette p = palette();
-    p.setColor(QPalette::Window, QColor((*d.Background >> 16) & 0xFF, (*d.Background >> 8) & 0xFF, *d.Background & 0xFF));
+    p.setColor(QPalette::Window,
+               QColor((*d.Background >> 16) & 0xFF, (*d.Background >> 8) & 0xFF, *d.Background & 0xFF));
     setPalette(p);
     setAutoFillBackground(true);
   }
@@ -56,7 +57,8 @@ StandardDialogQt::StandardDialogQt(const platform::StandardDialog& d, QWidget* o
   icon->setAlignment(Qt::AlignTop);
   if (!icon->pixmap().isNull()) top->addWidget(icon);
 
-  auto* text = new QLabel(ToQString(d.Text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n'));
+  auto* text =
+      new QLabel(ToQString(d.Text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n'));
   text->setObjectName(QStringLiteral("Message"));
   text->setTextFormat(Qt::PlainText);
   text->setTextInteractionFlags(Qt::TextSelectableByMouse);

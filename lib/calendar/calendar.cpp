@@ -28,8 +28,7 @@ int DaysInMonth(int Year, int Month) {
 }
 
 bool TryEncodeDate(int Year, int Month, int Day, TDateTime& Result) {
-  if (Year < 1 || Year > 9999 || Month < 1 || Month > 12 || Day < 1 || Day > DaysInMonth(Year, Month))
-    return false;
+  if (Year < 1 || Year > 9999 || Month < 1 || Month > 12 || Day < 1 || Day > DaysInMonth(Year, Month)) return false;
   std::int64_t y = Year - 1;
   std::int64_t days = y * 365 + y / 4 - y / 100 + y / 400 + kDaysBefore[IsLeapYear(Year) ? 1 : 0][Month] + Day;
   Result = static_cast<double>(days - kDateDelta);
@@ -83,8 +82,7 @@ bool InDateRange(TDateTime Value) {
 }
 
 void CheckDateRange(TDateTime Value) {
-  if (!InDateRange(Value))
-    throw EConvertError(u"Data fora do intervalo do calendário (de 01/01/0001 a 31/12/9999)");
+  if (!InDateRange(Value)) throw EConvertError(u"Data fora do intervalo do calendário (de 01/01/0001 a 31/12/9999)");
 }
 
 DateParts DecodeDate(TDateTime Value) {

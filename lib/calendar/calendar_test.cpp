@@ -11,7 +11,7 @@ TEST(CalendarTest, KnownSerials) {
   struct {
     int y, m, d;
     double serial;
-  } cases[] = {{1899, 12, 30, 0}, {1899, 12, 31, 1}, {1900, 1, 1, 2},      {1899, 12, 29, -1},
+  } cases[] = {{1899, 12, 30, 0},   {1899, 12, 31, 1},    {1900, 1, 1, 2},    {1899, 12, 29, -1},
                {2000, 1, 1, 36526}, {2026, 12, 9, 46365}, {1, 1, 1, -693593}, {9999, 12, 31, 2958465}};
   for (const auto& c : cases) {
     EXPECT_DOUBLE_EQ(EncodeDate(c.y, c.m, c.d), c.serial) << c.y << "-" << c.m << "-" << c.d;

@@ -2,12 +2,12 @@
 #include <algorithm>
 
 #include "config/mConfigUnit.h"
+#include "config/program_folder.h"
 #include "core/errors.h"
 #include "core/text.h"
 #include "core/text_kit.h"
-#include "platform/file_system.h"
 #include "platform/executable_info.h"
-#include "config/program_folder.h"
+#include "platform/file_system.h"
 
 namespace zelmor {
 namespace {
@@ -94,7 +94,8 @@ void TmConfig::Save(std::u16string_view path) const {
     text += line;
     text += u"\r\n";
   }
-  platform::Service<platform::FileSystem>::Get().Replace(path, text_file::Encode(text, text_file::Holding(text, FEncoding)));
+  platform::Service<platform::FileSystem>::Get().Replace(path,
+                                                         text_file::Encode(text, text_file::Holding(text, FEncoding)));
 }
 
 void TmConfig::Flush() {

@@ -65,7 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view file = cut == std::string_view::npos ? input : input.substr(cut + 1);
   const std::size_t t1 = head.find('\t'), t2 = t1 == std::string_view::npos ? t1 : head.find('\t', t1 + 1);
   const std::u16string secao = zelmor::Utf8ToU16(head.substr(0, t1));
-  const std::u16string item = t1 == std::string_view::npos ? u"Item" : zelmor::Utf8ToU16(head.substr(t1 + 1, t2 - t1 - 1));
+  const std::u16string item =
+      t1 == std::string_view::npos ? u"Item" : zelmor::Utf8ToU16(head.substr(t1 + 1, t2 - t1 - 1));
   const std::u16string valor = t2 == std::string_view::npos ? u"valor" : zelmor::Utf8ToU16(head.substr(t2 + 1));
 
   const std::u16string original = PathOf("original.ini"), copy = PathOf("copy.ini"), edited = PathOf("edited.ini");

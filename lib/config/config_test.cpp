@@ -1,6 +1,6 @@
 // TmConfig on real files in a temporary folder.
-#include <gtest/gtest.h>
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -282,7 +282,9 @@ TEST_F(ConfigTest, ANewFileIsWindows1252UnlessItsTextDoesNotFit) {
     std::string written;
   } cases[] = {
       {u"R$ 1,00 – ok", "[Se\xE7\xE3o]\r\nPre\xE7o=R$ 1,00 \x96 ok\r\n"},
-      {u"Łódź", "\xEF\xBB\xBF[Se\xC3\xA7\xC3\xA3o]\r\nPre\xC3\xA7o=\xC5\x81\xC3\xB3" "d\xC5\xBA\r\n"},
+      {u"Łódź",
+       "\xEF\xBB\xBF[Se\xC3\xA7\xC3\xA3o]\r\nPre\xC3\xA7o=\xC5\x81\xC3\xB3"
+       "d\xC5\xBA\r\n"},
       {u"東京", "\xEF\xBB\xBF[Se\xC3\xA7\xC3\xA3o]\r\nPre\xC3\xA7o=\xE6\x9D\xB1\xE4\xBA\xAC\r\n"},
       {u"ok \U0001F600", "\xEF\xBB\xBF[Se\xC3\xA7\xC3\xA3o]\r\nPre\xC3\xA7o=ok \xF0\x9F\x98\x80\r\n"},
   };
@@ -299,7 +301,9 @@ TEST_F(ConfigTest, ANewFileIsWindows1252UnlessItsTextDoesNotFit) {
   // An existing Windows-1252 file keeps its other lines' characters through the change.
   WriteFile(PathOf("old.ini"), "[A]\r\nx=a\xE7\xE3o\r\n");
   { TmConfig(Utf8ToU16(PathOf("old.ini")), true).WriteString(u"A", u"y", u"Łódź"); }
-  EXPECT_EQ(FileBytes(PathOf("old.ini")), "\xEF\xBB\xBF[A]\r\nx=a\xC3\xA7\xC3\xA3o\r\ny=\xC5\x81\xC3\xB3" "d\xC5\xBA\r\n");
+  EXPECT_EQ(FileBytes(PathOf("old.ini")),
+            "\xEF\xBB\xBF[A]\r\nx=a\xC3\xA7\xC3\xA3o\r\ny=\xC5\x81\xC3\xB3"
+            "d\xC5\xBA\r\n");
 }
 
 TEST_F(ConfigTest, AMarkReadAsTextIsRepaired) {

@@ -7,6 +7,8 @@ int TmINI::LerInt(std::u16string_view Chave, std::u16string_view Item, int Padra
   return TConfigStatic::Ler(Chave, Item, Padrao, Arquivo);
 }
 
-void TmINI::Limpa(std::u16string_view Chave, std::u16string_view Arquivo) { TConfigStatic::LimparSecao(Chave, Arquivo); }
+void TmINI::Limpa(std::u16string_view Chave, std::u16string_view Arquivo) {
+  TConfigStatic::LimparSecao(Chave, Arquivo);
+}
 
 }  // namespace zelmor

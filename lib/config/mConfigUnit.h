@@ -122,7 +122,6 @@ class TmConfig {
   int TotalLinhas = 0;
 
  private:
-
   void Save(std::u16string_view path) const;
   // The line of the entry, or -1.
   int FindEntry(std::u16string_view Secao, std::u16string_view Item) const;

@@ -65,7 +65,12 @@ void BM_TmReg_WriteDeepKey(benchmark::State& state) {
   for (auto _ : state) TmReg::Gravar(key, u"Top", ++n);
   state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_TmReg_WriteDeepKey)->RangeMultiplier(4)->Range(8, 512)->Unit(benchmark::kMicrosecond)->UseRealTime()->Complexity();
+BENCHMARK(BM_TmReg_WriteDeepKey)
+    ->RangeMultiplier(4)
+    ->Range(8, 512)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime()
+    ->Complexity();
 
 }  // namespace
 }  // namespace zelmor

@@ -10,11 +10,11 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "forms/FormPosition.h"
+#include "forms/startup.h"
 #include "mLib.h"
 #include "platform/registry_store.h"
 #include "regional/format_settings.h"
 #include "regional/regional_copies.h"
-#include "forms/startup.h"
 #include "testing/fixtures.h"
 #include "testing/temp_store.h"
 
@@ -93,18 +93,10 @@ TEST_F(RegTest, AValueOfAnotherTypeIsAnError) {
   for (const auto& c : cases) {
     try {
       switch (c.reader) {
-        case 0:
-          TmReg::Ler(key, c.name, u"");
-          break;
-        case 1:
-          TmReg::Ler(key, c.name, 0);
-          break;
-        case 2:
-          TmReg::Ler(key, c.name, 0.0);
-          break;
-        case 3:
-          TmReg::Ler(key, c.name, false);
-          break;
+        case 0: TmReg::Ler(key, c.name, u""); break;
+        case 1: TmReg::Ler(key, c.name, 0); break;
+        case 2: TmReg::Ler(key, c.name, 0.0); break;
+        case 3: TmReg::Ler(key, c.name, false); break;
       }
       ADD_FAILURE() << "no error for reader " << c.reader;
     } catch (const ERegistryError& e) {

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "controls/controls.h"
+#include "core/integer_text.h"
 
 namespace zelmor {
 namespace {
@@ -12,10 +13,8 @@ constexpr std::uint32_t kButtonFace = 0xFF00000Fu;  // the system's button face
 
 std::u16string TmRot::ColorToStr(TColor aoCor, bool abSomenteHexadecimal) {
   if (!abSomenteHexadecimal) return ColorToString(aoCor);
-  static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
-  const auto v = static_cast<std::uint32_t>(aoCor);
   std::u16string text = u"$00";
-  for (int shift : {20, 16, 12, 8, 4, 0}) text += kDigits[(v >> shift) & 0xFu];
+  AppendUnsigned<16>(text, static_cast<std::uint32_t>(aoCor) & 0xFFFFFFu, 6, true);
   return text;
 }
 

@@ -35,8 +35,8 @@ TEST(ColoursTest, InverteCorContrastsWithTheBackground) {
       {0x808080, clWhite},  // mid grey: 384 is not more than 384
       {0x818080, clBlack},  // 385
       {clCream, clBlack},
-      {0x0000FF, clWhite},  // pure red
-      {0x00FFFF, clBlack},  // yellow: 510
+      {0x0000FF, clWhite},                         // pure red
+      {0x00FFFF, clBlack},                         // yellow: 510
       {static_cast<TColor>(0xFF00000F), clBlack},  // the button face
       {clDefault, clBlack},
       {static_cast<TColor>(0xFF000005), clWhite},  // another system colour: by its low bytes

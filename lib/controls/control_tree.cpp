@@ -1,7 +1,7 @@
 // Rules over the control tree: focus of groups, enabling groups, screen positions
 // and the chain of captions.
-#include "platform/service.h"
 #include "controls/controls.h"
+#include "platform/service.h"
 #include "system/system.h"
 
 namespace zelmor {
@@ -61,9 +61,8 @@ TPoint TmRot::GetPopupPos(TWinControl* aoControl) {
 
 void TmRot::ShowPopMenu(TWinControl* aoControle, TPopupMenu* aoPopMenu, TPosPopup aePosicao) {
   if (!aoControle || !aoPopMenu) return;
-  TPoint p = aePosicao == TPosPopup::ppAbaixo
-                 ? TPoint{aoControle->Left(), aoControle->Top() + aoControle->Height()}
-                 : TPoint{aoControle->Left() + aoControle->Width(), aoControle->Top()};
+  TPoint p = aePosicao == TPosPopup::ppAbaixo ? TPoint{aoControle->Left(), aoControle->Top() + aoControle->Height()}
+                                              : TPoint{aoControle->Left() + aoControle->Width(), aoControle->Top()};
   // A form's own position is already on the screen.
   if (const TWinControl* parent = aoControle->Parent()) p = parent->ClientToScreen(p);
   aoPopMenu->Popup(p);

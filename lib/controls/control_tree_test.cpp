@@ -139,7 +139,7 @@ TEST(ControlTreeTest, CaptionChain) {
   };
   const Case cases[] = {
       {nullptr, false, u"Clientes - Dados - Nome"},
-      {nullptr, true, u"Dados - Nome"},  // the panel sits on the form: the chain stops there
+      {nullptr, true, u"Dados - Nome"},           // the panel sits on the form: the chain stops there
       {&Form::nome, false, u"Clientes - Dados"},  // no caption of its own, no separator
       {&Form::panel, true, u"Dados"},
       {&Form::form, true, u"Clientes"},

@@ -1,8 +1,8 @@
 // The application's forms: made once, listed as shown; and the display mode switch.
+#include "controls/controls.h"
 #include "core/errors.h"
 #include "platform/service.h"
 #include "strings/mString.h"
-#include "controls/controls.h"
 #include "system/system.h"
 
 namespace zelmor {

@@ -1,6 +1,6 @@
 // A list of lines on the default printer, as many pages as they need.
-#include "platform/service.h"
 #include "controls/controls.h"
+#include "platform/service.h"
 #include "system/system.h"
 
 namespace zelmor {

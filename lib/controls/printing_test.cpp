@@ -23,11 +23,8 @@ TEST(PrintStringsTest, LinesThatDoNotFitGoOnNewPages) {
     std::vector<std::size_t> perPage;
   };
   const Case cases[] = {
-      {0, 100, {0}},
-      {4, 100, {4}},
-      {5, 100, {4, 1}},
-      {9, 100, {4, 4, 1}},
-      {3, 10, {1, 1, 1}},  // a page shorter than a line still gets one line each
+      {0, 100, {0}},       {4, 100, {4}},      {5, 100, {4, 1}},
+      {9, 100, {4, 4, 1}}, {3, 10, {1, 1, 1}},  // a page shorter than a line still gets one line each
   };
   for (const Case& c : cases) {
     testing::MemoryPrinter printer;

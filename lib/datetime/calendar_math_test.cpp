@@ -128,7 +128,7 @@ TEST(CalendarMath, PartsLeapYearsAndMonthLengths) {
     int days;
     bool leap;
   } cases[] = {
-      {D(2019, 2, 10), 28, false}, {D(2020, 2, 10), 29, true}, {D(1900, 2, 1), 28, false},
+      {D(2019, 2, 10), 28, false}, {D(2020, 2, 10), 29, true},  {D(1900, 2, 1), 28, false},
       {D(2000, 2, 1), 29, true},   {D(2018, 4, 30), 30, false}, {D(2018, 12, 31, 23, 59), 31, false},
       {D(2100, 2, 1), 28, false},  {D(2400, 2, 1), 29, true},
   };
@@ -164,8 +164,8 @@ TEST(CalendarMath, MonthAndWeekdayNames) {
     const char16_t* text;
     int number;
   } cases[] = {
-      {u"seg", 1}, {u"TER", 2}, {u"qua", 3}, {u"qui", 4}, {u"sex", 5}, {u"sáb", 6}, {u"SÁBADO", 6},
-      {u"dom", 7}, {u"Do", 0},  {u"", 0},    {u"abc", 0}, {u"xxg", 1},  // only the third letter counts
+      {u"seg", 1},    {u"TER", 2}, {u"qua", 3}, {u"qui", 4}, {u"sex", 5}, {u"sáb", 6},
+      {u"SÁBADO", 6}, {u"dom", 7}, {u"Do", 0},  {u"", 0},    {u"abc", 0}, {u"xxg", 1},  // only the third letter counts
   };
   for (const auto& c : cases) EXPECT_EQ(TmDt::GetNumeroDiaSemana(c.text), c.number) << U16ToUtf8(c.text);
 }
@@ -175,7 +175,7 @@ TEST(CalendarMath, TimeZoneText) {
     int bias;
     const char16_t* text;
   } cases[] = {
-      {180, u"-03:00"}, {120, u"-02:00"}, {300, u"-05:00"}, {0, u"00:00"},     {-60, u"01:00"},
+      {180, u"-03:00"}, {120, u"-02:00"}, {300, u"-05:00"}, {0, u"00:00"},    {-60, u"01:00"},
       {-600, u"10:00"}, {-330, u"05:30"}, {210, u"-03:30"}, {-765, u"12:45"}, {720, u"-12:00"},
   };
   for (const auto& c : cases) {

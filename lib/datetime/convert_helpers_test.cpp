@@ -8,10 +8,10 @@ namespace {
 TEST(IsMultiploTest, EachOverloadHasItsGuards) {
   EXPECT_TRUE(TmConv::IsMultiplo(3, 12));
   EXPECT_FALSE(TmConv::IsMultiplo(12, 3));
-  EXPECT_FALSE(TmConv::IsMultiplo(1, 1));      // int, int: Multiplo 1 is refused
-  EXPECT_TRUE(TmConv::IsMultiplo(1.0, 1.0));   // double, double: it is not
-  EXPECT_FALSE(TmConv::IsMultiplo(1, 1.0));    // int, double
-  EXPECT_FALSE(TmConv::IsMultiplo(1.0, 1));    // double, int
+  EXPECT_FALSE(TmConv::IsMultiplo(1, 1));     // int, int: Multiplo 1 is refused
+  EXPECT_TRUE(TmConv::IsMultiplo(1.0, 1.0));  // double, double: it is not
+  EXPECT_FALSE(TmConv::IsMultiplo(1, 1.0));   // int, double
+  EXPECT_FALSE(TmConv::IsMultiplo(1.0, 1));   // double, int
   EXPECT_TRUE(TmConv::IsMultiplo(1, 7));
   EXPECT_FALSE(TmConv::IsMultiplo(5, 0));
   EXPECT_FALSE(TmConv::IsMultiplo(5.0, 0.0));
@@ -57,7 +57,7 @@ TEST(Modulo10Test, CheckDigits) {
     std::u16string codigo, digito;
   } cases[] = {
       {u"261533", u"4"}, {u"7992739871", u"3"}, {u"123", u"0"}, {u"", u"0"},
-      {u"0", u"0"}, {u"5", u"9"}, {u"9", u"1"}, {u"18", u"2"},
+      {u"0", u"0"},      {u"5", u"9"},          {u"9", u"1"},   {u"18", u"2"},
   };
   for (const auto& c : cases) EXPECT_EQ(TmConv::Modulo10(c.codigo), c.digito);
   try {

@@ -153,7 +153,8 @@ double TmConv::ArredondaAritmetica(double AValorEntrada, int AQtdeCasas, bool Ar
   char* p = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(whole)).ptr;
   if (n > 0) {
     *p++ = '.';
-    for (long long div = static_cast<long long>(Pow10(n - 1)); div > 0; div /= 10) *p++ = static_cast<char>('0' + kept / div % 10);
+    for (long long div = static_cast<long long>(Pow10(n - 1)); div > 0; div /= 10)
+      *p++ = static_cast<char>('0' + kept / div % 10);
   }
   double r = 0;
   std::from_chars(buf, p, r);

@@ -102,7 +102,8 @@ TEST_F(RoundingTest, TruncaAgreesWithExactDecimalTruncation) {
 TEST_F(RoundingTest, TruncaStaysBelowTheFifteenDigitValue) {
   Lcg rng{77};
   for (int round = 0; round < 20000; ++round) {
-    const double v = (static_cast<double>(rng.Next()) * 4294967296.0 + rng.Next()) / std::ldexp(1.0, static_cast<int>(rng.Below(70)));
+    const double v = (static_cast<double>(rng.Next()) * 4294967296.0 + rng.Next()) /
+                     std::ldexp(1.0, static_cast<int>(rng.Below(70)));
     const int d = static_cast<int>(rng.Below(10));
     const double fifteen = StrToFloat(FloatToStr(v));
     const double r = TmConv::Trunca(v, d);
@@ -117,9 +118,20 @@ TEST_F(RoundingTest, ArredondaRoundsTheDouble) {
     int p;
     double out;
   } cases[] = {
-      {0.125, 2, 0.12},  {0.375, 2, 0.38}, {2.5, 0, 2},       {3.5, 0, 3},       {2.6, 0, 3},
-      {-2.6, 0, -3},     {-0.125, 2, -0.12}, {1.2345, -1, 1}, {2.675, 2, 2.67},  // binary 2.67499…
-      {1e300, 2, 1e300}, {0.5, 0, 0},      {1.45, 1, 1.4},    {123.456, 400, 123.456}, {123.456, 500, 123.456},
+      {0.125, 2, 0.12},
+      {0.375, 2, 0.38},
+      {2.5, 0, 2},
+      {3.5, 0, 3},
+      {2.6, 0, 3},
+      {-2.6, 0, -3},
+      {-0.125, 2, -0.12},
+      {1.2345, -1, 1},
+      {2.675, 2, 2.67},  // binary 2.67499…
+      {1e300, 2, 1e300},
+      {0.5, 0, 0},
+      {1.45, 1, 1.4},
+      {123.456, 400, 123.456},
+      {123.456, 500, 123.456},
   };
   for (const auto& c : cases) EXPECT_EQ(TmConv::Arredonda(c.v, c.p), c.out) << c.v << " " << c.p;
 }

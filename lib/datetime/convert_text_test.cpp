@@ -23,10 +23,22 @@ TEST_F(ConvertTextTest, Str2FloatIsLenient) {
     std::u16string in;
     double out;
   } cases[] = {
-      {u"R$ 1.234,56", 1234.56}, {u"(1.234,56)", -1234.56}, {u"12-34", -1234}, {u"abc", 0},
-      {u"", 0},                  {u"1,2,3", 0},              {u"- 1,5", -1.5},  {u"(5", 5},
-      {u",5", 0.5},              {u"5,", 5},                 {u"-", 0},         {u"1.234", 1234},
-      {u"  7  ", 7},             {u"R$ -0,01", -0.01},       {u"1e5", 15},      {u"0,1", 0.1},
+      {u"R$ 1.234,56", 1234.56},
+      {u"(1.234,56)", -1234.56},
+      {u"12-34", -1234},
+      {u"abc", 0},
+      {u"", 0},
+      {u"1,2,3", 0},
+      {u"- 1,5", -1.5},
+      {u"(5", 5},
+      {u",5", 0.5},
+      {u"5,", 5},
+      {u"-", 0},
+      {u"1.234", 1234},
+      {u"  7  ", 7},
+      {u"R$ -0,01", -0.01},
+      {u"1e5", 15},
+      {u"0,1", 0.1},
   };
   for (const auto& c : cases) EXPECT_EQ(TmConv::Str2Float(c.in), c.out) << std::string(c.in.begin(), c.in.end());
 }
@@ -87,8 +99,8 @@ TEST_F(ConvertTextTest, StrAnsiToDateReadsMonthFirst) {
   EXPECT_EQ(TmConv::StrAnsiToDate(u"'12/05/2018'", def, true), EncodeDate(2018, 12, 5));
   EXPECT_EQ(TmConv::StrAnsiToDate(u"02/29/2020 23:59", def, false), EncodeDateTime(2020, 2, 29, 23, 59, 0, 0));
   EXPECT_EQ(TmConv::StrAnsiToDate(u"12/05/2018 xx", def, false), EncodeDate(2018, 12, 5));  // unreadable time
-  const char16_t* bad[] = {u"",           u"12/05",       u"13/05/2018", u"02/30/2019", u"ab/05/2018",
-                           u"12/05/18",   u"12/05/x018",  u"12-05-2018", u"//"};
+  const char16_t* bad[] = {u"",         u"12/05",      u"13/05/2018", u"02/30/2019", u"ab/05/2018",
+                           u"12/05/18", u"12/05/x018", u"12-05-2018", u"//"};
   for (const char16_t* b : bad) EXPECT_EQ(TmConv::StrAnsiToDate(b, def, false), def) << std::u16string(b).size();
   EXPECT_EQ(TmConv::StrAnsiToDate(u"'", def, true), def);
   // Before 1899-12-30 the time still lies after midnight of that day.
@@ -113,7 +125,7 @@ TEST_F(ConvertTextTest, IntegersAndYesNo) {
   const struct {
     std::u16string in;
     bool out;
-  } yes[] = {{u"S", true}, {u"sim", true}, {u"1", true},  {u"N", false}, {u"Não", false},
+  } yes[] = {{u"S", true}, {u"sim", true}, {u"1", true},     {u"N", false}, {u"Não", false},
              {u"", false}, {u"T", false},  {u"true", false}, {u"Y", false}, {u" S", false}};
   for (const auto& c : yes) EXPECT_EQ(TmConv::ToBoolean(c.in), c.out);
   EXPECT_EQ(TmConv::FromBoolean(true, false), u"S");

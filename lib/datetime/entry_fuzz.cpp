@@ -66,7 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::int64_t seconds = (raw % (3000LL * 366 * 86400));
   const TDateTime instant = static_cast<double>(seconds) / 86400.0;
   if (zelmor::InDateRange(instant)) {
-    const TDateTime whole = static_cast<double>(static_cast<std::int64_t>(instant.Value * 86400.0 + (instant.Value < 0 ? -0.5 : 0.5))) / 86400.0;
+    const TDateTime whole =
+        static_cast<double>(static_cast<std::int64_t>(instant.Value * 86400.0 + (instant.Value < 0 ? -0.5 : 0.5))) /
+        86400.0;
     const std::u16string typed = zelmor::FormatDateTime(u"dd/mm/yyyy hh:nn:ss", whole);
     const TDateTime back = TmDt::StrToDataHora(typed, kNone);
     if (whole.Value >= 0) {  // negative values are days before 1899-12-30 with the time added, not taken away

@@ -103,14 +103,10 @@ TEST(DateEntryPlain, CompletaHora) {
     const char16_t* typed;
     const char16_t* expected;
   } cases[] = {
-      {u"", u"00:00"},
-      {u"  :  ", u"00:00"},
-      {u" 8:3 ", u"08:30"},
-      {u"12:45", u"12:45"},
-      {u"12:45:30", u"12:45"},  // cut to five characters
-      {u"8", u"80 00"},         // padded on the right first; position 3 is left alone
-      {u"12", u"12 00"},
-      {u"1 : 5", u"10:05"},
+      {u"", u"00:00"},      {u"  :  ", u"00:00"},    {u" 8:3 ", u"08:30"},
+      {u"12:45", u"12:45"}, {u"12:45:30", u"12:45"},  // cut to five characters
+      {u"8", u"80 00"},                               // padded on the right first; position 3 is left alone
+      {u"12", u"12 00"},    {u"1 : 5", u"10:05"},
   };
   for (const auto& c : cases) EXPECT_EQ(TmDt::CompletaHora(c.typed), c.expected) << U16ToUtf8(c.typed);
 }
@@ -120,10 +116,22 @@ TEST(DateEntryPlain, HoraParaMin) {
     const char16_t* text;
     int minutes;
   } cases[] = {
-      {u"", 0},           {u" : ", 0},        {u":", 0},           {u"01:30", 90},      {u"-01:30", -90},
-      {u"-00:30", -30},   {u"12", 720},       {u"1:5", 65},        {u"100:00", 6000},   {u" 8:30", 510},
-      {u"8 :30", 30},     // a trailing blank makes the hour unreadable
-      {u"08:3 ", 480},    {u"ab:10", 10},     {u"1:2:3", 62},      {u"+2:15", 135},
+      {u"", 0},
+      {u" : ", 0},
+      {u":", 0},
+      {u"01:30", 90},
+      {u"-01:30", -90},
+      {u"-00:30", -30},
+      {u"12", 720},
+      {u"1:5", 65},
+      {u"100:00", 6000},
+      {u" 8:30", 510},
+      // a trailing blank makes the hour unreadable
+      {u"8 :30", 30},
+      {u"08:3 ", 480},
+      {u"ab:10", 10},
+      {u"1:2:3", 62},
+      {u"+2:15", 135},
   };
   for (const auto& c : cases) EXPECT_EQ(TmDt::HoraParaMin(c.text), c.minutes) << U16ToUtf8(c.text);
   // Numbers too big for the minutes (a field, or the total) are refused, not read as 0.
@@ -136,8 +144,8 @@ TEST(DateEntryPlain, MinParaHoraAndBack) {
     int minutes;
     const char16_t* text;
   } cases[] = {
-      {0, u"00:00"},    {90, u"01:30"},    {6000, u"100:00"}, {-30, u"-00:30"}, {-90, u"-01:30"},
-      {-6000, u"-100:00"}, {-1, u"-00:01"}, {59, u"00:59"},   {INT_MIN, u"-35791394:08"},
+      {0, u"00:00"},       {90, u"01:30"},  {6000, u"100:00"}, {-30, u"-00:30"},           {-90, u"-01:30"},
+      {-6000, u"-100:00"}, {-1, u"-00:01"}, {59, u"00:59"},    {INT_MIN, u"-35791394:08"},
   };
   for (const auto& c : cases) EXPECT_EQ(TmDt::MinParaHora(c.minutes), c.text) << c.minutes;
   for (int n : {0, 1, -1, 59, 60, -60, 61, -61, 1439, -1439, 6000, -6000, 123456, -123456, INT_MAX, INT_MIN})
@@ -179,7 +187,7 @@ TEST(DateEntryPlain, StrToDateTimeReadsTheFixedSqlForm) {
       {u"2018-12-05 24:00:00", fallback},
       {u"2018-12-05 14:30:1x", fallback},
       {u"2018-12-05 14: 0:15", EncodeDateTime(2018, 12, 5, 14, 0, 15, 0)},  // a leading blank is fine
-      {u"2018-12-05 14:0 :15", fallback},                                    // a trailing one is not
+      {u"2018-12-05 14:0 :15", fallback},                                   // a trailing one is not
       {u"", fallback},
   };
   for (const auto& c : cases)

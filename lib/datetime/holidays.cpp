@@ -26,8 +26,7 @@ struct HolidayRule {
   bool InForce(int year) const { return year >= FirstYear && year <= LastYear; }
 };
 
-constexpr HolidayRule Fixed(int day, int month, const char16_t* name,
-                            int firstYear = std::numeric_limits<int>::min()) {
+constexpr HolidayRule Fixed(int day, int month, const char16_t* name, int firstYear = std::numeric_limits<int>::min()) {
   return {HolidayRule::Kind::Fixed, month, day, 0, name, firstYear};
 }
 constexpr HolidayRule FromEaster(int offset, const char16_t* name) {
@@ -109,7 +108,8 @@ std::vector<Holiday> NationalHolidays(int year) {
     list.push_back({date, rule.Name});
   }
   // Stable: on a shared day the table order (fixed first) stays.
-  std::stable_sort(list.begin(), list.end(), [](const Holiday& a, const Holiday& b) { return a.Date.Value < b.Date.Value; });
+  std::stable_sort(list.begin(), list.end(),
+                   [](const Holiday& a, const Holiday& b) { return a.Date.Value < b.Date.Value; });
   return list;
 }
 

@@ -33,12 +33,13 @@ TEST(Easter, KnownYears) {
   struct {
     int year, month, day;
   } cases[] = {
-      {2018, 4, 1}, {2019, 4, 21}, {2024, 3, 31}, {2025, 4, 20}, {2000, 4, 23},
-      {1818, 3, 22}, {2285, 3, 22},  // the earliest possible date
-      {1943, 4, 25}, {2038, 4, 25},  // the latest
-      {1954, 4, 18}, {1981, 4, 19},  // the two exceptions of the computus (April 19 and 18 rules)
+      {2018, 4, 1},  {2019, 4, 21}, {2024, 3, 31}, {2025, 4, 20},
+      {2000, 4, 23}, {1818, 3, 22}, {2285, 3, 22},  // the earliest possible date
+      {1943, 4, 25}, {2038, 4, 25},                 // the latest
+      {1954, 4, 18}, {1981, 4, 19},                 // the two exceptions of the computus (April 19 and 18 rules)
   };
-  for (const auto& c : cases) EXPECT_EQ(TmDt::GetPascoa(c.year).Value, EncodeDate(c.year, c.month, c.day).Value) << c.year;
+  for (const auto& c : cases)
+    EXPECT_EQ(TmDt::GetPascoa(c.year).Value, EncodeDate(c.year, c.month, c.day).Value) << c.year;
 }
 
 TEST(Easter, AgreesWithAnIndependentAlgorithmOverTheWholeRange) {
@@ -49,7 +50,8 @@ TEST(Easter, AgreesWithAnIndependentAlgorithmOverTheWholeRange) {
     const DateParts got = DecodeDate(easter);
     if (got.Month != expected.Month || got.Day != expected.Day || DayOfWeek(easter) != 1 ||
         easter.Value != static_cast<double>(static_cast<long long>(easter.Value))) {
-      if (++mismatches <= 5) ADD_FAILURE() << y << ": " << got.Day << "/" << got.Month << " vs " << expected.Day << "/" << expected.Month;
+      if (++mismatches <= 5)
+        ADD_FAILURE() << y << ": " << got.Day << "/" << got.Month << " vs " << expected.Day << "/" << expected.Month;
     }
   }
   EXPECT_EQ(mismatches, 0);

@@ -89,8 +89,8 @@ class TmDlg {
   // `Y` > 0 its left. The position of the button pressed; 0 for the close box. More
   // than 6 captions: the error "Máximo 6 botões!" and 0.
   //   Show({u"A", u"", u"C"}, u"Escolha", 1, u"Opções", mtInformation, 0, 0, true): C gives 3
-  static int Show(const TzelArrayString& Botoes, std::u16string_view Texto, int BtnPadrao,
-                  std::u16string_view Titulo, TMsgDlgType TipoDlg, int X = 0, int Y = 0, bool abAguardeHide = true);
+  static int Show(const TzelArrayString& Botoes, std::u16string_view Texto, int BtnPadrao, std::u16string_view Titulo,
+                  TMsgDlgType TipoDlg, int X = 0, int Y = 0, bool abAguardeHide = true);
   // As Show, information type, with a handler per position; a button whose
   // `FechaClique` is false runs its handler and the dialog stays. Positions missing from
   // `Events` or `FechaClique` have no handler and close.
@@ -117,8 +117,7 @@ class TmDlg {
   static std::u16string GetMsgTratada(std::u16string_view asMessage);
   // A balloon tip over `chwnd` with `cText`, titled `cTitle` (up to 255 characters).
   // Nothing is created for no control or one without a window yet.
-  static void setBalloon(TWinControl* chwnd, std::u16string_view cText, std::u16string_view cTitle,
-                         TDlgType cDlgType);
+  static void setBalloon(TWinControl* chwnd, std::u16string_view cText, std::u16string_view cTitle, TDlgType cDlgType);
   // Does nothing.
   static void MensagemPostgres();
 };

@@ -38,8 +38,8 @@ class TmDialogForm {
 
   // The window as Executar describes it, without showing it.
   static platform::MessageWindow Descricao(std::u16string_view Titulo, std::u16string_view Mensagem,
-                                           std::u16string_view Detalhes, TMsgDlgType Tipo, bool FocoNao,
-                                           int aiTempoOK, bool abMonoEspacada, bool CentralizarNoOwner);
+                                           std::u16string_view Detalhes, TMsgDlgType Tipo, bool FocoNao, int aiTempoOK,
+                                           bool abMonoEspacada, bool CentralizarNoOwner);
   // The details as the pane shows them: runs of blanks made one, and every line break
   // (CR LF, LF, CR) and every "¿" made CR LF. Blank details give "".
   //   TextoDetalhes(u"a   b¿c") == u"a b\r\nc"

@@ -33,10 +33,9 @@ TEST_F(Sounds, BipIsOneTenthOfASecondAt2kHz) {
 
 TEST_F(Sounds, SomOKIsTwoShortTonesWithAPause) {
   TmSpeaker::SomOK();
-  EXPECT_EQ(FTones.Events(), (std::vector<Event>{{Kind::Start, 0, 2000, 85},
-                                                 {Kind::Finish, 85},
-                                                 {Kind::Start, 135, 2000, 85},
-                                                 {Kind::Finish, 220}}));
+  EXPECT_EQ(FTones.Events(),
+            (std::vector<Event>{
+                {Kind::Start, 0, 2000, 85}, {Kind::Finish, 85}, {Kind::Start, 135, 2000, 85}, {Kind::Finish, 220}}));
 }
 
 TEST_F(Sounds, BipErroPausesBetweenItsThreeTonesANegativePauseBeingNone) {
@@ -77,14 +76,15 @@ TEST_F(Sounds, AToneOfNoLengthReturnsAfterOneRoundOfEvents) {
 
 TEST_F(Sounds, EventsGoOnDuringATone) {
   bool handled = false;
-  FPump.Post([&] {
-    handled = true;
-    TmSpeaker::NoSound();  // a key press that silences the beep
-  }, 40);
+  FPump.Post(
+      [&] {
+        handled = true;
+        TmSpeaker::NoSound();  // a key press that silences the beep
+      },
+      40);
   TmSpeaker::PlaySound(2000, 100);
   EXPECT_TRUE(handled);
-  EXPECT_EQ(FTones.Events(),
-            (std::vector<Event>{{Kind::Start, 0, 2000, 100}, {Kind::Stop, 40}, {Kind::Finish, 100}}));
+  EXPECT_EQ(FTones.Events(), (std::vector<Event>{{Kind::Start, 0, 2000, 100}, {Kind::Stop, 40}, {Kind::Finish, 100}}));
 }
 
 // ---- Through ALSA and the headless pump, in real time ----
@@ -104,9 +104,10 @@ TEST_F(RealSounds, ADeviceThatDoesNotPaceStillSoundsForTheWholeDuration) {
   const double elapsed = meter.ElapsedMs(), cpu = meter.CpuMs();
   const std::vector<std::int16_t> samples = capture.Samples();
   const int changes = testing::SignChanges(samples);
-  std::printf("PlaySound(2000, 250) into an ALSA file device: %.1f ms (%.1f ms of processor time), %zu samples, "
-              "%d sign changes (expected 1000)\n",
-              elapsed, cpu, samples.size(), changes);
+  std::printf(
+      "PlaySound(2000, 250) into an ALSA file device: %.1f ms (%.1f ms of processor time), %zu samples, "
+      "%d sign changes (expected 1000)\n",
+      elapsed, cpu, samples.size(), changes);
   EXPECT_GE(elapsed, 250);
   EXPECT_LT(cpu, 0.5 * elapsed);  // the rest of the time is slept, not spun
   // Exactly the tone's length of sound, however long the machine took to write it.

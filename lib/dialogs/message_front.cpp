@@ -111,8 +111,7 @@ void TmDlg::Erro(std::u16string_view Titulo, std::u16string_view Texto, std::u16
   std::u16string details(Detalhes);
   if (!ExceptionMessage.empty()) details += u" Msg.Original:" + std::u16string(ExceptionMessage);
   const Attention error(platform::Attention::Error);
-  TmDialogForm::Executar(Titulo.empty() ? u"Ocorreu um erro" : Titulo, Texto, details, mtError, false,
-                         SegundosFechar);
+  TmDialogForm::Executar(Titulo.empty() ? u"Ocorreu um erro" : Titulo, Texto, details, mtError, false, SegundosFechar);
 }
 
 bool TmDlg::Confirma(std::u16string_view Texto, bool FocoNao, bool, bool CentralizarNoOwner) {
@@ -121,8 +120,8 @@ bool TmDlg::Confirma(std::u16string_view Texto, bool FocoNao, bool, bool Central
   return TmDialogForm::Executar(u"Confirmação", Texto, u"", mtConfirmation, FocoNao, 0, false, CentralizarNoOwner);
 }
 
-bool TmDlg::Confirma(std::u16string_view Titulo, std::u16string_view Texto, std::u16string_view Detalhes,
-                     bool FocoNao, bool CentralizarNoOwner) {
+bool TmDlg::Confirma(std::u16string_view Titulo, std::u16string_view Texto, std::u16string_view Detalhes, bool FocoNao,
+                     bool CentralizarNoOwner) {
   Preamble();
   const Attention paused(platform::Attention::Paused);
   return TmDialogForm::Executar(Titulo, Texto, Detalhes, mtConfirmation, FocoNao, 0, false, CentralizarNoOwner);
@@ -207,8 +206,8 @@ int TmDlg::Show(const TzelArrayString& Botoes, std::u16string_view Texto, int Bt
 }
 
 int TmDlg::MensagemEventos(const TzelArrayString& Botoes, const std::vector<TBotaoEvent>& Events,
-                           const std::vector<bool>& FechaClique, std::u16string_view Titulo,
-                           std::u16string_view Texto, bool) {
+                           const std::vector<bool>& FechaClique, std::u16string_view Titulo, std::u16string_view Texto,
+                           bool) {
   Preamble();
   if (Botoes.size() > 6) {
     Erro(u"Máximo 6 botões!", true);

@@ -50,15 +50,19 @@ TEST_F(DialogFrontTest, PresetsOverTheMessageWindow) {
     Attention WhileOpen;
   };
   const Case cases[] = {
-      {"Informa", [] { TmDlg::Informa(u"Caixa aberto"); }, DialogKind::Information, u"Informação", u"Caixa aberto", u"", 0,
-       Attention::Paused},
-      {"Informa array", [] { TmDlg::Informa(TzelArrayString{u"a", u"", u"b"}); }, DialogKind::Information,
-       u"Informação", u"a\r\rb", u"", 0, Attention::Paused},
+      {"Informa", [] { TmDlg::Informa(u"Caixa aberto"); }, DialogKind::Information, u"Informação", u"Caixa aberto", u"",
+       0, Attention::Paused},
+      {"Informa array",
+       [] {
+         TmDlg::Informa(TzelArrayString{u"a", u"", u"b"});
+       },
+       DialogKind::Information, u"Informação", u"a\r\rb", u"", 0, Attention::Paused},
       {"Informa 3", [] { TmDlg::Informa(u"T", u"x", u"d"); }, DialogKind::Information, u"T", u"x", u"d", 0,
        Attention::Paused},
       {"Alerta", [] { TmDlg::Alerta(u"Sem papel", true); }, DialogKind::Warning, u"Atenção", u"Sem papel", u"", 0,
        Attention::Paused},
-      {"Alerta 3", [] { TmDlg::Alerta(u"T", u"x", u"d"); }, DialogKind::Warning, u"T", u"x", u"d", 0, Attention::Paused},
+      {"Alerta 3", [] { TmDlg::Alerta(u"T", u"x", u"d"); }, DialogKind::Warning, u"T", u"x", u"d", 0,
+       Attention::Paused},
       {"Erro", [] { TmDlg::Erro(u"Falhou"); }, DialogKind::Error, u"Ocorreu um erro", u"Falhou", u"", 0,
        Attention::Error},
       {"Erro 5", [] { TmDlg::Erro(u"", u"Falhou", u"linha", 0, u"timeout"); }, DialogKind::Error, u"Ocorreu um erro",
@@ -125,7 +129,9 @@ TEST_F(DialogFrontTest, EveryMessageClosesTheWaitWindowFirst) {
       [&] { EXPECT_THROW(TmDlg::InformaAbort(true, u"a", &edit), EAbort); },
       [&] { EXPECT_THROW(TmDlg::InformaAbort(true, u"t", u"a", u"", &edit), EAbort); },
       [] { TmDlg::Show({u"A"}, u"a", 1, u"t", mtInformation); },
-      [] { TmDlg::Show({u"1", u"2", u"3", u"4", u"5", u"6", u"7"}, u"a", 1, u"t", mtInformation); },
+      [] {
+        TmDlg::Show({u"1", u"2", u"3", u"4", u"5", u"6", u"7"}, u"a", 1, u"t", mtInformation);
+      },
       [] { TmDlg::MensagemEventos({u"A"}, {}, {}, u"t", u"a"); },
       [] { TmDlg::ConfirmaTimer(u"a", 2); },
       [] { TmDlg::ConfirmaUsuarioDesatento(u"a"); },
@@ -195,13 +201,13 @@ TEST_F(DialogFrontTest, HandledMessagesShowAsInformation) {
 }
 
 TEST_F(DialogFrontTest, ConfirmationsAnswerFromTheScriptOrTheFocusedButton) {
-  EXPECT_TRUE(TmDlg::Confirma(u"Gravar?"));                 // Sim has the focus
-  EXPECT_FALSE(TmDlg::Confirma(u"Excluir?", true));         // Não has it
+  EXPECT_TRUE(TmDlg::Confirma(u"Gravar?"));          // Sim has the focus
+  EXPECT_FALSE(TmDlg::Confirma(u"Excluir?", true));  // Não has it
   FDialogs.Script = {0, 1};
   EXPECT_FALSE(TmDlg::Confirma(u"Gravar?"));
   EXPECT_TRUE(TmDlg::Confirma(u"Excluir?", true));
   EXPECT_EQ(LastWindow().Buttons, (std::vector<std::u16string>{u"&Sim", u"&Não"}));
-  EXPECT_TRUE(TmDlg::ConfirmaOkTimer(u"T", u"x", 5));       // the countdown's end is OK
+  EXPECT_TRUE(TmDlg::ConfirmaOkTimer(u"T", u"x", 5));  // the countdown's end is OK
   EXPECT_EQ(LastWindow().Buttons, (std::vector<std::u16string>{u"&OK", u"Cancela&r"}));
 }
 
@@ -338,10 +344,10 @@ TEST_F(DialogFrontTest, WaitWindowOpensOnceAndUpdates) {
   EXPECT_TRUE(TdbxAguardeForm::Existe());
   EXPECT_EQ(FDialogs.Wait.Info, u"Aguarde...");  // an empty text leaves the line
   EXPECT_EQ(FDialogs.Wait.Main, u"Gravando");
-  EXPECT_TRUE(FDialogs.Wait.BarShown);          // the bar stays, the time line goes
+  EXPECT_TRUE(FDialogs.Wait.BarShown);  // the bar stays, the time line goes
   EXPECT_FALSE(FDialogs.Wait.TimeShown);
   EXPECT_FALSE(FDialogs.Wait.AllowCancel);
-  EXPECT_TRUE(FDialogs.Wait.AllowClose);        // fixed when it opened
+  EXPECT_TRUE(FDialogs.Wait.AllowClose);  // fixed when it opened
   EXPECT_EQ(FDialogs.AttentionState, Attention::Indeterminate);
   CloseWaitWindow();
   EXPECT_FALSE(TdbxAguardeForm::Existe());

@@ -56,12 +56,9 @@ TEST(MessageWindowTest, DetailsAreNormalisedAndBlankDetailsHideTheButton) {
     const char16_t* In;
     const char16_t* Out;
   } cases[] = {
-      {u"a   b", u"a b"},
-      {u"x¿y", u"x\r\ny"},
-      {u"1\r\n2\n3\r4", u"1\r\n2\r\n3\r\n4"},
+      {u"a   b", u"a b"}, {u"x¿y", u"x\r\ny"}, {u"1\r\n2\n3\r4", u"1\r\n2\r\n3\r\n4"},
       {u"\r\n\r", u""},  // line breaks alone are blank too
-      {u"   ", u""},
-      {u"", u""},
+      {u"   ", u""},      {u"", u""},
   };
   for (const auto& c : cases) EXPECT_EQ(TmDialogForm::TextoDetalhes(c.In), c.Out) << std::u16string(c.In).size();
 }

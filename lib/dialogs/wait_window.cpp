@@ -42,7 +42,9 @@ bool TdbxAguardeForm::Cancelou() { return Service().WaitCancelled(); }
 int TdbxAguardeForm::Posicao() { return Service().WaitPosition(); }
 void TdbxAguardeForm::SetPosicao(int Value) { Service().SetWaitPosition(Value); }
 void TdbxAguardeForm::ppCalculaTempo() { Service().UpdateWaitTime(); }
-void TdbxAguardeForm::SetOnCancelClick(std::function<void()> Handler) { Service().SetWaitCancelHandler(std::move(Handler)); }
+void TdbxAguardeForm::SetOnCancelClick(std::function<void()> Handler) {
+  Service().SetWaitCancelHandler(std::move(Handler));
+}
 
 std::u16string TdbxAguardeForm::TextoTempo(int Posicao, int Maximo, std::uint32_t DecorridoMs) {
   std::u16string t = IntToStr(Posicao) + u"/" + IntToStr(Maximo);

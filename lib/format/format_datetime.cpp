@@ -105,7 +105,8 @@ class Writer {
           if (cnt <= 2)
             AppendNumber(FOut, FDate.Day, cnt);
           else if (cnt <= 4) {
-            if (FDayOfWeek >= 1) FOut.append(cnt == 3 ? FFs.ShortDayNames[FDayOfWeek - 1] : FFs.LongDayNames[FDayOfWeek - 1]);
+            if (FDayOfWeek >= 1)
+              FOut.append(cnt == 3 ? FFs.ShortDayNames[FDayOfWeek - 1] : FFs.LongDayNames[FDayOfWeek - 1]);
           } else
             Append(cnt == 5 ? FFs.ShortDateFormat : FFs.LongDateFormat, depth + 1);
           break;
@@ -129,12 +130,8 @@ class Writer {
           NeedTime();
           AppendNumber(FOut, FTime.MSec, std::min(cnt, 3));
           break;
-        case u'T':
-          Append(cnt == 1 ? FFs.ShortTimeFormat : FFs.LongTimeFormat, depth + 1);
-          break;
-        case u'C':
-          AppendC(depth);
-          break;
+        case u'T': Append(cnt == 1 ? FFs.ShortTimeFormat : FFs.LongTimeFormat, depth + 1); break;
+        case u'C': AppendC(depth); break;
         case u'A': {
           const std::size_t len = AmPmCodeAt(f, i);
           if (len == 0) {

@@ -13,7 +13,6 @@
 namespace zelmor {
 namespace {
 
-
 const RegionalSettings kBr = RegionalSettings::Brazilian();
 const RegionalSettings kUs = RegionalSettings::UnitedStates();
 const RegionalSettings kPlain = RegionalSettings::Plain();
@@ -84,10 +83,10 @@ TEST(FormatDateTimeTest, MonthOrMinutes) {
       {"hh'h'mm", "14h05", "03h04"},  // quoted text does not break the link
       {"hh mm", "14 05", "03 04"},
       {"HH:MM:SS", "14:05:09", "03:04:05"},
-      {"mm hh", "12 14", "01 03"},  // before the hour it is the month
+      {"mm hh", "12 14", "01 03"},           // before the hour it is the month
       {"hh:nn mm", "14:05 12", "03:04 01"},  // after a minute code it is the month
-      {"hh x mm", "14 x 12", "03 x 01"},  // another letter sits between
-      {"hh:mmm", "14:dez", "03:jan"},  // names are always months
+      {"hh x mm", "14 x 12", "03 x 01"},     // another letter sits between
+      {"hh:mmm", "14:dez", "03:jan"},        // names are always months
       {"dd/mm hh:mm", "09/12 14:05", "05/01 03:04"},
   };
   for (const auto& c : cases) {
@@ -103,8 +102,8 @@ TEST(FormatDateTimeTest, TwelveHourClock) {
     const char* ap;        // "hh A/P"
     const char* settings;  // "h AMPM" with the United States strings
   } cases[] = {
-      {0, "12:00 am", "12 A", "12 AM"},  {1, "1:00 am", "01 A", "1 AM"},   {11, "11:00 am", "11 A", "11 AM"},
-      {12, "12:00 pm", "12 P", "12 PM"}, {13, "1:00 pm", "01 P", "1 PM"},  {23, "11:00 pm", "11 P", "11 PM"},
+      {0, "12:00 am", "12 A", "12 AM"},  {1, "1:00 am", "01 A", "1 AM"},  {11, "11:00 am", "11 A", "11 AM"},
+      {12, "12:00 pm", "12 P", "12 PM"}, {13, "1:00 pm", "01 P", "1 PM"}, {23, "11:00 pm", "11 P", "11 PM"},
   };
   for (const auto& c : cases) {
     TDateTime t = EncodeDateTime(2026, 12, 9, c.hour, 0, 0, 0);
@@ -115,10 +114,10 @@ TEST(FormatDateTimeTest, TwelveHourClock) {
   EXPECT_EQ(Fdt("h:nn AM/PM", kAfternoon), "2:05 PM");  // letters as written
   EXPECT_EQ(Fdt("h:nn Am/pM", kAfternoon), "2:05 pM");
   EXPECT_EQ(Fdt("h:nn a/P", kMorning), "3:04 a");
-  EXPECT_EQ(Fdt("ampm h", kAfternoon, kUs), "PM 2");  // the code may come first
-  EXPECT_EQ(Fdt("h ampm", kAfternoon), "2 ");  // Brazilian settings have no AM/PM text
+  EXPECT_EQ(Fdt("ampm h", kAfternoon, kUs), "PM 2");     // the code may come first
+  EXPECT_EQ(Fdt("h ampm", kAfternoon), "2 ");            // Brazilian settings have no AM/PM text
   EXPECT_EQ(Fdt("hh 'am/pm'", kAfternoon), "14 am/pm");  // quoted: not a code
-  EXPECT_EQ(Fdt("hh a", kAfternoon), "14 a");  // a lone 'a' is text
+  EXPECT_EQ(Fdt("hh a", kAfternoon), "14 a");            // a lone 'a' is text
   EXPECT_EQ(Fdt("t", kAfternoon, kUs), "2:05 PM");
   EXPECT_EQ(Fdt("hh t", kAfternoon, kUs), "14 2:05 PM");  // the nested pattern's code stays there
 }
@@ -148,8 +147,7 @@ TEST(FormatDateTimeTest, MidnightTimesAndOddValues) {
       {0.5, "30/12/1899 12:00:00", "30/12/1899 12:00:00.000 sábado"},
       {-1.25, "29/12/1899 06:00:00", "29/12/1899 06:00:00.000 sexta-feira"},
       {EncodeDate(5, 3, 1), "01/03/0005", "01/03/0005 00:00:00.000 terça-feira"},
-      {EncodeDateTime(9999, 12, 31, 23, 59, 59, 999), "31/12/9999 23:59:59",
-       "31/12/9999 23:59:59.999 sexta-feira"},
+      {EncodeDateTime(9999, 12, 31, 23, 59, 59, 999), "31/12/9999 23:59:59", "31/12/9999 23:59:59.999 sexta-feira"},
       // A hair before midnight shows the next day at 00:00.
       {EncodeDate(2026, 12, 9) + 0.9999999999, "10/12/2026", "10/12/2026 00:00:00.000 quinta-feira"},
       // Out of the calendar: zeros, no names, no crash.

@@ -55,8 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::int64_t raw = Take<std::int64_t>(data, size);
   const std::int8_t precision = Take<std::int8_t>(data, size);
   const std::int8_t digits = Take<std::int8_t>(data, size);
-  const std::u16string text =
-      zelmor::Utf8ToU16(std::string_view(reinterpret_cast<const char*>(data), size));
+  const std::u16string text = zelmor::Utf8ToU16(std::string_view(reinterpret_cast<const char*>(data), size));
 
   TFormatSettings fs;
   switch (selector % 3) {
@@ -81,7 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzCheck(c.size() <= 4 * text.size() + 400);
   const std::u16string fixed = zelmor::FormatFloat(u"0.00", value, fs);
   FuzzCheck(!IsNegativeZeroText(fixed, fs.DecimalSeparator));
-  FuzzCheck(!IsNegativeZeroText(zelmor::FormatCurr(u"#,##0.000", zelmor::Currency::FromRaw(raw), fs), fs.DecimalSeparator));
+  FuzzCheck(
+      !IsNegativeZeroText(zelmor::FormatCurr(u"#,##0.000", zelmor::Currency::FromRaw(raw), fs), fs.DecimalSeparator));
   for (int style = 0; style < 5; ++style)
     zelmor::FloatToStrF(value, static_cast<zelmor::FloatFormat>(style), precision, digits, fs);
   zelmor::CurrToStr(zelmor::Currency::FromRaw(raw), fs);

@@ -189,10 +189,10 @@ Sections SplitSections(std::u16string_view f) {
 
 struct Layout {
   std::u16string_view text;
-  int intDigits = 0;      // placeholders before the decimal point (mantissa in scientific)
-  int fracDigits = 0;     // placeholders after it
-  int forcedInt = 0;      // integer places from the first '0' on
-  int forcedFrac = 0;     // decimal places up to the last '0'
+  int intDigits = 0;   // placeholders before the decimal point (mantissa in scientific)
+  int fracDigits = 0;  // placeholders after it
+  int forcedInt = 0;   // integer places from the first '0' on
+  int forcedFrac = 0;  // decimal places up to the last '0'
   bool grouping = false;
   bool scientific = false;
   std::size_t expPos = 0;  // the 'E' of "E+00"
@@ -207,9 +207,7 @@ Layout ScanSection(std::u16string_view t) {
   for (std::size_t i = 0; i < t.size();) {
     switch (t[i]) {
       case u'\'':
-      case u'"':
-        i = SkipQuoted(t, i);
-        continue;
+      case u'"': i = SkipQuoted(t, i); continue;
       case u'0':
       case u'#':
         if (!point) {
@@ -220,9 +218,7 @@ Layout ScanSection(std::u16string_view t) {
           if (t[i] == u'0') s.forcedFrac = s.fracDigits;
         }
         break;
-      case u'.':
-        point = true;
-        break;
+      case u'.': point = true; break;
       case u',':
         if (!point) s.grouping = true;
         break;
@@ -237,8 +233,7 @@ Layout ScanSection(std::u16string_view t) {
           continue;
         }
         break;
-      default:
-        break;
+      default: break;
     }
     ++i;
   }
@@ -304,9 +299,7 @@ void Render(const Layout& s, const Decimal& x, int shownExp, bool minus, const T
     }
     switch (c) {
       case u'\'':
-      case u'"':
-        i = AppendQuoted(out, t, i);
-        continue;
+      case u'"': i = AppendQuoted(out, t, i); continue;
       case u'0':
       case u'#':
         if (!point) {
@@ -327,11 +320,8 @@ void Render(const Layout& s, const Decimal& x, int shownExp, bool minus, const T
           if (fracShown > 0) out.push_back(fs.DecimalSeparator);
         }
         break;
-      case u',':
-        break;
-      default:
-        out.push_back(c);
-        break;
+      case u',': break;
+      default: out.push_back(c); break;
     }
     ++i;
   }

@@ -17,7 +17,6 @@
 namespace zelmor {
 namespace {
 
-
 const RegionalSettings kBr = RegionalSettings::Brazilian();
 const RegionalSettings kPlain = RegionalSettings::Plain();
 const RegionalSettings kUs = RegionalSettings::UnitedStates();
@@ -135,7 +134,7 @@ TEST(FormatFloatTest, Sections) {
       {"0;-0;'zero'", 0.5, "1"},
       {"0.00;;'zero'", -5, "-5,00"},  // empty negative section: the positive one with '-'
       {"0.00;;'zero'", 0, "zero"},
-      {"0.00;(0.00);", 0, "0,00"},  // empty zero section: the first one
+      {"0.00;(0.00);", 0, "0,00"},          // empty zero section: the first one
       {"0.0;(0.000)", -1.2345, "(1,235)"},  // each section rounds with its own decimals
       {"0;0.00;0.000", 0, "0,000"},
       {"'pos';'neg';'zero';'ignored'", -1, "neg"},
@@ -214,14 +213,9 @@ TEST(FormatFloatTest, Scientific) {
 
 TEST(FormatFloatTest, HugeAndSpecialValuesUseTheGeneralFormat) {
   const FloatCase cases[] = {
-      {"0.00", 1e18, "1E18"},
-      {"0.00", -1e18, "-1E18"},
-      {"#,##0", 999999999999999999.0, "1E18"},
-      {"0.00", 1.5e300, "1,5E300"},
-      {"0.00", kNaN, "NAN"},
-      {"0.00", kInf, "INF"},
-      {"0.00", -kInf, "-INF"},
-      {"0.00E+00", 1e20, "1E20"},
+      {"0.00", 1e18, "1E18"},       {"0.00", -1e18, "-1E18"},   {"#,##0", 999999999999999999.0, "1E18"},
+      {"0.00", 1.5e300, "1,5E300"}, {"0.00", kNaN, "NAN"},      {"0.00", kInf, "INF"},
+      {"0.00", -kInf, "-INF"},      {"0.00E+00", 1e20, "1E20"},
   };
   CheckTable(cases, std::size(cases), kBr);
 }
@@ -302,8 +296,8 @@ TEST(FloatToStrFTest, Styles) {
       {0.5, FloatFormat::Fixed, 15, 0, "1"},
       {-0.001, FloatFormat::Fixed, 15, 2, "0,00"},
       {1.23456789, FloatFormat::Fixed, 4, 6, "1,235000"},  // precision limits first
-      {1.249, FloatFormat::Fixed, 3, 1, "1,2"},  // one rounding, not two
-      {123456, FloatFormat::Fixed, 3, 2, "1,23E5"},  // more integer digits than precision
+      {1.249, FloatFormat::Fixed, 3, 1, "1,2"},            // one rounding, not two
+      {123456, FloatFormat::Fixed, 3, 2, "1,23E5"},        // more integer digits than precision
       {999.96, FloatFormat::Fixed, 3, 1, "1E3"},
       {0.5, FloatFormat::Fixed, 30, 25, "0,500000000000000000"},  // digits capped at 18
       {1234567.891, FloatFormat::Number, 15, 2, "1.234.567,89"},
@@ -357,8 +351,14 @@ TEST(CurrToStrTest, UpToFourDecimals) {
     std::int64_t raw;
     const char* expected;
   } cases[] = {
-      {0, "0"},          {15000, "1,5"},       {12345, "1,2345"},  {-1, "-0,0001"},
-      {-50000, "-5"},    {10, "0,001"},        {123450000, "12345"}, {INT64_MAX, "922337203685477,5807"},
+      {0, "0"},
+      {15000, "1,5"},
+      {12345, "1,2345"},
+      {-1, "-0,0001"},
+      {-50000, "-5"},
+      {10, "0,001"},
+      {123450000, "12345"},
+      {INT64_MAX, "922337203685477,5807"},
       {INT64_MIN, "-922337203685477,5808"},
   };
   for (const auto& c : cases) EXPECT_EQ(U16ToUtf8(CurrToStr(Currency::FromRaw(c.raw), kBr)), c.expected) << c.raw;
@@ -429,13 +429,13 @@ double RandomValue(std::mt19937_64& rng) {
     case 1:  // a binary fraction, often a true decimal tie
       return static_cast<double>(cents(rng)) / 8;
     case 2:  // wide magnitudes up to 1e15
-      return std::ldexp(std::uniform_real_distribution<double>(-1, 1)(rng), std::uniform_int_distribution<int>(-40, 49)(rng));
+      return std::ldexp(std::uniform_real_distribution<double>(-1, 1)(rng),
+                        std::uniform_int_distribution<int>(-40, 49)(rng));
     case 3: {  // exact 16-digit ties: n + 0.5 around 1e15
       std::int64_t n = std::uniform_int_distribution<std::int64_t>(100000000000000, 999999999999999)(rng);
       return static_cast<double>(n) + 0.5;
     }
-    default:
-      return std::uniform_real_distribution<double>(-1000, 1000)(rng);
+    default: return std::uniform_real_distribution<double>(-1000, 1000)(rng);
   }
 }
 

@@ -81,12 +81,15 @@ TEST_F(FormPositionTest, RegistryPlacementsPastTheEdgeReturnToTheDefaultsAsAWhol
     int wantTop, wantLeft;
   } cases[] = {
       {1080 - 101 + 1, 10, 0, 0, 490, 760},  // one pixel past the bottom: both go back, left too
-      {10, 1920 - 401 + 1, 0, 0, 490, 760}, {1080 - 101, 1920 - 401, 0, 0, 979, 1519},  // exactly at the edge stays
-      {20, -300, 0, 0, 20, -300},                                                       // a monitor to the left: kept
-      {2000, 5, 100, 0, 100, 760},  // DefTop replaces the centred top
+      {10, 1920 - 401 + 1, 0, 0, 490, 760},
+      {1080 - 101, 1920 - 401, 0, 0, 979, 1519},  // exactly at the edge stays
+      {20, -300, 0, 0, 20, -300},                 // a monitor to the left: kept
+      {2000, 5, 100, 0, 100, 760},                // DefTop replaces the centred top
       // Values no desktop has: the edge test must not wrap round, the window goes home.
-      {2147483647, 10, 0, 0, 490, 760}, {10, 2147483600, 0, 0, 490, 760},
-      {-2147483647 - 1, 10, 0, 0, 490, 760}, {10, -40000, 0, 0, 490, 760},
+      {2147483647, 10, 0, 0, 490, 760},
+      {10, 2147483600, 0, 0, 490, 760},
+      {-2147483647 - 1, 10, 0, 0, 490, 760},
+      {10, -40000, 0, 0, 490, 760},
   };
   for (const auto& c : cases) {
     TmReg::Gravar(kKey, u"Top", c.top);
@@ -118,12 +121,12 @@ TEST_F(FormPositionTest, APlaceWhollyOnAnyMonitorIsKept) {
     int wantRegistryTop, wantRegistryLeft;  // registry: back to the centre as a whole
     int wantFolderTop, wantFolderLeft;      // folder: each axis pulled back to the edge
   } cases[] = {
-      {150, 2000, 150, 2000, 150, 2000},                      // on the second monitor
-      {1024 - 101, 3200 - 401, 923, 2799, 923, 2799},         // its bottom-right corner, exactly
-      {150, 3200 - 400, 490, 760, 150, 1920 - 401},           // one pixel past it: on no monitor
-      {1000, 2000, 490, 760, 1080 - 101, 1920 - 401},         // below the second one's bottom
-      {300, -1000, 300, -1000, 300, -1000},                   // on the monitor to the left
-      {100, 1800, 490, 760, 100, 1920 - 401},                 // across two monitors: on neither wholly
+      {150, 2000, 150, 2000, 150, 2000},               // on the second monitor
+      {1024 - 101, 3200 - 401, 923, 2799, 923, 2799},  // its bottom-right corner, exactly
+      {150, 3200 - 400, 490, 760, 150, 1920 - 401},    // one pixel past it: on no monitor
+      {1000, 2000, 490, 760, 1080 - 101, 1920 - 401},  // below the second one's bottom
+      {300, -1000, 300, -1000, 300, -1000},            // on the monitor to the left
+      {100, 1800, 490, 760, 100, 1920 - 401},          // across two monitors: on neither wholly
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.top << "," << c.left);

@@ -6,10 +6,10 @@
 
 #include "calendar/calendar.h"
 #include "core/text.h"
+#include "helpers/helpers.h"
 #include "helpers/query.h"
 #include "helpers/variant_values.h"
 #include "parsing/conversions.h"
-#include "helpers/helpers.h"
 
 namespace zelmor {
 namespace {

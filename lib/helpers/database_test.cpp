@@ -5,10 +5,10 @@
 
 #include "calendar/calendar.h"
 #include "core/text.h"
+#include "helpers/helpers.h"
 #include "helpers/query.h"
 #include "platform/database.h"
 #include "platform/service.h"
-#include "helpers/helpers.h"
 #include "testing/file_tree.h"
 
 namespace zelmor {
@@ -20,8 +20,9 @@ class DatabaseHelpers : public ::testing::Test {
  protected:
   void SetUp() override {
     Db = platform::Service<platform::Databases>::Get().Connect(Files.Path("vendas.db"), false);
-    Exec(u"create table itens(id integer primary key, nome text, valor real, dia date, ativo boolean);\r\n"
-         u"create index itens_valor on itens(valor)");
+    Exec(
+        u"create table itens(id integer primary key, nome text, valor real, dia date, ativo boolean);\r\n"
+        u"create index itens_valor on itens(valor)");
   }
 
   std::int64_t Exec(std::u16string_view sql, std::vector<TzelParam> params = {}) {
@@ -74,8 +75,11 @@ TEST_F(DatabaseHelpers, ValuesAreBoundNotPastedAndComeBackTyped) {
   for (const auto& c : cases) {
     ++id;
     EXPECT_EQ(Exec(u"insert into itens(id, nome, valor, dia, ativo) values(:id, :nome, :valor, :dia, :ATIVO)",
-                   {{u"id", T::Inteiro, id}, {u"nome", T::Texto, c.Nome}, {u"valor", T::Flutuante, c.Valor},
-                    {u"dia", T::Data, c.Dia}, {u"ativo", T::Booleano, c.Ativo}}),
+                   {{u"id", T::Inteiro, id},
+                    {u"nome", T::Texto, c.Nome},
+                    {u"valor", T::Flutuante, c.Valor},
+                    {u"dia", T::Data, c.Dia},
+                    {u"ativo", T::Booleano, c.Ativo}}),
               1);
   }
   id = 0;
@@ -109,7 +113,8 @@ TEST_F(DatabaseHelpers, ValuesAreBoundNotPastedAndComeBackTyped) {
 TEST_F(DatabaseHelpers, RecordCountWalksToTheEndAndComesBackToTheFirst) {
   Exec(u"begin");
   for (std::int64_t i = 1; i <= 40; ++i)
-    Exec(u"insert into itens(id, valor) values(:id, :valor)", {{u"id", T::Inteiro, i}, {u"valor", T::Flutuante, i * 2.5}});
+    Exec(u"insert into itens(id, valor) values(:id, :valor)",
+         {{u"id", T::Inteiro, i}, {u"valor", T::Flutuante, i * 2.5}});
   Exec(u"commit");
   struct Case {
     double Min;
@@ -181,11 +186,14 @@ TEST_F(DatabaseHelpers, ErrorsCarryTheDatabaseMessageAndTheStatement) {
     std::u16string Message;
   };
   const Case cases[] = {
-      {u"select * from nada where nome = :nome", {{u"nome", T::Texto, std::u16string(u"O'Hara")}},
+      {u"select * from nada where nome = :nome",
+       {{u"nome", T::Texto, std::u16string(u"O'Hara")}},
        u"no such table: nada\r\nselect * from nada where nome = 'O''Hara'"},
       {u"selec 1", {}, u"near \"selec\": syntax error\r\nselec 1"},
       // A parameter nobody gave: the statement is shown as written.
-      {u"select * from itens where id = :id", {}, u"Parâmetro \"id\" não localizado!\r\nselect * from itens where id = :id"},
+      {u"select * from itens where id = :id",
+       {},
+       u"Parâmetro \"id\" não localizado!\r\nselect * from itens where id = :id"},
       {u"select 1; select 2", {}, u"Só um comando SQL pode ser aberto de cada vez\r\nselect 1; select 2"},
   };
   for (const auto& c : cases) {

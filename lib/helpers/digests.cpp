@@ -1,20 +1,16 @@
 // TmRot's MD5 digests, through the platform's digest service (a kept crypto library).
-#include "core/text.h"
 #include "platform/digests.h"
-#include "platform/file_system.h"
+#include "core/integer_text.h"
+#include "core/text.h"
 #include "helpers/helpers.h"
+#include "platform/file_system.h"
 
 namespace zelmor {
 namespace {
 
 std::u16string UpperHex(const std::string& raw) {
-  static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
   std::u16string r;
-  r.reserve(raw.size() * 2);
-  for (unsigned char b : raw) {
-    r += kDigits[b >> 4];
-    r += kDigits[b & 15];
-  }
+  AppendHexBytes(r, raw, true);
   return r;
 }
 

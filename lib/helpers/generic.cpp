@@ -10,10 +10,10 @@
 #include "dialogs/mMensagem.h"
 #include "format/format_datetime.h"
 #include "format/format_number.h"
+#include "helpers/helpers.h"
 #include "helpers/query.h"
 #include "helpers/variant_values.h"
 #include "parsing/conversions.h"
-#include "helpers/helpers.h"
 
 namespace zelmor {
 
@@ -75,8 +75,7 @@ double VariantDouble(const Variant& V) {
 std::int32_t VariantInt(const Variant& V) {
   if (auto i = std::get_if<std::int64_t>(&V)) return static_cast<std::int32_t>(*i);
   if (auto b = std::get_if<bool>(&V)) return *b ? -1 : 0;
-  if (std::holds_alternative<double>(V) || std::holds_alternative<Currency>(V) ||
-      std::holds_alternative<TDateTime>(V))
+  if (std::holds_alternative<double>(V) || std::holds_alternative<Currency>(V) || std::holds_alternative<TDateTime>(V))
     return static_cast<std::int32_t>(std::llround(VariantDouble(V)));
   int r = 0;
   if (auto s = std::get_if<std::u16string>(&V); s && TryStrToInt(*s, r)) return r;
@@ -132,8 +131,8 @@ std::u16string TmRot::CaseDo(std::u16string_view Valor, const TzelArrayString& C
                              const TzelArrayString& Retornos, std::u16string_view Default) {
   return CaseOf(Valor, ComparaCom, Retornos, Default);
 }
-std::u16string TmRot::CaseDoInt(std::int32_t Valor, const TzelArrayInteger& ComparaCom,
-                                const TzelArrayString& Retornos, std::u16string_view Default) {
+std::u16string TmRot::CaseDoInt(std::int32_t Valor, const TzelArrayInteger& ComparaCom, const TzelArrayString& Retornos,
+                                std::u16string_view Default) {
   return CaseOf(Valor, ComparaCom, Retornos, Default);
 }
 std::int32_t TmRot::CaseDoInteger(std::int32_t aiValor, const TzelArrayInteger& aiResultado,
@@ -171,7 +170,9 @@ double TmRot::VarToFloat(const Variant& avValue) {
   double r = 0;
   return TryStrToFloat(VarToStr(avValue), r) ? r : 0;
 }
-Variant TmRot::GetVariantValueDouble(double v, bool nullIfZero) { return nullIfZero && v == 0 ? Variant{} : Variant{v}; }
+Variant TmRot::GetVariantValueDouble(double v, bool nullIfZero) {
+  return nullIfZero && v == 0 ? Variant{} : Variant{v};
+}
 Variant TmRot::GetVariantValueInt(std::int32_t v, bool nullIfZero) {
   return nullIfZero && v == 0 ? Variant{} : Variant{std::int64_t{v}};
 }

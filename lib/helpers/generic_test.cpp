@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "core/text.h"
-#include "helpers/query.h"
 #include "helpers/helpers.h"
+#include "helpers/query.h"
 #include "testing/recorded_dialogs.h"
 
 namespace zelmor {
@@ -23,8 +23,8 @@ TEST(GenericHelpers, NullAndEmptyAreDifferentValues) {
   EXPECT_TRUE(std::holds_alternative<std::monostate>(TmRot::GetVariantValueInt(0, true)));
   EXPECT_EQ(TmRot::GetVariantValueInt(0, false), Variant{std::int64_t{0}});
   EXPECT_TRUE(std::holds_alternative<std::monostate>(TmRot::GetVariantValueDouble(0.0, true)));
-  EXPECT_TRUE(std::holds_alternative<std::monostate>(
-      TmRot::NullIf(Variant{std::int64_t{3}}, Variant{std::int64_t{3}})));
+  EXPECT_TRUE(
+      std::holds_alternative<std::monostate>(TmRot::NullIf(Variant{std::int64_t{3}}, Variant{std::int64_t{3}})));
   EXPECT_EQ(TmRot::NullIf(Variant{std::int64_t{3}}, Variant{std::int64_t{4}}), Variant{std::int64_t{3}});
   EXPECT_EQ(TmRot::ArrayVarToStr({Variant{}, Variant{std::u16string(u"a")}, Variant{std::int64_t{5}}}),
             (TzelArrayString{u"", u"a", u"5"}));
@@ -78,7 +78,10 @@ TEST(GenericHelpers, ByteArrayToStringStaysInsideTheArray) {
     std::u16string Expected;
   };
   const Case cases[] = {
-      {0, u""}, {2, u"A\u00E9"}, {4, std::u16string(u"A\u00E9\0\u00FF", 4)}, {100, std::u16string(u"A\u00E9\0\u00FF", 4)},
+      {0, u""},
+      {2, u"A\u00E9"},
+      {4, std::u16string(u"A\u00E9\0\u00FF", 4)},
+      {100, std::u16string(u"A\u00E9\0\u00FF", 4)},
       {-1, u""},
   };
   for (const auto& c : cases) EXPECT_EQ(TmRot::ByteArrayToString(bytes, c.Size), c.Expected) << c.Size;
@@ -126,12 +129,12 @@ TEST(QueryToSQL, WritesLiteralsInOnePass) {
        u"select * from t where a = 'O''Hara' and b = null\r\n"},
       // Values holding colons are copied out, never read as parameters again.
       {u"update t set h = :h, n = :n where id = :id",
-       {{u"h", T::Texto, std::u16string(u"10:30")}, {u"n", T::Texto, std::u16string(u":n")},
+       {{u"h", T::Texto, std::u16string(u"10:30")},
+        {u"n", T::Texto, std::u16string(u":n")},
         {u"id", T::Inteiro, std::int64_t{7}}},
        u"update t set h = '10:30', n = ':n' where id = 7\r\n"},
       // A quote cannot end the string: every inner quote is doubled.
-      {u"select :x", {{u"x", T::Texto, std::u16string(u"'; drop table t; --")}},
-       u"select '''; drop table t; --'\r\n"},
+      {u"select :x", {{u"x", T::Texto, std::u16string(u"'; drop table t; --")}}, u"select '''; drop table t; --'\r\n"},
       {u"insert into t values(:v,:d)",
        {{u"v", T::Flutuante, 1234.5}, {u"d", T::Data, TDateTime(43439.0)}},
        u"insert into t values(1234.5,'2018-12-05')\r\n"},

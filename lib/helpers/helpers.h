@@ -48,12 +48,12 @@ Variant IfNull(const Variant& V, const Variant& ValueIfNull);
 std::int32_t IfIntNull(const Variant& V, std::int32_t ValueIfNull);
 TDateTime IfDateNull(const Variant& V, TDateTime ValueIfNull);
 Variant NullIf(const Variant& aoValue, const Variant& aoNullValue);
-std::u16string CaseDo(std::u16string_view Valor, const TzelArrayString& ComparaCom,
-                      const TzelArrayString& Retornos, std::u16string_view Default);
-std::u16string CaseDoInt(std::int32_t Valor, const TzelArrayInteger& ComparaCom,
-                         const TzelArrayString& Retornos, std::u16string_view Default);
-std::int32_t CaseDoInteger(std::int32_t aiValor, const TzelArrayInteger& aiResultado,
-                           const TzelArrayInteger& aiRetorno, std::int32_t aiDefault);
+std::u16string CaseDo(std::u16string_view Valor, const TzelArrayString& ComparaCom, const TzelArrayString& Retornos,
+                      std::u16string_view Default);
+std::u16string CaseDoInt(std::int32_t Valor, const TzelArrayInteger& ComparaCom, const TzelArrayString& Retornos,
+                         std::u16string_view Default);
+std::int32_t CaseDoInteger(std::int32_t aiValor, const TzelArrayInteger& aiResultado, const TzelArrayInteger& aiRetorno,
+                           std::int32_t aiDefault);
 bool ContemInt(std::int32_t aiValor, const TzelArrayInteger& aiValores);
 bool ContemStr(std::u16string_view asValor, const TzelArrayString& asValores);
 void AddArrayInt(TzelArrayInteger& aaInt, std::int32_t aiInt);

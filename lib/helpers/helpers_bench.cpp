@@ -6,9 +6,9 @@
 #include <string>
 
 #include "core/text.h"
+#include "helpers/helpers.h"
 #include "helpers/query.h"
 #include "platform/service.h"
-#include "helpers/helpers.h"
 #include "testing/file_tree.h"
 
 namespace zelmor {

@@ -12,10 +12,9 @@ namespace {
 // twice gives the text back. Every character is in Windows-1252, so a swapped text
 // survives a file in the code page.
 constexpr std::pair<char16_t, char16_t> kPairs[] = {
-    {u' ', u'·'}, {u'A', u'Ø'}, {u'B', u'Ñ'}, {u'C', u'Ë'}, {u'D', u'Ã'}, {u'E', u'Ò'},
-    {u'F', u'µ'}, {u'G', u'Ï'}, {u'H', u'Å'}, {u'I', u'Ú'}, {u'J', u'¶'}, {u'K', u'Ô'},
-    {u'L', u'Æ'}, {u'M', u'Ì'}, {u'N', u'Ý'}, {u'O', u'Â'}, {u'P', u'Û'}, {u'R', u'É'},
-    {u'S', u'Ü'}, {u'T', u'Í'}, {u'U', u'Õ'}, {u'.', u'¤'}, {u'-', u'÷'}, {u'0', u'¬'},
+    {u' ', u'·'}, {u'A', u'Ø'}, {u'B', u'Ñ'}, {u'C', u'Ë'}, {u'D', u'Ã'}, {u'E', u'Ò'}, {u'F', u'µ'}, {u'G', u'Ï'},
+    {u'H', u'Å'}, {u'I', u'Ú'}, {u'J', u'¶'}, {u'K', u'Ô'}, {u'L', u'Æ'}, {u'M', u'Ì'}, {u'N', u'Ý'}, {u'O', u'Â'},
+    {u'P', u'Û'}, {u'R', u'É'}, {u'S', u'Ü'}, {u'T', u'Í'}, {u'U', u'Õ'}, {u'.', u'¤'}, {u'-', u'÷'}, {u'0', u'¬'},
 };
 
 constexpr std::array<char16_t, 256> MakeTable() {

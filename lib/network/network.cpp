@@ -8,6 +8,7 @@
 #include "calendar/calendar.h"
 #include "core/cp1252.h"
 #include "core/errors.h"
+#include "core/integer_text.h"
 #include "core/text.h"
 #include "core/text_kit.h"
 #include "format/format_datetime.h"
@@ -75,12 +76,10 @@ bool TmRot::IsIPLocal(std::u16string_view Ip) {
 std::u16string TmRot::GetLocalEnderecoMac() {
   const auto mac = Machine().HardwareAddress();
   if (!mac) return {};
-  static constexpr char16_t kHex[] = u"0123456789ABCDEF";
   std::u16string out;
   for (std::uint8_t b : *mac) {
     if (!out.empty()) out += u'-';
-    out += kHex[b >> 4];
-    out += kHex[b & 15];
+    AppendUnsigned<16>(out, b, 2, true);
   }
   return out;
 }

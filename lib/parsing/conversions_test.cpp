@@ -15,7 +15,6 @@
 namespace zelmor {
 namespace {
 
-
 const RegionalSettings kBr = RegionalSettings::Brazilian();
 const RegionalSettings kUs = RegionalSettings::UnitedStates();
 const RegionalSettings kPlain = RegionalSettings::Plain();
@@ -44,10 +43,22 @@ TEST(StrToIntTest, Accepts) {
     const char* text;
     int value;
   } cases[] = {
-      {"0", 0},           {"123", 123},          {"-123", -123},         {"+7", 7},
-      {"  42  ", 42},     {"\t42", 42},          {"007", 7},             {"2147483647", INT32_MAX},
-      {"-2147483648", INT32_MIN}, {"$1F", 31},   {"0x1F", 31},           {"0X1f", 31},
-      {"-$10", -16},      {"$7FFFFFFF", INT32_MAX}, {"$FFFFFFFF", -1},   {"$80000000", INT32_MIN},
+      {"0", 0},
+      {"123", 123},
+      {"-123", -123},
+      {"+7", 7},
+      {"  42  ", 42},
+      {"\t42", 42},
+      {"007", 7},
+      {"2147483647", INT32_MAX},
+      {"-2147483648", INT32_MIN},
+      {"$1F", 31},
+      {"0x1F", 31},
+      {"0X1f", 31},
+      {"-$10", -16},
+      {"$7FFFFFFF", INT32_MAX},
+      {"$FFFFFFFF", -1},
+      {"$80000000", INT32_MIN},
       {" $00000000000A ", 10},
   };
   for (const auto& c : cases) {
@@ -59,14 +70,15 @@ TEST(StrToIntTest, Accepts) {
 }
 
 TEST(StrToIntTest, Rejects) {
-  const char* cases[] = {"",    " ",    "-",          "+",           "12a",  "1 2",       "2147483648",
-                         "-2147483649", "$",          "0x",          "$1G",  "$100000000", "1.5",
-                         "1e3", "- 5",  "--5",        "x1F",         "٣",    "12\n",       "99999999999999999999"};
+  const char* cases[] = {
+      "",    " ",          "-",   "+",   "12a", "1 2", "2147483648", "-2147483649", "$",    "0x",
+      "$1G", "$100000000", "1.5", "1e3", "- 5", "--5", "x1F",        "٣",           "12\n", "99999999999999999999"};
   for (const char* text : cases) {
     int v = 12345;
     EXPECT_FALSE(TryStrToInt(Utf8ToU16(text), v)) << text;
     EXPECT_EQ(v, 12345) << "untouched on failure: " << text;
-    EXPECT_EQ(MessageOf([&] { StrToInt(Utf8ToU16(text)); }), "'" + std::string(text) + "' não é um valor inteiro válido");
+    EXPECT_EQ(MessageOf([&] { StrToInt(Utf8ToU16(text)); }),
+              "'" + std::string(text) + "' não é um valor inteiro válido");
   }
 }
 
@@ -140,9 +152,30 @@ TEST(StrToFloatTest, Accepts) {
 }
 
 TEST(StrToFloatTest, Rejects) {
-  const char* brazilian[] = {"",     " ",     "1.5",  "1.000,5", "1,5,",  "1,,5", "e5",  "1e",
-                             "1e+",  "1e-",   "--1",  "1 5",     "NAN",   "INF",  "inf", "1E400",
-                             "-1E400", ",",   "+",    "0x10",    "1,5 x", "1,5%", "R$ 1", "١",
+  const char* brazilian[] = {"",
+                             " ",
+                             "1.5",
+                             "1.000,5",
+                             "1,5,",
+                             "1,,5",
+                             "e5",
+                             "1e",
+                             "1e+",
+                             "1e-",
+                             "--1",
+                             "1 5",
+                             "NAN",
+                             "INF",
+                             "inf",
+                             "1E400",
+                             "-1E400",
+                             ",",
+                             "+",
+                             "0x10",
+                             "1,5 x",
+                             "1,5%",
+                             "R$ 1",
+                             "١",
                              "1,79769313486232E308"};  // the largest double to 15 digits is past the range
   for (const char* text : brazilian) {
     double v = -99;
@@ -210,9 +243,10 @@ TEST_F(StrToDateTest, Accepts) {
 }
 
 TEST_F(StrToDateTest, Rejects) {
-  const char* cases[] = {"",           "2026",        "32/12/2026", "29/02/2025", "09-12-2026", "09/12/2026 x",
-                         "09/12/",     "a/b/c",       "09/12/20261", "00/12/2026", "09/13/2026", "09/12/0000",
-                         "09/12/2026 14:05", "/12/2026", "09//2026",  "-9/12/2026", "09.12.2026"};
+  const char* cases[] = {
+      "",         "2026",        "32/12/2026", "29/02/2025", "09-12-2026", "09/12/2026 x",     "09/12/",
+      "a/b/c",    "09/12/20261", "00/12/2026", "09/13/2026", "09/12/0000", "09/12/2026 14:05", "/12/2026",
+      "09//2026", "-9/12/2026",  "09.12.2026"};
   for (const char* text : cases) {
     TDateTime v = -1;
     EXPECT_FALSE(TryStrToDate(Utf8ToU16(text), v, kBr)) << text;
@@ -263,9 +297,9 @@ TEST(StrToTimeTest, Accepts) {
 }
 
 TEST(StrToTimeTest, Rejects) {
-  const char* cases[] = {"",      "24:00",   "12:60",      "12:00:60", "13:00 PM", "0:00 AM", "14:",
-                         "14:05:", "14:05x", "14:05:09.1234", "-1:00", "14:05:09,", "PM",     "14-05",
-                         "1:2:3:4", ":05",   "14:05 AM PM"};
+  const char* cases[] = {"",    "24:00",  "12:60",   "12:00:60",      "13:00 PM",   "0:00 AM",
+                         "14:", "14:05:", "14:05x",  "14:05:09.1234", "-1:00",      "14:05:09,",
+                         "PM",  "14-05",  "1:2:3:4", ":05",           "14:05 AM PM"};
   for (const char* text : cases) {
     TDateTime v = -1;
     EXPECT_FALSE(TryStrToTime(Utf8ToU16(text), v, kUs)) << text;
@@ -286,7 +320,7 @@ TEST_F(StrToDateTest, DateAndTime) {
       {&kBr, "09/12/2026", EncodeDate(2026, 12, 9)},
       {&kBr, "9/12 8:00", EncodeDateTime(2026, 12, 9, 8, 0, 0, 0)},
       {&kBr, "14:05", EncodeTime(14, 5, 0, 0)},  // a time alone is on day 0
-      {&kBr, "29/12/1899 06:00", -1.25},        // before day 0 the time counts away from it
+      {&kBr, "29/12/1899 06:00", -1.25},         // before day 0 the time counts away from it
       {&kUs, "12/9/2026 2:05 PM", EncodeDateTime(2026, 12, 9, 14, 5, 0, 0)},
   };
   for (const auto& c : cases) {

@@ -9,13 +9,13 @@
 #include "core/text.h"
 #include "core/text_kit.h"
 #include "dialogs/mMensagem.h"
-#include "processes/processes.h"
-#include "system/system.h"
 #include "platform/file_system.h"
-#include "platform/running_processes.h"
 #include "platform/program_start.h"
+#include "platform/running_processes.h"
 #include "platform/session_info.h"
 #include "processes/command_line.h"
+#include "processes/processes.h"
+#include "system/system.h"
 
 namespace zelmor {
 namespace {

@@ -50,19 +50,19 @@ bool ExecWin(std::u16string_view WorkDir, std::u16string_view ExecutableFile, st
 bool ExecWin(std::u16string_view WorkDir, std::u16string_view ExecutableFile, std::u16string_view Params,
              std::uint32_t WindowStyle, bool abWaitForCompletion);
 // ExecWin, waiting.
-bool ExecWinWait(std::u16string_view WorkDir, std::u16string_view ExecutableFile,
-                 std::u16string_view Params, std::uint32_t WindowStyle, std::uint32_t& aiExitCode);
-bool ExecWinWait(std::u16string_view WorkDir, std::u16string_view ExecutableFile,
-                 std::u16string_view Params, std::uint32_t WindowStyle);
+bool ExecWinWait(std::u16string_view WorkDir, std::u16string_view ExecutableFile, std::u16string_view Params,
+                 std::uint32_t WindowStyle, std::uint32_t& aiExitCode);
+bool ExecWinWait(std::u16string_view WorkDir, std::u16string_view ExecutableFile, std::u16string_view Params,
+                 std::uint32_t WindowStyle);
 // Starts `ExecutableFile` with `Params` (none when blank) and waits for it; the exit
 // code is not reported. False when it cannot start.
-bool ExecDOSWait(std::u16string_view WorkDir, std::u16string_view ExecutableFile,
-                 std::u16string_view Params, std::uint32_t WindowStyle);
+bool ExecDOSWait(std::u16string_view WorkDir, std::u16string_view ExecutableFile, std::u16string_view Params,
+                 std::uint32_t WindowStyle);
 // Writes the lines of `asComando` to the script `asDiretorio` + `asNomeBAT`
 // (replaced; Windows-1252, one command a line) and runs it with the system's shell
 // in that folder, waiting. Raises EFileError when the script cannot be written.
-bool gfExecBATDOSWait(std::u16string_view asDiretorio, std::u16string_view asNomeBAT,
-                      const TStringList& asComando, bool abMostrarJanelaDOS);
+bool gfExecBATDOSWait(std::u16string_view asDiretorio, std::u16string_view asNomeBAT, const TStringList& asComando,
+                      bool abMostrarJanelaDOS);
 // Runs the program with administrator rights: directly when this program has them,
 // else through pkexec (which asks the user), else false. Waiting, a refusal is false.
 bool RunAsAdmin(TWinControl* ahWnd, std::u16string_view lsFileName, std::u16string_view lsParams,
@@ -85,10 +85,10 @@ void PropriedadesInternet();
 // the new one is made. Made as a systemd user timer where the user's systemd runs,
 // else as a crontab line; false where neither exists, for a bad day list, or when the
 // tool refused. `asExecCmd` gets the command that made it, for the caller's log.
-bool AgendarWindowsTaks(std::u16string_view asNomeTarefa, std::u16string_view asCmdLine,
-                        TDateTime ahHora, std::u16string_view asDiasSemana, std::u16string& asExecCmd);
-bool AgendarWindowsTaks(std::u16string_view asNomeTarefa, std::u16string_view asCmdLine,
-                        TDateTime ahHora, std::u16string_view asDiasSemana);
+bool AgendarWindowsTaks(std::u16string_view asNomeTarefa, std::u16string_view asCmdLine, TDateTime ahHora,
+                        std::u16string_view asDiasSemana, std::u16string& asExecCmd);
+bool AgendarWindowsTaks(std::u16string_view asNomeTarefa, std::u16string_view asCmdLine, TDateTime ahHora,
+                        std::u16string_view asDiasSemana);
 // Asks the system to power off or restart. Only where systemd manages the machine
 // and lets this user do it; false otherwise.
 bool DesligarPC();

@@ -16,8 +16,8 @@
 
 #include "core/text.h"
 #include "files/files.h"
-#include "processes/processes.h"
 #include "platform/program_start.h"
+#include "processes/processes.h"
 #include "testing/file_tree.h"
 #include "testing/process_table.h"
 #include "testing/recorded_dialogs.h"
@@ -137,8 +137,8 @@ TEST(ExecWin, NothingACallerPassesRunsAnotherCommand) {
   testing::FileTree dir;
   const std::string marker = dir.Native("ran");
   const std::u16string m = Utf8ToU16(marker);
-  const std::u16string params = u"\"[%s]\\n\" \"$(touch " + m + u")\" `touch " + m + u"` ; touch " + m + u" | touch " +
-                                m + u" && touch " + m;
+  const std::u16string params =
+      u"\"[%s]\\n\" \"$(touch " + m + u")\" `touch " + m + u"` ; touch " + m + u" | touch " + m + u" && touch " + m;
   std::uint32_t code = 1;
   ASSERT_TRUE(TmRot::ExecWinWait(dir.Path(), u"printf", params + u" > out", 0, code));
   EXPECT_EQ(code, 0u);
@@ -178,9 +178,9 @@ TEST(ExecDOSWait, ParamsBeginningWithABlankAreTheWholeCommandLine) {
     std::u16string Params;
     const char* Args;
   };
-  for (const Case& c : {Case{script, u" x y", "y|"}, Case{script, u"x y", "x|y|"},
-                        Case{script, u"\t\"x 1\" \"y z\" w", "y z|w|"}, Case{script, u"  ", "|"},
-                        Case{u"sh", u" zelmor-name " + ownName, "zelmor-name"}, Case{u"sh", ownName, "sh"}}) {
+  for (const Case& c :
+       {Case{script, u" x y", "y|"}, Case{script, u"x y", "x|y|"}, Case{script, u"\t\"x 1\" \"y z\" w", "y z|w|"},
+        Case{script, u"  ", "|"}, Case{u"sh", u" zelmor-name " + ownName, "zelmor-name"}, Case{u"sh", ownName, "sh"}}) {
     std::filesystem::remove(dir.Native("args"));
     ASSERT_TRUE(TmRot::ExecDOSWait(dir.Path(), c.Program, c.Params, 0)) << U16ToUtf8(c.Params);
     EXPECT_EQ(dir.Read("args"), c.Args) << U16ToUtf8(c.Program) << " [" << U16ToUtf8(c.Params) << "]";
@@ -293,7 +293,7 @@ TEST(FinalizarProcesso, AsksTheUserAfterFiveFailedRounds) {
       u"Foram executadas 5 tentativas de finalizar o teimoso mas não houve sucesso!\r\rContinuar mesmo assim?";
   struct Case {
     const char* label;
-    int endsAfter;       // -1: not running at all
+    int endsAfter;  // -1: not running at all
     std::deque<int> answer;
     bool result;
     std::size_t requests;

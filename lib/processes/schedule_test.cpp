@@ -58,8 +58,9 @@ TEST_F(Scheduling, CrontabLineRunsTheCommandExactlyAndReplacesTheOldOne) {
   const std::string foreign = SetTab("0 1 * * * backup-other\n");
   std::u16string command;
   ASSERT_TRUE(TmRot::AgendarWindowsTaks(u"Backup Diário", FCommand, FAt, u"*", command));
-  const std::string line = "30 23 * * * 'printf' '[\\%s]' 'a b' '$(touch' 'marker)' ''\\''q'\\''' '50\\%'"
-                           " # zelmor-task:Backup-20Di-c3-a1rio";
+  const std::string line =
+      "30 23 * * * 'printf' '[\\%s]' 'a b' '$(touch' 'marker)' ''\\''q'\\''' '50\\%'"
+      " # zelmor-task:Backup-20Di-c3-a1rio";
   EXPECT_EQ(FDir.Read("tab"), foreign + line + "\n");
   EXPECT_EQ(command, u"crontab: " + Utf8ToU16(line));
 
@@ -151,12 +152,15 @@ TEST_F(Scheduling, UnitFieldsHoldWhatTheyAreGivenAndNothingMore) {
   EXPECT_FALSE(TmRot::AgendarWindowsTaks(u"t", u"-x a", FAt, u"*"));
 
   const std::u16string name = u"100% [Service] ExecStartPre=$HOME";
-  const std::u16string command = u"printf \"%s|\" \"a\tb\" \"c\x01" u"d\" \"e\x7f\" \"f\r\ng\" \"%h\" \"${HOME}\" \";\" \"-x\"";
+  const std::u16string command =
+      u"printf \"%s|\" \"a\tb\" \"c\x01"
+      u"d\" \"e\x7f\" \"f\r\ng\" \"%h\" \"${HOME}\" \";\" \"-x\"";
   ASSERT_TRUE(TmRot::AgendarWindowsTaks(name, command, FAt, u"*"));
   const std::string unit = "zelmor-task-100-25-20-5bService-5d-20ExecStartPre-3d-24HOME";
-  EXPECT_EQ(FDir.Read(units + unit + ".service"),
-            "[Unit]\nDescription=100%% [Service] ExecStartPre=$HOME\n\n[Service]\nType=oneshot\n"
-            "ExecStart=\"printf\" \"%%s|\" \"a\\tb\" \"c\\x01d\" \"e\\x7f\" \"f\\r\\ng\" \"%%h\" \"$${HOME}\" \";\" \"-x\"\n");
+  EXPECT_EQ(
+      FDir.Read(units + unit + ".service"),
+      "[Unit]\nDescription=100%% [Service] ExecStartPre=$HOME\n\n[Service]\nType=oneshot\n"
+      "ExecStart=\"printf\" \"%%s|\" \"a\\tb\" \"c\\x01d\" \"e\\x7f\" \"f\\r\\ng\" \"%%h\" \"$${HOME}\" \";\" \"-x\"\n");
   EXPECT_EQ(FDir.Read(units + unit + ".timer"),
             "[Unit]\nDescription=100%% [Service] ExecStartPre=$HOME\n\n[Timer]\nOnCalendar=*-*-* 23:30:05\n\n"
             "[Install]\nWantedBy=timers.target\n");

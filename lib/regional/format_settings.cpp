@@ -7,7 +7,8 @@ namespace zelmor {
 namespace {
 
 Snapshot<TFormatSettings>& Live() {
-  static Snapshot<TFormatSettings> live([] { return platform::Service<platform::RegionalSettingsSource>::Get().Read(); });
+  static Snapshot<TFormatSettings> live(
+      [] { return platform::Service<platform::RegionalSettingsSource>::Get().Read(); });
   return live;
 }
 

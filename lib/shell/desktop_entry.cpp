@@ -6,9 +6,9 @@
 #include "core/surrogates.h"
 #include "core/text.h"
 #include "files/files.h"
-#include "shell/shell.h"
 #include "platform/file_system.h"
 #include "platform/service.h"
+#include "shell/shell.h"
 
 namespace zelmor {
 namespace {

@@ -11,12 +11,12 @@ namespace zelmor {
 
 // A launcher for one program.
 struct DesktopEntry {
-  std::u16string Name;                 // shown under the icon; required
-  std::vector<std::u16string> Exec;    // the program, then its arguments, each taken verbatim
-  std::u16string Path;                 // the folder the program starts in; empty: left out
-  std::u16string Comment;              // the tooltip; empty: left out
-  std::u16string Icon;                 // an icon file or a theme icon's name; empty: left out
-  bool Terminal = false;               // run inside a terminal window
+  std::u16string Name;               // shown under the icon; required
+  std::vector<std::u16string> Exec;  // the program, then its arguments, each taken verbatim
+  std::u16string Path;               // the folder the program starts in; empty: left out
+  std::u16string Comment;            // the tooltip; empty: left out
+  std::u16string Icon;               // an icon file or a theme icon's name; empty: left out
+  bool Terminal = false;             // run inside a terminal window
 };
 
 // The Exec value for `arguments`, before the file's own string escaping: an argument

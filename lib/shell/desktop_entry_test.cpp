@@ -84,9 +84,9 @@ int Capture(const std::string& command, std::string& output) {
 // Every awkward argument at once, written to a file, validated, launched.
 TEST(DesktopEntry, WrittenFilePassesTheValidatorAndLaunchesWithTheSameArguments) {
   FileTree t;
-  const std::vector<std::u16string> awkward = {
-      u"Loja 1", u"", u"50%", u"%f", u"a\"b", u"$HOME", u"`id`", u"C:\\dir\\", u"a;b|c&d",
-      u"it's", u"~/x", u"São João", u"two\nlines", u"tab\there", u"#(x)", u"a=b"};
+  const std::vector<std::u16string> awkward = {u"Loja 1",     u"",          u"50%",     u"%f",   u"a\"b", u"$HOME",
+                                               u"`id`",       u"C:\\dir\\", u"a;b|c&d", u"it's", u"~/x",  u"São João",
+                                               u"two\nlines", u"tab\there", u"#(x)",    u"a=b"};
   DesktopEntry e;
   e.Name = u"Caixa São João";
   e.Comment = u"Frente de caixa";
@@ -99,7 +99,8 @@ TEST(DesktopEntry, WrittenFilePassesTheValidatorAndLaunchesWithTheSameArguments)
   WriteDesktopEntry(t.Path("caixa.desktop"), e);
 
   std::string output;
-  if (testing::RunQuietly({"desktop-file-validate", "--help"}) < 0) GTEST_SKIP() << "desktop-file-utils is not installed";
+  if (testing::RunQuietly({"desktop-file-validate", "--help"}) < 0)
+    GTEST_SKIP() << "desktop-file-utils is not installed";
   EXPECT_EQ(Capture("desktop-file-validate '" + t.Native("caixa.desktop") + "'", output), 0) << output;
   EXPECT_EQ(output, "");
 

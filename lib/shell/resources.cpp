@@ -8,11 +8,11 @@
 #include "core/text.h"
 #include "dialogs/mMensagem.h"
 #include "files/files.h"
+#include "platform/executable_info.h"
+#include "platform/file_system.h"
+#include "platform/service.h"
 #include "shell/shell.h"
 #include "zip/ZipUnit.h"
-#include "platform/file_system.h"
-#include "platform/executable_info.h"
-#include "platform/service.h"
 
 namespace zelmor {
 namespace {
@@ -109,8 +109,7 @@ void TmRot::ExtractResource(SV asResType, SV asResourceName, SV asOutFolder, boo
     if (abShowFailMessage) TmDlg::Erro(failed, true);
     return;
   }
-  if (abDescompactZIP && SameText(asResType, u"ZIP") && TZip::Descompactar(target, folder, true))
-    fs.DeleteFile(target);
+  if (abDescompactZIP && SameText(asResType, u"ZIP") && TZip::Descompactar(target, folder, true)) fs.DeleteFile(target);
 }
 
 }  // namespace zelmor

@@ -1,16 +1,17 @@
 // TmFile's shell helpers: launchers on the desktop and the names of exit codes.
+#include "shell/shell.h"
 #include "core/errors.h"
+#include "core/integer_text.h"
 #include "core/text.h"
 #include "dialogs/mMensagem.h"
 #include "files/files.h"
-#include "processes/processes.h"
-#include "shell/shell.h"
 #include "platform/dialogs.h"
-#include "platform/file_system.h"
 #include "platform/executable_info.h"
+#include "platform/file_system.h"
 #include "platform/program_start.h"
 #include "platform/service.h"
 #include "processes/command_line.h"
+#include "processes/processes.h"
 #include "shell/desktop_entry.h"
 
 namespace zelmor {
@@ -52,7 +53,7 @@ std::u16string TmFile::SelecionaArquivo(std::u16string_view asExtensao, std::u16
   const std::u16string selected = !folder && FileExists(asDiretorio) ? FileName(asDiretorio) : u"";
   std::u16string chosen;
   if (!platform::Service<platform::Dialogs>::Get().SelectFile(u"Abrir arquivo (" + std::u16string(asExtensao) + u")",
-                                                               asExtensao, start, selected, chosen))
+                                                              asExtensao, start, selected, chosen))
     return {};
   return chosen;
 }
@@ -62,7 +63,6 @@ namespace {
 // A local path as a file URI: every byte but the unreserved ones and "/" percent-
 // encoded, which also keeps quotes out of the D-Bus argument text below.
 std::u16string FileUri(std::u16string_view path) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   std::u16string uri = u"file://";
   for (unsigned char b : U16ToUtf8(path)) {
     const bool plain = (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9');
@@ -70,8 +70,7 @@ std::u16string FileUri(std::u16string_view path) {
       uri.push_back(b);
     } else {
       uri.push_back(u'%');
-      uri.push_back(static_cast<char16_t>(kHex[b >> 4]));
-      uri.push_back(static_cast<char16_t>(kHex[b & 0xF]));
+      AppendUnsigned<16>(uri, b, 2, true);
     }
   }
   return uri;
@@ -82,9 +81,19 @@ std::u16string FileUri(std::u16string_view path) {
 // when no file manager answered within 5 s.
 bool ShowSelected(std::u16string_view file) {
   platform::ProgramStart start;
-  start.Arguments = {u"gdbus", u"call", u"--session", u"--timeout", u"5",
-                     u"--dest", u"org.freedesktop.FileManager1", u"--object-path", u"/org/freedesktop/FileManager1",
-                     u"--method", u"org.freedesktop.FileManager1.ShowItems", u"['" + FileUri(file) + u"']", u""};
+  start.Arguments = {u"gdbus",
+                     u"call",
+                     u"--session",
+                     u"--timeout",
+                     u"5",
+                     u"--dest",
+                     u"org.freedesktop.FileManager1",
+                     u"--object-path",
+                     u"/org/freedesktop/FileManager1",
+                     u"--method",
+                     u"org.freedesktop.FileManager1.ShowItems",
+                     u"['" + FileUri(file) + u"']",
+                     u""};
   start.StandardOutput = u"/dev/null";
   start.StandardError = u"/dev/null";  // no bus, no file manager: the folder is opened instead
   start.Wait = true;
@@ -97,9 +106,9 @@ bool ShowSelected(std::u16string_view file) {
 void TmFile::OpenExplorerFileSelect(std::u16string_view asArquivo) {
   if (FileExists(asArquivo)) {
     platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
-    const std::u16string full =
-        asArquivo.starts_with(platform::PathDelim) ? std::u16string(asArquivo)
-                                                   : ExtractAbsoluteFile(DirBarra(fs.CurrentFolder()), asArquivo);
+    const std::u16string full = asArquivo.starts_with(platform::PathDelim)
+                                    ? std::u16string(asArquivo)
+                                    : ExtractAbsoluteFile(DirBarra(fs.CurrentFolder()), asArquivo);
     if (ShowSelected(full)) return;
     TmRot::AbreExplorer(nullptr, ExtractDir(full));
     return;

@@ -62,8 +62,8 @@ namespace TmRot {
 // extrair o arquivo "NAME.TYPE"" is shown (logged) if `abShowFailMessage`. With
 // `abDescompactZIP` a "ZIP" resource is unpacked into that folder and, unpacked,
 // deleted. (lib/shell/resources.cpp)
-void ExtractResource(std::u16string_view asResType, std::u16string_view asResourceName,
-                     std::u16string_view asOutFolder, bool abDescompactZIP, bool abShowFailMessage);
+void ExtractResource(std::u16string_view asResType, std::u16string_view asResourceName, std::u16string_view asOutFolder,
+                     bool abDescompactZIP, bool abShowFailMessage);
 
 }  // namespace TmRot
 

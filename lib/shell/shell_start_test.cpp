@@ -26,7 +26,8 @@ bool WaitForFile(const std::string& path) {
 
 // A fake program on PATH that writes its arguments, one a line, to `out`.
 void FakeProgram(const testing::FileTree& tree, const std::string& name, const std::string& out) {
-  tree.Write("bin/" + name, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + out + ".tmp' && mv '" + out + ".tmp' '" + out + "'\n");
+  tree.Write("bin/" + name,
+             "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + out + ".tmp' && mv '" + out + ".tmp' '" + out + "'\n");
   ASSERT_EQ(chmod(tree.Native("bin/" + name).c_str(), 0755), 0);
 }
 
@@ -87,7 +88,8 @@ TEST(OpenExplorerFileSelect, AsksTheFileManagerToSelectTheFile) {
     const std::string uri = "file://" + tree.Native("docs/") + "nota%20fiscal%20%27a%C3%A7%C3%A3o%27.xml";
     EXPECT_EQ(tree.Read("gdbus"),
               "call\n--session\n--timeout\n5\n--dest\norg.freedesktop.FileManager1\n--object-path\n"
-              "/org/freedesktop/FileManager1\n--method\norg.freedesktop.FileManager1.ShowItems\n['" + uri + "']\n\n");
+              "/org/freedesktop/FileManager1\n--method\norg.freedesktop.FileManager1.ShowItems\n['" +
+                  uri + "']\n\n");
     if (answers) {
       std::this_thread::sleep_for(std::chrono::milliseconds(200));
       EXPECT_FALSE(tree.Exists("args")) << "the folder was opened as well";

@@ -35,17 +35,24 @@ TEST(CodBarra, Validation) {
     bool Com14;
     bool Valido;
   } cases[] = {
-      {u"7891234567895", false, true},  {u"7891234567890", false, false},
-      {u"4006381333931", false, true},  {u"96385074", false, true},       // EAN-8
-      {u"96385075", false, false},      {u"036000291452", false, true},   // UPC-A
-      {u"036000291453", false, false},  {u"17891234567892", true, true},
-      {u"17891234567893", true, false}, {u"0000000000000", false, false},
-      {u"", false, false},              {u"abc", false, false},
-      {u"789123456789 5", false, false}, {u"-7891234567895", false, false},
-      {u"00000000000000", true, false}, {u"99999999999999999999", false, false},  // beyond 64 bits
+      {u"7891234567895", false, true},
+      {u"7891234567890", false, false},
+      {u"4006381333931", false, true},
+      {u"96385074", false, true},  // EAN-8
+      {u"96385075", false, false},
+      {u"036000291452", false, true},  // UPC-A
+      {u"036000291453", false, false},
+      {u"17891234567892", true, true},
+      {u"17891234567893", true, false},
+      {u"0000000000000", false, false},
+      {u"", false, false},
+      {u"abc", false, false},
+      {u"789123456789 5", false, false},
+      {u"-7891234567895", false, false},
+      {u"00000000000000", true, false},
+      {u"99999999999999999999", false, false},  // beyond 64 bits
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(TmStr::IsCodBarraValido(c.Codigo, c.Com14), c.Valido) << U16ToUtf8(c.Codigo);
+  for (const auto& c : cases) EXPECT_EQ(TmStr::IsCodBarraValido(c.Codigo, c.Com14), c.Valido) << U16ToUtf8(c.Codigo);
   EXPECT_TRUE(TmStr::IsCodBarra14Valido(u"17891234567892"));
   EXPECT_FALSE(TmStr::IsCodBarra14Valido(u"17891234567890"));
   EXPECT_FALSE(TmStr::IsCodBarra14Valido(u"00000000000000"));

@@ -231,7 +231,9 @@ std::u16string TmStr::Decrip(std::u16string_view Texto, std::u16string_view Chav
     if (HexDigitValue(c) < 0) return u"Erro";
   for (char16_t k : Chave)
     if (k > 255) return u"Erro";
-  auto pair = [&](std::size_t p) { return static_cast<unsigned>(HexDigitValue(Texto[p]) * 16 + HexDigitValue(Texto[p + 1])); };
+  auto pair = [&](std::size_t p) {
+    return static_cast<unsigned>(HexDigitValue(Texto[p]) * 16 + HexDigitValue(Texto[p + 1]));
+  };
   unsigned b = pair(0);
   std::u16string r;
   r.reserve(Texto.size() / 2);

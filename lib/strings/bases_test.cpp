@@ -38,8 +38,8 @@ TEST(BasesTest, HexadecimalAndBinary) {
     std::u16string hexa;
     std::int32_t valor;
   } hexa[] = {
-      {u"ff", 255}, {u"10", 16}, {u"0", 0}, {u"", 0}, {u"7FFFFFFF", INT32_MAX}, {u"80000000", INT32_MIN},
-      {u"FFFFFFFF", -1}, {u"100000000", 0},    // a ninth digit adds nothing
+      {u"ff", 255},       {u"10", 16},        {u"0", 0}, {u"", 0}, {u"7FFFFFFF", INT32_MAX}, {u"80000000", INT32_MIN},
+      {u"FFFFFFFF", -1},  {u"100000000", 0},  // a ninth digit adds nothing
       {u"1FFFFFFFF", -1}, {u"000000ff", 255},
   };
   for (const auto& c : hexa) EXPECT_EQ(TmStr::HexaToDecimal(c.hexa), c.valor) << U16ToUtf8(c.hexa);
@@ -135,7 +135,8 @@ TEST(PackedTextTest, TheFormHoldsAtMost1024Characters) {
 }
 
 TEST(PackedTextTest, WhatCannotBePackedOrUnpacked) {
-  EXPECT_EQ(ErrorOf([] { TmStr::ComprimeString(u"1 \u20AC"); }), u"O caractere de código 8364 não pode ser compactado.");
+  EXPECT_EQ(ErrorOf([] { TmStr::ComprimeString(u"1 \u20AC"); }),
+            u"O caractere de código 8364 não pode ser compactado.");
   EXPECT_EQ(ErrorOf([] { TmStr::ComprimeString(std::u16string(u"a\0b", 3)); }),
             u"O caractere de código 0 não pode ser compactado.");
   EXPECT_EQ(TmStr::DescomprimeString(u""), u"");
@@ -211,8 +212,8 @@ TEST_F(DisguisedAmountsTest, RoundTripWithTheCentsAndTheSign) {
     double valor;
     std::u16string texto;
   } cases[] = {
-      {0, u"0,00"},        {0.05, u"0,05"},        {1234.5, u"1234,50"},     {1234567890.12, u"1234567890,12"},
-      {-12.5, u"-12,50"},  {0.125, u"0,13"},       {-0.001, u"0,00"},        {999999999999.99, u"999999999999,99"},
+      {0, u"0,00"},       {0.05, u"0,05"},  {1234.5, u"1234,50"}, {1234567890.12, u"1234567890,12"},
+      {-12.5, u"-12,50"}, {0.125, u"0,13"}, {-0.001, u"0,00"},    {999999999999.99, u"999999999999,99"},
   };
   for (const auto& c : cases) {
     for (int i = 0; i < 20; ++i) {

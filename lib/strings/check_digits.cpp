@@ -6,9 +6,9 @@
 #include "calendar/calendar.h"
 #include "core/errors.h"
 #include "core/text.h"
-#include "strings/federative_table.h"
 #include "format/format_number.h"
 #include "strings/check_digit_math.h"
+#include "strings/federative_table.h"
 #include "strings/mString.h"
 
 namespace zelmor {

@@ -20,7 +20,7 @@ TEST(CalcModulo11, WeightsFromTheRightAndTheSubstitute) {
   // The ninth character from the right weighs 2 again.
   EXPECT_EQ(TmStr::CalcModulo11(u"10000000", 0), u"2");   // 1×9
   EXPECT_EQ(TmStr::CalcModulo11(u"100000000", 0), u"9");  // 1×2
-  EXPECT_EQ(TmStr::CalcModulo11(u"1", 0), u"9");        // 2 → 11 − 2
+  EXPECT_EQ(TmStr::CalcModulo11(u"1", 0), u"9");          // 2 → 11 − 2
   EXPECT_EQ(TmStr::CalcModulo11(u"3524051122233300018155001000000123112345678", 0), u"5");
   EXPECT_EQ(TmStr::CalcModulo11(u"", 7), u"7");
   EXPECT_THROW(TmStr::CalcModulo11(u"12a4", 0), EConvertError);
@@ -48,14 +48,29 @@ TEST(IsCPFValido, TypedFormsOfCpfAndCnpj) {
     const char16_t* Codigo;
     bool Valido;
   } cases[] = {
-      {u"123.456.789-09", true},     {u"12345678909", true},         {u"11.222.333/0001-81", true},
-      {u"11222333000181", true},     {u"111.444.777-35", true},      {u"123/456.789--09", true},
-      {u"123.456.789-08", false},    {u"123.456.789-19", false},     {u"11.222.333/0001-80", false},
-      {u"123 456 789 09", false},    {u" 12345678909", false},       {u"123.456.789-09x", false},
-      {u"11.222.333/0001-81 ", false}, {u"111.111.111-11", false},   {u"00000000000", false},
-      {u"00000000000000", false},    {u"99999999999999", false},     {u"", false},
-      {u"1234567890", false},        {u"123456789012", false},       {u"123456789091", false},
-      {u"112223330001810", false},   {u"---", false},
+      {u"123.456.789-09", true},
+      {u"12345678909", true},
+      {u"11.222.333/0001-81", true},
+      {u"11222333000181", true},
+      {u"111.444.777-35", true},
+      {u"123/456.789--09", true},
+      {u"123.456.789-08", false},
+      {u"123.456.789-19", false},
+      {u"11.222.333/0001-80", false},
+      {u"123 456 789 09", false},
+      {u" 12345678909", false},
+      {u"123.456.789-09x", false},
+      {u"11.222.333/0001-81 ", false},
+      {u"111.111.111-11", false},
+      {u"00000000000", false},
+      {u"00000000000000", false},
+      {u"99999999999999", false},
+      {u"", false},
+      {u"1234567890", false},
+      {u"123456789012", false},
+      {u"123456789091", false},
+      {u"112223330001810", false},
+      {u"---", false},
   };
   for (const auto& c : cases) EXPECT_EQ(TmStr::IsCPFValido(c.Codigo), c.Valido) << U16ToUtf8(c.Codigo);
 }
@@ -100,13 +115,12 @@ TEST(CalculaChaveEletronica, LayoutAndCheckDigit) {
   EXPECT_EQ(chave, u"35240511222333000181550010000001231123456785");
 
   // −1: the document number is the control code.
-  EXPECT_EQ(TmStr::CalculaChaveEletronica(u"SP", emissao, u"11222333000181", TModeloDocumentoEletronico::mdeNFe, 1,
-                                          123, 1, -1),
+  EXPECT_EQ(TmStr::CalculaChaveEletronica(u"SP", emissao, u"11222333000181", TModeloDocumentoEletronico::mdeNFe, 1, 123,
+                                          1, -1),
             u"35240511222333000181550010000001231000001232");
   // The other models, a short CNPJ zero-filled, a long one cut to its last 14.
-  const std::u16string nfce = TmStr::CalculaChaveEletronica(u"DF", EncodeDate(2026, 12, 31), u"191",
-                                                            TModeloDocumentoEletronico::mdeNFCe, 999, 999999999, 9,
-                                                            99999999);
+  const std::u16string nfce = TmStr::CalculaChaveEletronica(
+      u"DF", EncodeDate(2026, 12, 31), u"191", TModeloDocumentoEletronico::mdeNFCe, 999, 999999999, 9, 99999999);
   EXPECT_EQ(nfce, u"53261200000000000191659999999999999999999995");
   EXPECT_EQ(TmStr::CalculaChaveEletronica(u"DF", EncodeDate(2026, 12, 31), u"99900000000000191",
                                           TModeloDocumentoEletronico::mdeNFCe, 999, 999999999, 9, 99999999),
@@ -154,21 +168,32 @@ TEST(CnpjAlfanumerico, PublishedExampleAndTypedForms) {
     const char16_t* Codigo;
     bool Valido;
   } cases[] = {
-      {u"12.ABC.345/01DE-35", true},  {u"12ABC34501DE35", true},       {u"12abc34501de35", true},
-      {u"12.aBc.345/01dE-35", true},  {u"ABCDEFGHIJKL80", true},       {u"ZZZZZZZZZZZZ62", true},
-      {u"00000000000A04", true},      {u"A0.000.000/0000-32", true},
+      {u"12.ABC.345/01DE-35", true},
+      {u"12ABC34501DE35", true},
+      {u"12abc34501de35", true},
+      {u"12.aBc.345/01dE-35", true},
+      {u"ABCDEFGHIJKL80", true},
+      {u"ZZZZZZZZZZZZ62", true},
+      {u"00000000000A04", true},
+      {u"A0.000.000/0000-32", true},
       {u"12.ABC.345/01DE-36", false},  // check digit off
       {u"12.ABC.345/01DE-53", false},  // check digits swapped
       {u"12.ABD.345/01DE-35", false},  // a letter changed
       {u"12.ABC.345/01DE-3A", false},  // a letter among the check digits
-      {u"12ABC34501DE3Z", false},     {u"12ABC34501D35", false},       {u"12ABC34501DEF35", false},
+      {u"12ABC34501DE3Z", false},
+      {u"12ABC34501D35", false},
+      {u"12ABC34501DEF35", false},
       {u"12 ABC 345 01DE 35", false},  // blanks stay rejected
-      {u"12.ABC.345/01DE-35 ", false}, {u"12_ABC34501DE35", false},    {u"12ÁBC34501DE35", false},
-      {u"AAAAAAAAAAAAAA", false},     {u"ABC", false},
+      {u"12.ABC.345/01DE-35 ", false},
+      {u"12_ABC34501DE35", false},
+      {u"12ÁBC34501DE35", false},
+      {u"AAAAAAAAAAAAAA", false},
+      {u"ABC", false},
       // 'A' (17) and '6' differ by 11, which no weight can tell apart modulo 11.
       {u"12.6BC.345/01DE-35", true},
       // A CPF is digits only, even where the arithmetic with letters would agree.
-      {u"12345678A58", false},        {u"123.456.78A-58", false},
+      {u"12345678A58", false},
+      {u"123.456.78A-58", false},
   };
   for (const auto& c : cases) EXPECT_EQ(TmStr::IsCPFValido(c.Codigo), c.Valido) << U16ToUtf8(c.Codigo);
 }
@@ -202,7 +227,7 @@ TEST(CnpjAlfanumerico, GeneratedNumbersRoundTrip) {
 }
 
 TEST(CnpjAlfanumerico, CalcModulo11ValuesCapitals) {
-  EXPECT_EQ(TmStr::CalcModulo11(u"A", 0), u"0");   // 17×2 = 34, remainder 1: above 9
+  EXPECT_EQ(TmStr::CalcModulo11(u"A", 0), u"0");  // 17×2 = 34, remainder 1: above 9
   EXPECT_EQ(TmStr::CalcModulo11(u"A", 1), u"1");
   EXPECT_EQ(TmStr::CalcModulo11(u"Z", 0), u"4");   // 42×2 = 84, remainder 7
   EXPECT_EQ(TmStr::CalcModulo11(u"1A", 0), u"7");  // 17×2 + 1×3 = 37, remainder 4

@@ -16,13 +16,12 @@ namespace {
 // the 9-digit form; RN numbers of both forms start with 20. Built once, on first use.
 const std::vector<TUnidadeFederativa>& Unidades() {
   static const std::vector<TUnidadeFederativa> kUnidades{
-    {u"AC", 12, {13}}, {u"AL", 27, {9}},  {u"AM", 13, {9}},   {u"AP", 16, {9}},
-    {u"BA", 29, {8, 9}},  {u"CE", 23, {9}},  {u"DF", 53, {13}},  {u"ES", 32, {9}},
-    {u"GO", 52, {9}},  {u"MA", 21, {9}},  {u"MG", 31, {13}},  {u"MS", 50, {9}},
-    {u"MT", 51, {11}}, {u"PA", 15, {9}},  {u"PB", 25, {9}},   {u"PE", 26, {9, 14}},
-    {u"PI", 22, {9}},  {u"PR", 41, {10}}, {u"RJ", 33, {8}},   {u"RN", 24, {9, 10}},
-    {u"RO", 11, {14}}, {u"RR", 14, {9}},  {u"RS", 43, {10}},  {u"SC", 42, {9}},
-    {u"SE", 28, {9}},  {u"SP", 35, {12, 13}}, {u"TO", 17, {9, 11}},
+      {u"AC", 12, {13}},     {u"AL", 27, {9}},     {u"AM", 13, {9}},  {u"AP", 16, {9}}, {u"BA", 29, {8, 9}},
+      {u"CE", 23, {9}},      {u"DF", 53, {13}},    {u"ES", 32, {9}},  {u"GO", 52, {9}}, {u"MA", 21, {9}},
+      {u"MG", 31, {13}},     {u"MS", 50, {9}},     {u"MT", 51, {11}}, {u"PA", 15, {9}}, {u"PB", 25, {9}},
+      {u"PE", 26, {9, 14}},  {u"PI", 22, {9}},     {u"PR", 41, {10}}, {u"RJ", 33, {8}}, {u"RN", 24, {9, 10}},
+      {u"RO", 11, {14}},     {u"RR", 14, {9}},     {u"RS", 43, {10}}, {u"SC", 42, {9}}, {u"SE", 28, {9}},
+      {u"SP", 35, {12, 13}}, {u"TO", 17, {9, 11}},
   };
   return kUnidades;
 }

@@ -162,9 +162,9 @@ TEST_F(FilteringTest, Ansi2AscDecodes) {
       {u"æe9", u"é"},                          // lower-case hex reads too
       {u"xæZZy", std::u16string(u"x\0y", 3)},  // invalid code → character 0
       {u"xæ", std::u16string(u"x\0", 2)},
-      {u"xæA", u"x\n"},                        // what is left of the code at the end
-      {u"¾æBE", u"æ¾"},                        // a decoded ¾ stays ¾
-      {u"æE6E6", u"æE6"},                      // a decoded æ is not decoded again
+      {u"xæA", u"x\n"},    // what is left of the code at the end
+      {u"¾æBE", u"æ¾"},    // a decoded ¾ stays ¾
+      {u"æE6E6", u"æE6"},  // a decoded æ is not decoded again
   };
   for (const auto& c : cases) EXPECT_EQ(TmStr::Ansi2Asc(c.in), c.out);
 }

@@ -84,7 +84,8 @@ std::u16string TmStr::PadRightPonto(double Valor, int Tamanho, char16_t PadChar,
 }
 
 std::u16string TmStr::FormataValor(double Valor, int Tamanho, int Decimal, bool MostraPontoNoLugarDeZero,
-                                   bool cIsAtivaMenosZero, char16_t cPreenchimentoVazio, std::u16string_view cStrFinal) {
+                                   bool cIsAtivaMenosZero, char16_t cPreenchimentoVazio,
+                                   std::u16string_view cStrFinal) {
   const std::u16string formato =
       Decimal < 1 ? std::u16string(u"###,###,###,###") : u"###,###,###,##0." + Repeat(u'0', Decimal);
   std::u16string s = FormatFloat(formato, Valor);
@@ -165,7 +166,8 @@ std::u16string TmStr::FormataPontoEx(double Valor, int Tamanho, std::u16string_v
     }
   }
   s = PadRight(s, Tamanho, u' ', false);
-  if (s.size() > static_cast<std::size_t>(std::max(Tamanho, 0))) s.resize(static_cast<std::size_t>(std::max(Tamanho, 0)));
+  if (s.size() > static_cast<std::size_t>(std::max(Tamanho, 0)))
+    s.resize(static_cast<std::size_t>(std::max(Tamanho, 0)));
   return s;
 }
 

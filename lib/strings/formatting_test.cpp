@@ -170,12 +170,12 @@ TEST_F(Formatting, CnpjWithLetters) {
       {u"12.ABC.345/01DE-35", u"12.ABC.345/01DE-35"},
       {u" 12ABC34501DE35  ", u"12.ABC.345/01DE-35"},  // blanks around, as a fixed-width field keeps it
       {u"ABCDEFGHIJKL80", u"AB.CDE.FGH/IJKL-80"},
-      {u"12ABC34501DE36", u"12.ABC.345/01DE-36"},      // formatted, not checked
-      {u"12ABC34501DE3A", u"12345013"},               // a letter among the check digits
-      {u"12ABC34501DE3", u"12345013"},                // 13 characters
-      {u"12ABC34501DE355", u"1234501355"},            // 15 characters
-      {u"12 ABC 345 01DE 35", u"123450135"},          // blanks inside
-      {u"CPF 123.456.789-09", u"123.456.789-09"},     // a label before a CPF
+      {u"12ABC34501DE36", u"12.ABC.345/01DE-36"},  // formatted, not checked
+      {u"12ABC34501DE3A", u"12345013"},            // a letter among the check digits
+      {u"12ABC34501DE3", u"12345013"},             // 13 characters
+      {u"12ABC34501DE355", u"1234501355"},         // 15 characters
+      {u"12 ABC 345 01DE 35", u"123450135"},       // blanks inside
+      {u"CPF 123.456.789-09", u"123.456.789-09"},  // a label before a CPF
       {u"CNPJ: 11.222.333/0001-81", u"11.222.333/0001-81"},
   };
   for (const auto& c : cases) EXPECT_EQ(TmStr::FormataCPFCNPJ(c.In), c.Out) << U16ToUtf8(c.In);
@@ -203,9 +203,15 @@ TEST_F(Formatting, Dates) {
     bool Completa;
     const char16_t* Out;
   } cases[] = {
-      {u"", true, u"null"},          {u"//", true, u"null"},         {u"3107", true, u"31/07"},
-      {u"31/07/18", true, u"31/07/18"}, {u"07/2018", false, u"01/07/2018"}, {u"2018/07", false, u"01/07/2018"},
-      {u"31072018", true, u"31/07/2018"}, {u"31/07/2018", false, u"31/07/2018"}, {u"310718x", true, u"31/07/18"},
+      {u"", true, u"null"},
+      {u"//", true, u"null"},
+      {u"3107", true, u"31/07"},
+      {u"31/07/18", true, u"31/07/18"},
+      {u"07/2018", false, u"01/07/2018"},
+      {u"2018/07", false, u"01/07/2018"},
+      {u"31072018", true, u"31/07/2018"},
+      {u"31/07/2018", false, u"31/07/2018"},
+      {u"310718x", true, u"31/07/18"},
       {u"12345", true, u""},
   };
   for (const auto& c : cases) EXPECT_EQ(TmStr::FormataDataStr(c.In, c.Completa, false), c.Out) << U16ToUtf8(c.In);

@@ -262,7 +262,8 @@ TmStr::TStringInfo TmStr::GetStringInfo(std::u16string_view asText, const platfo
   }
   if (!paragraph.empty()) wrap(paragraph);
   const std::int64_t height = static_cast<std::int64_t>(aoCanvas.TextHeight(u"A")) * r.LineCount;
-  r.TextHeight = static_cast<std::int32_t>(std::clamp<std::int64_t>(height, 0, std::numeric_limits<std::int32_t>::max()));
+  r.TextHeight =
+      static_cast<std::int32_t>(std::clamp<std::int64_t>(height, 0, std::numeric_limits<std::int32_t>::max()));
   return r;
 }
 

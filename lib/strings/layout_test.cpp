@@ -66,17 +66,17 @@ TEST(QuebraTextoTest, GreedyWrapCountsTheSpaceBeforeEveryWord) {
     int largura;
     Lines linhas;
   } cases[] = {
-      {u"um dois tres", 7, {u"um dois", u"tres"}},   // 2 + 4 + 1 fits exactly
+      {u"um dois tres", 7, {u"um dois", u"tres"}},  // 2 + 4 + 1 fits exactly
       {u"um dois tres", 6, {u"um", u"dois", u"tres"}},
-      {u"  um   dois  ", 20, {u"um dois"}},          // trimmed, spaces collapsed
-      {u"abcde", 5, {u"abcde"}},                     // a word as wide as the line still goes alone
+      {u"  um   dois  ", 20, {u"um dois"}},                 // trimmed, spaces collapsed
+      {u"abcde", 5, {u"abcde"}},                            // a word as wide as the line still goes alone
       {u"ab abcdefgh cd", 4, {u"ab", u"abcdefgh", u"cd"}},  // too long: its own line, never cut
       {u"abcdefgh ab", 4, {u"abcdefgh", u"ab"}},
       {u"", 10, {}},
       {u"   ", 10, {}},
-      {u"a b", 0, {u"a", u"b"}},                      // nothing fits: one word per line
+      {u"a b", 0, {u"a", u"b"}},                               // nothing fits: one word per line
       {u"Total\u00BF12,50 ok", 20, {u"Total\u00BF12,50 ok"}},  // 191 is text, not a space
-      {u"a\tb c", 5, {u"a\tb c"}},                    // tabs belong to their word
+      {u"a\tb c", 5, {u"a\tb c"}},                             // tabs belong to their word
   };
   for (const auto& c : cases) {
     TStringList l;
@@ -140,12 +140,12 @@ TEST(FormataParagrafoTest, CutPointsAtTheBoundaries) {
       {u"um dois tres quatro", 10, false, {u"um dois", u"tres", u"quatro"}},
       {u"um dois tres quatro", 10, true, {u"um    dois", u"tres", u"quatro"}},  // the last line stays
       {u"a bb cccc", 6, true, {u"a   bb", u"cccc"}},
-      {u"abcde fgh", 5, false, {u"abcde", u"fgh"}},             // a line that ends exactly at a word end
+      {u"abcde fgh", 5, false, {u"abcde", u"fgh"}},                    // a line that ends exactly at a word end
       {u"abcdefghij kl", 4, false, {u"abcd", u"efgh", u"ij", u"kl"}},  // a longer word is cut at the width
-      {u"ab\U0001F600cd", 3, false, {u"ab", u"\U0001F600c", u"d"}},  // but not inside a character
-      {u"abcd e", 4, false, {u"abcd", u"e"}},                   // a remainder of one character
+      {u"ab\U0001F600cd", 3, false, {u"ab", u"\U0001F600c", u"d"}},    // but not inside a character
+      {u"abcd e", 4, false, {u"abcd", u"e"}},                          // a remainder of one character
       {u"  a   b  ", 3, false, {u"a", u"b"}},
-      {u"x y", 0, false, {u"x y"}},                             // no width: one line
+      {u"x y", 0, false, {u"x y"}},  // no width: one line
       {u"", 5, false, {}},
       {u"     ", 2, false, {}},
   };
@@ -162,13 +162,15 @@ TEST(FormatarParagrafoTest, LineBreaksJustificationAndAppending) {
     bool justificar;
     Lines linhas;
   } cases[] = {
-      {u"Caro cliente,\r\nsegue a nota fiscal do pedido.", 20, true,
+      {u"Caro cliente,\r\nsegue a nota fiscal do pedido.",
+       20,
+       true,
        {u"Caro cliente,", u"segue  a nota fiscal", u"do pedido."}},
-      {u"a\r\rb", 10, false, {u"a", u"", u"b"}},                // a blank line stays
+      {u"a\r\rb", 10, false, {u"a", u"", u"b"}},  // a blank line stays
       {u"a\r\n\r\nb\r\n", 10, false, {u"a", u"", u"b"}},
       {u"linha um\nlinha dois", 20, false, {u"linha um", u"linha dois"}},  // a lone LF breaks too
-      {u"abcde\r\nfgh", 5, false, {u"abcde", u"fgh"}},          // a break right at the width
-      {u"aaa bbb ccc ddd", 9, true, {u"aaa bbb", u"ccc ddd"}},  // 10 characters or fewer: not justified
+      {u"abcde\r\nfgh", 5, false, {u"abcde", u"fgh"}},                     // a break right at the width
+      {u"aaa bbb ccc ddd", 9, true, {u"aaa bbb", u"ccc ddd"}},             // 10 characters or fewer: not justified
       {u"aaaaa bbbbb ccccc", 12, true, {u"aaaaa  bbbbb", u"ccccc"}},
       {u"aaaaa bbbbbb\r\ncc", 14, true, {u"aaaaa bbbbbb", u"cc"}},  // ended by a break: not justified
       {u"sem largura\r\nalguma", 0, true, {u"sem largura", u"alguma"}},
@@ -230,8 +232,8 @@ TEST(FormataColunasTest, DownTheColumnsBlockByBlock) {
       {7, 10, 3, 2, false, false, {u"1 4 7 ", u"2 5   ", u"3 6   "}},
       {4, 10, 3, 2, false, false, {u"1 3   ", u"2 4   "}},
       {5, 2, 2, 2, false, true, {u"1 3 ", u"2 4 ", u"", u"5   ", u""}},  // blocks of 2 × 2
-      {3, 0, 2, 2, false, false, {u"1 3 ", u"2   "}},                      // no row limit: one block
-      {2, 5, 0, 2, false, false, {u"1 ", u"2 "}},                           // columns below 1 count as 1
+      {3, 0, 2, 2, false, false, {u"1 3 ", u"2   "}},                    // no row limit: one block
+      {2, 5, 0, 2, false, false, {u"1 ", u"2 "}},                        // columns below 1 count as 1
       {0, 5, 2, 2, true, true, {}},
   };
   for (const auto& c : cases) {
@@ -290,11 +292,11 @@ TEST(GetStringInfoTest, WrapsParagraphsToThePixelWidth) {
   } cases[] = {
       {u"", 100, 0, 0, u""},
       {u"a\r\nb", 100, 2, 10, u"a\r\nb"},
-      {u"aaa bbb ccc", 70, 2, 70, u"aaa bbb\r\nccc"},   // the space at the break goes
-      {u"aaa bbb ccc", 80, 2, 80, u"aaa bbb \r\nccc"},  // a space that fits stays on its line
+      {u"aaa bbb ccc", 70, 2, 70, u"aaa bbb\r\nccc"},           // the space at the break goes
+      {u"aaa bbb ccc", 80, 2, 80, u"aaa bbb \r\nccc"},          // a space that fits stays on its line
       {u"abcdefghijkl xy", 50, 2, 120, u"abcdefghijkl\r\nxy"},  // a wide word stands alone
-      {u"a\r\r\nb", 100, 3, 10, u"a\r\n\r\nb"},         // an empty paragraph is an empty line
-      {u"a\nb", 100, 2, 10, u"a\r\nb"},                 // a lone LF breaks too
+      {u"a\r\r\nb", 100, 3, 10, u"a\r\n\r\nb"},                 // an empty paragraph is an empty line
+      {u"a\nb", 100, 2, 10, u"a\r\nb"},                         // a lone LF breaks too
       {u"a\r", 100, 1, 10, u"a"},
       {u"\r", 100, 1, 0, u""},
       {std::u16string(60, u'x') + u" y", 0, 2, 600, std::u16string(60, u'x') + u"\r\ny"},  // 0: half the screen
@@ -338,8 +340,8 @@ TEST(TextMetricsTest, TheHeadlessEstimateAndItsInstallation) {
   const platform::FixedPitchTextMetrics m;
   EXPECT_EQ(m.TextWidth(u""), 0);
   EXPECT_EQ(m.TextWidth(u"abc"), 24);
-  EXPECT_EQ(m.TextWidth(u"e\u0301"), 8);        // a combining accent takes no room
-  EXPECT_EQ(m.TextWidth(u"\U0001F600"), 8);     // a surrogate pair is one character
+  EXPECT_EQ(m.TextWidth(u"e\u0301"), 8);     // a combining accent takes no room
+  EXPECT_EQ(m.TextWidth(u"\U0001F600"), 8);  // a surrogate pair is one character
   EXPECT_EQ(m.TextHeight(u"A"), 16);
   EXPECT_EQ(m.ScreenWidth(), 1920);
 

@@ -25,17 +25,14 @@ namespace TmStr {
 // `Texto` followed by `PadChar`s up to `Tamanho` (left-aligned). With
 // `abCortarTexto` a longer result keeps its first `Tamanho` characters.
 //   PadLeft(u"AB", 4, u'.', false) == u"AB.."
-std::u16string PadLeft(std::u16string_view Texto, int Tamanho, char16_t PadChar = u' ',
-                       bool abCortarTexto = false);
+std::u16string PadLeft(std::u16string_view Texto, int Tamanho, char16_t PadChar = u' ', bool abCortarTexto = false);
 // `PadChar`s then `Texto` up to `Tamanho` (right-aligned). With `abCortarTexto`
 // a longer result keeps its last `Tamanho` characters.
 //   PadRight(u"ABCDEF", 3, u' ', true) == u"DEF"
-std::u16string PadRight(std::u16string_view Texto, int Tamanho, char16_t PadChar = u' ',
-                        bool abCortarTexto = false);
+std::u16string PadRight(std::u16string_view Texto, int Tamanho, char16_t PadChar = u' ', bool abCortarTexto = false);
 // Padding, then `StrFim`, then `Texto`, always cut to the last `Tamanho` characters.
 //   PadRightStrFim(u"12", 6, u' ', u"R$") == u"  R$12"
-std::u16string PadRightStrFim(std::u16string_view Texto, int Tamanho, char16_t PadChar,
-                              std::u16string_view StrFim);
+std::u16string PadRightStrFim(std::u16string_view Texto, int Tamanho, char16_t PadChar, std::u16string_view StrFim);
 // Exactly `Tamanho` characters: pads right first, then left; cuts left first, then right.
 // A negative width gives an empty text.
 //   PadCenter(u"AB", 5, u'*') == u"*AB**"; PadCenter(u"ABCDE", 2, u' ') == u"CD"
@@ -102,9 +99,8 @@ bool IsPISValido(std::u16string_view Codigo);
 // `aiControle` −1 uses the document number as the control code. Letters of an
 // alphanumeric issuer CNPJ go into the key as capitals and count in its check digit.
 std::u16string CalculaChaveEletronica(std::u16string_view asUF, TDateTime ahDtEmisDocto,
-                                      std::u16string_view asCNPJEmissor,
-                                      TModeloDocumentoEletronico aeTipo, int aiSerie, int aiNumero,
-                                      int aiTpEmissao, int aiControle);
+                                      std::u16string_view asCNPJEmissor, TModeloDocumentoEletronico aeTipo, int aiSerie,
+                                      int aiNumero, int aiTpEmissao, int aiControle);
 
 // ---- State registrations (state_registration.cpp) ----
 
@@ -154,8 +150,7 @@ std::u16string Formata(double Valor, std::u16string_view Formato, bool abPontoQu
 std::u16string Formata(double adValor, int adDecimais);
 // `Valor` formatted with `Formato`, then right-aligned in `Tamanho` as the text PadRight.
 //   PadRight(12.5, 8, u' ', u"0.00", true) == u"   12,50"
-std::u16string PadRight(double Valor, int Tamanho, char16_t PadChar, std::u16string_view Formato,
-                        bool abCortarTexto);
+std::u16string PadRight(double Valor, int Tamanho, char16_t PadChar, std::u16string_view Formato, bool abCortarTexto);
 // As the value PadRight, but zero shows as a lone "." at the right of the width.
 //   PadRightPonto(0, 5, u' ', u"0.00", true) == u"    ."
 std::u16string PadRightPonto(double Valor, int Tamanho, char16_t PadChar, std::u16string_view Formato,
@@ -166,14 +161,13 @@ std::u16string PadRightPonto(double Valor, int Tamanho, char16_t PadChar, std::u
 // values with `cIsAtivaMenosZero`). `cStrFinal` goes between the fill and the value.
 //   FormataValor(1234567.89, 10, 2, true, false, u' ', u"") == u"1234567,89"
 std::u16string FormataValor(double Valor, int Tamanho, int Decimal, bool MostraPontoNoLugarDeZero,
-                            bool cIsAtivaMenosZero, char16_t cPreenchimentoVazio,
-                            std::u16string_view cStrFinal);
+                            bool cIsAtivaMenosZero, char16_t cPreenchimentoVazio, std::u16string_view cStrFinal);
 // A report column of `Tamanho` characters: the value formatted and right-aligned, zero
 // shown as a dot (under the decimal separator when `Alinhado`), optionally without
 // the leading thousands point above a million or a thousand.
 //   FormataPonto(0, 8, true, u"#,##0.00", false, false, false) == u"     .  "
-std::u16string FormataPonto(double Valor, int Tamanho, bool Alinhado, std::u16string_view Formato,
-                            bool NumInteiro, bool MilhaoSemPonto, bool MilSemPonto);
+std::u16string FormataPonto(double Valor, int Tamanho, bool Alinhado, std::u16string_view Formato, bool NumInteiro,
+                            bool MilhaoSemPonto, bool MilSemPonto);
 // A column for three-decimal values: whole values lose ",000", zero becomes a dot.
 //   FormataPonto3Casas(12, 8, u"#,##0.000") == u"  12    "
 std::u16string FormataPonto3Casas(Currency Valor, int Tamanho, std::u16string_view Formato);
@@ -426,8 +420,7 @@ void FormataColunas(const TStringList& Original, TStringList& Resultado, int Lin
 // counts in LineCount; TextHeight = LineCount × height of "A".
 // Pass platform::Service<platform::TextMetrics>::Get() for the installed measurer.
 //   GetStringInfo(u"a\r\nb", m, 100): LineCount 2, ScreenText u"a\r\nb"
-TStringInfo GetStringInfo(std::u16string_view asText, const platform::TextMetrics& aoCanvas,
-                          int aiMaxLineWidth);
+TStringInfo GetStringInfo(std::u16string_view asText, const platform::TextMetrics& aoCanvas, int aiMaxLineWidth);
 
 // ---- Template formatting and value lists (templates.cpp) ----
 
@@ -457,8 +450,9 @@ class TFmtParam {
  public:
   TFmtParam() = default;
   template <class T>
-    requires(std::is_constructible_v<Variant, T &&> && !std::is_same_v<std::remove_cvref_t<T>, TFmtParam>)
-  TFmtParam(T&& Valor) : FTipo(Tipo::Valor) {  // NOLINT: values read as params
+  requires(std::is_constructible_v<Variant, T&&> && !std::is_same_v<std::remove_cvref_t<T>, TFmtParam>)
+      TFmtParam(T&& Valor)
+      : FTipo(Tipo::Valor) {  // NOLINT: values read as params
     FValores.emplace_back(std::forward<T>(Valor));
   }
   TFmtParam(TzelArrayVariant Lista) : FTipo(Tipo::Lista), FValores(std::move(Lista)) {}  // NOLINT
@@ -497,8 +491,7 @@ std::u16string FmtSql(std::u16string_view aString, const TFmtParams& aParam);
 // separator dropped first) joined again with `asSeparador`, each in SQL quotes when
 // `abQuoted`. An empty separator keeps the list as one field.
 //   GetStringFilterIn(u"1,2,3,", u",", true) == u"'1','2','3'"
-std::u16string GetStringFilterIn(std::u16string_view asLista, std::u16string_view asSeparador,
-                                 bool abQuoted);
+std::u16string GetStringFilterIn(std::u16string_view asLista, std::u16string_view asSeparador, bool abQuoted);
 // GetStringFilterIn with quoting: the body of an SQL "in (...)" filter.
 std::u16string QuotedList(std::u16string_view asLista, std::u16string_view asSeparador);
 
@@ -601,8 +594,8 @@ std::u16string Coalesce(std::u16string_view asValue, std::u16string_view asDefau
 // With `asValidaSeJaExiste` nothing is appended when `asComEste` is already one of the
 // parts of `asEste` between separators (contained in it, for an empty separator).
 //   s = u"a"; Concatena(s, u"b", u", "); s == u"a, b"
-void Concatena(std::u16string& asEste, std::u16string_view asComEste,
-               std::u16string_view asSeparadorSePreenchido, bool asValidaSeJaExiste = false);
+void Concatena(std::u16string& asEste, std::u16string_view asComEste, std::u16string_view asSeparadorSePreenchido,
+               bool asValidaSeJaExiste = false);
 // The elements joined by the Concatena rule: leading empty elements vanish, a later
 // empty one leaves two separators. Concatena({u"", u"a", u"", u"b"}, u",") == u"a,,b"
 std::u16string Concatena(const TzelArrayString& aaLista, std::u16string_view asSeparador);
@@ -615,8 +608,7 @@ void ConcatenaInicio(std::u16string& asEste, std::u16string_view asComEste,
 std::u16string ArrayConcatToStr(const TzelArrayString& aaArrayStr, std::u16string_view asSeparador,
                                 bool abQuoted = false);
 // The same for the other array-of-texts type.
-std::u16string ArrayStrConcatToStr(const TArrayStr& aaArrayStr, std::u16string_view asSeparador,
-                                   bool abQuoted = false);
+std::u16string ArrayStrConcatToStr(const TArrayStr& aaArrayStr, std::u16string_view asSeparador, bool abQuoted = false);
 // The decimal texts joined with `asSeparador`: ArrayIntToStr({1, 2, 3}, u",") == u"1,2,3"
 std::u16string ArrayIntToStr(std::initializer_list<std::int32_t> aaArrayInt, std::u16string_view asSeparador);
 std::u16string ArrayIntToStr(const TzelArrayInteger& aaArrayInt, std::u16string_view asSeparador);
@@ -656,8 +648,8 @@ bool IsEmailValido(std::u16string_view asEmail, std::u16string& osMsgErro);
 // when `LimpaMatrizSaida`), untrimmed; with `IgnorarStringVazias` fields that are empty
 // after trimming are skipped. An empty text is one empty field.
 //   Split(u"a , ,b", u',', list, true, true) → "a ", "b"
-void Split(std::u16string_view Texto, char16_t Separador, TStringList& MatrizSaida,
-           bool IgnorarStringVazias = false, bool LimpaMatrizSaida = true);
+void Split(std::u16string_view Texto, char16_t Separador, TStringList& MatrizSaida, bool IgnorarStringVazias = false,
+           bool LimpaMatrizSaida = true);
 // Every field, empty ones included: Split(u"a,,b", u',') == {u"a", u"", u"b"}; an empty
 // text gives one empty field.
 TzelArrayString Split(std::u16string_view asTexto, char16_t asSeparador);

@@ -13,11 +13,11 @@ TEST(CapitalizaTest, TitleCaseWithConnectingWordsInLowerCase) {
     std::u16string nome, esperado;
   } cases[] = {
       {u"JOÃO DA SILVA", u"João da Silva"},
-      {u"maria  e  josé", u"Maria  e  José"},      // the spacing is kept
-      {u"de souza", u"de Souza"},                  // the first word too
+      {u"maria  e  josé", u"Maria  e  José"},  // the spacing is kept
+      {u"de souza", u"de Souza"},              // the first word too
       {u"ANTÔNIO DOS SANTOS COM ÉRICA EM CASA", u"Antônio dos Santos com Érica em Casa"},
       {u"j.silva", u"J.Silva"},
-      {u"a.b.c", u"A.B.c"},                        // only after the first '.'
+      {u"a.b.c", u"A.B.c"},  // only after the first '.'
       {u"sr. joão", u"Sr. João"},
       {u"o.k.", u"O.K."},
       {u"e", u"e"},
@@ -29,7 +29,7 @@ TEST(CapitalizaTest, TitleCaseWithConnectingWordsInLowerCase) {
       {u"жук ЖУК", u"Жук Жук"},
       {u"ÿves škoda", u"Ÿves Škoda"},
       {u"ΣΩΚΡΑΤΗΣ", u"Σωκρατης"},
-      {u"ǆemal", u"ǅemal"},                        // a digraph starts in title case
+      {u"ǆemal", u"ǅemal"},                                // a digraph starts in title case
       {u"\U00010428\U00010429", u"\U00010400\U00010429"},  // Deseret, outside the 16-bit range
   };
   for (const auto& c : cases) EXPECT_EQ(TmStr::Capitaliza(c.nome), c.esperado) << U16ToUtf8(c.nome);
@@ -42,16 +42,16 @@ TEST(AbreviarNomeTest, AbbreviationsThenInitialsThenTheCut) {
     std::u16string esperado;
   } cases[] = {
       {u"Comércio de Alimentos Santa Luzia Ltda", 30, u"COM.DE ALIM.SANTA LUZIA LTDA"},
-      {u"Padaria S. José", 40, u"PADARIA S.JOSÉ"},                    // fits: only ". " becomes "."
+      {u"Padaria S. José", 40, u"PADARIA S.JOSÉ"},  // fits: only ". " becomes "."
       {u"  Padaria   Pão  de Mel ", 40, u"PADARIA PÃO DE MEL"},
       {u"Maria Aparecida Fernandes Oliveira", 20, u"MARIA A.F.OLIVEIRA"},  // initials from the second word
-      {u"Rua Quinze de Novembro 1500", 14, u"R.Q.DE N.1500"},      // the house number stays whole
-      {u"Indústria Ltda., Filial Centro", 20, u"IND.LTDA., F.CENTRO"},  // an abbreviation with a comma stays
-      {u"Comércio de Alimentos Santa Luzia Ltda", 5, u"COM."},      // cut, then the dots
-      {u"Pão &amp; Cia &lt;Matriz&gt;", 40, u"PÃO & CIA <MATRIZ>"},  // entities decoded
-      {u"Café com Leite", 40, u"CAFÉ COM.LEITE"},                  // " COM " is taken for Comércio
+      {u"Rua Quinze de Novembro 1500", 14, u"R.Q.DE N.1500"},              // the house number stays whole
+      {u"Indústria Ltda., Filial Centro", 20, u"IND.LTDA., F.CENTRO"},     // an abbreviation with a comma stays
+      {u"Comércio de Alimentos Santa Luzia Ltda", 5, u"COM."},             // cut, then the dots
+      {u"Pão &amp; Cia &lt;Matriz&gt;", 40, u"PÃO & CIA <MATRIZ>"},        // entities decoded
+      {u"Café com Leite", 40, u"CAFÉ COM.LEITE"},                          // " COM " is taken for Comércio
       {u"Praça da Sé", 8, u"PÇ.DA SÉ"},
-      {u"Sociedade Anônima", 10, u"SOC.A."},                        // the two-word pairs never match whole
+      {u"Sociedade Anônima", 10, u"SOC.A."},  // the two-word pairs never match whole
       {u"Qualquer Nome", 0, u""},
       {u"Qualquer Nome", -3, u""},
       {u"", 10, u""},
@@ -62,8 +62,8 @@ TEST(AbreviarNomeTest, AbbreviationsThenInitialsThenTheCut) {
 
 TEST(AbreviarNomeTest, NeverWiderThanAsked) {
   std::mt19937 gen(5);
-  const std::u16string_view palavras[] = {u"Comércio", u"de",    u"Indústria", u"Avenida", u"São",  u"João",
-                                          u"1500",     u"Ltda.", u"Ltda.,",    u"Brigadeiro", u"X", u"Ç"};
+  const std::u16string_view palavras[] = {u"Comércio", u"de",    u"Indústria", u"Avenida",    u"São", u"João",
+                                          u"1500",     u"Ltda.", u"Ltda.,",    u"Brigadeiro", u"X",   u"Ç"};
   for (int i = 0; i < 2000; ++i) {
     std::u16string nome;
     for (int n = std::uniform_int_distribution<int>(0, 8)(gen); n > 0; --n)
@@ -103,7 +103,7 @@ TEST(IsEmailValidoTest, EveryProblemExplained) {
       {u"a@x.com.", {pontoPontas}},
       {u"a..b@x.com", {pontos}},
       {u"a@.x.com", {pontos}},
-      {u"a.@x..com", {pontos}},                       // once
+      {u"a.@x..com", {pontos}},  // once
       {u"a b@x.com", {invalido(u" ")}},
       {u"jo ão  silva@x.com", {invalido(u" "), invalido(u"ã")}},  // once per character, in order
       {u"a\U0001F600@x.com", {invalido(u"\U0001F600")}},

@@ -20,7 +20,8 @@ std::u16string TmStr::PadLeft(std::u16string_view Texto, int Tamanho, char16_t P
   r.reserve(Texto.size() + pad);
   r.append(Texto);
   r.append(pad, PadChar);
-  if (abCortarTexto && r.size() > static_cast<std::size_t>(std::max(Tamanho, 0))) r.resize(static_cast<std::size_t>(std::max(Tamanho, 0)));
+  if (abCortarTexto && r.size() > static_cast<std::size_t>(std::max(Tamanho, 0)))
+    r.resize(static_cast<std::size_t>(std::max(Tamanho, 0)));
   return r;
 }
 
@@ -66,13 +67,11 @@ std::u16string TmStr::PadCenter(std::u16string_view Texto, int Tamanho, char16_t
   return std::u16string(Texto.substr(e - e / 2, width));
 }
 
-std::u16string TmStr::RealPadLeft(std::u16string_view asTexto, int aiTamanho, char16_t acPadChar,
-                                  bool abCortarTexto) {
+std::u16string TmStr::RealPadLeft(std::u16string_view asTexto, int aiTamanho, char16_t acPadChar, bool abCortarTexto) {
   return PadRight(asTexto, aiTamanho, acPadChar, abCortarTexto);
 }
 
-std::u16string TmStr::RealPadRight(std::u16string_view asTexto, int aiTamanho, char16_t acPadChar,
-                                   bool abCortarTexto) {
+std::u16string TmStr::RealPadRight(std::u16string_view asTexto, int aiTamanho, char16_t acPadChar, bool abCortarTexto) {
   return PadLeft(asTexto, aiTamanho, acPadChar, abCortarTexto);
 }
 

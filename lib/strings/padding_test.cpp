@@ -26,16 +26,13 @@ TEST_P(PadCenterTest, CentresInExactWidth) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PadCenterTest,
-    ::testing::Values(CenterCase{u"AB", 5, u'*', u"*AB**"}, CenterCase{u"", 3, u'-', u"---"},
-                      CenterCase{u"A", 4, u' ', u" A  "}, CenterCase{u"ABCDE", 2, u' ', u"CD"},
-                      CenterCase{u"ABCDEF", 3, u' ', u"CDE"}, CenterCase{u"ABCDEF", 5, u' ', u"BCDEF"},
-                      CenterCase{u"ABC", 0, u' ', u""}, CenterCase{u"ABC", -3, u' ', u""},
-                      CenterCase{u"1234567890123456789012345678901234567890", 40, u' ',
-                                 u"1234567890123456789012345678901234567890"},
-                      CenterCase{u"Zelmor Quindel", 40, u' ',
-                                 u"             Zelmor Quindel             "},
-                      CenterCase{u"- aguardando comunicacao -", 40, u' ',
-                                 u"       - aguardando comunicacao -       "}));
+    ::testing::Values(
+        CenterCase{u"AB", 5, u'*', u"*AB**"}, CenterCase{u"", 3, u'-', u"---"}, CenterCase{u"A", 4, u' ', u" A  "},
+        CenterCase{u"ABCDE", 2, u' ', u"CD"}, CenterCase{u"ABCDEF", 3, u' ', u"CDE"},
+        CenterCase{u"ABCDEF", 5, u' ', u"BCDEF"}, CenterCase{u"ABC", 0, u' ', u""}, CenterCase{u"ABC", -3, u' ', u""},
+        CenterCase{u"1234567890123456789012345678901234567890", 40, u' ', u"1234567890123456789012345678901234567890"},
+        CenterCase{u"Zelmor Quindel", 40, u' ', u"             Zelmor Quindel             "},
+        CenterCase{u"- aguardando comunicacao -", 40, u' ', u"       - aguardando comunicacao -       "}));
 
 struct PadCase {
   const char* name;
@@ -95,9 +92,16 @@ TEST(StrZeroTest, IntegersWithLeadingZeros) {
     int valor, tamanho;
     std::u16string expected;
   } cases[] = {
-      {7, 3, u"007"},   {42, 5, u"00042"},      {-42, 5, u"-00042"}, {1234, 2, u"1234"},
-      {42, 0, u"42"},   {-42, -1, u"-42"},      {0, 3, u"000"},      {0, 0, u"0"},
-      {2147483647, 12, u"002147483647"},        {-2147483647 - 1, 3, u"-2147483648"},
+      {7, 3, u"007"},
+      {42, 5, u"00042"},
+      {-42, 5, u"-00042"},
+      {1234, 2, u"1234"},
+      {42, 0, u"42"},
+      {-42, -1, u"-42"},
+      {0, 3, u"000"},
+      {0, 0, u"0"},
+      {2147483647, 12, u"002147483647"},
+      {-2147483647 - 1, 3, u"-2147483648"},
   };
   for (const auto& c : cases) EXPECT_EQ(TmStr::StrZero(c.valor, c.tamanho), c.expected) << c.valor << "/" << c.tamanho;
 }
@@ -136,10 +140,21 @@ TEST(SeparaTest, FieldsAtTheDisplaySeparator) {
     int pos;
     std::u16string expected;
   } cases[] = {
-      {total, 1, u"Total"}, {total, 2, u"12,50"}, {ab, 3, u""},   {aac, 2, u""},  {aac, 3, u"C"},
-      {ab, 0, u"A"},        {ab, -4, u"A"},       {u"", 1, u""},  {u"", 2, u""},  {u"ABC", 1, u"ABC"},
-      {u"ABC", 2, u""},     {std::u16string(1, kSep), 1, u""}, {std::u16string(1, kSep), 2, u""},
-      {ab + kSep, 3, u""},  {u" a " + std::u16string(1, kSep), 1, u" a "},
+      {total, 1, u"Total"},
+      {total, 2, u"12,50"},
+      {ab, 3, u""},
+      {aac, 2, u""},
+      {aac, 3, u"C"},
+      {ab, 0, u"A"},
+      {ab, -4, u"A"},
+      {u"", 1, u""},
+      {u"", 2, u""},
+      {u"ABC", 1, u"ABC"},
+      {u"ABC", 2, u""},
+      {std::u16string(1, kSep), 1, u""},
+      {std::u16string(1, kSep), 2, u""},
+      {ab + kSep, 3, u""},
+      {u" a " + std::u16string(1, kSep), 1, u" a "},
   };
   for (const auto& c : cases) EXPECT_EQ(TmStr::Separa(c.texto, kSep, c.pos), c.expected) << c.pos;
 }

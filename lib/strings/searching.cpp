@@ -261,8 +261,7 @@ std::u16string TmStr::ArrayConcatToStr(const TzelArrayString& aaArrayStr, std::u
   return JoinTexts(aaArrayStr, asSeparador, abQuoted);
 }
 
-std::u16string TmStr::ArrayStrConcatToStr(const TArrayStr& aaArrayStr, std::u16string_view asSeparador,
-                                          bool abQuoted) {
+std::u16string TmStr::ArrayStrConcatToStr(const TArrayStr& aaArrayStr, std::u16string_view asSeparador, bool abQuoted) {
   return JoinTexts(aaArrayStr, asSeparador, abQuoted);
 }
 

@@ -26,7 +26,8 @@ TEST(ReplaceTest, Cases) {
       {u"", u"a", u"b", true, u""},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(TmStr::Replace(c.texto, c.este, c.porEste, c.ignoreCase), c.out) << std::string(c.out.begin(), c.out.end());
+    EXPECT_EQ(TmStr::Replace(c.texto, c.este, c.porEste, c.ignoreCase), c.out)
+        << std::string(c.out.begin(), c.out.end());
 }
 
 // Property: Replace agrees with a plain reference on generated texts over a small
@@ -79,7 +80,8 @@ TEST(SearchTest, LongPatternsAgreeWithStandardSearches) {
     const std::u16string p = text(9, 14, u"ab");
     if (next() % 2) t.insert(next() % (t.size() + 1), p);  // make sure of a match half the time
     const std::size_t last = std::u16string_view(t).rfind(p);
-    ASSERT_EQ(TmStr::PosReverse(p, t), last == std::u16string::npos ? 0 : static_cast<int>(t.size() - last - p.size() + 1));
+    ASSERT_EQ(TmStr::PosReverse(p, t),
+              last == std::u16string::npos ? 0 : static_cast<int>(t.size() - last - p.size() + 1));
     ASSERT_EQ(TmStr::ContemTodos(t, {p}), t.find(p) != std::u16string::npos);
     std::u16string expected;
     for (std::size_t i = 0, f; i <= t.size(); i = f + p.size()) {

@@ -96,9 +96,8 @@ std::u16string TmStr::SplitInQuotedStr(std::u16string_view asTexto, char16_t asS
   // a lone "'" would otherwise leave the list unbalanced.
   auto quoted = [](std::u16string_view f) { return f.size() >= 2 && f.front() == u'\'' && f.back() == u'\''; };
   std::size_t size = 0;
-  ForEachField(asTexto, asSeparador, [&](std::u16string_view f) {
-    size += (quoted(f) ? f.size() : textkit::QuotedLength(f)) + 1;
-  });
+  ForEachField(asTexto, asSeparador,
+               [&](std::u16string_view f) { size += (quoted(f) ? f.size() : textkit::QuotedLength(f)) + 1; });
   std::u16string out;
   out.reserve(size - 1);
   ForEachField(asTexto, asSeparador, [&](std::u16string_view f) {

@@ -14,12 +14,8 @@ TEST(SplitTest, IntoAList) {
     bool ignorar;
     TzelArrayString out;
   } cases[] = {
-      {u"a , ,b", true, {u"a ", u"b"}},
-      {u"a , ,b", false, {u"a ", u" ", u"b"}},
-      {u"", false, {u""}},
-      {u"", true, {}},
-      {u",", false, {u"", u""}},
-      {u"a,\t,b,", true, {u"a", u"b"}},
+      {u"a , ,b", true, {u"a ", u"b"}}, {u"a , ,b", false, {u"a ", u" ", u"b"}}, {u"", false, {u""}}, {u"", true, {}},
+      {u",", false, {u"", u""}},        {u"a,\t,b,", true, {u"a", u"b"}},
   };
   for (const auto& c : cases) {
     TStringList l;

@@ -20,24 +20,24 @@ using checkdigit::DigitValue;
 
 // How a weighted sum becomes a check digit.
 enum class Regra : std::uint8_t {
-  M11,        // r = Σ mod 11; 0 for r 0 or 1, else 11 − r
-  M11x10,     // r = (Σ × 10) mod 11; 10 becomes 0
-  M11menos10, // 11 − (Σ mod 11); 10 and 11 become 0 and 1
-  M10,        // 0 for Σ mod 10 = 0, else 10 − (Σ mod 10)
-  M11r,       // r = Σ mod 11; 10 becomes 0
-  M9,         // Σ mod 9
-  M10Somados, // M10 of the products with two-digit products reduced to the sum of their digits (MG)
-  M10ouM11,   // M10 or M11, by the digit at `Seletor` (BA)
-  AM,         // 11 − Σ while Σ is below 11, else M11
-  AP,         // Σ plus a constant by number range, 11 − (Σ mod 11) with a range-dependent fallback
-  GO,         // M11 with r = 1 giving 1 inside a number range
+  M11,         // r = Σ mod 11; 0 for r 0 or 1, else 11 − r
+  M11x10,      // r = (Σ × 10) mod 11; 10 becomes 0
+  M11menos10,  // 11 − (Σ mod 11); 10 and 11 become 0 and 1
+  M10,         // 0 for Σ mod 10 = 0, else 10 − (Σ mod 10)
+  M11r,        // r = Σ mod 11; 10 becomes 0
+  M9,          // Σ mod 9
+  M10Somados,  // M10 of the products with two-digit products reduced to the sum of their digits (MG)
+  M10ouM11,    // M10 or M11, by the digit at `Seletor` (BA)
+  AM,          // 11 − Σ while Σ is below 11, else M11
+  AP,          // Σ plus a constant by number range, 11 − (Σ mod 11) with a range-dependent fallback
+  GO,          // M11 with r = 1 giving 1 inside a number range
 };
 
 struct Digito {
-  std::uint8_t Alvo;                  // 0-based place of the check digit
-  std::array<std::uint8_t, 13> Pesos; // weights of d1, d2, ...; trailing zeros unused
+  std::uint8_t Alvo;                   // 0-based place of the check digit
+  std::array<std::uint8_t, 13> Pesos;  // weights of d1, d2, ...; trailing zeros unused
   Regra Metodo;
-  std::uint8_t Seletor = 0;           // M10ouM11: place of the digit that picks the modulus
+  std::uint8_t Seletor = 0;  // M10ouM11: place of the digit that picks the modulus
 
   constexpr std::size_t NPesos() const {
     std::size_t n = Pesos.size();
@@ -47,7 +47,7 @@ struct Digito {
 };
 
 struct Forma {
-  std::uint8_t Tamanho;                   // characters of the digit string
+  std::uint8_t Tamanho;                        // characters of the digit string
   std::array<std::u16string_view, 5> Inicios;  // accepted beginnings; none listed = any
   std::array<Digito, 2> Digitos;
   std::uint8_t NDigitos;
@@ -66,26 +66,37 @@ constexpr Forma Simples9(std::array<std::u16string_view, 5> inicios, Regra r = R
   return {9, inicios, {{{8, P98765432, r}}}, 1};
 }
 
-constexpr Forma kAC[] = {{13, {u"01"}, {{{11, {4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11},
-                                         {12, {5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11}}}, 2}};
+constexpr Forma kAC[] = {
+    {13,
+     {u"01"},
+     {{{11, {4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11}, {12, {5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11}}},
+     2}};
 constexpr Forma kAL[] = {Simples9({u"24"}, Regra::M11x10)};
 constexpr Forma kAM[] = {Simples9({}, Regra::AM)};
 constexpr Forma kAP[] = {Simples9({u"03"}, Regra::AP)};
 // The 9-digit form is the 8-digit rule one place further right, the modulus picked by
 // d2: an 8-digit number with a 0 in front is the same number in the 9-digit form.
-constexpr Forma kBA[] = {{8, {}, {{{7, {7, 6, 5, 4, 3, 2}, Regra::M10ouM11, 0},
-                                   {6, {8, 7, 6, 5, 4, 3, 0, 2}, Regra::M10ouM11, 0}}}, 2},
-                         {9, {}, {{{8, {8, 7, 6, 5, 4, 3, 2}, Regra::M10ouM11, 1},
-                                   {7, {9, 8, 7, 6, 5, 4, 3, 0, 2}, Regra::M10ouM11, 1}}}, 2}};
+constexpr Forma kBA[] = {
+    {8, {}, {{{7, {7, 6, 5, 4, 3, 2}, Regra::M10ouM11, 0}, {6, {8, 7, 6, 5, 4, 3, 0, 2}, Regra::M10ouM11, 0}}}, 2},
+    {9,
+     {},
+     {{{8, {8, 7, 6, 5, 4, 3, 2}, Regra::M10ouM11, 1}, {7, {9, 8, 7, 6, 5, 4, 3, 0, 2}, Regra::M10ouM11, 1}}},
+     2}};
 constexpr Forma kCE[] = {Simples9({})};
-constexpr Forma kDF[] = {{13, {u"07"}, {{{11, {4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11},
-                                         {12, {5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11}}}, 2}};
+constexpr Forma kDF[] = {
+    {13,
+     {u"07"},
+     {{{11, {4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11}, {12, {5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11}}},
+     2}};
 constexpr Forma kGO[] = {Simples9({u"10", u"11", u"15"}, Regra::GO)};
 constexpr Forma kMA[] = {Simples9({u"12"})};
 // d12 on d1 d2 d3 0 d4 ... d11 with weights 1, 2, 1, 2, ...: the inserted zero shifts
 // the weights of d4 onwards.
-constexpr Forma kMG[] = {{13, {}, {{{11, {1, 2, 1, 1, 2, 1, 2, 1, 2, 1, 2}, Regra::M10Somados},
-                                    {12, {3, 2, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11}}}, 2}};
+constexpr Forma kMG[] = {{13,
+                          {},
+                          {{{11, {1, 2, 1, 1, 2, 1, 2, 1, 2, 1, 2}, Regra::M10Somados},
+                            {12, {3, 2, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11}}},
+                          2}};
 constexpr Forma kMS[] = {Simples9({u"28"})};
 constexpr Forma kMT[] = {{11, {}, {{{10, {3, 2, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11}}}, 1}};
 constexpr Forma kPA[] = {Simples9({u"15"})};
@@ -94,8 +105,8 @@ constexpr Forma kPB[] = {Simples9({u"16"})};
 constexpr Forma kPE[] = {{14, {u"18"}, {{{13, {5, 4, 3, 2, 1, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11menos10}}}, 1},
                          {9, {}, {{{7, {8, 7, 6, 5, 4, 3, 2}, Regra::M11}, {8, P98765432, Regra::M11}}}, 2}};
 constexpr Forma kPI[] = {Simples9({u"19"})};
-constexpr Forma kPR[] = {{10, {}, {{{8, {3, 2, 7, 6, 5, 4, 3, 2}, Regra::M11},
-                                    {9, {4, 3, 2, 7, 6, 5, 4, 3, 2}, Regra::M11}}}, 2}};
+constexpr Forma kPR[] = {
+    {10, {}, {{{8, {3, 2, 7, 6, 5, 4, 3, 2}, Regra::M11}, {9, {4, 3, 2, 7, 6, 5, 4, 3, 2}, Regra::M11}}}, 2}};
 constexpr Forma kRJ[] = {{8, {}, {{{7, {2, 7, 6, 5, 4, 3, 2}, Regra::M11}}}, 1}};
 constexpr Forma kRN[] = {Simples9({u"20"}, Regra::M11x10),
                          {10, {u"20"}, {{{9, {10, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11x10}}}, 1}};
@@ -106,12 +117,13 @@ constexpr Forma kSC[] = {Simples9({u"25"})};
 constexpr Forma kSE[] = {Simples9({})};
 // The rural-producer form is "P" and 12 digits: the P weighs nothing, the last three
 // digits are not checked.
-constexpr Forma kSP[] = {{12, {}, {{{8, {1, 3, 4, 5, 6, 7, 8, 10}, Regra::M11r},
-                                    {11, {3, 2, 10, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11r}}}, 2},
-                         {13, {u"P"}, {{{9, {0, 1, 3, 4, 5, 6, 7, 8, 10}, Regra::M11r}}}, 1}};
+constexpr Forma kSP[] = {
+    {12, {}, {{{8, {1, 3, 4, 5, 6, 7, 8, 10}, Regra::M11r}, {11, {3, 2, 10, 9, 8, 7, 6, 5, 4, 3, 2}, Regra::M11r}}}, 2},
+    {13, {u"P"}, {{{9, {0, 1, 3, 4, 5, 6, 7, 8, 10}, Regra::M11r}}}, 1}};
 // d3 and d4 (01, 02, 03 or 99) are left out of the 11-digit sum.
-constexpr Forma kTO[] = {{11, {u"2901", u"2902", u"2903", u"2999"}, {{{10, {9, 8, 0, 0, 7, 6, 5, 4, 3, 2}, Regra::M11}}}, 1},
-                         Simples9({u"2901", u"2902", u"2903", u"2999"})};
+constexpr Forma kTO[] = {
+    {11, {u"2901", u"2902", u"2903", u"2999"}, {{{10, {9, 8, 0, 0, 7, 6, 5, 4, 3, 2}, Regra::M11}}}, 1},
+    Simples9({u"2901", u"2902", u"2903", u"2999"})};
 
 constexpr std::array<Estado, 27> kEstados{{
     {u"AC", 0, kAC},  {u"AL", 0, kAL}, {u"AM", 0, kAM}, {u"AP", 0, kAP}, {u"BA", 0, kBA}, {u"CE", 0, kCE},
@@ -278,13 +290,13 @@ std::u16string TmStr::EstadoExtenso(std::u16string_view Estado) {
       u"AC", u"AL", u"AM", u"AP", u"BA", u"CE", u"DF", u"ES", u"GO", u"MA", u"MG", u"MS", u"MT", u"PA",
       u"PB", u"PE", u"PI", u"PR", u"RJ", u"RN", u"RO", u"RR", u"RS", u"SC", u"SE", u"SP", u"TO"};
   static constexpr std::array<std::u16string_view, 27> kNomes{
-      u"Acre",           u"Alagoas",        u"Amazonas",         u"Amapá",
-      u"Bahia",          u"Ceará",          u"Distrito Federal", u"Espírito Santo",
-      u"Goiás",          u"Maranhão",       u"Minas Gerais",     u"Mato Grosso do Sul",
-      u"Mato Grosso",    u"Pará",           u"Paraíba",          u"Pernambuco",
-      u"Piauí",          u"Paraná",         u"Rio de Janeiro",   u"Rio Grande do Norte",
-      u"Rondônia",       u"Roraima",        u"Rio Grande do Sul", u"Santa Catarina",
-      u"Sergipe",        u"São Paulo",      u"Tocantins"};
+      u"Acre",        u"Alagoas",   u"Amazonas",          u"Amapá",
+      u"Bahia",       u"Ceará",     u"Distrito Federal",  u"Espírito Santo",
+      u"Goiás",       u"Maranhão",  u"Minas Gerais",      u"Mato Grosso do Sul",
+      u"Mato Grosso", u"Pará",      u"Paraíba",           u"Pernambuco",
+      u"Piauí",       u"Paraná",    u"Rio de Janeiro",    u"Rio Grande do Norte",
+      u"Rondônia",    u"Roraima",   u"Rio Grande do Sul", u"Santa Catarina",
+      u"Sergipe",     u"São Paulo", u"Tocantins"};
   if (Estado.size() != 2) return {};
   const char16_t uf[2] = {AsciiUpper(Estado[0]), AsciiUpper(Estado[1])};
   for (std::size_t i = 0; i < kSiglas.size(); ++i)

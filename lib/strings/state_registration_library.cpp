@@ -6,12 +6,12 @@
 #include <mutex>
 
 #include "config/mConfigStaticUnit.h"
+#include "config/program_folder.h"
 #include "core/cp1252.h"
 #include "core/text.h"
 #include "core/text_kit.h"
 #include "platform/http_client.h"
 #include "platform/shared_library.h"
-#include "config/program_folder.h"
 #include "strings/check_digit_math.h"
 #include "strings/mString.h"
 #include "strings/state_registration_library.h"
@@ -40,8 +40,7 @@ ConsisteFn Bind(const std::u16string& path) {
   if (b.Consiste && b.Path == path) return b.Consiste;
   auto lib = platform::Service<platform::SharedLibraryLoader>::Get().Load(path);
   auto fn = reinterpret_cast<ConsisteFn>(lib->Symbol("ConsisteInscricaoEstadual"));
-  if (!fn)
-    throw platform::ESharedLibraryError(path + u": a função ConsisteInscricaoEstadual não foi encontrada");
+  if (!fn) throw platform::ESharedLibraryError(path + u": a função ConsisteInscricaoEstadual não foi encontrada");
   b.Path = path;
   b.Library = std::move(lib);
   b.Consiste = fn;

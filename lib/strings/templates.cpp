@@ -124,8 +124,7 @@ std::u16string TmStr::Fmt(std::u16string_view aString, const TFmtParams& aParam,
   std::u16string r(aString);
   for (std::size_t i = 0; i < aParam.size(); ++i) {
     const std::u16string marca = u"{" + IntToStr(static_cast<long long>(i)) + u"}";
-    if (r.find(marca) == std::u16string::npos)
-      throw EZelmorError(u"FormatSt. Posição " + marca + u" não localizada.");
+    if (r.find(marca) == std::u16string::npos) throw EZelmorError(u"FormatSt. Posição " + marca + u" não localizada.");
     r = Replace(r, marca, ParamText(aParam[i], FormatFlags));
   }
   return Replace(r, u"{\\n}", u"\r");
@@ -135,8 +134,7 @@ std::u16string TmStr::FmtSql(std::u16string_view aString, const TFmtParams& aPar
   return Fmt(aString, aParam, {flagSQL});
 }
 
-std::u16string TmStr::GetStringFilterIn(std::u16string_view asLista, std::u16string_view asSeparador,
-                                        bool abQuoted) {
+std::u16string TmStr::GetStringFilterIn(std::u16string_view asLista, std::u16string_view asSeparador, bool abQuoted) {
   if (asSeparador.empty()) return ArrayConcatToStr({std::u16string(asLista)}, asSeparador, abQuoted);
   // The whole trailing separator goes (dropping only its last character would leave an
   // empty last field behind a longer separator).

@@ -29,18 +29,18 @@ TEST_F(TemplatesTest, ValuesByTypeForPeopleAndForSql) {
       {5, sql, u"5"},
       {std::int64_t{9007199254740993}, sql, u"9007199254740993"},
       {-42, nenhum, u"-42"},
-      {1234.5, sql, u"1234.5"},             // no grouping, "." decimals
+      {1234.5, sql, u"1234.5"},  // no grouping, "." decimals
       {-0.25, sql, u"-0.25"},
       {1.5e-5, sql, u"1.5E-5"},
       {1234.5, humano, u"1.234,50"},
-      {1234.5, nenhum, u"1234,5"},          // the general format
+      {1234.5, nenhum, u"1234,5"},  // the general format
       {Currency::FromDouble(12.5), sql, u"12.5"},
       {Currency::FromDouble(1234.5), humano, u"1.234,50"},
       {data, sql, u"'2024-03-01'"},
       {hora, sql, u"'14:05:09'"},
       {dataHora, sql, u"'2024-03-01 14:05:09'"},
       {data, nenhum, u"01/03/2024"},
-      {hora, nenhum, u"14:05"},             // the short time
+      {hora, nenhum, u"14:05"},  // the short time
       {dataHora, nenhum, u"01/03/2024 14:05:09"},
       {true, nenhum, u"True"},
       {false, sql, u"False"},
@@ -54,7 +54,7 @@ TEST_F(TemplatesTest, ValuesByTypeForPeopleAndForSql) {
       {u"\u00BF\u00BF", nenhum, u"\u00BF\u00BF"},
       {std::monostate{}, sql, u"null"},
       {std::monostate{}, humano, u""},
-      {TmStr::TFmtParam(), sql, u""},                             // empty writes nothing
+      {TmStr::TFmtParam(), sql, u""},  // empty writes nothing
       {TzelArrayVariant{1, 2, u"a"}, sql, u"1, 2, 'a'"},
       {TzelArrayVariant{1, 2, u"a"}, nenhum, u"[1, 2, 'a']"},
       {TzelArrayVariant{1.5, std::monostate{}, data}, sql, u"1.5, null, '2024-03-01'"},  // ready for in (...)
@@ -71,7 +71,7 @@ TEST_F(TemplatesTest, TemplatesAndPlaceholders) {
             u"select * from t where id = 5 and nome = 'O''Neil'");
   EXPECT_EQ(TmStr::Fmt(u"{0}{\\n}{1}", {u"a", u"b"}, {}), u"a\rb");
   EXPECT_EQ(TmStr::Fmt(u"{0}-{0}-{1}", {7, 8}, {}), u"7-7-8");
-  EXPECT_EQ(TmStr::Fmt(u"{0}", {u"{1}!", u"x"}, {}), u"x!");  // a value brings in a later placeholder
+  EXPECT_EQ(TmStr::Fmt(u"{0}", {u"{1}!", u"x"}, {}), u"x!");      // a value brings in a later placeholder
   EXPECT_EQ(TmStr::Fmt(u"{1}{0}", {u"{0}", u"b"}, {}), u"b{0}");  // but is not filled in again by itself
   EXPECT_EQ(TmStr::Fmt(u"sem valores {0}", {}, {}), u"sem valores {0}");
   TmStr::TFmtParams onze;
@@ -132,7 +132,7 @@ TEST(GetStringFilterInTest, ListsForSqlFilters) {
       {u"1, 2, ", u", ", true, u"'1', ' 2'"},  // a longer trailing separator goes whole
       {u"", u",", true, u"''"},
       {u"", u",", false, u""},
-      {u"abc", u"", true, u"'abc'"},           // no separator: one field
+      {u"abc", u"", true, u"'abc'"},  // no separator: one field
   };
   for (const auto& c : cases)
     EXPECT_EQ(TmStr::GetStringFilterIn(c.lista, c.separador, c.quoted), c.esperado) << U16ToUtf8(c.lista);

@@ -12,14 +12,14 @@
 namespace zelmor {
 namespace {
 
-constexpr std::array<std::u16string_view, 10> kUnidades{
-    u"", u"Um", u"Dois", u"Três", u"Quatro", u"Cinco", u"Seis", u"Sete", u"Oito", u"Nove"};
-constexpr std::array<std::u16string_view, 10> kDezenas{
-    u"", u"", u"Vinte", u"Trinta", u"Quarenta", u"Cinqüenta", u"Sessenta", u"Setenta", u"Oitenta", u"Noventa"};
+constexpr std::array<std::u16string_view, 10> kUnidades{u"",      u"Um",   u"Dois", u"Três", u"Quatro",
+                                                        u"Cinco", u"Seis", u"Sete", u"Oito", u"Nove"};
+constexpr std::array<std::u16string_view, 10> kDezenas{u"",          u"",         u"Vinte",   u"Trinta",  u"Quarenta",
+                                                       u"Cinqüenta", u"Sessenta", u"Setenta", u"Oitenta", u"Noventa"};
 constexpr std::array<std::u16string_view, 10> kDezADezenove{
     u"Dez", u"Onze", u"Doze", u"Treze", u"Quatorze", u"Quinze", u"Dezesseis", u"Dezessete", u"Dezoito", u"Dezenove"};
 constexpr std::array<std::u16string_view, 10> kCentenas{
-    u"",           u"Cento",      u"Duzentos",  u"Trezentos",  u"Quatrocentos",
+    u"",           u"Cento",      u"Duzentos",   u"Trezentos",  u"Quatrocentos",
     u"Quinhentos", u"Seiscentos", u"Setecentos", u"Oitocentos", u"Novecentos"};
 // Group names: billions, millions, thousands, units, cents ("!" and "?" stand for the
 // cent names until the end).
@@ -69,7 +69,8 @@ std::u16string TmStr::Extenso(Currency Valor, std::u16string_view IntSing, std::
                               std::u16string_view DecSing, std::u16string_view DecPlural) {
   // To whole cents, half away from zero.
   const std::int64_t raw = Valor.Raw;
-  const std::int64_t mag = raw < 0 ? -(raw / 100) + ((-(raw % 100)) >= 50 ? 1 : 0) : raw / 100 + (raw % 100 >= 50 ? 1 : 0);
+  const std::int64_t mag =
+      raw < 0 ? -(raw / 100) + ((-(raw % 100)) >= 50 ? 1 : 0) : raw / 100 + (raw % 100 >= 50 ? 1 : 0);
   if (mag >= kLimite) return {};
   if (raw < 0 && mag > 0)
     return u"Menos " + Extenso(Currency::FromRaw(mag * 100), IntSing, IntPlural, DecSing, DecPlural);
@@ -89,8 +90,7 @@ std::u16string TmStr::Extenso(Currency Valor, std::u16string_view IntSing, std::
   }
 
   // Joints between groups.
-  if (!w[0].empty() && !(w[1].empty() && w[2].empty() && w[3].empty()))
-    w[0] += g[1] == 0 && g[2] == 0 ? u" e " : u", ";
+  if (!w[0].empty() && !(w[1].empty() && w[2].empty() && w[3].empty())) w[0] += g[1] == 0 && g[2] == 0 ? u" e " : u", ";
   if (!w[1].empty() && !(w[2].empty() && w[3].empty())) w[1] += g[2] == 0 ? u" e " : u", ";
   if (!w[2].empty() && !w[3].empty()) w[2] += g[3] / 100 == 0 || g[3] % 100 == 0 ? u" e " : u", ";
   for (std::size_t i = 0; i < 4; ++i)
@@ -138,7 +138,8 @@ std::u16string TmStr::QuebraExtenso(double Valor, int Linha1, int Linha2) {
       p = i;
       break;
     }
-  std::u16string r = p ? PadLeft(textkit::Trim(std::u16string_view(t).substr(0, p)), Linha1, u'*') : std::u16string(l1, u'*');
+  std::u16string r =
+      p ? PadLeft(textkit::Trim(std::u16string_view(t).substr(0, p)), Linha1, u'*') : std::u16string(l1, u'*');
   r += u'^';
   // Line 2 starts at the space itself.
   const std::u16string_view linha2 = std::u16string_view(t).substr(p ? p - 1 : 0, l2);

@@ -43,8 +43,9 @@ TEST(Extenso, WorkedExamples) {
       {100000050000, u"Um Bilhão e Quinhentos Reais"},
       {200300000000, u"Dois Bilhões, Três Milhões de Reais"},
       {14, u"Quatorze Centavos de Real"},
-      {99999999999999, u"Novecentos e Noventa e Nove Bilhões, Novecentos e Noventa e Nove Milhões, Novecentos e "
-                       u"Noventa e Nove Mil, Novecentos e Noventa e Nove Reais e Noventa e Nove Centavos"},
+      {99999999999999,
+       u"Novecentos e Noventa e Nove Bilhões, Novecentos e Noventa e Nove Milhões, Novecentos e "
+       u"Noventa e Nove Mil, Novecentos e Noventa e Nove Reais e Noventa e Nove Centavos"},
   };
   for (const auto& c : cases) EXPECT_EQ(Reais(c.Centavos), c.Texto) << c.Centavos;
 }
@@ -76,13 +77,12 @@ TEST(QuebraExtenso, TwoLinesFilledWithAsterisks) {
   const std::u16string s40(40, u'*');
   EXPECT_EQ(TmStr::QuebraExtenso(10.00, 40, 40), u"DEZ REAIS" + std::u16string(31, u'*') + u"^" + s40);
   // Upper case without accents.
-  EXPECT_EQ(TmStr::QuebraExtenso(3.50, 60, 10), u"TRES REAIS E CINQUENTA CENTAVOS" + std::u16string(29, u'*') + u"^" +
-                                                    std::u16string(10, u'*'));
+  EXPECT_EQ(TmStr::QuebraExtenso(3.50, 60, 10),
+            u"TRES REAIS E CINQUENTA CENTAVOS" + std::u16string(29, u'*') + u"^" + std::u16string(10, u'*'));
   // Broken at the last space that fits; line 2 keeps that space in front.
   EXPECT_EQ(TmStr::QuebraExtenso(1250000.00, 20, 40),
             u"UM MILHAO, DUZENTOS*^ E CINQUENTA MIL DE REAIS***************^");
-  EXPECT_EQ(TmStr::QuebraExtenso(1250000.00, 18, 40),
-            u"UM MILHAO,********^ DUZENTOS E CINQUENTA MIL DE REAIS******^");
+  EXPECT_EQ(TmStr::QuebraExtenso(1250000.00, 18, 40), u"UM MILHAO,********^ DUZENTOS E CINQUENTA MIL DE REAIS******^");
   // A first line narrower than the first word: line 1 is only asterisks.
   EXPECT_EQ(TmStr::QuebraExtenso(10.00, 2, 20), u"**^DEZ REAIS***********^");
   // Words that do not fit in both lines.

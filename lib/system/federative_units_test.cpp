@@ -56,10 +56,10 @@ TEST(TmUF, GetIEValidadaBringsTheNumberToAnAcceptedLength) {
       {u"12345678", u"SP", u"000012345678"},
       {u"P011004243002", u"SP", u"P011004243002"},  // 13 is an SP length
       {u"123456789", u"BA", u"123456789"},
-      {u"1234567890", u"RJ", u"34567890"},           // cut to the last 8
+      {u"1234567890", u"RJ", u"34567890"},  // cut to the last 8
       {u" 123456789 ", u"RN", u"123456789"},
       {u"123456789", u"TO", u"123456789"},
-      {u"1234567", u"TO", u"001234567"},             // the first length pads
+      {u"1234567", u"TO", u"001234567"},  // the first length pads
       {u" 12 ", u"XX", u"12"},
       {u"", u"SP", u"000000000000"},
       // SE numbers have 9 digits and RO numbers 14: a valid number is kept as it is.
@@ -84,7 +84,8 @@ TEST(TmUF, GetIEValidadaBringsTheNumberToAnAcceptedLength) {
 // accept, so GetIEValidada never pads or cuts a valid number into another length.
 TEST(TmUF, LengthsAreTheFormsOfTheStateRegistrationRules) {
   std::map<std::u16string, std::set<int>> formas;
-  for (const auto& table : {std::span<const testdata::IE>(testdata::kPublicadas), std::span<const testdata::IE>(testdata::kGeradas)})
+  for (const auto& table :
+       {std::span<const testdata::IE>(testdata::kPublicadas), std::span<const testdata::IE>(testdata::kGeradas)})
     for (const testdata::IE& ie : table) {
       std::u16string d;
       for (char16_t c : std::u16string_view(ie.Numero))

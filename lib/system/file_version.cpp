@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/integer_text.h"
+
 namespace zelmor {
 namespace {
 
@@ -23,8 +25,8 @@ std::uint32_t U32(std::string_view b, std::size_t at) { return static_cast<std::
 // ---- Windows executables: the version resource ----
 
 constexpr std::uint32_t kResourceTypeVersion = 16;  // RT_VERSION
-constexpr std::uint32_t kVersionInfoId = 1;          // VS_VERSION_INFO
-constexpr std::size_t kMaxVersionBlock = 0xFFFF;     // a block's length is a 16-bit count
+constexpr std::uint32_t kVersionInfoId = 1;         // VS_VERSION_INFO
+constexpr std::size_t kMaxVersionBlock = 0xFFFF;    // a block's length is a 16-bit count
 
 struct Section {
   std::uint32_t VirtualAddress, VirtualSize, RawSize, RawOffset;
@@ -53,8 +55,7 @@ class PeImage {
       default: return std::nullopt;
     }
     constexpr std::size_t kResourceDirectory = 2;
-    if (optional.size() < countAt + 4 + 8 * (kResourceDirectory + 1) ||
-        U32(optional, countAt) <= kResourceDirectory)
+    if (optional.size() < countAt + 4 + 8 * (kResourceDirectory + 1) || U32(optional, countAt) <= kResourceDirectory)
       return std::nullopt;
     FResourceRva = U32(optional, countAt + 4 + 8 * kResourceDirectory);
     if (FResourceRva == 0) return std::nullopt;
@@ -62,16 +63,18 @@ class PeImage {
     std::string table;
     if (!FRead(pe + 24ull + optionalSize, 40ull * sectionCount, table)) return std::nullopt;
     for (std::size_t i = 0; i < sectionCount; ++i)
-      FSections.push_back({U32(table, 40 * i + 12), U32(table, 40 * i + 8), U32(table, 40 * i + 16),
-                           U32(table, 40 * i + 20)});
+      FSections.push_back(
+          {U32(table, 40 * i + 12), U32(table, 40 * i + 8), U32(table, 40 * i + 16), U32(table, 40 * i + 20)});
 
     // Type, then name, then language: a three-level tree whose offsets count from
     // the start of the resource section.
     auto type = Entry(0, [](std::uint32_t id) { return id == kResourceTypeVersion; });
     if (!type || !IsDirectory(*type)) return std::nullopt;
-    auto name = Entry(Offset(*type), [](std::uint32_t id) { return id == kVersionInfoId; }, true);
+    auto name = Entry(
+        Offset(*type), [](std::uint32_t id) { return id == kVersionInfoId; }, true);
     if (!name || !IsDirectory(*name)) return std::nullopt;
-    auto language = Entry(Offset(*name), [](std::uint32_t id) { return id == 0; }, true);
+    auto language = Entry(
+        Offset(*name), [](std::uint32_t id) { return id == 0; }, true);
     if (!language || IsDirectory(*language)) return std::nullopt;
 
     std::string data;
@@ -94,8 +97,7 @@ class PeImage {
     if (!ReadRva(FResourceRva + std::uint64_t{dirOffset}, 16, dir)) return std::nullopt;
     const std::size_t count = std::size_t{U16(dir, 12)} + U16(dir, 14);
     std::string entries;
-    if (count == 0 || !ReadRva(FResourceRva + std::uint64_t{dirOffset} + 16, 8 * count, entries))
-      return std::nullopt;
+    if (count == 0 || !ReadRva(FResourceRva + std::uint64_t{dirOffset} + 16, 8 * count, entries)) return std::nullopt;
     for (std::size_t i = 0; i < count; ++i) {
       const std::uint32_t id = U32(entries, 8 * i);
       if (!(id & 0x80000000u) && wanted(id)) return U32(entries, 8 * i + 4);
@@ -123,9 +125,9 @@ class PeImage {
 
 // One node of a version block: a length, a typed value, a key, and child nodes.
 struct VersionNode {
-  std::string_view Bytes;   // the whole node
+  std::string_view Bytes;  // the whole node
   std::u16string Key;
-  std::string_view Value;   // the value's bytes (text values may lack their NUL)
+  std::string_view Value;  // the value's bytes (text values may lack their NUL)
   std::string_view Children;
 };
 
@@ -160,10 +162,11 @@ std::optional<VersionNode> Child(const VersionNode& parent, std::u16string_view 
   while (!rest.empty()) {
     auto node = ReadNode(rest);
     if (!node) return std::nullopt;
-    const bool same = std::equal(node->Key.begin(), node->Key.end(), key.begin(), key.end(), [](char16_t a, char16_t b) {
-      auto fold = [](char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; };
-      return fold(a) == fold(b);
-    });
+    const bool same =
+        std::equal(node->Key.begin(), node->Key.end(), key.begin(), key.end(), [](char16_t a, char16_t b) {
+          auto fold = [](char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; };
+          return fold(a) == fold(b);
+        });
     if (same) return node;
     rest.remove_prefix(std::min(Align4(node->Bytes.size()), rest.size()));
   }
@@ -186,10 +189,9 @@ std::optional<std::u16string> FileVersionOfBlock(std::string_view block, BlankFi
   auto vars = Child(*root, u"VarFileInfo");
   auto translation = vars ? Child(*vars, u"Translation") : std::nullopt;
   if (!translation || translation->Value.size() < 4) return std::nullopt;
-  static constexpr char16_t kHex[] = u"0123456789abcdef";
   std::u16string table;
   for (std::uint16_t word : {U16(translation->Value, 0), U16(translation->Value, 2)})
-    for (int shift = 12; shift >= 0; shift -= 4) table.push_back(kHex[(word >> shift) & 0xF]);
+    AppendUnsigned<16>(table, word, 4);
   auto strings = Child(*root, u"StringFileInfo");
   auto language = strings ? Child(*strings, table) : std::nullopt;
   if (!language) return std::nullopt;
@@ -215,7 +217,10 @@ constexpr std::uint32_t kSectionNoBits = 8;  // SHT_NOBITS: no bytes in the file
 std::optional<std::u16string> ElfVersion(const ReadBytesAt& read) {
   std::string h;
   if (!read(0, 64, h) && !read(0, 52, h)) return std::nullopt;
-  if (h.compare(0, 4, "\x7f" "ELF") != 0) return std::nullopt;
+  if (h.compare(0, 4,
+                "\x7f"
+                "ELF") != 0)
+    return std::nullopt;
   const bool wide = h[4] == 2;
   const bool big = h[5] == 2;
   if ((h[4] != 1 && !wide) || (h[5] != 1 && !big) || (wide && h.size() < 64)) return std::nullopt;
@@ -233,8 +238,11 @@ std::optional<std::u16string> ElfVersion(const ReadBytesAt& read) {
   auto header = [&](std::uint64_t i) -> std::optional<Header> {
     std::string s;
     if (!read(shoff + i * entSize, entSize, s)) return std::nullopt;
-    if (wide) return Header{std::uint32_t(get(s, 0, 4)), std::uint32_t(get(s, 4, 4)), get(s, 24, 8), get(s, 32, 8), get(s, 40, 4)};
-    return Header{std::uint32_t(get(s, 0, 4)), std::uint32_t(get(s, 4, 4)), get(s, 16, 4), get(s, 20, 4), get(s, 24, 4)};
+    if (wide)
+      return Header{std::uint32_t(get(s, 0, 4)), std::uint32_t(get(s, 4, 4)), get(s, 24, 8), get(s, 32, 8),
+                    get(s, 40, 4)};
+    return Header{std::uint32_t(get(s, 0, 4)), std::uint32_t(get(s, 4, 4)), get(s, 16, 4), get(s, 20, 4),
+                  get(s, 24, 4)};
   };
   // Large files keep the real count and name-table index in the first header.
   if (count == 0 || names == 0xFFFF) {
@@ -279,7 +287,10 @@ std::optional<std::u16string> ElfVersion(const ReadBytesAt& read) {
 std::optional<std::u16string> FileVersionText(const ReadBytesAt& read, BlankFileVersion blank) {
   std::string magic;
   if (!read(0, 4, magic)) return std::nullopt;
-  if (magic.compare(0, 4, "\x7f" "ELF") == 0) return ElfVersion(read);
+  if (magic.compare(0, 4,
+                    "\x7f"
+                    "ELF") == 0)
+    return ElfVersion(read);
   if (magic[0] != 'M' || magic[1] != 'Z') return std::nullopt;
   PeImage image(read);
   auto block = image.VersionResource();

@@ -28,8 +28,7 @@ inline constexpr std::string_view kVersionSectionName = ".zelmor.version";
 // - an ELF file: the text of its kVersionSectionName section.
 //   FileVersionText(reader of a program built with version 0.1.0) == u"0.1.0"
 enum class BlankFileVersion { Keep, TakeProductVersion };
-std::optional<std::u16string> FileVersionText(const ReadBytesAt& read,
-                                              BlankFileVersion blank = BlankFileVersion::Keep);
+std::optional<std::u16string> FileVersionText(const ReadBytesAt& read, BlankFileVersion blank = BlankFileVersion::Keep);
 
 // The same over bytes in memory (a whole file).
 std::optional<std::u16string> FileVersionText(std::string_view image, BlankFileVersion blank = BlankFileVersion::Keep);

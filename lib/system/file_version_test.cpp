@@ -36,26 +36,25 @@ class GetFileVersao : public ::testing::TestWithParam<VersaoCase> {};
 TEST_P(GetFileVersao, ReadsTheVersionResource) {
   const VersaoCase& c = GetParam();
   const std::string path = Fixture(c.File);
-  EXPECT_EQ(TmRot::GetFileVersao(Utf8ToU16(path), c.Niveis, c.Separador), c.Expected)
-      << c.File << " " << c.Niveis;
+  EXPECT_EQ(TmRot::GetFileVersao(Utf8ToU16(path), c.Niveis, c.Separador), c.Expected) << c.File << " " << c.Niveis;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fixtures, GetFileVersao,
-    ::testing::Values(
-        // PE32; the translation names the second string table, not the first ("9.9.9.9").
-        VersaoCase{"app32.exe", 0, u".", u"1.2.3.4"}, VersaoCase{"app32.exe", 4, u".", u"1.2.3.4"},
-        VersaoCase{"app32.exe", -1, u".", u"1.2.3.4"}, VersaoCase{"app32.exe", 1, u".", u"1"},
-        VersaoCase{"app32.exe", 2, u",", u"1,2"}, VersaoCase{"app32.exe", 3, u"", u"123"},
-        VersaoCase{"app32.exe", 0, u"->", u"1->2->3->4"},
-        // PE32+, a build tag after the number, as system programs have.
-        VersaoCase{"winver64.exe", 0, u".", u"10.0.17134.1 (WinBuild.160101.0800)"},
-        VersaoCase{"winver64.exe", 2, u".", u"10.0"}, VersaoCase{"winver64.exe", 3, u"_", u"10_0_17134"},
-        // A blank file version is the answer here (the product version is not asked).
-        VersaoCase{"product_only.exe", 0, u".", u"  "},
-        // Nothing names the string table; no resources at all; no file; a folder.
-        VersaoCase{"no_translation.exe", 0, u".", u""}, VersaoCase{"no_version.exe", 0, u".", u""},
-        VersaoCase{"missing.exe", 2, u".", u""}, VersaoCase{"", 0, u".", u""}));
+INSTANTIATE_TEST_SUITE_P(Fixtures, GetFileVersao,
+                         ::testing::Values(
+                             // PE32; the translation names the second string table, not the first ("9.9.9.9").
+                             VersaoCase{"app32.exe", 0, u".", u"1.2.3.4"}, VersaoCase{"app32.exe", 4, u".", u"1.2.3.4"},
+                             VersaoCase{"app32.exe", -1, u".", u"1.2.3.4"}, VersaoCase{"app32.exe", 1, u".", u"1"},
+                             VersaoCase{"app32.exe", 2, u",", u"1,2"}, VersaoCase{"app32.exe", 3, u"", u"123"},
+                             VersaoCase{"app32.exe", 0, u"->", u"1->2->3->4"},
+                             // PE32+, a build tag after the number, as system programs have.
+                             VersaoCase{"winver64.exe", 0, u".", u"10.0.17134.1 (WinBuild.160101.0800)"},
+                             VersaoCase{"winver64.exe", 2, u".", u"10.0"},
+                             VersaoCase{"winver64.exe", 3, u"_", u"10_0_17134"},
+                             // A blank file version is the answer here (the product version is not asked).
+                             VersaoCase{"product_only.exe", 0, u".", u"  "},
+                             // Nothing names the string table; no resources at all; no file; a folder.
+                             VersaoCase{"no_translation.exe", 0, u".", u""}, VersaoCase{"no_version.exe", 0, u".", u""},
+                             VersaoCase{"missing.exe", 2, u".", u""}, VersaoCase{"", 0, u".", u""}));
 
 TEST(FileVersionText, EveryTruncationOfAFixtureGivesNothingOrTheWholeAnswer) {
   const std::string image = Bytes(Fixture("app32.exe"));
@@ -133,9 +132,8 @@ std::string MakeElf(bool wide, bool big, std::vector<ElfSection> sections, bool 
 }
 
 TEST(FileVersionText, ReadsTheVersionSectionOfElfFilesOfBothSizesAndByteOrders) {
-  const std::vector<ElfSection> sections = {{".text", std::string(40, '\x90')},
-                                            {".zelmor.version", std::string("2.5.0\0", 6)},
-                                            {".comment", "GCC"}};
+  const std::vector<ElfSection> sections = {
+      {".text", std::string(40, '\x90')}, {".zelmor.version", std::string("2.5.0\0", 6)}, {".comment", "GCC"}};
   for (bool wide : {false, true}) {
     for (bool big : {false, true}) {
       SCOPED_TRACE(::testing::Message() << (wide ? "64" : "32") << (big ? " big" : " little"));

@@ -46,10 +46,9 @@ std::u16string Capitais(std::u16string_view s) {
 
 }  // namespace
 
-void TmRot::ValidaChaveAcesso(std::u16string_view asChaveAcesso, std::u16string_view asUF,
-                              std::u16string_view asAAMM, std::u16string_view asCNPJ, std::u16string_view asMod,
-                              std::u16string_view asSerie, std::u16string_view asNrNF, std::u16string_view asTpEmis,
-                              std::u16string_view asDV) {
+void TmRot::ValidaChaveAcesso(std::u16string_view asChaveAcesso, std::u16string_view asUF, std::u16string_view asAAMM,
+                              std::u16string_view asCNPJ, std::u16string_view asMod, std::u16string_view asSerie,
+                              std::u16string_view asNrNF, std::u16string_view asTpEmis, std::u16string_view asDV) {
   if (Trim(asChaveAcesso).empty()) return;
   if (asChaveAcesso.size() != 44)
     throw EFiscalError(u"Chave de acesso deve ter o tamanho de " + IntToStr(44) + u" caracteres.");

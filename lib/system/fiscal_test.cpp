@@ -3,8 +3,8 @@
 #include <functional>
 #include <random>
 #include <set>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "calendar/calendar.h"
 #include "core/errors.h"
@@ -102,15 +102,16 @@ TEST(ValidaChaveAcesso, Series890To899SkipTheCnpj) {
 // Keys as the library builds them (strings/check_digits.cpp), checked here.
 TEST(ValidaChaveAcesso, AcceptsTheKeysTheLibraryBuilds) {
   EXPECT_NO_THROW(TmRot::ValidaChaveAcesso(kChave, u"35", u"2405", u"11222333000181", u"55", u"1", u"123", u"1", u"5"));
-  EXPECT_NO_THROW(TmRot::ValidaChaveAcesso(kChave, u"SP", u"2405", u"11222333000181", u"55", u"001", u"000000123", u"1",
-                                           u"5"));
-  for (const char16_t* uf : {u"AC", u"AL", u"AM", u"AP", u"BA", u"CE", u"DF", u"ES", u"GO", u"MA", u"MG", u"MS", u"MT", u"PA",
-                             u"PB", u"PE", u"PI", u"PR", u"RJ", u"RN", u"RO", u"RR", u"RS", u"SC", u"SE", u"SP", u"TO"}) {
+  EXPECT_NO_THROW(
+      TmRot::ValidaChaveAcesso(kChave, u"SP", u"2405", u"11222333000181", u"55", u"001", u"000000123", u"1", u"5"));
+  for (const char16_t* uf :
+       {u"AC", u"AL", u"AM", u"AP", u"BA", u"CE", u"DF", u"ES", u"GO", u"MA", u"MG", u"MS", u"MT", u"PA",
+        u"PB", u"PE", u"PI", u"PR", u"RJ", u"RN", u"RO", u"RR", u"RS", u"SC", u"SE", u"SP", u"TO"}) {
     const std::u16string k = TmStr::CalculaChaveEletronica(uf, EncodeDate(2025, 1, 2), u"11222333000181",
                                                            TModeloDocumentoEletronico::mdeNFe, 12, 4567, 1, -1);
     ASSERT_EQ(k.size(), 44u) << U16ToUtf8(uf);
-    EXPECT_NO_THROW(TmRot::ValidaChaveAcesso(k, uf, u"2501", u"11222333000181", u"55", u"12", u"4567", u"1",
-                                             k.substr(43)));
+    EXPECT_NO_THROW(
+        TmRot::ValidaChaveAcesso(k, uf, u"2501", u"11222333000181", u"55", u"12", u"4567", u"1", k.substr(43)));
   }
 }
 
@@ -125,7 +126,8 @@ TEST(ValidaChaveAcesso, IssuerWithLetters) {
   // SP, July 2026, CNPJ 12.ABC.345/01DE-35, model 55, series 001, number 123, form 1, code 12345678.
   const std::u16string chave = u"35260712ABC34501DE35550010000001231123456787";
   EXPECT_NO_THROW(TmRot::ValidaChaveAcesso(chave, u"SP", u"2607", u"12ABC34501DE35", u"55", u"1", u"123", u"1", u"7"));
-  EXPECT_NO_THROW(TmRot::ValidaChaveAcesso(chave, u"SP", u"2607", u" 12abc34501de35 ", u"55", u"1", u"123", u"1", u"7"));
+  EXPECT_NO_THROW(
+      TmRot::ValidaChaveAcesso(chave, u"SP", u"2607", u" 12abc34501de35 ", u"55", u"1", u"123", u"1", u"7"));
   try {
     TmRot::ValidaChaveAcesso(chave, u"SP", u"2607", u"12ABC34501DF35", u"55", u"1", u"123", u"1", u"7");
     ADD_FAILURE() << "another CNPJ passed";

@@ -42,17 +42,15 @@ namespace TmRot {
 // Raises EFiscalError naming the first field that disagrees; an empty key is not checked.
 //   ValidaChaveAcesso(key, u"35", u"2405", u"", u"55", u"1", u"123", u"1", u"") passes for
 //   a key of SP, May 2024, model 55, series 001, number 000000123, issue form 1.
-void ValidaChaveAcesso(std::u16string_view asChaveAcesso, std::u16string_view asUF,
-                       std::u16string_view asAAMM, std::u16string_view asCNPJ, std::u16string_view asMod,
-                       std::u16string_view asSerie, std::u16string_view asNrNF,
-                       std::u16string_view asTpEmis, std::u16string_view asDV);
+void ValidaChaveAcesso(std::u16string_view asChaveAcesso, std::u16string_view asUF, std::u16string_view asAAMM,
+                       std::u16string_view asCNPJ, std::u16string_view asMod, std::u16string_view asSerie,
+                       std::u16string_view asNrNF, std::u16string_view asTpEmis, std::u16string_view asDV);
 // Instalment `aiNrParcela` of `aiQtdParcelas`: the total divided and cut to cents, the
 // remainder added to the first instalment (or to the last with `abAdicionarDifAoFinal`),
 // so the instalments always add up to the total. Raises EFiscalError for a quantity
 // below 1 or a number outside 1..quantity.
 //   GetValorParcela(100.00, 3, 1, false) == 33.34; GetValorParcela(100.00, 3, 1, true) == 33.33
-Currency GetValorParcela(Currency adValorTotal, int aiQtdParcelas, int aiNrParcela,
-                         bool abAdicionarDifAoFinal);
+Currency GetValorParcela(Currency adValorTotal, int aiQtdParcelas, int aiNrParcela, bool abAdicionarDifAoFinal);
 // One item's share of `adValorTotalRatear`, in proportion to its value, cut to cents; the
 // last item takes what is left so the shares add up exactly. Raises EFiscalError when
 // either total is zero.
@@ -79,8 +77,7 @@ TVersaoWindows VersaoWindows();
 // when the text has fewer); then every "." becomes `asSeparador` unless it is ".".
 // Empty for a missing file, a file without a version, or any failure.
 //   GetFileVersao(u"app.exe", 2, u",") == u"1,2" for a version 1.2.3.4
-std::u16string GetFileVersao(std::u16string_view csExeName, std::int32_t aiQtdNiveis,
-                             std::u16string_view asSeparador);
+std::u16string GetFileVersao(std::u16string_view csExeName, std::int32_t aiQtdNiveis, std::u16string_view asSeparador);
 // The value of the process environment variable `EnVar` (whole, however long), empty
 // when it is not set. TmTS::GetVariavelAmbiente is this same routine.
 //   GetVariavelAmbiente(u"HOME") == u"/home/caixa"

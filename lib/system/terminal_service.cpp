@@ -1,6 +1,6 @@
 #include "platform/session_info.h"
-#include "system/system.h"
 #include "system/mTerminalService.h"
+#include "system/system.h"
 
 namespace zelmor {
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "core/text.h"
-#include "system/system.h"
 #include "system/mTerminalService.h"
+#include "system/system.h"
 #include "testing/runtime_doubles.h"
 
 namespace zelmor {

@@ -49,10 +49,12 @@ TEST(Delay, RunsTheEventsThatArriveDuringTheWait) {
 TEST(Delay, WaitsNestWhenAHandlerWaitsItself) {
   VirtualEventPump pump;
   bool inner = false;
-  pump.Post([&] {
-    TmRot::Delay(400);
-    inner = true;
-  }, 100);
+  pump.Post(
+      [&] {
+        TmRot::Delay(400);
+        inner = true;
+      },
+      100);
   TmRot::Delay(300);
   EXPECT_TRUE(inner);
   EXPECT_EQ(pump.Waited(), 500u);  // the handler's 400 ms from 100 ms on; the outer wait had passed by then

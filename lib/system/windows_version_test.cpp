@@ -4,7 +4,6 @@
 
 #include "system/mVersaoWindows.h"
 #include "system/system.h"
-#include "system/mVersaoWindows.h"
 #include "testing/runtime_doubles.h"
 
 namespace zelmor {
@@ -36,43 +35,36 @@ platform::WindowsVersionFacts Tests(int major, int minor, int sp, bool server = 
 
 INSTANTIATE_TEST_SUITE_P(
     ByTheVersionProgramsNumber, WindowsVersion,
-    ::testing::Values(
-        VersionCase{Program(u"5.0.2195.1"), u"Windows Server 2000", vw2000},
-        VersionCase{Program(u"5.1.2600.0"), u"Windows XP", vwXP},
-        VersionCase{Program(u"5.2.3790.0"), u"Windows XP 64", vwXP},
-        VersionCase{Program(u"5.2.3790.0", true), u"Windows Server 2003", vwNT},
-        VersionCase{Program(u"6.0.6002.18005"), u"Windows Vista", vwVista},
-        VersionCase{Program(u"6.0.6002.18005", true), u"Windows Server 2008", vwServer2008},
-        VersionCase{Program(u"6.1.7601.17514 (win7sp1_rtm.101119-1850)"), u"Windows 7", vw7},
-        VersionCase{Program(u"6.1.7601.17514", true), u"Windows Server 2008 R2", vwServer2008},
-        VersionCase{Program(u"6.2.9200.16384"), u"Windows 8", vw8},
-        VersionCase{Program(u"6.2.9200.16384", true), u"Windows Server 2012", vwServer2012},
-        VersionCase{Program(u"6.3.9600.16384"), u"Windows 8.1", vw8},
-        VersionCase{Program(u"6.3.9600.16384", true), u"Windows Server 2012 R2", vwServer2012},
-        // Windows 10 and 11 both report 10.0.
-        VersionCase{Program(u"10.0.17134.1 (WinBuild.160101.0800)"), u"Windows 10", vw10},
-        VersionCase{Program(u"10.0.22631.2506"), u"Windows 10", vw10},
-        VersionCase{Program(u"10.0.20348.1", true), u"Windows 10", vw10},
-        // An unknown number is its own name; the version tests are not asked then.
-        VersionCase{{u"6.4.9841.0", 6, 3, 0, false}, u"Windows 6.4", vwNT},
-        VersionCase{Program(u"11"), u"Windows 11", vwNT}));
+    ::testing::Values(VersionCase{Program(u"5.0.2195.1"), u"Windows Server 2000", vw2000},
+                      VersionCase{Program(u"5.1.2600.0"), u"Windows XP", vwXP},
+                      VersionCase{Program(u"5.2.3790.0"), u"Windows XP 64", vwXP},
+                      VersionCase{Program(u"5.2.3790.0", true), u"Windows Server 2003", vwNT},
+                      VersionCase{Program(u"6.0.6002.18005"), u"Windows Vista", vwVista},
+                      VersionCase{Program(u"6.0.6002.18005", true), u"Windows Server 2008", vwServer2008},
+                      VersionCase{Program(u"6.1.7601.17514 (win7sp1_rtm.101119-1850)"), u"Windows 7", vw7},
+                      VersionCase{Program(u"6.1.7601.17514", true), u"Windows Server 2008 R2", vwServer2008},
+                      VersionCase{Program(u"6.2.9200.16384"), u"Windows 8", vw8},
+                      VersionCase{Program(u"6.2.9200.16384", true), u"Windows Server 2012", vwServer2012},
+                      VersionCase{Program(u"6.3.9600.16384"), u"Windows 8.1", vw8},
+                      VersionCase{Program(u"6.3.9600.16384", true), u"Windows Server 2012 R2", vwServer2012},
+                      // Windows 10 and 11 both report 10.0.
+                      VersionCase{Program(u"10.0.17134.1 (WinBuild.160101.0800)"), u"Windows 10", vw10},
+                      VersionCase{Program(u"10.0.22631.2506"), u"Windows 10", vw10},
+                      VersionCase{Program(u"10.0.20348.1", true), u"Windows 10", vw10},
+                      // An unknown number is its own name; the version tests are not asked then.
+                      VersionCase{{u"6.4.9841.0", 6, 3, 0, false}, u"Windows 6.4", vwNT},
+                      VersionCase{Program(u"11"), u"Windows 11", vwNT}));
 
 INSTANTIATE_TEST_SUITE_P(
     ByTheVersionTests, WindowsVersion,
     ::testing::Values(
-        VersionCase{Tests(10, 0, 0), u"Windows 8.1", vw8},
-        VersionCase{Tests(6, 3, 0), u"Windows 8.1", vw8},
-        VersionCase{Tests(6, 2, 0), u"Windows 8", vw8},
-        VersionCase{Tests(6, 1, 1), u"Windows 7 SP1", vw7},
-        VersionCase{Tests(6, 1, 0), u"Windows 7", vw7},
-        VersionCase{Tests(6, 0, 2), u"Windows Vista SP2", vwVista},
+        VersionCase{Tests(10, 0, 0), u"Windows 8.1", vw8}, VersionCase{Tests(6, 3, 0), u"Windows 8.1", vw8},
+        VersionCase{Tests(6, 2, 0), u"Windows 8", vw8}, VersionCase{Tests(6, 1, 1), u"Windows 7 SP1", vw7},
+        VersionCase{Tests(6, 1, 0), u"Windows 7", vw7}, VersionCase{Tests(6, 0, 2), u"Windows Vista SP2", vwVista},
         VersionCase{Tests(6, 0, 1), u"Windows Vista SP1", vwVista},
-        VersionCase{Tests(6, 0, 0), u"Windows Vista", vwVista},
-        VersionCase{Tests(5, 2, 0), u"Windows XP SP3", vwXP},
-        VersionCase{Tests(5, 1, 3), u"Windows XP SP3", vwXP},
-        VersionCase{Tests(5, 1, 2), u"Windows XP SP2", vwXP},
-        VersionCase{Tests(5, 1, 1), u"Windows XP SP1", vwXP},
-        VersionCase{Tests(5, 1, 0), u"Windows XP", vwXP},
+        VersionCase{Tests(6, 0, 0), u"Windows Vista", vwVista}, VersionCase{Tests(5, 2, 0), u"Windows XP SP3", vwXP},
+        VersionCase{Tests(5, 1, 3), u"Windows XP SP3", vwXP}, VersionCase{Tests(5, 1, 2), u"Windows XP SP2", vwXP},
+        VersionCase{Tests(5, 1, 1), u"Windows XP SP1", vwXP}, VersionCase{Tests(5, 1, 0), u"Windows XP", vwXP},
         VersionCase{Tests(5, 0, 4), u"Windows ?", vwNT},
         // Server names; those with "2008" but not "Server 2008" fall to the "8" test.
         VersionCase{Tests(6, 3, 0, true), u"Windows 2012 R2", vwNT},

@@ -3,6 +3,7 @@
 #include "updates/signed_list.h"
 
 #include "core/errors.h"
+#include "core/integer_text.h"
 #include "core/text.h"
 #include "files/files.h"
 #include "platform/digests.h"
@@ -31,12 +32,8 @@ constexpr std::string_view kBuiltInKey = "";
 #endif
 
 std::string Hex(std::string_view raw) {
-  static constexpr char kDigits[] = "0123456789abcdef";
   std::string r;
-  for (unsigned char b : raw) {
-    r += kDigits[b >> 4];
-    r += kDigits[b & 15];
-  }
+  AppendHexBytes(r, raw);
   return r;
 }
 

@@ -23,6 +23,7 @@
 
 #include "adapters/linux/system_services.h"
 #include "core/errors.h"
+#include "core/integer_text.h"
 #include "core/text.h"
 #include "updates/updates.h"
 #include "ftp/testdata/ftp_server_process.h"
@@ -53,12 +54,8 @@ std::string FileBytes(const char* path) {
 void Chmod(const FileTree& t, const std::string& rel, unsigned mode) { ::chmod(t.Native(rel).c_str(), mode); }
 
 std::string Hex(std::string_view raw) {
-  static constexpr char kDigits[] = "0123456789abcdef";
   std::string r;
-  for (unsigned char b : raw) {
-    r += kDigits[b >> 4];
-    r += kDigits[b & 15];
-  }
+  AppendHexBytes(r, raw);
   return r;
 }
 
