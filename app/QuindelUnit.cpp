@@ -15,8 +15,8 @@
 #include "app/lcd_font.h"
 #include "calendar/calendar.h"
 #include "core/text.h"
-#include "mFileUtil.h"
 #include "format/format_datetime.h"
+#include "mFileUtil.h"
 #include "strings/mString.h"
 
 using zelmor::adapters::ToQString;
@@ -81,7 +81,7 @@ void ErrorReporter::Show(const QString& message) {
 
 TQuindelForm::TQuindelForm(quint16 port)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint),
+                           Qt::WindowMinimizeButtonHint),
       FPort(port),
       FErrors(this) {
   setObjectName(QStringLiteral("QuindelForm"));
@@ -134,7 +134,8 @@ StartupReport TQuindelForm::FormCreate(QObject*) {
   // 3. Registration failure is not fatal: the labels get a substitute typeface.
   FFontRegistered = RegisterFont(FArquivoFonte);
   if (!FFontRegistered)
-    Diagnose(QStringLiteral("the font file %1 could not be registered; using a substitute typeface").arg(FArquivoFonte));
+    Diagnose(
+        QStringLiteral("the font file %1 could not be registered; using a substitute typeface").arg(FArquivoFonte));
 
   // 4-6. Lines in the LCD typeface; the window is sized once from the ruler text.
   QFont lcd(QString::fromLatin1(kFontFamily));
@@ -212,8 +213,8 @@ void TQuindelForm::FormKeyDown(QObject*, quint16& Key, Qt::KeyboardModifiers) {
       fs.ShortMonthNames = brazil.ShortMonthNames;
       fs.ShortDayNames = brazil.ShortDayNames;
     }
-    const QString line1 = ToQString(TmStr::PadCenter(
-        zelmor::FormatDateTime(u"D 'de' MMMM 'de' YYYY", zelmor::Now(), fs), 40, u' '));
+    const QString line1 =
+        ToQString(TmStr::PadCenter(zelmor::FormatDateTime(u"D 'de' MMMM 'de' YYYY", zelmor::Now(), fs), 40, u' '));
     const QString line2 =
         ToQString(TmStr::PadCenter(zelmor::FormatDateTime(u"(DDDD) HH:NN:SS (ZZZ)", zelmor::Now(), fs), 40, u' '));
     SetLines(line1, line2);
@@ -288,7 +289,8 @@ void Place(TQuindelForm& form, QScreen* screen, bool fullScreen) {
   const QSize frameExtra = form.frameGeometry().size() - form.size();
   if (form.frameGeometry().width() <= area.width() && form.frameGeometry().height() <= area.height()) return;
   form.FitCell(area.size() - frameExtra, false);
-  const QPoint inside = zelmor::adapters::KeepOnScreens(QRect(form.frameGeometry().topLeft(), form.frameGeometry().size()), {area});
+  const QPoint inside =
+      zelmor::adapters::KeepOnScreens(QRect(form.frameGeometry().topLeft(), form.frameGeometry().size()), {area});
   if (inside != form.frameGeometry().topLeft()) form.move(inside);
 }
 

@@ -4,10 +4,10 @@
 #pragma once
 
 #include <QLabel>
+#include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
 #include <QString>
-#include <QMessageBox>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -16,7 +16,6 @@
 #include "adapters/qt/socket_server.h"
 #include "app/message_rule.h"
 #include "forms/FormPosition.h"
-
 
 namespace quindel {
 

@@ -5,8 +5,8 @@
 #include <benchmark/benchmark.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
-#include <sys/socket.h>
 #include <stdlib.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,12 +14,12 @@
 #include <condition_variable>
 #include <deque>
 #include <filesystem>
-#include <memory>
 #include <map>
+#include <memory>
 #include <mutex>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <set>
-#include <nlohmann/json.hpp>
 #include <thread>
 
 #include "tests/process_util.h"
@@ -165,7 +165,9 @@ void BM_MessagesConcurrentClients(benchmark::State& state) {
     }
     for (int i = 0; i < clients; ++i) {
       sentAt[static_cast<std::size_t>(i)] = Clock::now();
-      SendAll(fds[static_cast<std::size_t>(i)], ids[static_cast<std::size_t>(i)] + "\xBF" "9,99");
+      SendAll(fds[static_cast<std::size_t>(i)], ids[static_cast<std::size_t>(i)] +
+                                                    "\xBF"
+                                                    "9,99");
     }
     auto seen = display.WaitForAll(wanted, 10s);
     for (int i = 0; i < clients; ++i) {
@@ -195,7 +197,9 @@ void BM_RssAcrossConnectionCycles(benchmark::State& state) {
       close(fd);
     }
     int probe = display.Connect();
-    SendAll(probe, "warm\xBF" "done");
+    SendAll(probe,
+            "warm\xBF"
+            "done");
     display.WaitFor("warm", 10s);
     close(probe);
     std::this_thread::sleep_for(200ms);
@@ -209,7 +213,9 @@ void BM_RssAcrossConnectionCycles(benchmark::State& state) {
         close(fd);
       }
       int last = display.Connect();
-      SendAll(last, tag + "\xBF" "one");
+      SendAll(last, tag +
+                        "\xBF"
+                        "one");
       display.WaitFor(tag, 30s);
       close(last);
       std::this_thread::sleep_for(200ms);
@@ -241,7 +247,9 @@ void BM_OneMiBMessage(benchmark::State& state) {
     SendAll(big, payload);
     std::this_thread::sleep_for(5ms);
     auto sent = Clock::now();
-    SendAll(small, "ping" + std::to_string(n) + "\xBF" "x");
+    SendAll(small, "ping" + std::to_string(n) +
+                       "\xBF"
+                       "x");
     auto seen = display.WaitFor("ping" + std::to_string(n), 10s);
     ++n;
     if (seen) stallMs.push_back(std::chrono::duration<double, std::milli>(*seen - sent).count());

@@ -25,7 +25,8 @@ void UnpackFont(const QString& path) {
   // later runs would take as it is.
   QSaveFile out(path);
   if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-    throw std::runtime_error(QStringLiteral("Cannot create file \"%1\". %2").arg(path, out.errorString()).toStdString());
+    throw std::runtime_error(
+        QStringLiteral("Cannot create file \"%1\". %2").arg(path, out.errorString()).toStdString());
 }
 
 bool RegisterFont(const QString& path) { return QFontDatabase::addApplicationFont(path) != -1; }

@@ -17,8 +17,8 @@
 #include <optional>
 #include <string>
 
-#include "adapters/linux/standard_streams.h"
 #include "adapters/linux/serial_writer.h"
+#include "adapters/linux/standard_streams.h"
 #include "adapters/linux/system_services.h"
 #include "adapters/qt/dialogs_qt.h"
 #include "adapters/qt/event_pump_qt.h"
@@ -26,11 +26,11 @@
 #include "adapters/qt/text_metrics_qt.h"
 #include "app/QuindelUnit.h"
 #include "app/display_env.h"
-#include "core/integer_text.h"
 #include "app/pole_codepages.h"
 #include "app/pole_display.h"
 #include "app/stop_signals.h"
 #include "app/web_display.h"
+#include "core/integer_text.h"
 #include "core/version.h"
 #include "forms/startup.h"
 
@@ -118,7 +118,8 @@ QScreen* ChosenScreen(const QString& choice) {
     if (s->name() == choice) return s;
   QStringList names;
   for (int i = 0; i < screens.size(); ++i) names.append(QStringLiteral("%1 \"%2\"").arg(i + 1).arg(screens[i]->name()));
-  quindel::Diagnose(QStringLiteral("--screen %1: no such monitor; there are %2").arg(choice, names.join(QStringLiteral(", "))));
+  quindel::Diagnose(
+      QStringLiteral("--screen %1: no such monitor; there are %2").arg(choice, names.join(QStringLiteral(", "))));
   return nullptr;
 }
 
@@ -180,7 +181,8 @@ int main(int argc, char** argv) {
       const char* text = value(i);
       if (!text) return 2;
       if (!(web = quindel::ParseWebAddress(text))) {
-        std::fprintf(stderr, "quindel: --web takes [ADDR:]PORT (an IP address, a port from 0 to 65534), not \"%s\"\n", text);
+        std::fprintf(stderr, "quindel: --web takes [ADDR:]PORT (an IP address, a port from 0 to 65534), not \"%s\"\n",
+                     text);
         return 2;
       }
     } else if (std::strcmp(arg, "--mirror") == 0) {

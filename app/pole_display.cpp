@@ -52,7 +52,8 @@ std::string ToCodePage(std::u16string_view text, int codepage) {
       out += ' ';
       continue;
     }
-    std::optional<char> b = high ? Encode(c, high) : (c < 0x80 ? std::optional<char>(static_cast<char>(c)) : std::nullopt);
+    std::optional<char> b =
+        high ? Encode(c, high) : (c < 0x80 ? std::optional<char>(static_cast<char>(c)) : std::nullopt);
     if (!b) {
       const std::u16string plain = zelmor::TmStr::RemoveAcentos(std::u16string_view(&c, 1));
       if (plain.size() == 1 && plain[0] < 0x80) b = static_cast<char>(plain[0]);

@@ -1,9 +1,9 @@
 // The display window in-process on the offscreen platform, fed by real TCP clients.
+#include <dirent.h>
 #include <gtest/gtest.h>
+#include <linux/sockios.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
-#include <dirent.h>
-#include <linux/sockios.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
@@ -37,9 +37,7 @@ const QString kStart1 = QStringLiteral("             Zelmor Quindel             
 const QString kStart2 = QStringLiteral("       - aguardando comunicacao -       ");
 
 // Bytes as a POS sends them: Windows-1252, line 1, 0xBF, line 2.
-QByteArray Message(const char* line1, const char* line2) {
-  return QByteArray(line1) + char(0xBF) + QByteArray(line2);
-}
+QByteArray Message(const char* line1, const char* line2) { return QByteArray(line1) + char(0xBF) + QByteArray(line2); }
 
 // A plain client that only connects (a terminal that went quiet).
 int IdleClient(quint16 port) {
@@ -133,9 +131,12 @@ TEST_F(DisplayTest, MessageRuleSplitsAtTheSeparator) {
       {QByteArray(1, char(0xBF)) + "XYZ", "", "XYZ"},
       {Message("A", "B") + char(0xBF) + "C", "A", "B"},
       {QByteArray(1, char(0xBF)), "", ""},
-      {QByteArray(50, 'x'), QString(50, 'x'), ""},                    // not cut, not centred
-      {Message("A&B", "<b>x</b>"), "A&B", "<b>x</b>"},                // drawn as sent
-      {Message("P\xE3o de a\xE7\xFA" "car", "\x80 9,90"), QString::fromUtf8("Pão de açúcar"), QString::fromUtf8("€ 9,90")},
+      {QByteArray(50, 'x'), QString(50, 'x'), ""},      // not cut, not centred
+      {Message("A&B", "<b>x</b>"), "A&B", "<b>x</b>"},  // drawn as sent
+      {Message("P\xE3o de a\xE7\xFA"
+               "car",
+               "\x80 9,90"),
+       QString::fromUtf8("Pão de açúcar"), QString::fromUtf8("€ 9,90")},
       {Message("a\rb", "c\nd"), "a\rb", "c\nd"},
   };
   for (const auto& c : cases) {
@@ -200,8 +201,9 @@ TEST_F(DisplayTest, ReadHandlerFindingNothingPendingBlanksBothLines) {
 TEST_F(DisplayTest, F5ShowsDateAndTimeWithAnyModifier) {
   zelmor::testing::FixedRegionalSettings brazil;
   zelmor::testing::FixedClock clock({2026, 12, 9, 14, 5, 9, 123});
-  for (Qt::KeyboardModifiers mods : {Qt::KeyboardModifiers(Qt::NoModifier), Qt::KeyboardModifiers(Qt::ShiftModifier),
-                                     Qt::KeyboardModifiers(Qt::ControlModifier), Qt::KeyboardModifiers(Qt::AltModifier)}) {
+  for (Qt::KeyboardModifiers mods :
+       {Qt::KeyboardModifiers(Qt::NoModifier), Qt::KeyboardModifiers(Qt::ShiftModifier),
+        Qt::KeyboardModifiers(Qt::ControlModifier), Qt::KeyboardModifiers(Qt::AltModifier)}) {
     form->SetLines("x", "y");
     QTest::keyClick(form.get(), Qt::Key_F5, mods);
     EXPECT_EQ(Line1(), QStringLiteral("         9 de dezembro de 2026          "));
@@ -228,7 +230,8 @@ TEST_F(DisplayTest, F5UnderThePlainLocaleReadsInOneLanguage) {
       {"POSIX", zelmor::RegionalSettings::Plain(), QStringLiteral("         9 de dezembro de 2026          "),
        QStringLiteral("     (quarta-feira) 14:05:09 (123)      ")},
       // A locale with names of its own keeps them.
-      {"en_US.UTF-8", zelmor::RegionalSettings::UnitedStates(), QStringLiteral("         9 de December de 2026          "),
+      {"en_US.UTF-8", zelmor::RegionalSettings::UnitedStates(),
+       QStringLiteral("         9 de December de 2026          "),
        QStringLiteral("       (Wednesday) 14:05:09 (123)       ")},
   };
   const QByteArray saved = qgetenv("LC_ALL");
@@ -241,14 +244,19 @@ TEST_F(DisplayTest, F5UnderThePlainLocaleReadsInOneLanguage) {
     EXPECT_EQ(Line1(), c.line1);
     EXPECT_EQ(Line2(), c.line2);
   }
-  if (saved.isNull()) qunsetenv("LC_ALL"); else qputenv("LC_ALL", saved);
+  if (saved.isNull())
+    qunsetenv("LC_ALL");
+  else
+    qputenv("LC_ALL", saved);
 }
 
 TEST_F(DisplayTest, BurstOfResetsShowsOneBoxAndTheDisplayGoesOn) {
   for (int i = 0; i < 200; ++i) {
     const int fd = IdleClient(port);
     // Linger 0: close sends a reset instead of an orderly shutdown.
-    struct linger l{1, 0};
+    struct linger l {
+      1, 0
+    };
     ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &l, sizeof l);
     ::close(fd);
   }
@@ -257,7 +265,7 @@ TEST_F(DisplayTest, BurstOfResetsShowsOneBoxAndTheDisplayGoesOn) {
   while (form->ServidorSocket()->ClientCount() > 0 && t.elapsed() < 10000) QTest::qWait(10);
   EXPECT_EQ(form->ServidorSocket()->ClientCount(), 0);
   QTest::qWait(100);
-  EXPECT_EQ(form->Errors().Shown(), 1);  // one box ...
+  EXPECT_EQ(form->Errors().Shown(), 1);   // one box ...
   EXPECT_GT(form->Errors().Logged(), 0);  // ... and the rest on standard error
   auto client = Connect();
   SendAndWait(*client, Message("still", "here"));
@@ -389,7 +397,8 @@ TEST_F(DisplayTest, OutOfDescriptorsWithNoneToCloseRestsInsteadOfSpinning) {
   const double used = CpuSeconds() - before;
   EXPECT_LT(used, 0.3 * elapsed.elapsed() / 1000.0);  // a loop woken again and again would use the whole time
   ASSERT_EQ(notices.count(), 1);
-  EXPECT_TRUE(notices.at(0).at(0).toString().contains(QStringLiteral("cannot accept connections"))) << notices.at(0).at(0).toString().toStdString();
+  EXPECT_TRUE(notices.at(0).at(0).toString().contains(QStringLiteral("cannot accept connections")))
+      << notices.at(0).at(0).toString().toStdString();
   EXPECT_EQ(lines.count(), 0);
   // Descriptors free again: the queued client is taken at the next look.
   limit.Restore();

@@ -32,7 +32,7 @@ StopSignals::StopSignals(std::function<void(int)> stop, QObject* parent) : QObje
   gWrite = fds[1];
   FNotifier = std::make_unique<QSocketNotifier>(FRead, QSocketNotifier::Read);
   connect(FNotifier.get(), &QSocketNotifier::activated, this, [this] { Drain(); });
-  struct sigaction action{};
+  struct sigaction action {};
   action.sa_handler = OnSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
@@ -40,7 +40,7 @@ StopSignals::StopSignals(std::function<void(int)> stop, QObject* parent) : QObje
 }
 
 StopSignals::~StopSignals() {
-  struct sigaction action{};
+  struct sigaction action {};
   action.sa_handler = SIG_DFL;
   sigemptyset(&action.sa_mask);
   for (int s : kSignals) ::sigaction(s, &action, nullptr);

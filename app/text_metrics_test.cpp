@@ -41,14 +41,16 @@ TEST(QtTextMetricsTest, MeasuresWithTheFontMetrics) {
 TEST(QtTextMetricsTest, InstalledForTheLibrary) {
   zelmor::adapters::InstallQtTextMetrics();
   const QFontMetrics fm(QGuiApplication::font());
-  EXPECT_EQ(zelmor::platform::Service<zelmor::platform::TextMetrics>::Get().TextWidth(u"Mensagem"), fm.horizontalAdvance(QStringLiteral("Mensagem")));
+  EXPECT_EQ(zelmor::platform::Service<zelmor::platform::TextMetrics>::Get().TextWidth(u"Mensagem"),
+            fm.horizontalAdvance(QStringLiteral("Mensagem")));
 
   // Wrapped with the real font, no line with more than one word passes the width.
   const std::u16string texto =
       u"O arquivo de configuração não foi encontrado na pasta do programa. Verifique a instalação e tente de novo.\r\n"
       u"Detalhes: C:\\Programas\\Zelmor\\zelmor.ini";
   const int largura = fm.horizontalAdvance(QStringLiteral("O arquivo de configuração"));
-  const TmStr::TStringInfo info = TmStr::GetStringInfo(texto, zelmor::platform::Service<zelmor::platform::TextMetrics>::Get(), largura);
+  const TmStr::TStringInfo info =
+      TmStr::GetStringInfo(texto, zelmor::platform::Service<zelmor::platform::TextMetrics>::Get(), largura);
   const QStringList linhas = Q(info.ScreenText).split(QStringLiteral("\r\n"));
   EXPECT_EQ(info.LineCount, linhas.size());
   EXPECT_GT(info.LineCount, 4);

@@ -192,8 +192,8 @@ std::optional<WebAddress> ParseWebAddress(std::string_view text) {
 
 std::string WebPage(std::string_view line1, std::string_view line2, std::uint16_t livePort, int heartbeatMs) {
   std::string page(kPageHead);
-  page += "<body data-live-port=\"" + std::to_string(livePort) + "\" data-heartbeat=\"" +
-          std::to_string(heartbeatMs) + "\">\n<div id=\"lcd\"><div id=\"line1\">";
+  page += "<body data-live-port=\"" + std::to_string(livePort) + "\" data-heartbeat=\"" + std::to_string(heartbeatMs) +
+          "\">\n<div id=\"lcd\"><div id=\"line1\">";
   AppendEscaped(page, line1);
   page += "</div><div id=\"line2\">";
   AppendEscaped(page, line2);
@@ -256,7 +256,8 @@ bool WebDisplay::Start(const WebAddress& address, QString* error) {
     return fail(QString::fromUtf8(e.what()));
   }
   const QHostAddress host(QString::fromStdString(address.host));
-  if (host.isNull()) return fail(QStringLiteral("\"%1\" is not an IP address").arg(QString::fromStdString(address.host)));
+  if (host.isNull())
+    return fail(QStringLiteral("\"%1\" is not an IP address").arg(QString::fromStdString(address.host)));
 
   FHttp = std::make_unique<httplib::Server>();
   const WebLimits limits = FLimits;

@@ -48,14 +48,14 @@ std::string WebPage(std::string_view line1, std::string_view line2, std::uint16_
 std::string LinesMessage(const QString& line1, const QString& line2);
 
 struct WebLimits {
-  int pageWorkers = 4;           // page requests served at once
-  int pageQueue = 8;             // accepted connections waiting for a worker; beyond, accepting waits
-  int ioTimeoutSeconds = 5;      // a page connection silent this long is closed
-  int keepAliveRequests = 20;    // requests on one page connection
-  std::size_t maxBody = 1024;    // a request's body (the page takes none); headers are the server's 8 KiB
-  int maxLiveClients = 32;       // live connections; one more is refused
-  int pendingHandshakes = 8;     // live connections still in their handshake
-  int heartbeatMs = 15000;       // the lines are sent again this often, and each client pinged
+  int pageWorkers = 4;               // page requests served at once
+  int pageQueue = 8;                 // accepted connections waiting for a worker; beyond, accepting waits
+  int ioTimeoutSeconds = 5;          // a page connection silent this long is closed
+  int keepAliveRequests = 20;        // requests on one page connection
+  std::size_t maxBody = 1024;        // a request's body (the page takes none); headers are the server's 8 KiB
+  int maxLiveClients = 32;           // live connections; one more is refused
+  int pendingHandshakes = 8;         // live connections still in their handshake
+  int heartbeatMs = 15000;           // the lines are sent again this often, and each client pinged
   qint64 maxQueuedBytes = 64 << 10;  // written but not yet taken by a client: beyond, it waits for the latest
 };
 
@@ -81,7 +81,7 @@ class WebDisplay : public QObject {
 
  private:
   struct Client {
-    bool stale = false;  // a change waits until the client takes what it has
+    bool stale = false;    // a change waits until the client takes what it has
     bool answered = true;  // the last ping was answered
   };
   void Accept();

@@ -57,16 +57,18 @@ int main(int argc, char** argv) {
   std::string home = (std::filesystem::temp_directory_path() / "zelmor-bench-XXXXXX").string();
   if (!mkdtemp(home.data())) return 1;
   const int port = zelmor::testing::FreePort();
-  ChildProcess display(zelmor::testing::BinDir() + "/quindel",
-                       {"--port", std::to_string(port), "--web", "127.0.0.1:0"},
-                       {"XDG_CONFIG_HOME=" + home, "LC_ALL=C.UTF-8"}, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
+  ChildProcess display(zelmor::testing::BinDir() + "/quindel", {"--port", std::to_string(port), "--web", "127.0.0.1:0"},
+                       {"XDG_CONFIG_HOME=" + home, "LC_ALL=C.UTF-8"},
+                       {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
   std::string url;
   const std::regex said(R"(web page on (http://\S+/))");
   for (int i = 0; i < 1000 && url.empty(); ++i) {
     std::smatch m;
     const std::string err = display.Err();
-    if (std::regex_search(err, m, said)) url = m[1];
-    else std::this_thread::sleep_for(20ms);
+    if (std::regex_search(err, m, said))
+      url = m[1];
+    else
+      std::this_thread::sleep_for(20ms);
   }
   if (url.empty()) {
     std::fprintf(stderr, "web_latency_bench: the display did not start: %s\n", display.Err().c_str());
@@ -92,7 +94,10 @@ int main(int argc, char** argv) {
     const int warmUp = 5;
     for (int i = 0; code == 0 && i < warmUp + runs; ++i) {
       const std::string line1 = "Item " + std::to_string(i);
-      const std::string message = line1 + "\xBF" "R$ " + std::to_string(i) + ",00";
+      const std::string message = line1 +
+                                  "\xBF"
+                                  "R$ " +
+                                  std::to_string(i) + ",00";
       const int s = zelmor::testing::ConnectLoopback(port);
       if (s < 0) {
         code = 1;
@@ -130,7 +135,9 @@ int main(int argc, char** argv) {
     }
     if (code == 0 && !screenshot.empty()) {
       const int s = zelmor::testing::ConnectLoopback(port);
-      const std::string message = "CAFE EXPRESSO 2x         R$ 9,00\xBF" "TOTAL                    R$ 21,50";
+      const std::string message =
+          "CAFE EXPRESSO 2x         R$ 9,00\xBF"
+          "TOTAL                    R$ 21,50";
       if (s >= 0) {
         (void)::send(s, message.data(), message.size(), MSG_NOSIGNAL);
         ::close(s);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdio>
 #include <chrono>
+#include <cstdio>
 #include <limits>
 #include <string>
 #include <thread>
@@ -49,13 +49,15 @@ TEST(Cp437Test, EveryByteAsPythonReadsIt) {
   struct {
     unsigned char byte;
     char16_t ch;
-  } cases[] = {{0x41, u'A'},      {0x00, 0x00},      {0x7F, 0x7F},      {0x80, u'Ç'},      {0x86, u'å'},
-               {0x91, u'æ'},      {0x9E, u'\u20A7'}, {0xA9, u'\u2310'}, {0xB0, u'\u2591'}, {0xE1, u'ß'},
-               {0xE6, u'µ'},      {0xFA, u'·'},      {0xFF, u'\u00A0'}};
+  } cases[] = {{0x41, u'A'}, {0x00, 0x00},      {0x7F, 0x7F},      {0x80, u'Ç'},      {0x86, u'å'},
+               {0x91, u'æ'}, {0x9E, u'\u20A7'}, {0xA9, u'\u2310'}, {0xB0, u'\u2591'}, {0xE1, u'ß'},
+               {0xE6, u'µ'}, {0xFA, u'·'},      {0xFF, u'\u00A0'}};
   for (const auto& c : cases) EXPECT_EQ(cp437::DecodeByte(c.byte), c.ch) << int(c.byte);
   EXPECT_EQ(cp437::Decode("filename_with_\x91o\x86.txt"), u"filename_with_æoå.txt");
 
-  std::FILE* p = popen("python3 -c 'import sys; sys.stdout.buffer.write(bytes(range(256)).decode(\"cp437\").encode(\"utf-8\"))' 2>/dev/null", "r");
+  std::FILE* p = popen(
+      "python3 -c 'import sys; sys.stdout.buffer.write(bytes(range(256)).decode(\"cp437\").encode(\"utf-8\"))' 2>/dev/null",
+      "r");
   ASSERT_NE(p, nullptr);
   std::string out;
   char buf[1024];
@@ -69,7 +71,9 @@ TEST(Cp437Test, EveryByteAsPythonReadsIt) {
 TEST(TextTest, Utf8RoundTripAndInvalidBytes) {
   std::u16string s = u"Ação ¿ € 😀";
   EXPECT_EQ(Utf8ToU16(U16ToUtf8(s)), s);
-  EXPECT_EQ(Utf8ToU16("a\xff" "b"), u"a\uFFFDb");
+  EXPECT_EQ(Utf8ToU16("a\xff"
+                      "b"),
+            u"a\uFFFDb");
   EXPECT_EQ(Utf8ToU16("\xc3"), u"\uFFFD");            // truncated sequence
   EXPECT_EQ(Utf8ToU16("\xc0\xaf"), u"\uFFFD\uFFFD");  // overlong '/'
   EXPECT_EQ(U16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
@@ -82,12 +86,11 @@ TEST(TextTest, EscapedBytesRoundTrip) {
     std::string bytes;
     std::u16string text;
   } cases[] = {
-      {"nota\xff.xml", u"nota\xDCFF.xml"},
-      {"\xc3", u"\xDCC3"},                                   // truncated sequence
-      {"\xc0\xaf", u"\xDCC0\xDCAF"},                         // overlong '/' never becomes a separator
-      {"\xed\xb2\x80", u"\xDCED\xDCB2\xDC80"},               // an encoded surrogate is not UTF-8
-      {"a\xe7\xe3o", u"a\xDCE7\xDCE3o"},                     // Windows-1252 "ação"
-      {"\xc3\xa7\xf0\x9f\x98\x80", u"ç😀"},                  // valid text is plain text
+      {"nota\xff.xml", u"nota\xDCFF.xml"},     {"\xc3", u"\xDCC3"},  // truncated sequence
+      {"\xc0\xaf", u"\xDCC0\xDCAF"},                                 // overlong '/' never becomes a separator
+      {"\xed\xb2\x80", u"\xDCED\xDCB2\xDC80"},                       // an encoded surrogate is not UTF-8
+      {"a\xe7\xe3o", u"a\xDCE7\xDCE3o"},                             // Windows-1252 "ação"
+      {"\xc3\xa7\xf0\x9f\x98\x80", u"ç😀"},                           // valid text is plain text
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Utf8ToU16(c.bytes, E), c.text) << c.bytes;
@@ -111,13 +114,20 @@ TEST(SurrogatesTest, PairsAndTheirHalves) {
     std::size_t At;
     bool Pair;
   } cases[] = {
-      {u"\xD800\xDC00", 0, true},        {u"\xDBFF\xDFFF", 0, true},       {u"a\U0001F600", 1, true},
-      {u"\xD800\xDC00", 1, false},       // the low half does not start one
-      {u"\xDC00\xD800", 0, false},       // the wrong way round
-      {u"\xD800", 0, false},              // cut at the end
-      {u"\xD800\xD800\xDC00", 0, false}, {u"\xD800\xD800\xDC00", 1, true},
-      {u"\xD7FF\xDC00", 0, false},       {u"\xD800\xE000", 0, false},      {u"\xD800\xDBFF", 0, false},
-      {u"ab", 0, false},                 {u"", 0, false},                  {u"\U0001F600", 2, false},
+      {u"\xD800\xDC00", 0, true},
+      {u"\xDBFF\xDFFF", 0, true},
+      {u"a\U0001F600", 1, true},
+      {u"\xD800\xDC00", 1, false},  // the low half does not start one
+      {u"\xDC00\xD800", 0, false},  // the wrong way round
+      {u"\xD800", 0, false},        // cut at the end
+      {u"\xD800\xD800\xDC00", 0, false},
+      {u"\xD800\xD800\xDC00", 1, true},
+      {u"\xD7FF\xDC00", 0, false},
+      {u"\xD800\xE000", 0, false},
+      {u"\xD800\xDBFF", 0, false},
+      {u"ab", 0, false},
+      {u"", 0, false},
+      {u"\U0001F600", 2, false},
   };
   for (const auto& c : cases)
     EXPECT_EQ(SurrogatePairAt(c.Text, c.At), c.Pair) << U16ToUtf8(c.Text, Utf8Invalid::Escape) << " at " << c.At;
@@ -153,7 +163,7 @@ TEST(TextTest, CaseAndIntegers) {
       {u"жук", u"ЖУК", u"жук"},
       {u"Łódź škoda", u"ŁÓDŹ ŠKODA", u"łódź škoda"},
       {u"straße", u"STRASSE", u"straße"},
-      {u"İstanbul", u"İSTANBUL", u"i̇stanbul"},     // language-neutral: no Turkish rules
+      {u"İstanbul", u"İSTANBUL", u"i̇stanbul"},           // language-neutral: no Turkish rules
       {u"\U00010428x", u"\U00010400X", u"\U00010428x"},  // a surrogate pair maps whole
       {u"東京", u"東京", u"東京"},
       {u"plain ASCII", u"PLAIN ASCII", u"plain ascii"},
@@ -181,9 +191,9 @@ TEST(IntegerTextTest, PortsAreOneTo65535InPlainDigits) {
     const char* text;
     int port;  // 0: refused
   } cases[] = {
-      {"2200", 2200}, {"1", 1}, {"65535", 65535}, {"02200", 2200},
-      {"0", 0}, {"65536", 0}, {"99999", 0}, {"", 0}, {"-1", 0}, {"+80", 0}, {" 80", 0}, {"80 ", 0},
-      {"0x50", 0}, {"123456", 0}, {"4294969496", 0},  // 2^32 + 2200 must not wrap to 2200
+      {"2200", 2200}, {"1", 1},      {"65535", 65535},  {"02200", 2200}, {"0", 0},   {"65536", 0},
+      {"99999", 0},   {"", 0},       {"-1", 0},         {"+80", 0},      {" 80", 0}, {"80 ", 0},
+      {"0x50", 0},    {"123456", 0}, {"4294969496", 0},  // 2^32 + 2200 must not wrap to 2200
   };
   for (const auto& c : cases) {
     std::uint16_t port = 7;

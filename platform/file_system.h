@@ -48,16 +48,16 @@ struct FolderEntry {
 // The platform's special folders. Each answer is a path without a trailing
 // separator, or empty where the system has no such folder.
 enum class SpecialFolder {
-  Windows,          // the operating system's own folder
-  System,           // its system folder
-  System32,         // the folder of 32-bit system programs
-  Temp,             // the temporary folder
-  Desktop,          // the user's desktop (the shell's view of it)
-  DesktopDirectory, // the folder that holds the desktop's files
-  StartMenu,        // the user's start menu (application launchers)
-  CommonStartMenu,  // the start menu of all users
-  AppData,          // the user's application data (roaming)
-  LocalAppData,     // the user's application data kept on this machine
+  Windows,           // the operating system's own folder
+  System,            // its system folder
+  System32,          // the folder of 32-bit system programs
+  Temp,              // the temporary folder
+  Desktop,           // the user's desktop (the shell's view of it)
+  DesktopDirectory,  // the folder that holds the desktop's files
+  StartMenu,         // the user's start menu (application launchers)
+  CommonStartMenu,   // the start menu of all users
+  AppData,           // the user's application data (roaming)
+  LocalAppData,      // the user's application data kept on this machine
 };
 
 // Printer connections that are devices of their own.
@@ -141,8 +141,7 @@ class FileSystem {
   // Reads up to `count` bytes at `offset` of a regular file into `bytes`: fewer where
   // the file ends, none past its end. False as ReadAll; throws as ReadAll, and for a
   // pipe or a device (which are never waited on).
-  virtual bool ReadRange(std::u16string_view path, std::uint64_t offset, std::size_t count,
-                         std::string& bytes) = 0;
+  virtual bool ReadRange(std::u16string_view path, std::uint64_t offset, std::size_t count, std::string& bytes) = 0;
   // Replaces the file's content with `bytes` so that a reader, a crash or a full
   // disk only ever sees the old content or the new one (a new file beside it,
   // flushed, renamed into place; it keeps the old file's permissions). A symbolic

@@ -26,7 +26,7 @@ enum class ZipNameEncoding {
 struct ZipEntryHeader {
   std::uint16_t VersionMadeBy = 0;  // high byte: the host system (3 = Unix)
   std::uint16_t VersionNeeded = 0;
-  std::uint16_t Flags = 0;  // bit 11: the name is UTF-8
+  std::uint16_t Flags = 0;              // bit 11: the name is UTF-8
   std::uint16_t CompressionMethod = 0;  // 0 stored, 8 deflate
   std::uint32_t DosDateTime = 0;
   std::uint32_t Crc32 = 0;
@@ -47,9 +47,7 @@ struct ZipEntryHeader {
   std::int64_t ModificationTime = 0;
 
   // A symbolic link stored by a Unix host.
-  bool IsSymbolicLink() const {
-    return (VersionMadeBy >> 8) == 3 && ((ExternalAttributes >> 16) & 0170000) == 0120000;
-  }
+  bool IsSymbolicLink() const { return (VersionMadeBy >> 8) == 3 && ((ExternalAttributes >> 16) & 0170000) == 0120000; }
   // A folder entry ("sub/").
   bool IsFolder() const { return !Name.empty() && (Name.back() == u'/' || Name.back() == u'\\'); }
 };

@@ -6,9 +6,9 @@
 #include <nlohmann/json.hpp>
 #include <regex>
 
-#include "tests/process_util.h"
 #include "testing/file_tree.h"
 #include "testing/run_program.h"
+#include "tests/process_util.h"
 
 namespace zelmor::testing {
 namespace {
@@ -31,9 +31,8 @@ TEST(ControlsCall, ColoursDisplayAndLaunchers) {
       R"j(["TmRot.DeletaAtalhoDesktop","Caixa"])j",
   });
   const std::vector<json> expected = {
-      json{{"result", "$000080FF"}}, json{{"result", "clCream"}}, json{{"result", 0xFFFFFF}},
-      json{{"result", 0}},           json{{"result", false}},     json{{"result", true}},
-      json{{"result", true}},        json{{"result", false}},
+      json{{"result", "$000080FF"}}, json{{"result", "clCream"}}, json{{"result", 0xFFFFFF}}, json{{"result", 0}},
+      json{{"result", false}},       json{{"result", true}},      json{{"result", true}},     json{{"result", false}},
   };
   EXPECT_EQ(lines, expected);
   EXPECT_FALSE(t.Exists("Desktop/Caixa.desktop"));

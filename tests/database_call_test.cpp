@@ -5,10 +5,10 @@
 #include <nlohmann/json.hpp>
 
 #include "helpers/query.h"
-#include "platform/service.h"
 #include "mRotinas.h"
-#include "tests/process_util.h"
+#include "platform/service.h"
 #include "testing/file_tree.h"
+#include "tests/process_util.h"
 
 namespace zelmor::testing {
 namespace {
@@ -49,13 +49,18 @@ TEST(DatabaseCall, QueriesCrossAsJsonAndCountOnARealDatabase) {
   EXPECT_EQ(lines[0], json::parse(R"j({"result":2})j"));
   EXPECT_EQ(lines[1], json::parse(R"j({"result":1})j"));
   EXPECT_EQ(lines[2], json::parse(R"j({"result":0})j"));
-  EXPECT_EQ(lines[3], json::parse(R"j({"error":"no such table: fornecedores\r\nselect * from fornecedores","kind":"database"})j"));
+  EXPECT_EQ(
+      lines[3],
+      json::parse(R"j({"error":"no such table: fornecedores\r\nselect * from fornecedores","kind":"database"})j"));
   EXPECT_EQ(lines[4].value("kind", ""), "database") << lines[4];
   EXPECT_FALSE(t.Exists("nao_existe.db")) << "a count must not create the database";
-  EXPECT_EQ(lines[5], json::parse(R"j({"result":"update t set h = '10:30 :n',\r\nd = '2026-12-11' where n = null\r\n"})j"));
+  EXPECT_EQ(lines[5],
+            json::parse(R"j({"result":"update t set h = '10:30 :n',\r\nd = '2026-12-11' where n = null\r\n"})j"));
   EXPECT_EQ(lines[6], json::parse(R"j({"error":"Parâmetro \"x\" não localizado!","kind":"argument"})j"));
-  EXPECT_EQ(lines[7],
-            json::parse(R"j({"error":"Tipo de dados do parâmetro \"x\" não tratado para transofrmar em SQL","kind":"argument"})j"));
+  EXPECT_EQ(
+      lines[7],
+      json::parse(
+          R"j({"error":"Tipo de dados do parâmetro \"x\" não tratado para transofrmar em SQL","kind":"argument"})j"));
   EXPECT_EQ(lines[8].value("kind", ""), "argument") << lines[8];
 }
 

@@ -34,7 +34,10 @@ TEST(DialogCalls, AnswersComeFromTheScriptOrTheDefaultButton) {
       {{"call", "TmDlg.Show", "[\"A\",\"\",\"C\"]", "Escolha", "1", "Opções", "2"}, "0", "0\n", 0},
       {{"call", "TmDlg.ConfirmaUsuarioDesatento", "Cancelar?"}, "1, 1,6", "true\n", 0},
       {{"call", "TmDlg.MensagemEventos", "[\"Imprimir\",\"Fechar\"]", "[0,1]", "Venda", "Pronto"}, "1,2", "2\n", 0},
-      {{"call", "--json", "TmDlg.ConfirmaExit", "Sair?"}, "0", "{\"error\":\"Operação cancelada\",\"kind\":\"abort\"}\n", 1},
+      {{"call", "--json", "TmDlg.ConfirmaExit", "Sair?"},
+       "0",
+       "{\"error\":\"Operação cancelada\",\"kind\":\"abort\"}\n",
+       1},
       {{"call", "TmDlg.GetMsgTratada", "ERROR: [#MSG]Sem saldo SQL: x"}, "", "Sem saldo \n", 0},
   };
   for (const Case& c : cases) {
@@ -53,7 +56,8 @@ TEST(DialogCalls, MessagesGoToStandardErrorAfterTheWaitWindowCloses) {
   EXPECT_EQ(p.Err, "Ocorreu um erro: Falhou\n");
   const ProcessResult handled = Zelmor({"call", "TmDlg.Erro", "", "Falhou", "", "0", "[#MSG]Cliente bloqueado SQL: x"});
   EXPECT_EQ(handled.Err, "Informação: Cliente bloqueado \n");
-  const ProcessResult many = Zelmor({"call", "TmDlg.Show", "[\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"]", "x", "1", "t", "2"});
+  const ProcessResult many =
+      Zelmor({"call", "TmDlg.Show", "[\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"]", "x", "1", "t", "2"});
   EXPECT_EQ(many.Out, "0\n");
   EXPECT_EQ(many.Err, "Ocorreu um erro: Máximo 6 botões!\n");
 }
@@ -84,8 +88,9 @@ TEST(DialogCalls, HoldKeepsTheWaitWindowUp) {
     return tree.Out.find("\"Processando...\"") != std::string::npos;
   };
 
-  ChildProcess held(BinDir() + "/zelmor", {"dialog", "--hold", "3", "dbxAguardeUnit.ShowWaitWindow", "Gravando", "Aguarde"},
-                    env, {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY"});
+  ChildProcess held(BinDir() + "/zelmor",
+                    {"dialog", "--hold", "3", "dbxAguardeUnit.ShowWaitWindow", "Gravando", "Aguarde"}, env,
+                    {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY"});
   bool seen = false;
   for (int i = 0; i < 200 && !seen && held.Running(); ++i) {
     seen = waitWindowShown();
@@ -95,9 +100,8 @@ TEST(DialogCalls, HoldKeepsTheWaitWindowUp) {
   EXPECT_EQ(held.Wait(30s), 0) << held.Err();
 
   // Until standard input closes: here at once, as the input is empty.
-  const ProcessResult untilEnd = RunProcess(BinDir() + "/zelmor",
-                                            {"dialog", "--hold", "stdin", "dbxAguardeUnit.ShowWaitWindow", "x", "y"}, "",
-                                            30s, env);
+  const ProcessResult untilEnd = RunProcess(
+      BinDir() + "/zelmor", {"dialog", "--hold", "stdin", "dbxAguardeUnit.ShowWaitWindow", "x", "y"}, "", 30s, env);
   EXPECT_EQ(untilEnd.ExitCode, 0) << untilEnd.Err;
   ::kill(server, SIGTERM);
   ::waitpid(server, nullptr, 0);

@@ -26,7 +26,9 @@ const std::vector<std::string> kNoDisplayServer{"DISPLAY", "WAYLAND_DISPLAY", "Q
 void ResetConnection(int port) {
   const int fd = ConnectLoopback(port);
   ASSERT_GE(fd, 0);
-  struct linger l{1, 0};
+  struct linger l {
+    1, 0
+  };
   ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &l, sizeof l);
   ::close(fd);
 }
@@ -112,7 +114,8 @@ TEST_F(DisplayProcess, HeadlessEchoShowsStartUpAndMessages) {
 TEST_F(DisplayProcess, RawBytesFromAnotherClient) {
   ASSERT_TRUE(NextEcho().is_object());
   // The protocol as a POS speaks it, through a plain shell pipe.
-  ProcessResult r = RunProcess("/bin/sh", {"-c", "printf 'Total\\27712,50' | nc -q1 127.0.0.1 " + std::to_string(port)});
+  ProcessResult r =
+      RunProcess("/bin/sh", {"-c", "printf 'Total\\27712,50' | nc -q1 127.0.0.1 " + std::to_string(port)});
   nlohmann::json echo = NextEcho();
   ASSERT_TRUE(echo.is_object()) << r.Err;
   EXPECT_EQ(echo["line1"], "Total");
@@ -149,7 +152,8 @@ TEST(DisplayProcessStore, StartsWhateverTheStoreIs) {
     std::string line;
     ASSERT_TRUE(quindel.ReadLine(line, 10s)) << quindel.Err();
     EXPECT_NE(line.find("Zelmor Quindel"), std::string::npos) << line;
-    ProcessResult r = RunProcess(BinDir() + "/zelmor", {"display", "send", "--port", std::to_string(port), "Total", "1,00"});
+    ProcessResult r =
+        RunProcess(BinDir() + "/zelmor", {"display", "send", "--port", std::to_string(port), "Total", "1,00"});
     ASSERT_EQ(r.ExitCode, 0) << r.Err;
     ASSERT_TRUE(quindel.ReadLine(line, 10s)) << quindel.Err();
     EXPECT_NE(line.find("Total"), std::string::npos) << line;
@@ -285,7 +289,8 @@ TEST(DisplayProcessCli, PortsOutsideOneTo65535AreRefused) {
 
 TEST(DisplayProcessCli, SendRefusesALineHoldingTheSeparator) {
   const int port = FreePort();
-  ProcessResult r = RunProcess(BinDir() + "/zelmor", {"display", "send", "--port", std::to_string(port), "¿Qué pasa?", "R$ 3,99"});
+  ProcessResult r =
+      RunProcess(BinDir() + "/zelmor", {"display", "send", "--port", std::to_string(port), "¿Qué pasa?", "R$ 3,99"});
   EXPECT_EQ(r.ExitCode, 2);
   EXPECT_NE(r.Err.find("¿"), std::string::npos) << r.Err;
 }

@@ -62,14 +62,17 @@ bool SendMessage(int port, std::string_view bytes) {
 }
 
 void Reset(int fd) {
-  struct linger l {1, 0};
+  struct linger l {
+    1, 0
+  };
   ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &l, sizeof l);
   ::close(fd);
 }
 
 int OpenDescriptors(int pid) {
   int n = 0;
-  for (const auto& e : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd")) n += e.exists() ? 1 : 0;
+  for (const auto& e : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd"))
+    n += e.exists() ? 1 : 0;
   return n;
 }
 
@@ -85,11 +88,13 @@ class DisplayLoad : public ::testing::Test {
     }
     if (r.rlim_cur < 2 * kIdle + 200) GTEST_SKIP() << "the descriptor limit (" << r.rlim_cur << ") is too low";
     port = FreePort();
-    quindel = std::make_unique<ChildProcess>(
-        "/bin/sh", std::vector<std::string>{"-c", "ulimit -n 8192 && exec \"$0\" --port \"$1\"",
-                                            BinDir() + "/quindel", std::to_string(port)},
-        std::vector<std::string>{"LC_ALL=pt_BR.UTF-8", "XDG_CONFIG_HOME=" + home.Path(), "MALLOC_MMAP_THRESHOLD_=131072"},
-        std::vector<std::string>{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
+    quindel =
+        std::make_unique<ChildProcess>("/bin/sh",
+                                       std::vector<std::string>{"-c", "ulimit -n 8192 && exec \"$0\" --port \"$1\"",
+                                                                BinDir() + "/quindel", std::to_string(port)},
+                                       std::vector<std::string>{"LC_ALL=pt_BR.UTF-8", "XDG_CONFIG_HOME=" + home.Path(),
+                                                                "MALLOC_MMAP_THRESHOLD_=131072"},
+                                       std::vector<std::string>{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
   }
   void TearDown() override {
     for (int fd : idle) ::close(fd);
@@ -136,7 +141,8 @@ struct Round {
 };
 
 TEST_F(DisplayLoad, KeepsShowingTheLatestMessageUnderLoad) {
-  ASSERT_TRUE(Shows("             Zelmor Quindel             ", "       - aguardando comunicacao -       ")) << quindel->Err();
+  ASSERT_TRUE(Shows("             Zelmor Quindel             ", "       - aguardando comunicacao -       "))
+      << quindel->Err();
   const long startKiB = quindel->RssKiB();
 
   // 2,000 idle connections, held to the end.
@@ -146,7 +152,9 @@ TEST_F(DisplayLoad, KeepsShowingTheLatestMessageUnderLoad) {
     ASSERT_GE(fd, 0) << "connection " << i;
     idle.push_back(fd);
   }
-  ASSERT_TRUE(SendMessage(port, "depois de 2000\xBF" "conexoes"));
+  ASSERT_TRUE(SendMessage(port,
+                          "depois de 2000\xBF"
+                          "conexoes"));
   ASSERT_TRUE(Shows("depois de 2000", "conexoes")) << quindel->Err();
   const double idleSeconds = std::chrono::duration<double>(Clock::now() - phase).count();
   EXPECT_GE(OpenDescriptors(quindel->Pid()), kIdle) << "the display let idle connections go";
@@ -216,7 +224,10 @@ TEST_F(DisplayLoad, KeepsShowingTheLatestMessageUnderLoad) {
     }
     stream.join();
     EXPECT_TRUE(streamed) << "the 64 MiB did not all go in";
-    ASSERT_TRUE(SendMessage(port, "depois de\xBF" "64 MiB " + tag));
+    ASSERT_TRUE(SendMessage(port,
+                            "depois de\xBF"
+                            "64 MiB " +
+                                tag));
     ASSERT_TRUE(Shows("depois de", "64 MiB " + tag, 60s)) << quindel->Err();
     r.Stream = std::chrono::duration<double>(Clock::now() - phase).count();
 
@@ -247,15 +258,19 @@ TEST_F(DisplayLoad, KeepsShowingTheLatestMessageUnderLoad) {
   EXPECT_LE(ErrorLines(true), 1) << "more than one error box: " << quindel->Err();
   EXPECT_TRUE(quindel->Running());
   // Flat: a second round of the same load leaves the memory where the first did.
-  EXPECT_LT(secondKiB - idleKiB, kMostGrowthKiB) << "resident memory rose from " << idleKiB << " to " << secondKiB << " KiB";
-  EXPECT_LT(secondKiB - firstKiB, kMostRoundGrowthKiB) << "after round 1: " << firstKiB << " KiB, after round 2: " << secondKiB;
-  std::printf("VmRSS: %ld KiB at start, %ld with %d idle connections (%.2f s to open), %ld after round 1 (peak %ld), "
-              "%ld after round 2 (peak %ld)\n",
-              startKiB, idleKiB, kIdle, idleSeconds, firstKiB, first.PeakKiB, secondKiB, second.PeakKiB);
+  EXPECT_LT(secondKiB - idleKiB, kMostGrowthKiB)
+      << "resident memory rose from " << idleKiB << " to " << secondKiB << " KiB";
+  EXPECT_LT(secondKiB - firstKiB, kMostRoundGrowthKiB)
+      << "after round 1: " << firstKiB << " KiB, after round 2: " << secondKiB;
+  std::printf(
+      "VmRSS: %ld KiB at start, %ld with %d idle connections (%.2f s to open), %ld after round 1 (peak %ld), "
+      "%ld after round 2 (peak %ld)\n",
+      startKiB, idleKiB, kIdle, idleSeconds, firstKiB, first.PeakKiB, secondKiB, second.PeakKiB);
   for (const Round* r : {&first, &second})
-    std::printf("round: 500 resets %.2f s; 100 slow clients %.2f s (worst latency of a quick message %.0f ms); "
-                "64 MiB stream %.2f s (%.0f MiB/s)\n",
-                r->Resets, r->Slow, r->WorstQuick * 1000, r->Stream, 64 / r->Stream);
+    std::printf(
+        "round: 500 resets %.2f s; 100 slow clients %.2f s (worst latency of a quick message %.0f ms); "
+        "64 MiB stream %.2f s (%.0f MiB/s)\n",
+        r->Resets, r->Slow, r->WorstQuick * 1000, r->Stream, 64 / r->Stream);
   std::printf("echo lines read: %ld; errors said: %d, of which in a box: %d\n", echoed, ErrorLines(false),
               ErrorLines(true));
 }

@@ -11,12 +11,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <vector>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <thread>
 #include <nlohmann/json.hpp>
+#include <thread>
+#include <vector>
 
 #include "testing/temp_store.h"
 #include "tests/process_util.h"
@@ -80,9 +80,9 @@ class DisplayMirror : public ::testing::Test {
     port = FreePort();
     std::vector<std::string> args{"--port", std::to_string(port), "--mirror", pole.name};
     args.insert(args.end(), extra.begin(), extra.end());
-    quindel = std::make_unique<ChildProcess>(BinDir() + "/quindel", args,
-                                             std::vector<std::string>{"LC_ALL=pt_BR.UTF-8", "XDG_CONFIG_HOME=" + home.Path()},
-                                             std::vector<std::string>{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
+    quindel = std::make_unique<ChildProcess>(
+        BinDir() + "/quindel", args, std::vector<std::string>{"LC_ALL=pt_BR.UTF-8", "XDG_CONFIG_HOME=" + home.Path()},
+        std::vector<std::string>{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
   }
   nlohmann::json NextEcho() {
     std::string line;
@@ -109,13 +109,17 @@ TEST_F(DisplayMirror, TheDeviceShowsWhatFitsInItsCodePage) {
 
   ASSERT_EQ(Send("Pão de açúcar", "R$ 3,99").ExitCode, 0);
   ASSERT_TRUE(pole.NextLines(upper, lower, 10s));
-  EXPECT_EQ(upper, "P\x84o de a\x87\xA3" "car       ");
+  EXPECT_EQ(upper,
+            "P\x84o de a\x87\xA3"
+            "car       ");
   EXPECT_EQ(lower, "R$ 3,99             ");
 
   // From a message's last byte on the socket to its frame on the device.
   std::vector<double> ms;
   for (int i = 0; i < 20; ++i) {
-    const std::string text = "Item " + std::to_string(i) + "\xBF" "1,00";
+    const std::string text = "Item " + std::to_string(i) +
+                             "\xBF"
+                             "1,00";
     const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in a{};
     a.sin_family = AF_INET;

@@ -56,7 +56,11 @@ class DisplayOperation : public ::testing::Test {
       std::smatch m;
       const std::string err = quindel->Err();
       if (std::regex_search(err, m, line)) {
-        where = {m[1].str() != "not listening", std::stoi(m[2]), std::stoi(m[3]), std::stoi(m[5]), std::stoi(m[6]),
+        where = {m[1].str() != "not listening",
+                 std::stoi(m[2]),
+                 std::stoi(m[3]),
+                 std::stoi(m[5]),
+                 std::stoi(m[6]),
                  m[4].str()};
         return true;
       }

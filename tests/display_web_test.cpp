@@ -31,8 +31,11 @@ std::string ElementText(const std::string& dom, const std::string& id) {
   if (a == std::string::npos) return "(no element " + id + ")";
   const std::size_t b = dom.find("</div>", a);
   std::string text = dom.substr(a + open.size(), b - a - open.size());
-  for (const auto& [from, to] : {std::pair<std::string, std::string>{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""},
-                                 {"&#39;", "'"}, {"&amp;", "&"}}) {
+  for (const auto& [from, to] : {std::pair<std::string, std::string>{"&lt;", "<"},
+                                 {"&gt;", ">"},
+                                 {"&quot;", "\""},
+                                 {"&#39;", "'"},
+                                 {"&amp;", "&"}}) {
     for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
       text.replace(at, from.size(), to);
   }
@@ -102,10 +105,15 @@ TEST_F(DisplayWeb, APageOpenedAfterAMessageShowsIt) {
     const char* line2;
   };
   const Case cases[] = {
-      {"Coca-Cola 2L\xBF" "R$ 9,99", "Coca-Cola 2L", "R$ 9,99"},
-      {"P\xE3o de a\xE7\xFA" "car\xBF" "Total: R$ 3,50", "Pão de açúcar", "Total: R$ 3,50"},  // Windows-1252 letters
+      {"Coca-Cola 2L\xBF"
+       "R$ 9,99",
+       "Coca-Cola 2L", "R$ 9,99"},
+      {"P\xE3o de a\xE7\xFA"
+       "car\xBF"
+       "Total: R$ 3,50",
+       "Pão de açúcar", "Total: R$ 3,50"},                                       // Windows-1252 letters
       {"<b>M&M's</b>\xBF\"A&B\" <script>", "<b>M&M's</b>", "\"A&B\" <script>"},  // markup stays text
-      {"\xBF", "", ""},  // both lines blank
+      {"\xBF", "", ""},                                                          // both lines blank
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line1);
@@ -146,9 +154,10 @@ TEST_F(DisplayWeb, AnOpenPageFollowsMessagesWithoutReloading) {
       " return r.width / document.documentElement.clientWidth; })()");
   ASSERT_TRUE(fit && fit->is_number());
   EXPECT_NEAR(fit->get<double>(), 1.0, 0.02);
-  EXPECT_EQ(browser.Evaluate("document.fonts.check('16px \"JD LCD Rounded\"') && "
-                             "[...document.fonts].some(f => f.family.includes('JD LCD Rounded') && f.status === 'loaded')"),
-            nlohmann::json(true));
+  EXPECT_EQ(
+      browser.Evaluate("document.fonts.check('16px \"JD LCD Rounded\"') && "
+                       "[...document.fonts].some(f => f.family.includes('JD LCD Rounded') && f.status === 'loaded')"),
+      nlohmann::json(true));
 }
 
 TEST_F(DisplayWeb, APageReconnectsByItselfWhenTheDisplayComesBack) {
@@ -179,21 +188,28 @@ TEST_F(DisplayWeb, WhatABrowserSendsNeverReachesTheDisplay) {
   ASSERT_FALSE(url.empty()) << quindel->Err();
   HeadlessBrowser browser(chromium);
   ASSERT_TRUE(browser.Open(url)) << browser.Log();
-  Send("Antes\xBF" "1,00");
+  Send(
+      "Antes\xBF"
+      "1,00");
   ASSERT_TRUE(browser.WaitFor("document.getElementById('line1').textContent === 'Antes'", 30s));
   // A script in the page opens its own connection to the live feed and talks to it.
   const auto closed = browser.Evaluate(
       "new Promise(done => {"
-      "  const ws = new WebSocket('ws://127.0.0.1:" + std::to_string(livePort) + "/');"
-      "  ws.onopen = () => ws.send('Hacked\\u00bfR$ 0,00');"
-      "  ws.onclose = (e) => done(e.code);"
-      "  setTimeout(() => done('still open'), 20000);"
-      "})",
+      "  const ws = new WebSocket('ws://127.0.0.1:" +
+          std::to_string(livePort) +
+          "/');"
+          "  ws.onopen = () => ws.send('Hacked\\u00bfR$ 0,00');"
+          "  ws.onclose = (e) => done(e.code);"
+          "  setTimeout(() => done('still open'), 20000);"
+          "})",
       30s);
   ASSERT_TRUE(closed.has_value());
   EXPECT_EQ(*closed, nlohmann::json(1003)) << "a connection that sends is closed as read-only";
   // The display took nothing from it: the next change it echoes is the next message.
-  EXPECT_EQ(Send("Depois\xBF" "2,00").value("line1", ""), "Depois");
+  EXPECT_EQ(Send("Depois\xBF"
+                 "2,00")
+                .value("line1", ""),
+            "Depois");
   EXPECT_TRUE(browser.WaitFor("document.getElementById('line1').textContent === 'Depois'", 30s));
 }
 

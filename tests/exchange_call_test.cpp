@@ -5,8 +5,8 @@
 #include <nlohmann/json.hpp>
 
 #include "ftp/testdata/ftp_server_process.h"
-#include "tests/process_util.h"
 #include "testing/file_tree.h"
+#include "tests/process_util.h"
 
 namespace zelmor::testing {
 namespace {
@@ -17,8 +17,9 @@ std::string Quoted(const std::string& s) { return json(s).dump(); }
 
 TEST(ExchangeCall, XmlReader) {
   FileTree t;
-  t.Write("nota.xml", "<NFe><infNFe Id=\"NFe35\" versao=\"4.00\"><ide><nNF>1234</nNF><dhEmi>2018-05-02</dhEmi></ide>"
-                      "<emit><xNome>A &amp;amp; B</xNome></emit><det>1</det><det>2</det></infNFe></NFe>");
+  t.Write("nota.xml",
+          "<NFe><infNFe Id=\"NFe35\" versao=\"4.00\"><ide><nNF>1234</nNF><dhEmi>2018-05-02</dhEmi></ide>"
+          "<emit><xNome>A &amp;amp; B</xNome></emit><det>1</det><det>2</det></infNFe></NFe>");
   const auto lines = ZelmorBatch({
       R"j(["TmXMLLeitura.XML",)j" + Quoted(t.Native("nota.xml")) + "]",
       R"j(["TmXMLLeitura.ElementoInt","<a><b>42</b></a>",["a","b"],-1])j",

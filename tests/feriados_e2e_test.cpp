@@ -42,20 +42,23 @@ TEST(ZelmorFeriados, TheOutputDoesNotDependOnTheLocale) {
 }
 
 TEST(ZelmorFeriados, ConscienciaNegraFrom2024) {
-  const std::string antes = "15/11/2023  Quarta-feira   Proclamação da República\n"
-                            "25/12/2023  Segunda-feira  Natal\n";
+  const std::string antes =
+      "15/11/2023  Quarta-feira   Proclamação da República\n"
+      "25/12/2023  Segunda-feira  Natal\n";
   ProcessResult r = Zelmor({"feriados", "2023"});
   EXPECT_EQ(r.ExitCode, 0) << r.Err;
   EXPECT_TRUE(r.Out.ends_with(antes)) << r.Out;
   EXPECT_EQ(r.Out.find("20/11/"), std::string::npos) << r.Out;
 
-  for (const auto& [ano, fim] : std::vector<std::pair<std::string, std::string>>{
-           {"2024", "15/11/2024  Sexta-feira    Proclamação da República\n"
-                    "20/11/2024  Quarta-feira   Consciência Negra\n"
-                    "25/12/2024  Quarta-feira   Natal\n"},
-           {"2026", "15/11/2026  Domingo        Proclamação da República\n"
-                    "20/11/2026  Sexta-feira    Consciência Negra\n"
-                    "25/12/2026  Sexta-feira    Natal\n"}}) {
+  for (const auto& [ano, fim] :
+       std::vector<std::pair<std::string, std::string>>{{"2024",
+                                                         "15/11/2024  Sexta-feira    Proclamação da República\n"
+                                                         "20/11/2024  Quarta-feira   Consciência Negra\n"
+                                                         "25/12/2024  Quarta-feira   Natal\n"},
+                                                        {"2026",
+                                                         "15/11/2026  Domingo        Proclamação da República\n"
+                                                         "20/11/2026  Sexta-feira    Consciência Negra\n"
+                                                         "25/12/2026  Sexta-feira    Natal\n"}}) {
     r = Zelmor({"feriados", ano});
     EXPECT_EQ(r.ExitCode, 0) << r.Err;
     EXPECT_TRUE(r.Out.ends_with(fim)) << r.Out;
@@ -67,9 +70,13 @@ TEST(ZelmorFeriados, ConscienciaNegraFrom2024) {
 }
 
 TEST(ZelmorFeriados, RejectsABadYear) {
-  for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
-           {"feriados"}, {"feriados", "abc"}, {"feriados", "0"}, {"feriados", "10000"},
-           {"feriados", "2019x"}, {"feriados", ""}, {"feriados", "2019", "2020"}}) {
+  for (std::vector<std::string> args : std::vector<std::vector<std::string>>{{"feriados"},
+                                                                             {"feriados", "abc"},
+                                                                             {"feriados", "0"},
+                                                                             {"feriados", "10000"},
+                                                                             {"feriados", "2019x"},
+                                                                             {"feriados", ""},
+                                                                             {"feriados", "2019", "2020"}}) {
     ProcessResult r = Zelmor(args);
     EXPECT_EQ(r.ExitCode, 2) << args.size();
     EXPECT_EQ(r.Out, "");
@@ -113,7 +120,8 @@ TEST(ZelmorCallDates, PeriodsComeBackAsJson) {
 }
 
 TEST(ZelmorCallDates, OutOfRangeYearsFailWithAConversionError) {
-  ProcessResult r = RunProcess(BinDir() + "/zelmor", {"call", "--batch"}, "[\"TmDt.GetPascoa\",10000]\n[\"TmDt.GetPascoa\",2000]\n");
+  ProcessResult r =
+      RunProcess(BinDir() + "/zelmor", {"call", "--batch"}, "[\"TmDt.GetPascoa\",10000]\n[\"TmDt.GetPascoa\",2000]\n");
   EXPECT_EQ(r.ExitCode, 1);
   auto nl = r.Out.find('\n');
   ASSERT_NE(nl, std::string::npos) << r.Out;

@@ -186,8 +186,9 @@ Writer Registry(std::size_t size) {
   w.Name = "settings store";
   w.Prepare = [](const FileTree& t) {
     t.Folder("cfg");
-    const ProcessResult r = RunProcess(BinDir() + "/zelmor", {"reg", "add", "Software\\Loja", "Caixa", "REG_DWORD", "3"},
-                                       {}, 30s, {"XDG_CONFIG_HOME=" + t.Native("cfg")});
+    const ProcessResult r =
+        RunProcess(BinDir() + "/zelmor", {"reg", "add", "Software\\Loja", "Caixa", "REG_DWORD", "3"}, {}, 30s,
+                   {"XDG_CONFIG_HOME=" + t.Native("cfg")});
     if (r.ExitCode != 0) throw std::runtime_error("zelmor reg add: " + r.Err);
   };
   w.Ask = [size](const FileTree& t) {
@@ -216,7 +217,8 @@ Writer Log(std::size_t size) {
   w.Names = {"logs", "logs/caixa.log"};
   // The new line starts with the time it was written.
   w.Normalize = [](std::string s) {
-    std::replace_if(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; }, '0');
+    std::replace_if(
+        s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; }, '0');
     return s;
   };
   return w;
@@ -254,7 +256,9 @@ Writer CleanText(std::size_t size) {
   Writer w;
   w.Name = "cleaned text and its .bak";
   w.Prepare = [size](const FileTree& t) { t.Write("nota.txt", "\x01\x02" + Pattern(size, 't') + "\x7f fim"); };
-  w.Ask = [](const FileTree& t) { return Request{{"[\"TmFile.LimparArquivoTexto\"," + Quoted(t.Native("nota.txt")) + "]"}, {}}; };
+  w.Ask = [](const FileTree& t) {
+    return Request{{"[\"TmFile.LimparArquivoTexto\"," + Quoted(t.Native("nota.txt")) + "]"}, {}};
+  };
   w.Watched = {"nota.txt", "nota.txt.bak"};
   w.Names = {"nota.txt", "nota.txt.bak"};
   return w;
@@ -282,9 +286,10 @@ Writer HttpDownload(std::shared_ptr<HttpFiles> server) {
   w.Name = "HTTP download";
   w.Prepare = [](const FileTree& t) { t.Write("dl/novo.bin", "arquivo antigo"); };
   w.Ask = [server](const FileTree& t) {
-    return Request{{"[\"TmRot.DownloadFileHTTP\"," + Quoted("http://127.0.0.1:" + std::to_string(server->Port) + "/novo.bin") +
-                    "," + Quoted(t.Native("dl/novo.bin")) + "]"},
-                   {}};
+    return Request{
+        {"[\"TmRot.DownloadFileHTTP\"," + Quoted("http://127.0.0.1:" + std::to_string(server->Port) + "/novo.bin") +
+         "," + Quoted(t.Native("dl/novo.bin")) + "]"},
+        {}};
   };
   w.Watched = {"dl/novo.bin"};
   w.Names = {"dl", "dl/novo.bin"};
@@ -324,8 +329,8 @@ Writer ZipCreate(std::size_t size) {
     t.Write("out/pacote.zip", "arquivo zip antigo");
   };
   w.Ask = [](const FileTree& t) {
-    return Request{{"[\"TZip.Compactar\",[" + Quoted(t.Native("src/a.txt")) + "," + Quoted(t.Native("src/b.txt")) + "]," +
-                    Quoted(t.Native("out/pacote.zip")) + "]"},
+    return Request{{"[\"TZip.Compactar\",[" + Quoted(t.Native("src/a.txt")) + "," + Quoted(t.Native("src/b.txt")) +
+                    "]," + Quoted(t.Native("out/pacote.zip")) + "]"},
                    {}};
   };
   w.Watched = {"out/pacote.zip"};
@@ -339,10 +344,10 @@ Writer ZipExtract(std::size_t size) {
   w.Prepare = [size](const FileTree& t) {
     t.Write("in/a.txt", Pattern(size, 'x'), kFixedTime);
     t.Write("in/b.txt", "novo b", kFixedTime);
-    const ProcessResult r = RunProcess(BinDir() + "/zelmor",
-                                       {"call", "TZip.Compactar", "[" + Quoted(t.Native("in/a.txt")) + "," +
-                                                                      Quoted(t.Native("in/b.txt")) + "]",
-                                        t.Native("in/pacote.zip")});
+    const ProcessResult r =
+        RunProcess(BinDir() + "/zelmor", {"call", "TZip.Compactar",
+                                          "[" + Quoted(t.Native("in/a.txt")) + "," + Quoted(t.Native("in/b.txt")) + "]",
+                                          t.Native("in/pacote.zip")});
     if (r.ExitCode != 0) throw std::runtime_error("TZip.Compactar: " + r.Err);
     std::filesystem::remove(t.Native("in/a.txt"));
     std::filesystem::remove(t.Native("in/b.txt"));
@@ -350,9 +355,9 @@ Writer ZipExtract(std::size_t size) {
     t.Write("dest/b.txt", "b antigo");
   };
   w.Ask = [](const FileTree& t) {
-    return Request{{"[\"TZip.Descompactar\"," + Quoted(t.Native("in/pacote.zip")) + "," + Quoted(t.Native("dest")) +
-                    ",true]"},
-                   {}};
+    return Request{
+        {"[\"TZip.Descompactar\"," + Quoted(t.Native("in/pacote.zip")) + "," + Quoted(t.Native("dest")) + ",true]"},
+        {}};
   };
   w.Watched = {"dest/a.txt", "dest/b.txt"};
   w.Names = {"in", "in/pacote.zip", "dest", "dest/a.txt", "dest/b.txt"};
@@ -411,8 +416,8 @@ Baseline Measure(const Writer& w, bool withShim) {
 TEST(FileFaults, EveryFailingCallLeavesTheOldContentOrTheNew) {
   auto http = std::make_shared<HttpFiles>(40000);
   const bool ftpHere = FtpServerProcess::Available();
-  std::vector<Writer> writers{Config(2000), Registry(2000), Log(2000), Backups(), CleanText(2000),
-                              HttpDownload(http), ZipCreate(40000), ZipExtract(40000)};
+  std::vector<Writer> writers{Config(2000),    Registry(2000),     Log(2000),        Backups(),
+                              CleanText(2000), HttpDownload(http), ZipCreate(40000), ZipExtract(40000)};
   std::shared_ptr<FtpFiles> ftp;
   if (ftpHere) {
     ftp = std::make_shared<FtpFiles>(40000);
@@ -486,8 +491,8 @@ class SmallDisk {
 TEST(FileFaults, AFullDiskLeavesTheOldContentOrTheNew) {
   const std::string why = PrivateMountsOrWhy();
   auto http = std::make_shared<HttpFiles>(60000);
-  std::vector<Writer> writers{Config(60000), Registry(60000), Log(60000), CleanText(60000), HttpDownload(http),
-                              ZipCreate(60000), ZipExtract(60000)};
+  std::vector<Writer> writers{Config(60000),      Registry(60000),  Log(60000),       CleanText(60000),
+                              HttpDownload(http), ZipCreate(60000), ZipExtract(60000)};
   std::shared_ptr<FtpFiles> ftp;
   if (FtpServerProcess::Available()) {
     ftp = std::make_shared<FtpFiles>(60000);
@@ -514,8 +519,9 @@ TEST(FileFaults, AFullDiskLeavesTheOldContentOrTheNew) {
       } else {
         // No mount namespace here: a file-size limit, with the signal it sends ignored.
         const Request q = w.Ask(t);
-        r = RunProcess("/usr/bin/prlimit", {"--fsize=" + std::to_string(free), "--", "/bin/sh", "-c",
-                                            "trap '' XFSZ; exec \"$0\" call --batch", BinDir() + "/zelmor"},
+        r = RunProcess("/usr/bin/prlimit",
+                       {"--fsize=" + std::to_string(free), "--", "/bin/sh", "-c",
+                        "trap '' XFSZ; exec \"$0\" call --batch", BinDir() + "/zelmor"},
                        Batch(q.Lines), 60s, [&] {
                          auto env = q.Env;
                          env.push_back("LC_ALL=pt_BR.UTF-8");
@@ -539,8 +545,8 @@ TEST(FileFaults, AFullDiskLeavesTheOldContentOrTheNew) {
 TEST(FileFaults, AKilledWriterLeavesTheOldContentOrTheNew) {
   constexpr std::size_t kBig = 6 << 20;
   auto http = std::make_shared<HttpFiles>(kBig * 2);
-  std::vector<Writer> writers{Config(kBig), Registry(kBig / 2), Log(kBig), CleanText(kBig), HttpDownload(http),
-                              ZipCreate(kBig), ZipExtract(kBig)};
+  std::vector<Writer> writers{Config(kBig),       Registry(kBig / 2), Log(kBig),       CleanText(kBig),
+                              HttpDownload(http), ZipCreate(kBig),    ZipExtract(kBig)};
   std::shared_ptr<FtpFiles> ftp;
   if (FtpServerProcess::Available()) {
     ftp = std::make_shared<FtpFiles>(kBig * 2);

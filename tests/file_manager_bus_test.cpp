@@ -54,8 +54,8 @@ TEST(FileManagerBus, TheFileIsShownSelectedByTheDesktopsFileManager) {
   QCoreApplication app(argc, argv);
 
   QProcess bus;
-  bus.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                                            QStringLiteral("--print-address")});
+  bus.start(QStringLiteral("dbus-daemon"),
+            {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
   if (!bus.waitForStarted(5000)) GTEST_SKIP() << "dbus-daemon cannot start here";
   ASSERT_TRUE(bus.waitForReadyRead(10000)) << "the bus gave no address";
   const QString address = QString::fromUtf8(bus.readLine()).trimmed();

@@ -3,8 +3,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tests/process_util.h"
 #include "testing/file_tree.h"
+#include "tests/process_util.h"
 
 namespace zelmor::testing {
 namespace {

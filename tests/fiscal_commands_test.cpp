@@ -126,7 +126,8 @@ TEST(FiscalCommands, AccessKeyBuiltThenChecked) {
       {{"chave", "build", "--uf", "SP"}, 2, ""},
       {{"chave", "build", "--uf", "XX", "--date", "2024-05-10", "--cnpj", "1", "--model", "55", "--series", "1",
         "--number", "1"},
-       2, ""},
+       2,
+       ""},
   });
   r = Zelmor({"chave", chave, "--model", "65"});
   EXPECT_NE(r.Out.find("invalid: Modelo do Documento Fiscal \"65\" difere"), std::string::npos) << r.Out;
@@ -137,9 +138,11 @@ TEST(FiscalCommands, CnpjWithLetters) {
       {{"cnpj", "12.ABC.345/01DE-35"}, 0, "12.ABC.345/01DE-35: valid\n"},
       {{"cnpj", "12abc34501de35"}, 0, "12.ABC.345/01DE-35: valid\n"},
       {{"cnpj", "12.ABC.345/01DE-36"}, 1, "12.ABC.345/01DE-36: invalid (the check digits should be 35)\n"},
-      {{"cnpj", "12.ABC.345/01DE-3A"}, 1,
+      {{"cnpj", "12.ABC.345/01DE-3A"},
+       1,
        "12.ABC.345/01DE-3A: invalid (the check digits are digits, they should be 35)\n"},
-      {{"cnpj", "12 ABC 345 01DE 35"}, 1,
+      {{"cnpj", "12 ABC 345 01DE 35"},
+       1,
        "12 ABC 345 01DE 35: invalid (only digits, letters, '.', '-' and '/' may be typed)\n"},
       {{"cnpj", "12ABC34501DE3"}, 1, "12ABC34501DE3: invalid (a CNPJ has 14 characters, this has 13)\n"},
       {{"cnpj", "AAAAAAAAAAAAAA"}, 1, "AAAAAAAAAAAAAA: invalid (one repeated character)\n"},
@@ -184,21 +187,25 @@ TEST(FiscalCommands, AccessKeyWithAnIssuerWithLetters) {
       // The letters count in the check digit.
       {{"chave", "35260712ABC34501DE35550010000001231123456780"}, 1, ""},
       // Letters only in the base of the issuer's CNPJ.
-      {{"chave", "35260712ABC34501DE3A550010000001231123456787"}, 1,
+      {{"chave", "35260712ABC34501DE3A550010000001231123456787"},
+       1,
        "invalid: letters may stand only in the base of the issuer's CNPJ (positions 7 to 18), not at position 20\n"},
       {{"chave", "3526A712ABC34501DE35550010000001231123456787"}, 1, ""},
       {{"chave", "35260712ABC34501DE35550010000001231123456787X"}, 1, "invalid: an access key has 44 digits\n"},
       {{"chave", "build", "--uf", "SP", "--date", "2026-07-15", "--cnpj", "12ABC34501DE3A", "--model", "55", "--series",
         "1", "--number", "1"},
-       2, ""},
-      {{"chave", "build", "--uf", "SP", "--date", "2026-07-15", "--cnpj", "12ABC34501DE355", "--model", "55", "--series",
-        "1", "--number", "1"},
-       2, ""},
+       2,
+       ""},
+      {{"chave", "build", "--uf", "SP", "--date", "2026-07-15", "--cnpj", "12ABC34501DE355", "--model", "55",
+        "--series", "1", "--number", "1"},
+       2,
+       ""},
   });
   // Through `zelmor call` as well.
   Expect({
       {{"call", "TmStr.CalculaChaveEletronica", "SP", "2026-07-15", "12ABC34501DE35", "0", "1", "123", "1", "12345678"},
-       0, "35260712ABC34501DE35550010000001231123456787\n"},
+       0,
+       "35260712ABC34501DE35550010000001231123456787\n"},
       {{"call", "TmStr.IsCPFValido", "12.abc.345/01de-35"}, 0, "true\n"},
       {{"call", "TmStr.CalculaDigitoCnpjCpf", "12ABC34501DE"}, 0, "35\n"},
   });
@@ -212,7 +219,8 @@ TEST(FiscalCommands, RoutinesThroughZelmorCall) {
       {{"call", "mUF.IBGE", "SP"}, 0, "35\n"},
       {{"call", "TmStr.isIEValido", "SP", "110.042.490.114"}, 0, "true\n"},
       {{"call", "TmStr.CalculaChaveEletronica", "SP", "2024-05-10", "11222333000181", "0", "1", "123", "1", "-1"},
-       0, "35240511222333000181550010000001231000001232\n"},
+       0,
+       "35240511222333000181550010000001231000001232\n"},
       {{"call", "TmRot.GetValorParcela", "100", "3", "1"}, 0, "33.34\n"},
       {{"call", "TmStr.FormataCPFCNPJ", "11222333000181"}, 0, "11.222.333/0001-81\n"},
       {{"call", "TmStr.FormataTIPI", "123456789"}, 0, "2345.67.89\n"},

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <initializer_list>
 #include <map>
-#include <optional>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <random>
 #include <regex>
 #include <set>
@@ -52,7 +52,8 @@ class CrossCheck : public ::testing::Test {
   std::vector<Json> Ask(const std::vector<Json>& queries) {
     std::string input;
     for (const Json& q : queries) input += q.dump() + "\n";
-    ProcessResult r = RunProcess(node, {std::string(ZELMOR_CROSSCHECK_DIR) + "/check.js"}, input, std::chrono::seconds(60));
+    ProcessResult r =
+        RunProcess(node, {std::string(ZELMOR_CROSSCHECK_DIR) + "/check.js"}, input, std::chrono::seconds(60));
     EXPECT_EQ(r.ExitCode, 0) << r.Err;
     std::vector<Json> answers;
     std::size_t start = 0;
@@ -82,7 +83,8 @@ struct Diferenca {
 };
 const Diferenca kRegrasDiferentes[] = {
     // Also demands a company-type third digit of 0, 3, 5, 7 or 8.
-    {"AL", "brValidations", [](std::u16string_view ie) { return std::u16string_view(u"03578").find(ie[2]) != std::u16string_view::npos; }},
+    {"AL", "brValidations",
+     [](std::u16string_view ie) { return std::u16string_view(u"03578").find(ie[2]) != std::u16string_view::npos; }},
     // Does not demand the leading 29 and has no 9-digit form.
     {"TO", "brValidations", [](std::u16string_view ie) { return ie.size() == 11 && ie.starts_with(u"29"); }},
     // Does not demand the leading 29.
@@ -108,7 +110,8 @@ bool Comparavel(const std::string& uf, const std::string& validador, std::u16str
 TEST_F(CrossCheck, StateRegistrationsAgreeWhereTheRulesCoincide) {
   // Every valid sample, and each with one digit changed at every place.
   std::vector<std::pair<std::u16string, std::u16string>> casos;
-  for (const auto& table : {std::span<const testdata::IE>(testdata::kPublicadas), std::span<const testdata::IE>(testdata::kGeradas)})
+  for (const auto& table :
+       {std::span<const testdata::IE>(testdata::kPublicadas), std::span<const testdata::IE>(testdata::kGeradas)})
     for (const testdata::IE& ie : table) {
       const std::u16string d = Compact(ie.Numero);
       casos.emplace_back(ie.UF, d);
@@ -201,13 +204,14 @@ TEST_F(CrossCheck, CurrentStateRegistrationFormsAgree) {
     for (const char* validador : {"brValidations", "inscricaoEstadual"}) {
       if (!Comparavel(uf, validador, casos[i].second)) continue;
       ASSERT_TRUE(answers[i][validador].is_boolean()) << answers[i].dump();
-      EXPECT_EQ(answers[i][validador].get<bool>(), nosso) << validador << " " << uf << " " << U16ToUtf8(casos[i].second);
+      EXPECT_EQ(answers[i][validador].get<bool>(), nosso)
+          << validador << " " << uf << " " << U16ToUtf8(casos[i].second);
       ++comparados[uf + " " + validador];
     }
   }
   // Every new form is compared with both validators, except RN's with br-validations.
-  for (const char* chave : {"BA brValidations", "BA inscricaoEstadual", "PE brValidations", "PE inscricaoEstadual",
-                            "RN inscricaoEstadual"})
+  for (const char* chave :
+       {"BA brValidations", "BA inscricaoEstadual", "PE brValidations", "PE inscricaoEstadual", "RN inscricaoEstadual"})
     EXPECT_GE(comparados[chave], 400) << chave;
 }
 
@@ -340,7 +344,8 @@ std::string AsOtherPackage(std::u16string s) {
 TEST_F(CrossCheck, AmountsInWordsAgreeBelowAMillion) {
   std::mt19937 gen(5);
   std::uniform_int_distribution<std::int64_t> centavos(1, 99999999);
-  std::vector<std::int64_t> valores{1, 15, 50, 100, 101, 110, 250, 10000, 10100, 100000, 105000, 125000, 2131517, 10010000};
+  std::vector<std::int64_t> valores{1,     15,    50,     100,    101,    110,     250,
+                                    10000, 10100, 100000, 105000, 125000, 2131517, 10010000};
   for (int i = 0; i < 500; ++i) valores.push_back(centavos(gen));
   std::vector<Json> queries;
   for (std::int64_t c : valores) {

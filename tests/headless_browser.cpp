@@ -49,12 +49,18 @@ std::string DecodeBase64(const std::string& text) {
   int count = 0;
   for (char c : text) {
     int v;
-    if (c >= 'A' && c <= 'Z') v = c - 'A';
-    else if (c >= 'a' && c <= 'z') v = c - 'a' + 26;
-    else if (c >= '0' && c <= '9') v = c - '0' + 52;
-    else if (c == '+') v = 62;
-    else if (c == '/') v = 63;
-    else continue;
+    if (c >= 'A' && c <= 'Z')
+      v = c - 'A';
+    else if (c >= 'a' && c <= 'z')
+      v = c - 'a' + 26;
+    else if (c >= '0' && c <= '9')
+      v = c - '0' + 52;
+    else if (c == '+')
+      v = 62;
+    else if (c == '/')
+      v = 63;
+    else
+      continue;
     bits = (bits << 6) | static_cast<unsigned>(v);
     count += 6;
     if (count >= 8) {
@@ -136,8 +142,8 @@ HeadlessBrowser::HeadlessBrowser(const std::string& chromium, int width, int hei
   for (const auto& t : (*targets)["targetInfos"])
     if (t.value("type", "") == "page") target = t.value("targetId", "");
   if (target.empty()) return;
-  const auto attached = Call("Target.attachToTarget", {{"targetId", target}, {"flatten", true}},
-                             std::chrono::seconds(30), false);
+  const auto attached =
+      Call("Target.attachToTarget", {{"targetId", target}, {"flatten", true}}, std::chrono::seconds(30), false);
   if (!attached) return;
   FSession = attached->value("sessionId", "");
 }
@@ -220,8 +226,8 @@ bool HeadlessBrowser::Open(const std::string& url, std::chrono::milliseconds tim
 
 std::optional<nlohmann::json> HeadlessBrowser::Evaluate(const std::string& expression,
                                                         std::chrono::milliseconds timeout) {
-  const auto r = Call("Runtime.evaluate",
-                      {{"expression", expression}, {"returnByValue", true}, {"awaitPromise", true}}, timeout);
+  const auto r =
+      Call("Runtime.evaluate", {{"expression", expression}, {"returnByValue", true}, {"awaitPromise", true}}, timeout);
   if (!r || r->contains("exceptionDetails")) return std::nullopt;
   return (*r)["result"].value("value", nlohmann::json());
 }

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <chrono>
 #include <dlfcn.h>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -69,9 +69,8 @@ class HttpServer {
  public:
   explicit HttpServer(const fs::path& root) : FPort(FreePort()) {
     FProcess = std::make_unique<ChildProcess>(
-        "/usr/bin/python3",
-        std::vector<std::string>{"-u", "-m", "http.server", std::to_string(FPort), "--bind", "127.0.0.1", "--directory",
-                                 root.string()});
+        "/usr/bin/python3", std::vector<std::string>{"-u", "-m", "http.server", std::to_string(FPort), "--bind",
+                                                     "127.0.0.1", "--directory", root.string()});
     std::string line;
     // It announces itself once it listens.
     if (!FProcess->ReadLine(line, 20s) || line.find("Serving HTTP") == std::string::npos)
@@ -177,7 +176,8 @@ TEST_F(InscricaoLibrary, NoHostConfiguredIsAFailedDownload) {
 
 TEST_F(InscricaoLibrary, IsentoNeedsNoLibrary) {
   EnvVar host(kInscricaoLibraryHostVariable, std::nullopt);
-  for (const char16_t* ie : {u"ISENTO", u" isento ", u"Isento"}) EXPECT_EQ(TmStr::ValidarInscricaoDLLSintegra(ie, u"SP"), u"");
+  for (const char16_t* ie : {u"ISENTO", u" isento ", u"Isento"})
+    EXPECT_EQ(TmStr::ValidarInscricaoDLLSintegra(ie, u"SP"), u"");
   EXPECT_TRUE(fs::is_empty(programDir.Path()));
   // Only the word itself: anything more goes to the library (here: cannot be had).
   EXPECT_NE(TmStr::ValidarInscricaoDLLSintegra(u"ISENTO 1", u"SP"), u"");

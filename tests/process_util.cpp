@@ -27,8 +27,8 @@ std::vector<nlohmann::json> JsonLines(const std::string& out) {
 std::vector<nlohmann::json> ZelmorBatch(const std::vector<std::string>& requests) {
   std::string input;
   for (const auto& r : requests) input += r + "\n";
-  ProcessResult p = RunProcess(BinDir() + "/zelmor", {"call", "--batch"}, input, std::chrono::seconds(30),
-                               {"LC_ALL=pt_BR.UTF-8"});
+  ProcessResult p =
+      RunProcess(BinDir() + "/zelmor", {"call", "--batch"}, input, std::chrono::seconds(30), {"LC_ALL=pt_BR.UTF-8"});
   return JsonLines(p.Out);
 }
 

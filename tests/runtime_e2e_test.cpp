@@ -29,7 +29,8 @@ TEST(VersionStamp, TheProgramsSayTheVersionTheirElfSectionHolds) {
     const std::string path = BinDir() + "/" + name;
     // The stamp is CMake's project version, written at build time.
     EXPECT_EQ(TmRot::GetFileVersao(Utf8ToU16(path), 0, u"."), Utf8ToU16(ZELMOR_PROJECT_VERSION));
-    const ProcessResult p = RunProcess(path, {"--version"}, {}, std::chrono::seconds(30), {"QT_QPA_PLATFORM=offscreen"});
+    const ProcessResult p =
+        RunProcess(path, {"--version"}, {}, std::chrono::seconds(30), {"QT_QPA_PLATFORM=offscreen"});
     EXPECT_EQ(p.ExitCode, 0) << p.Err;
     EXPECT_EQ(p.Out, name + " " + ZELMOR_PROJECT_VERSION + "\n");
   }

@@ -4,8 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tests/process_util.h"
 #include "testing/file_tree.h"
+#include "tests/process_util.h"
 
 namespace zelmor::testing {
 namespace {
@@ -41,17 +41,26 @@ TEST(SystemCall, MachineFactsInANamespaceOfOurOwn) {
       "ip link set lo up && ip link add v0 type veth peer name v1 && ip link set v0 address 02:00:00:aa:bb:0c"
       " && ip addr add 10.9.8.7/24 dev v0 && ip link set v0 up || exit 92;"
       "exec \"$0\" call --batch";
-  const std::string requests =
-      R"j(["TmRot.GetComputerName",true])j" "\n"
-      R"j(["TmRot.GetComputerName",false])j" "\n"
-      R"j(["TmRot.GetLocalIP"])j" "\n"
-      R"j(["TmRot.GetLocalIPs"])j" "\n"
-      R"j(["TmRot.IsIPLocal","10.9.8.7"])j" "\n"
-      R"j(["TmRot.IsIPLocal","127.0.0.1"])j" "\n"
-      R"j(["TmRot.GetLocalEnderecoMac"])j" "\n"
-      R"j(["TmRot.StatusInternet"])j" "\n"
-      R"j(["TmRot.Ping","10.9.8.7",1,56,0])j" "\n"
-      R"j(["TmRot.Ping","10.9.8.99",1,56,0])j" "\n";
+  const std::string requests = R"j(["TmRot.GetComputerName",true])j"
+                               "\n"
+                               R"j(["TmRot.GetComputerName",false])j"
+                               "\n"
+                               R"j(["TmRot.GetLocalIP"])j"
+                               "\n"
+                               R"j(["TmRot.GetLocalIPs"])j"
+                               "\n"
+                               R"j(["TmRot.IsIPLocal","10.9.8.7"])j"
+                               "\n"
+                               R"j(["TmRot.IsIPLocal","127.0.0.1"])j"
+                               "\n"
+                               R"j(["TmRot.GetLocalEnderecoMac"])j"
+                               "\n"
+                               R"j(["TmRot.StatusInternet"])j"
+                               "\n"
+                               R"j(["TmRot.Ping","10.9.8.7",1,56,0])j"
+                               "\n"
+                               R"j(["TmRot.Ping","10.9.8.99",1,56,0])j"
+                               "\n";
   const ProcessResult r = RunProcess("/usr/bin/env", {"unshare", "-Urun", "sh", "-c", setup, BinDir() + "/zelmor"},
                                      requests, std::chrono::seconds(30));
   if (r.ExitCode >= 90 || (r.ExitCode != 0 && r.Out.empty()))
@@ -71,11 +80,13 @@ TEST(SystemCall, MachineFactsInANamespaceOfOurOwn) {
 }
 
 TEST(SystemCall, OnlyLoopbackMeansNoLocalAddress) {
-  const ProcessResult r =
-      RunProcess("/usr/bin/env", {"unshare", "-Urn", BinDir() + "/zelmor", "call", "--batch"},
-                 R"j(["TmRot.GetLocalIP"])j" "\n"
-                 R"j(["TmRot.GetLocalIPs"])j" "\n"
-                 R"j(["TmRot.StatusInternet"])j" "\n");
+  const ProcessResult r = RunProcess("/usr/bin/env", {"unshare", "-Urn", BinDir() + "/zelmor", "call", "--batch"},
+                                     R"j(["TmRot.GetLocalIP"])j"
+                                     "\n"
+                                     R"j(["TmRot.GetLocalIPs"])j"
+                                     "\n"
+                                     R"j(["TmRot.StatusInternet"])j"
+                                     "\n");
   if (r.ExitCode != 0) GTEST_SKIP() << "no network namespace here: " << r.Err;
   const auto lines = JsonLines(r.Out);
   ASSERT_EQ(lines.size(), 3u) << r.Out;

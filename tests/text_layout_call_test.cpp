@@ -44,7 +44,8 @@ TEST(TextLayoutCall, EveryThemeAnswers) {
   for (const auto& c : cases) requests.push_back(c.first);
   const auto lines = ZelmorBatch(requests);
   ASSERT_EQ(lines.size(), std::size(cases));
-  for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i], nlohmann::json::parse(cases[i].second)) << cases[i].first;
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    EXPECT_EQ(lines[i], nlohmann::json::parse(cases[i].second)) << cases[i].first;
 }
 
 TEST(TextLayoutCall, PackedAndScrambledTextsComeBackThroughJson) {

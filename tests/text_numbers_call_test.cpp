@@ -28,13 +28,15 @@ TEST(TextNumbersCall, EveryThemeAnswers) {
       {R"j(["TmConv.ArredondaAritmetica",2.675,2])j", R"j({"result":2.68})j"},
       {R"j(["TmConv.IsMultiplo(double,double)",1,1])j", R"j({"result":true})j"},
       {R"j(["TmConv.IsMultiplo",1,1])j", R"j({"result":false})j"},
-      {R"j(["TmConv.StrAnsiToDate","'12/05/2018 10:30:00'","1899-12-30",true])j", R"j({"result":"2018-12-05T10:30:00"})j"},
+      {R"j(["TmConv.StrAnsiToDate","'12/05/2018 10:30:00'","1899-12-30",true])j",
+       R"j({"result":"2018-12-05T10:30:00"})j"},
   };
   std::vector<std::string> requests;
   for (const auto& c : cases) requests.push_back(c.first);
   const auto lines = ZelmorBatch(requests);
   ASSERT_EQ(lines.size(), std::size(cases));
-  for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i], nlohmann::json::parse(cases[i].second)) << cases[i].first;
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    EXPECT_EQ(lines[i], nlohmann::json::parse(cases[i].second)) << cases[i].first;
 }
 
 TEST(TextNumbersCall, ErrorsKeepTheirKindAndMessage) {

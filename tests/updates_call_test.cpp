@@ -6,8 +6,8 @@
 #include <nlohmann/json.hpp>
 
 #include "ftp/testdata/ftp_server_process.h"
-#include "tests/process_util.h"
 #include "testing/file_tree.h"
+#include "tests/process_util.h"
 
 namespace zelmor::testing {
 namespace {
@@ -39,8 +39,17 @@ ProcessResult RunAsTill(const FileTree& t, const std::string& zelmor, const std:
       "mount -t overlay overlay -o lowerdir=/etc,upperdir=\"$1\",workdir=\"$2\" /etc 2>/dev/null || exit 77\n"
       "install -d -m 0755 /etc/zelmor/update-keys && install -m 0644 \"$3\" /etc/zelmor/update-keys/loja.pub\n"
       "shift 3\nexec \"$@\"\n";
-  std::vector<std::string> all = {"-m", "--propagation", "private", "/bin/sh", "-c", script, "till",
-                                  t.Native("overlay/upper"), t.Native("overlay/work"), publicKey, zelmor};
+  std::vector<std::string> all = {"-m",
+                                  "--propagation",
+                                  "private",
+                                  "/bin/sh",
+                                  "-c",
+                                  script,
+                                  "till",
+                                  t.Native("overlay/upper"),
+                                  t.Native("overlay/work"),
+                                  publicKey,
+                                  zelmor};
   all.insert(all.end(), args.begin(), args.end());
   return RunProcess("/usr/bin/unshare", all, input, std::chrono::seconds(60));
 }
@@ -87,10 +96,10 @@ TEST(UpdatesCall, APublishedReleaseIsVerifiedAndInstalledByATill) {
 
   // The till's side.
   const std::string caixa = json(t.Native("app/caixa")).dump();
-  const ProcessResult p = RunAsTill(t, t.Native("app/zelmor"), t.Native("chaves/update.pub"), {"call", "--batch"},
-                                    R"j(["TmFile.GetExePorVersao",[)j" + caixa + "]]\n" +
-                                        R"j(["TmFile.GetExePorVersao",[)j" + caixa + "]]\n" +
-                                        R"j(["TmFile.GetAtualizaExe",)j" + caixa + ",false,false]\n");
+  const ProcessResult p =
+      RunAsTill(t, t.Native("app/zelmor"), t.Native("chaves/update.pub"), {"call", "--batch"},
+                R"j(["TmFile.GetExePorVersao",[)j" + caixa + "]]\n" + R"j(["TmFile.GetExePorVersao",[)j" + caixa +
+                    "]]\n" + R"j(["TmFile.GetAtualizaExe",)j" + caixa + ",false,false]\n");
   if (p.ExitCode == 77) GTEST_SKIP() << "no mount namespace with an overlay here";
   const auto lines = JsonLines(p.Out);
   ASSERT_EQ(lines.size(), 3u) << p.Out << p.Err;

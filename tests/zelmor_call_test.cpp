@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
-#include "tests/process_util.h"
 #include "testing/file_tree.h"
+#include "tests/process_util.h"
 
 namespace zelmor::testing {
 namespace {
@@ -21,11 +21,15 @@ TEST(ZelmorCall, PlainCallsWithTextArguments) {
     std::string out;
   } cases[] = {
       {{"call", "TmStr.PadCenter", "AB", "5", "*"}, "*AB**\n"},
-      {{"call", "mStr.PadCenter", "AB", "5", "*"}, "*AB**\n"},   // alias
+      {{"call", "mStr.PadCenter", "AB", "5", "*"}, "*AB**\n"},  // alias
       {{"call", "TmStr.PadCenter", "AB", "5"}, " AB  \n"},      // default pad character
       {{"call", "TmStr.StrZero", "42", "5"}, "00042\n"},
       {{"call", "TmStr.StrZeroFloat", "-3.5", "8", "2"}, "00003,50\n"},
-      {{"call", "TmStr.Separa", "Total\xC2\xBF" "12,50", "\xC2\xBF", "2"}, "12,50\n"},
+      {{"call", "TmStr.Separa",
+        "Total\xC2\xBF"
+        "12,50",
+        "\xC2\xBF", "2"},
+       "12,50\n"},
       {{"call", "TmStr.Ocorre", "aaa", "aa"}, "1\n"},
       {{"call", "TmFile.DirBarra", "/opt/a"}, "/opt/a/\n"},
   };
@@ -149,9 +153,10 @@ TEST(ZelmorCall, OutOfMemoryIsOneLinesError) {
   GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit this test sets";
 #else
   // 1 Mi repeats of 1,000 characters: 2 GB of text, under a 1 GB address-space limit.
-  const std::string input = "[\"TmStr.RepeteStr\",\"" + std::string(1000, 'x') + "\",1048576]\n[\"TmStr.PadCenter\",\"ok\",2]\n";
-  ProcessResult r = RunProcess("/bin/sh", {"-c", "ulimit -v 1000000 && exec \"$0\" call --batch", BinDir() + "/zelmor"},
-                               input);
+  const std::string input =
+      "[\"TmStr.RepeteStr\",\"" + std::string(1000, 'x') + "\",1048576]\n[\"TmStr.PadCenter\",\"ok\",2]\n";
+  ProcessResult r =
+      RunProcess("/bin/sh", {"-c", "ulimit -v 1000000 && exec \"$0\" call --batch", BinDir() + "/zelmor"}, input);
   std::vector<nlohmann::json> lines = JsonLines(r.Out);
   ASSERT_EQ(lines.size(), 2u) << r.Out << r.Err;
   EXPECT_EQ(lines[0]["kind"], "resource") << lines[0].dump();
@@ -207,7 +212,8 @@ TEST(ZelmorCall, EnumerationsCrossByName) {
   ASSERT_EQ(answers.size(), 5u);
   EXPECT_EQ(answers[0], nlohmann::json::parse(R"({"result":false,"asMsg":""})"));
   EXPECT_EQ(answers[1], answers[0]);
-  EXPECT_NE(answers[2]["error"].get<std::string>().find("tiLPT, tiCOM, tiPRN, tiREDE"), std::string::npos) << answers[2];
+  EXPECT_NE(answers[2]["error"].get<std::string>().find("tiLPT, tiCOM, tiPRN, tiREDE"), std::string::npos)
+      << answers[2];
   EXPECT_EQ(answers[3]["kind"], "argument");
   EXPECT_EQ(answers[4]["result"], "vwNT");
   ProcessResult r = Zelmor({"call", "--list"});
@@ -229,8 +235,7 @@ TEST(ZelmorCall, NoResultIsNullAndDayZeroIsItsDate) {
 TEST(ZelmorCall, ListShowsSignatures) {
   ProcessResult r = Zelmor({"call", "--list"});
   EXPECT_EQ(r.ExitCode, 0);
-  EXPECT_NE(r.Out.find("TmStr.PadCenter(Texto: text, Tamanho: int, PadChar: char = \" \") -> text"),
-            std::string::npos)
+  EXPECT_NE(r.Out.find("TmStr.PadCenter(Texto: text, Tamanho: int, PadChar: char = \" \") -> text"), std::string::npos)
       << r.Out;
   EXPECT_NE(r.Out.find("TmFile.DirExe() -> text"), std::string::npos);
 }

@@ -24,7 +24,7 @@ TEST_PACKAGES=(
   nodejs
   zip unzip
   chromium lintian zsh
-  clang libclang-rt-dev llvm ccache
+  clang clang-format-14 libclang-rt-dev llvm ccache
 )
 PACKAGES=("${RUN_PACKAGES[@]}")
 if [ "$SET" = test ]; then PACKAGES+=("${TEST_PACKAGES[@]}"); fi

@@ -11,14 +11,14 @@
 #include <ctime>
 #include <string>
 
+#include "adapters/linux/file_descriptor.h"
 #include "adapters/linux/linux_places.h"
 #include "adapters/linux/local_time.h"
-#include "core/errors.h"
-#include "core/text.h"
-#include "adapters/linux/file_descriptor.h"
 #include "adapters/linux/posix_files.h"
 #include "adapters/linux/replacement_file.h"
 #include "adapters/linux/system_services.h"
+#include "core/errors.h"
+#include "core/text.h"
 
 namespace zelmor::adapters {
 namespace {
@@ -167,8 +167,9 @@ class LinuxFileSystem final : public platform::FileSystem {
         entry.Info = StatAt(fd, name);
         if (entry.Info.Kind == EntryKind::None) continue;  // gone meanwhile
       } else {
-        entry.Info.Kind = e->d_type == DT_DIR ? EntryKind::Folder : e->d_type == DT_REG ? EntryKind::File
-                                                                                        : EntryKind::Other;
+        entry.Info.Kind = e->d_type == DT_DIR   ? EntryKind::Folder
+                          : e->d_type == DT_REG ? EntryKind::File
+                                                : EntryKind::Other;
       }
       entries.push_back(std::move(entry));
     }
@@ -228,7 +229,8 @@ class LinuxFileSystem final : public platform::FileSystem {
     std::string real = NativePath(to);
     // The common case first: nothing by that name, one call.
     if (renameat2(AT_FDCWD, src.c_str(), AT_FDCWD, real.c_str(), RENAME_NOREPLACE) == 0) return true;
-    if (errno != EEXIST && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return CopyThenDelete(from, to, why);
+    if (errno != EEXIST && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+      return CopyThenDelete(from, to, why);
     struct stat dst {};
     bool exists = lstat(real.c_str(), &dst) == 0;
     if (exists && S_ISLNK(dst.st_mode)) {
@@ -275,9 +277,12 @@ class LinuxFileSystem final : public platform::FileSystem {
     struct stat dst {};
     if (stat(real.c_str(), &dst) == 0) {
       int err = 0;
-      if (!replace) err = EEXIST;
-      else if (S_ISDIR(dst.st_mode)) err = EISDIR;
-      else if (dst.st_dev == sst.st_dev && dst.st_ino == sst.st_ino) err = EINVAL;  // onto itself
+      if (!replace)
+        err = EEXIST;
+      else if (S_ISDIR(dst.st_mode))
+        err = EISDIR;
+      else if (dst.st_dev == sst.st_dev && dst.st_ino == sst.st_ino)
+        err = EINVAL;  // onto itself
       if (err) return Fail(why, err);
     }
     posix::ReplacementFile out;
@@ -408,8 +413,7 @@ class LinuxFileSystem final : public platform::FileSystem {
     return posix::ReadWhole(NativePath(path), bytes);
   }
 
-  bool ReadRange(std::u16string_view path, std::uint64_t offset, std::size_t count,
-                 std::string& bytes) override {
+  bool ReadRange(std::u16string_view path, std::uint64_t offset, std::size_t count, std::string& bytes) override {
     return posix::ReadPart(NativePath(path), offset, count, bytes);
   }
 
@@ -425,8 +429,7 @@ class LinuxFileSystem final : public platform::FileSystem {
 
   bool CanOpenPort(PortKind kind, int number, std::u16string* why) override {
     if (number < 1) return Fail(why, ENOENT);
-    const std::string device =
-        (kind == PortKind::Parallel ? "/dev/lp" : "/dev/ttyS") + std::to_string(number - 1);
+    const std::string device = (kind == PortKind::Parallel ? "/dev/lp" : "/dev/ttyS") + std::to_string(number - 1);
     if (!posix::FileDescriptor(open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)))
       return Fail(why, errno);
     return true;

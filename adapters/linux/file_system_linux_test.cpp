@@ -89,9 +89,9 @@ struct MoveCase {
   const char* Name;
   // Lays out the source `from` and whatever is at `to` beforehand.
   std::function<void(const std::string& from, const std::string& to)> Prepare;
-  bool Moves;             // the answer
-  const char* Source;     // what is left at `from` ("<missing>" when it is gone)
-  const char* Target;     // what `to` holds afterwards
+  bool Moves;          // the answer
+  const char* Source;  // what is left at `from` ("<missing>" when it is gone)
+  const char* Target;  // what `to` holds afterwards
 };
 
 const MoveCase kCases[] = {
@@ -114,8 +114,8 @@ const MoveCase kCases[] = {
        mkdir(t.c_str(), 0755);
      },
      false, "novo", "<not a file>"},
-    {"read-only source copied and kept",
-     [](const std::string& f, const std::string&) { Write(f, "novo", 0444); }, false, "novo", "novo"},
+    {"read-only source copied and kept", [](const std::string& f, const std::string&) { Write(f, "novo", 0444); },
+     false, "novo", "novo"},
     {"missing source", [](const std::string&, const std::string&) {}, false, "<missing>", "<missing>"},
 };
 
@@ -137,7 +137,8 @@ void RunCases(const std::string& fromFolder, const std::string& toFolder, bool r
     EXPECT_EQ(c.Moves, why.empty()) << U16ToUtf8(why);
     EXPECT_EQ(Read(from), c.Source);
     EXPECT_EQ(Read(to), c.Target);
-    EXPECT_EQ(Entries(toFolder), folderBefore + (!targetBefore && Exists(to) ? 1 : 0)) << "a temporary file was left behind";
+    EXPECT_EQ(Entries(toFolder), folderBefore + (!targetBefore && Exists(to) ? 1 : 0))
+        << "a temporary file was left behind";
     if (c.Moves) {
       const struct stat after = Lstat(to);
       EXPECT_EQ(after.st_ino == before.st_ino && after.st_dev == before.st_dev, renamed);

@@ -232,13 +232,14 @@ class CurlFtpConnection final : public platform::FtpConnection {
       case CURLE_PARTIAL_FILE: {
         curl_off_t expected = -1;
         curl_easy_getinfo(FHandle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &expected);
-        std::u16string text = u"Arquivo incompleto: o servidor encerrou a transferência com " +
-                              Utf8ToU16(std::to_string(FMoved));
+        std::u16string text =
+            u"Arquivo incompleto: o servidor encerrou a transferência com " + Utf8ToU16(std::to_string(FMoved));
         if (expected >= 0) text += u" de " + Utf8ToU16(std::to_string(expected));
         return text + u" bytes. Tente novamente; se repetir, verifique o servidor FTP e a rede";
       }
       case CURLE_COULDNT_RESOLVE_HOST:
-        return u"Servidor FTP \"" + FLogin.Host + u"\" não encontrado: verifique o nome do servidor e a conexão com a rede";
+        return u"Servidor FTP \"" + FLogin.Host +
+               u"\" não encontrado: verifique o nome do servidor e a conexão com a rede";
       case CURLE_COULDNT_CONNECT:
         return u"Não foi possível conectar ao servidor FTP " + server +
                u": verifique o endereço, a porta e se o servidor está no ar";
@@ -253,27 +254,22 @@ class CurlFtpConnection final : public platform::FtpConnection {
                u"use o modo passivo";
       case CURLE_FTP_WEIRD_PASV_REPLY:
       case CURLE_FTP_WEIRD_227_FORMAT:
-      case CURLE_FTP_CANT_GET_HOST:
-        return u"O servidor FTP não aceitou o modo passivo: use o modo ativo";
+      case CURLE_FTP_CANT_GET_HOST: return u"O servidor FTP não aceitou o modo passivo: use o modo ativo";
       case CURLE_SEND_ERROR:
       case CURLE_RECV_ERROR:
       case CURLE_GOT_NOTHING:
         return u"A conexão com o servidor FTP " + server + u" caiu durante a operação: tente novamente";
       case CURLE_WRITE_ERROR:
         return u"Não foi possível gravar o arquivo baixado: verifique o espaço livre e a permissão da pasta";
-      case CURLE_READ_ERROR:
-        return u"Não foi possível ler o arquivo a enviar";
-      case CURLE_LOGIN_DENIED:
-        return u"O servidor FTP recusou o usuário ou a senha";
-      case CURLE_USE_SSL_FAILED:
-        return u"O servidor FTP " + server + u" não aceitou a conexão segura (TLS)";
+      case CURLE_READ_ERROR: return u"Não foi possível ler o arquivo a enviar";
+      case CURLE_LOGIN_DENIED: return u"O servidor FTP recusou o usuário ou a senha";
+      case CURLE_USE_SSL_FAILED: return u"O servidor FTP " + server + u" não aceitou a conexão segura (TLS)";
       case CURLE_SSL_CONNECT_ERROR:
       case CURLE_PEER_FAILED_VERIFICATION:
       case CURLE_SSL_CACERT_BADFILE:
         return u"Não foi possível estabelecer a conexão segura com o servidor FTP " + server +
                u" (o certificado do servidor pode não ser válido): " + detail;
-      default:
-        return u"Falha na comunicação com o servidor FTP " + server + u": " + Utf8ToU16(curl_easy_strerror(rc));
+      default: return u"Falha na comunicação com o servidor FTP " + server + u": " + Utf8ToU16(curl_easy_strerror(rc));
     }
   }
 
@@ -347,7 +343,7 @@ class CurlFtpConnection final : public platform::FtpConnection {
   std::string FServerError;
   char FErrorBuffer[CURL_ERROR_SIZE] = {};
   std::FILE* FFile = nullptr;  // the file an upload reads
-  posix::FileDescriptor FOut;   // the file a download writes
+  posix::FileDescriptor FOut;  // the file a download writes
   posix::WriteBehind FWriteBehind;
   std::string FPending;        // received, not yet written
   std::uint64_t FWritten = 0;  // written to FOut

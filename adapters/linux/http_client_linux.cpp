@@ -4,8 +4,8 @@
 
 #include <atomic>
 #include <cstdio>
-#include <string>
 #include <mutex>
+#include <string>
 
 #include "adapters/linux/replacement_file.h"
 #include "adapters/linux/system_services.h"
@@ -91,8 +91,9 @@ class CurlHttpClient final : public platform::HttpClient {
     const bool tooLarge = rc == CURLE_WRITE_ERROR;
     body.clear();
     if (error)
-      *error = tooLarge ? "answer larger than " + std::to_string(platform::kMaxTextAnswerBytes) + " bytes"
-                        : message[0] ? message : curl_easy_strerror(rc);
+      *error = tooLarge     ? "answer larger than " + std::to_string(platform::kMaxTextAnswerBytes) + " bytes"
+               : message[0] ? message
+                            : curl_easy_strerror(rc);
     return false;
   }
 

@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "core/errors.h"
@@ -127,9 +127,8 @@ bool ReadPart(const std::string& path, std::uint64_t offset, std::size_t count, 
   if (offset < size) bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(count, size - offset)));
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = Retry([&] {
-      return pread(fd.Get(), bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
-    });
+    const ssize_t n = Retry(
+        [&] { return pread(fd.Get(), bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done)); });
     if (n < 0) Fail("Não foi possível ler o arquivo", path, errno);
     if (n == 0) break;
     done += static_cast<std::size_t>(n);

@@ -126,11 +126,12 @@ ReplaceError ReplacementFile::OpenInFolder() {
     if (canName && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return SystemError(errno);
     for (int attempt = 0; attempt < 100 && !FFile; ++attempt) {
       const std::string name = ShortName(FName);
-      FFile.Reset(Retry([&] {
-        return openat(FFolder.Get(), name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-      }));
-      if (FFile) FTempName = name;
-      else if (errno != EEXIST) return SystemError(errno);
+      FFile.Reset(
+          Retry([&] { return openat(FFolder.Get(), name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode); }));
+      if (FFile)
+        FTempName = name;
+      else if (errno != EEXIST)
+        return SystemError(errno);
     }
     if (!FFile) return SystemError(EEXIST);
   }
@@ -169,7 +170,8 @@ ReplaceError ReplacementFile::Commit() {
       if (linkat(FFile.Get(), "", FFolder.Get(), name.c_str(), AT_EMPTY_PATH) == 0 ||
           (errno != EEXIST && linkat(AT_FDCWD, self.c_str(), FFolder.Get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0))
         FTempName = name;
-      else if (errno != EEXIST) return Discard(SystemError(errno));
+      else if (errno != EEXIST)
+        return Discard(SystemError(errno));
     }
     if (FTempName.empty()) return Discard(SystemError(EEXIST));
   }

@@ -113,18 +113,18 @@ class ReplacementFile {
   ReplaceError Discard(ReplaceError e);
 
   ReplaceOptions FOptions;
-  std::string FTarget;        // as given, links followed when asked
-  std::string FFolderPath;    // the target's folder
-  std::string FName;          // the target's name in its folder
-  std::string FTempName;      // the temporary file's name in the folder, once it has one
-  FileDescriptor FFolder;     // the target's folder, so the rename and the flush act on it
-  FileDescriptor FFile;       // the new file
+  std::string FTarget;      // as given, links followed when asked
+  std::string FFolderPath;  // the target's folder
+  std::string FName;        // the target's name in its folder
+  std::string FTempName;    // the temporary file's name in the folder, once it has one
+  FileDescriptor FFolder;   // the target's folder, so the rename and the flush act on it
+  FileDescriptor FFile;     // the new file
   bool FExisted = false;
   bool FCommitted = false;
   std::uint64_t FWritten = 0;  // through Write
   WriteBehind FWriteBehind;
   long FOwner = -1, FGroup = -1;  // the target's, when it was a file
-  int FMode = -1;             // -1: the target's mode (a new file keeps the one it was made with)
+  int FMode = -1;                 // -1: the target's mode (a new file keeps the one it was made with)
 };
 
 }  // namespace zelmor::adapters::posix

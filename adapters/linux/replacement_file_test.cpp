@@ -89,8 +89,8 @@ TEST_F(ReplacementFileTest, RulesOfTheTarget) {
     bool InFolder = false;  // opened as a name in a folder descriptor instead of a path
   };
   const Case cases[] = {
-      {"new", 0, ReadOnlyTarget::Refuse, Kind::None, 0644},              // NewMode 0666 less the umask
-      {"kept mode", 0640, ReadOnlyTarget::Refuse, Kind::None, 0640},     // the target's mode, not the new one
+      {"new", 0, ReadOnlyTarget::Refuse, Kind::None, 0644},               // NewMode 0666 less the umask
+      {"kept mode", 0640, ReadOnlyTarget::Refuse, Kind::None, 0640},      // the target's mode, not the new one
       {"set-id kept", 04750, ReadOnlyTarget::Refuse, Kind::None, 04750},  // after the owner, which clears it
       {"read-only refused", 0444, ReadOnlyTarget::Refuse, Kind::ReadOnly, 0444},
       {"owner bit decides", 0466, ReadOnlyTarget::Refuse, Kind::ReadOnly, 0466},
@@ -237,7 +237,8 @@ TEST_F(ReplacementFileTest, TheDescriptorStaysOpenAfterCommit) {
   ASSERT_FALSE(file.Write("bytes"));
   ASSERT_FALSE(file.Commit());
   const FileDescriptor fd = file.TakeDescriptor();
-  struct stat open {}, named {};
+  struct stat open {
+  }, named{};
   ASSERT_EQ(fstat(fd.Get(), &open), 0);
   ASSERT_EQ(stat(At("f").c_str(), &named), 0);
   EXPECT_EQ(open.st_ino, named.st_ino);

@@ -12,15 +12,16 @@
 #include "platform/dialogs.h"
 #include "platform/digests.h"
 #include "platform/event_pump.h"
+#include "platform/executable_info.h"
 #include "platform/file_locks.h"
 #include "platform/file_system.h"
+#include "platform/ftp_client.h"
 #include "platform/http_client.h"
 #include "platform/machine_info.h"
-#include "platform/running_processes.h"
-#include "platform/executable_info.h"
 #include "platform/program_start.h"
 #include "platform/regional_settings.h"
 #include "platform/registry_store.h"
+#include "platform/running_processes.h"
 #include "platform/session_info.h"
 #include "platform/shared_library.h"
 #include "platform/signatures.h"
@@ -32,7 +33,6 @@
 #include "platform/update_trust_store.h"
 #include "platform/xml_documents.h"
 #include "platform/zip_archives.h"
-#include "platform/ftp_client.h"
 
 namespace zelmor::adapters {
 

@@ -254,8 +254,9 @@ std::string Overlap(const Directory& d) {
   std::vector<const ZipEntryHeader*> order;
   order.reserve(d.Entries.size());
   for (const ZipEntryHeader& h : d.Entries) order.push_back(&h);
-  std::sort(order.begin(), order.end(),
-            [](const ZipEntryHeader* a, const ZipEntryHeader* b) { return a->LocalHeaderOffset < b->LocalHeaderOffset; });
+  std::sort(order.begin(), order.end(), [](const ZipEntryHeader* a, const ZipEntryHeader* b) {
+    return a->LocalHeaderOffset < b->LocalHeaderOffset;
+  });
   for (std::size_t i = 0; i < order.size(); ++i) {
     const ZipEntryHeader& h = *order[i];
     const std::uint64_t limit = i + 1 < order.size() ? order[i + 1]->LocalHeaderOffset : d.Offset;
@@ -295,8 +296,8 @@ struct FileToPack {
     switch (cmd) {
       case ZIP_SOURCE_OPEN: {
         // Not blocking: a pipe put in the file's place would wait for a writer.
-        self->File.Reset(posix::Retry(
-            [&] { return open(self->Path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY); }));
+        self->File.Reset(
+            posix::Retry([&] { return open(self->Path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY); }));
         if (!self->File) return self->Refuse(posix::ErrorText(errno), ZIP_ER_OPEN, errno);
         struct stat st {};
         if (fstat(self->File.Get(), &st) != 0) return self->Refuse(posix::ErrorText(errno), ZIP_ER_OPEN, errno);
@@ -321,9 +322,7 @@ struct FileToPack {
         if (*self->Progress) (*self->Progress)(self->Header, self->Done);
         return n;
       }
-      case ZIP_SOURCE_CLOSE:
-        self->File.Reset();
-        return 0;
+      case ZIP_SOURCE_CLOSE: self->File.Reset(); return 0;
       case ZIP_SOURCE_STAT: {
         auto* st = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, len, &self->Error);
         if (st == nullptr) return -1;
@@ -356,9 +355,9 @@ struct ArchiveSink {
   std::uint64_t Position = 0;  // where the next write goes
   std::uint64_t Length = 0;    // the archive's length so far
   std::uint64_t ReadAt = 0;
-  std::string Pending;         // bytes not yet written, from PendingAt
+  std::string Pending;  // bytes not yet written, from PendingAt
   std::uint64_t PendingAt = 0;
-  bool Removed = false;        // libzip asked for no archive (no entries)
+  bool Removed = false;  // libzip asked for no archive (no entries)
   zip_error_t Error{};
 
   zip_int64_t SystemFailure(int code) {
@@ -429,25 +428,21 @@ struct ArchiveSink {
       case ZIP_SOURCE_CLOSE: return 0;
       case ZIP_SOURCE_SEEK: return self->Seek(data, len, self->ReadAt);
       case ZIP_SOURCE_TELL: return static_cast<zip_int64_t>(self->ReadAt);
-      case ZIP_SOURCE_BEGIN_WRITE:
-        self->Removed = false;
-        return self->Truncate(ZIP_ER_WRITE);
+      case ZIP_SOURCE_BEGIN_WRITE: self->Removed = false; return self->Truncate(ZIP_ER_WRITE);
       case ZIP_SOURCE_WRITE: return self->Write(data, len);
       case ZIP_SOURCE_SEEK_WRITE: return self->Seek(data, len, self->Position);
       case ZIP_SOURCE_TELL_WRITE: return static_cast<zip_int64_t>(self->Position);
       case ZIP_SOURCE_COMMIT_WRITE: return self->Flush() ? 0 : self->SystemFailure(ZIP_ER_WRITE);
       case ZIP_SOURCE_ROLLBACK_WRITE: self->Truncate(ZIP_ER_WRITE); return 0;
-      case ZIP_SOURCE_REMOVE:
-        self->Removed = true;
-        return self->Truncate(ZIP_ER_REMOVE);
+      case ZIP_SOURCE_REMOVE: self->Removed = true; return self->Truncate(ZIP_ER_REMOVE);
       case ZIP_SOURCE_ERROR: return zip_error_to_data(&self->Error, data, len);
       case ZIP_SOURCE_FREE: return 0;  // owned by the writer
       case ZIP_SOURCE_SUPPORTS:
-        return zip_source_make_command_bitmap(
-            ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE,
-            ZIP_SOURCE_SEEK, ZIP_SOURCE_TELL, ZIP_SOURCE_SUPPORTS, ZIP_SOURCE_BEGIN_WRITE, ZIP_SOURCE_COMMIT_WRITE,
-            ZIP_SOURCE_ROLLBACK_WRITE, ZIP_SOURCE_WRITE, ZIP_SOURCE_SEEK_WRITE, ZIP_SOURCE_TELL_WRITE,
-            ZIP_SOURCE_REMOVE, -1);
+        return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
+                                              ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, ZIP_SOURCE_SEEK, ZIP_SOURCE_TELL,
+                                              ZIP_SOURCE_SUPPORTS, ZIP_SOURCE_BEGIN_WRITE, ZIP_SOURCE_COMMIT_WRITE,
+                                              ZIP_SOURCE_ROLLBACK_WRITE, ZIP_SOURCE_WRITE, ZIP_SOURCE_SEEK_WRITE,
+                                              ZIP_SOURCE_TELL_WRITE, ZIP_SOURCE_REMOVE, -1);
       default: zip_error_set(&self->Error, ZIP_ER_OPNOTSUPP, 0); return -1;
     }
   }
@@ -527,9 +522,8 @@ class LibzipWriter final : public platform::ZipWriter {
     for (int k = 0; k < 4; ++k) ut[1 + k] = static_cast<unsigned char>(utc >> (8 * k));
     if (zip_set_file_compression(FZip, i, ZIP_CM_DEFLATE, 6) != 0 || zip_file_set_mtime(FZip, i, when, 0) != 0 ||
         zip_file_set_external_attributes(FZip, i, 0, ZIP_OPSYS_UNIX, h.ExternalAttributes) != 0 ||
-        (st.st_mtime >= 0 &&
-         zip_file_extra_field_set(FZip, i, kExtendedTimestamp, ZIP_EXTRA_FIELD_NEW, ut, sizeof ut,
-                                  ZIP_FL_LOCAL | ZIP_FL_CENTRAL) != 0))
+        (st.st_mtime >= 0 && zip_file_extra_field_set(FZip, i, kExtendedTimestamp, ZIP_EXTRA_FIELD_NEW, ut, sizeof ut,
+                                                      ZIP_FL_LOCAL | ZIP_FL_CENTRAL) != 0))
       Fail(u"Não foi possível gravar no arquivo zip", Text(FTarget), zip_strerror(FZip));
   }
 
@@ -644,8 +638,10 @@ class DescriptorUnpacking final : public platform::ZipUnpacking {
         p = up;
       }
       for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
-        if (mkdir(it->c_str(), 0777) == 0) FMadeRoots.push_back(*it);
-        else if (errno != EEXIST) Fail(u"Não foi possível criar a pasta", *it, errno);
+        if (mkdir(it->c_str(), 0777) == 0)
+          FMadeRoots.push_back(*it);
+        else if (errno != EEXIST)
+          Fail(u"Não foi possível criar a pasta", *it, errno);
       }
     }
     FRootFolder.Reset(posix::Retry([&] { return open(FRoot.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }));
@@ -670,11 +666,13 @@ class DescriptorUnpacking final : public platform::ZipUnpacking {
       if (cut == std::string::npos) cut = path.size();
       const std::string step = path.substr(from, cut - from);
       const int parent = current ? current.Get() : root;
-      posix::FileDescriptor next(posix::Retry(
-          [&] { return openat(parent, step.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC); }));
+      posix::FileDescriptor next(
+          posix::Retry([&] { return openat(parent, step.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC); }));
       if (!next && errno == ENOENT && create) {
-        if (mkdirat(parent, step.c_str(), 0777) == 0) FJournal.push_back({Step::Kind::Folder, path.substr(0, cut), {}});
-        else if (errno != EEXIST) Fail(u"Não foi possível criar a pasta", FRoot + "/" + path.substr(0, cut), errno);
+        if (mkdirat(parent, step.c_str(), 0777) == 0)
+          FJournal.push_back({Step::Kind::Folder, path.substr(0, cut), {}});
+        else if (errno != EEXIST)
+          Fail(u"Não foi possível criar a pasta", FRoot + "/" + path.substr(0, cut), errno);
         next.Reset(posix::Retry(
             [&] { return openat(parent, step.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC); }));
       }
@@ -741,8 +739,8 @@ class LibzipReader final : public platform::ZipReader {
       out.resize(count);
       std::size_t got = 0;
       while (got < count) {
-        const ssize_t n = posix::Retry(
-            [&] { return pread(raw, out.data() + got, count - got, static_cast<off_t>(offset + got)); });
+        const ssize_t n =
+            posix::Retry([&] { return pread(raw, out.data() + got, count - got, static_cast<off_t>(offset + got)); });
         if (n <= 0) return false;
         got += static_cast<std::size_t>(n);
       }

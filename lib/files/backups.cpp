@@ -3,14 +3,14 @@
 #include <functional>
 #include <vector>
 
+#include "calendar/calendar.h"
 #include "core/errors.h"
 #include "core/text.h"
 #include "files/directory_search.h"
 #include "files/files.h"
-#include "textfile/text_file.h"
-#include "calendar/calendar.h"
 #include "format/format_datetime.h"
 #include "platform/file_system.h"
+#include "textfile/text_file.h"
 
 namespace zelmor {
 namespace {
@@ -102,7 +102,8 @@ bool TmFile::VerificarPermissaoPasta(const TzelArrayString& asPastas, std::u16st
           TStringList lines;
           lines.Add(u"TESTE");
           text_file::Save(test, lines, text_file::Encoding::Ansi);
-          if (fs.Stat(test).Kind != platform::EntryKind::File) throw EFileError(u"Arquivo teste gravado não encontrado");
+          if (fs.Stat(test).Kind != platform::EntryKind::File)
+            throw EFileError(u"Arquivo teste gravado não encontrado");
         });
       if (problem.empty())
         problem = Step(u" com erro de leitura. Msg.Original: ", [&] {

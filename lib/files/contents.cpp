@@ -9,12 +9,12 @@
 #include "core/text.h"
 #include "files/directory_search.h"
 #include "files/files.h"
-#include "textfile/text_file.h"
 #include "format/format_number.h"
-#include "platform/file_system.h"
 #include "platform/dialogs.h"
-#include "platform/xml_documents.h"
 #include "platform/executable_info.h"
+#include "platform/file_system.h"
+#include "platform/xml_documents.h"
+#include "textfile/text_file.h"
 
 namespace zelmor {
 namespace {
@@ -32,8 +32,8 @@ constexpr ByteSet MakeSet(std::initializer_list<std::pair<int, int>> ranges) {
 // Printable ASCII; À to Í; Ù to ï; ó to ü (no line breaks, no tabs).
 constexpr ByteSet kCleanText = MakeSet({{32, 126}, {192, 205}, {217, 239}, {243, 252}});
 // Tab, LF, CR; printable ASCII, DEL and €; ¿ and À to Å; Ç to Í; Ó to Õ; Ú; à to ä; ç to í; ú.
-constexpr ByteSet kBinaryText = MakeSet({{9, 10}, {13, 13}, {32, 128}, {191, 197}, {199, 205}, {211, 213},
-                                         {218, 218}, {224, 228}, {231, 237}, {250, 250}});
+constexpr ByteSet kBinaryText = MakeSet(
+    {{9, 10}, {13, 13}, {32, 128}, {191, 197}, {199, 205}, {211, 213}, {218, 218}, {224, 228}, {231, 237}, {250, 250}});
 
 std::string Keep(std::string_view bytes, const ByteSet& set) {
   std::string out;
@@ -58,8 +58,8 @@ bool IsRegularFile(std::u16string_view path) {
 // The encoding named in the text's own declaration (<?xml ... encoding="X"?>), or empty.
 std::u16string DeclaredEncoding(std::u16string_view xml) {
   std::size_t at = 0;
-  while (at < xml.size() && (xml[at] == u'\uFEFF' || xml[at] == u' ' || xml[at] == u'\t' || xml[at] == u'\r' ||
-                             xml[at] == u'\n'))
+  while (at < xml.size() &&
+         (xml[at] == u'\uFEFF' || xml[at] == u' ' || xml[at] == u'\t' || xml[at] == u'\r' || xml[at] == u'\n'))
     ++at;
   if (xml.substr(at, 5) != u"<?xml") return {};
   const std::size_t end = xml.find(u"?>", at);
@@ -102,7 +102,8 @@ bool TmFile::SaveXMLFile(std::u16string_view asXML, std::u16string_view asArquiv
   if (encoding.empty()) encoding = u"UTF-8";
   std::string bytes;
   try {
-    if (!platform::Service<platform::XmlDocuments>::Get().Serialize(asXML, u"1.0", encoding, bytes, asMsg)) return false;
+    if (!platform::Service<platform::XmlDocuments>::Get().Serialize(asXML, u"1.0", encoding, bytes, asMsg))
+      return false;
     platform::Service<platform::FileSystem>::Get().Replace(asArquivo, bytes);
   } catch (const EZelmorError& e) {
     asMsg = e.Message();
@@ -129,7 +130,8 @@ bool TmFile::CarregarArquivoBinario(std::u16string_view NomeArquivo, TStringList
   const std::string kept = Keep(ReadBytes(NomeArquivo), kBinaryText);
   // Each byte is the character of the same code (U+0000 to U+00FF), not a code-page letter.
   std::u16string text(kept.size(), u'\0');
-  std::transform(kept.begin(), kept.end(), text.begin(), [](char c) { return char16_t(static_cast<unsigned char>(c)); });
+  std::transform(kept.begin(), kept.end(), text.begin(),
+                 [](char c) { return char16_t(static_cast<unsigned char>(c)); });
   text_file::SplitLines(text, Saida);
   return true;
 }
@@ -165,8 +167,7 @@ bool TmFile::LimparArquivoTexto(std::u16string_view Arquivo) {
       throw EFileError(u"Não foi possível excluir \"" + bak + u"\": " + why);
     // The original is kept as the backup first; then the cleaned bytes replace it in
     // one step (written beside it and renamed into place), so the name is never missing.
-    if (!fs.CopyFile(Arquivo, bak, false, &why))
-      throw EFileError(u"Não foi possível criar \"" + bak + u"\": " + why);
+    if (!fs.CopyFile(Arquivo, bak, false, &why)) throw EFileError(u"Não foi possível criar \"" + bak + u"\": " + why);
     fs.Replace(Arquivo, kept);
   } catch (const EZelmorError& e) {
     platform::Service<platform::Dialogs>::Get().ShowMessage(e.Message());

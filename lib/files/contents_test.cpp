@@ -7,8 +7,8 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "mLib.h"
-#include "testing/fixtures.h"
 #include "testing/file_tree.h"
+#include "testing/fixtures.h"
 #include "testing/recorded_dialogs.h"
 
 namespace zelmor {
@@ -23,7 +23,7 @@ TEST(TextFilesTest, WritingTextFiles) {
   EXPECT_TRUE(TmFile::CriarArquivoTexto(t.Path("vazio.txt"), u""));
   EXPECT_EQ(t.Read("vazio.txt"), "");
   EXPECT_TRUE(TmFile::CriarArquivoTexto(t.Path("um.txt"), u"ação €"));
-  EXPECT_EQ(t.Read("um.txt"), "a\xe7\xe3o \x80\r\n");  // Windows-1252, CR LF
+  EXPECT_EQ(t.Read("um.txt"), "a\xe7\xe3o \x80\r\n");               // Windows-1252, CR LF
   EXPECT_TRUE(TmFile::CriarArquivoTexto(t.Path(".oculto"), u"x"));  // written is written, hidden or not
   EXPECT_FALSE(TmFile::CriarArquivoTexto(t.Path("falta/a.txt"), u"x"));
   // A read-only file is not written, and a file that was there is not a success.
@@ -49,9 +49,16 @@ TEST(TextFilesTest, ReadingEveryEncoding) {
     std::vector<std::u16string> lines;
   } cases[] = {
       {"ansi", "a\xe7\xe3o\r\nl2", {u"ação", u"l2"}},
-      {"utf8-bom", "\xEF\xBB\xBF" "a\xC3\xA7\xC3\xA3o\nl2\n", {u"ação", u"l2"}},
+      {"utf8-bom",
+       "\xEF\xBB\xBF"
+       "a\xC3\xA7\xC3\xA3o\nl2\n",
+       {u"ação", u"l2"}},
       {"utf8-sem-bom", "a\xC3\xA7", {u"aÃ§"}},  // no mark: Windows-1252
-      {"utf16le", std::string("\xFF\xFE" "a\0\xE7\0\r\0\n\0b\0", 12), {u"aç", u"b"}},
+      {"utf16le",
+       std::string("\xFF\xFE"
+                   "a\0\xE7\0\r\0\n\0b\0",
+                   12),
+       {u"aç", u"b"}},
       {"utf16be", std::string("\xFE\xFF\0a\0\xE7\0\r\0b", 10), {u"aç", u"b"}},
       {"quebras", "a\rb\nc\r\n\r\nd", {u"a", u"b", u"c", u"", u"d"}},
       {"so-bom", "\xEF\xBB\xBF", {}},
@@ -77,9 +84,14 @@ TEST(TextFilesTest, ReadingEveryEncoding) {
 TEST(TextFilesTest, MarksReadTwice) {
   FileTree t;
   // A UTF-8 file whose text starts with a mark that was once read as Windows-1252.
-  t.Write("duplo.txt", "\xEF\xBB\xBF" "\xC3\xAF\xC2\xBB\xC2\xBF" "abc\r\nd\r\n");
+  t.Write("duplo.txt",
+          "\xEF\xBB\xBF"
+          "\xC3\xAF\xC2\xBB\xC2\xBF"
+          "abc\r\nd\r\n");
   TmFile::RemoverBOM_UTF(t.Path("duplo.txt"));
-  EXPECT_EQ(t.Read("duplo.txt"), "\xEF\xBB\xBF" "abc\r\nd\r\n");  // written back in its own encoding
+  EXPECT_EQ(t.Read("duplo.txt"),
+            "\xEF\xBB\xBF"
+            "abc\r\nd\r\n");  // written back in its own encoding
   t.Write("utf16.txt", std::string("\xFF\xFE\xEF\0\xBB\0\xBF\0x\0", 10));
   TmFile::RemoverBOM_UTF(t.Path("utf16.txt"));
   EXPECT_EQ(t.Read("utf16.txt"), std::string("\xFF\xFEx\0\r\0\n\0", 8));
@@ -180,10 +192,10 @@ TEST(SizesTest, SizesForPeople) {
     std::int64_t bytes;
     std::u16string text;
   } cases[] = {
-      {0, u"0 bytes"},          {1023, u"1023 bytes"},    {1024, u"1 Kb"},
-      {1535, u"1,4 Kb"},        {1536, u"1,5 Kb"},        {1048576, u"1 Mb"},
-      {1073741824, u"1 Gb"},    {1099511627776LL, u"1 Tb"}, {1099511627776LL * 1024, u"1 Inesperado"},
-      {-5, u"-5 bytes"},        {1048575, u"1023,9 Kb"},
+      {0, u"0 bytes"},       {1023, u"1023 bytes"},      {1024, u"1 Kb"},
+      {1535, u"1,4 Kb"},     {1536, u"1,5 Kb"},          {1048576, u"1 Mb"},
+      {1073741824, u"1 Gb"}, {1099511627776LL, u"1 Tb"}, {1099511627776LL * 1024, u"1 Inesperado"},
+      {-5, u"-5 bytes"},     {1048575, u"1023,9 Kb"},
   };
   for (const auto& c : cases) EXPECT_EQ(TmFile::FormatFileSize(c.bytes), c.text) << c.bytes;
 }
@@ -210,7 +222,8 @@ TEST(XmlFileTest, SavingADocument) {
   EXPECT_NE(a.find("a\xe7\xe3o &#8364;"), std::string::npos) << a;  // what Latin-1 cannot hold becomes a reference
 
   // Without an encoding, the text's own declaration holds; without one, UTF-8.
-  ASSERT_TRUE(TmFile::SaveXMLFile(u"<?xml version=\"1.1\" encoding=\"windows-1252\"?>\n<a>€</a>", t.Path("b.xml"), msg));
+  ASSERT_TRUE(
+      TmFile::SaveXMLFile(u"<?xml version=\"1.1\" encoding=\"windows-1252\"?>\n<a>€</a>", t.Path("b.xml"), msg));
   const std::string b = t.Read("b.xml");
   EXPECT_EQ(b.rfind("<?xml version=\"1.0\" encoding=\"windows-1252\"?>", 0), 0u) << b;
   EXPECT_NE(b.find("<a>\x80</a>"), std::string::npos) << b;
@@ -225,7 +238,8 @@ TEST(XmlFileTest, SavingADocument) {
   EXPECT_FALSE(TmFile::SaveXMLFile(u"<a/>", t.Path("falta/e.xml"), msg));
   EXPECT_NE(msg, u"");
   // An entity is kept as written, never expanded from outside.
-  ASSERT_TRUE(TmFile::SaveXMLFile(u"<!DOCTYPE a [<!ENTITY x SYSTEM \"file:///etc/passwd\">]><a>&x;</a>", t.Path("f.xml"), msg))
+  ASSERT_TRUE(
+      TmFile::SaveXMLFile(u"<!DOCTYPE a [<!ENTITY x SYSTEM \"file:///etc/passwd\">]><a>&x;</a>", t.Path("f.xml"), msg))
       << U16ToUtf8(msg);
   EXPECT_EQ(t.Read("f.xml").find("root:"), std::string::npos);
 }

@@ -6,8 +6,8 @@
 #include "files/directory_search.h"
 #include "files/files.h"
 #include "platform/dialogs.h"
-#include "platform/file_system.h"
 #include "platform/executable_info.h"
+#include "platform/file_system.h"
 #include "strings/mString.h"
 
 namespace zelmor {
@@ -79,7 +79,8 @@ bool TmFile::CopiarArquivo(std::u16string_view Origem, std::u16string_view Pasta
     if (!ext.empty()) name = TmStr::Replace(name, ext, u"");
     name += std::u16string(AcrescentarNoFinalDoNome) + ext;
   }
-  return platform::Service<platform::FileSystem>::Get().CopyFile(Origem, DirBarra(PastaDestino) + name, SubstituirSeExistir);
+  return platform::Service<platform::FileSystem>::Get().CopyFile(Origem, DirBarra(PastaDestino) + name,
+                                                                 SubstituirSeExistir);
 }
 
 bool TmFile::CopiarArquivoRenomeandoDestino(std::u16string_view Origem, std::u16string_view PastaDestino) {
@@ -148,8 +149,9 @@ bool TmFile::MoverArquivos(std::u16string_view Origem, std::u16string_view Pasta
 
 bool TmFile::ModificarExtensao(std::u16string_view asPastaMascara, std::u16string_view asNovaExtensao) {
   files::BusyCursorScope busy;
-  const std::u16string ext =
-      !asNovaExtensao.empty() && asNovaExtensao[0] == u'.' ? std::u16string(asNovaExtensao) : u"." + std::u16string(asNovaExtensao);
+  const std::u16string ext = !asNovaExtensao.empty() && asNovaExtensao[0] == u'.'
+                                 ? std::u16string(asNovaExtensao)
+                                 : u"." + std::u16string(asNovaExtensao);
   bool result = false;
   for (const auto& f : files::MatchingFiles(asPastaMascara))
     result = platform::Service<platform::FileSystem>::Get().Rename(f, ChangeExtension(f, ext));

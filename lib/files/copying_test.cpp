@@ -163,8 +163,8 @@ struct MoveCase {
   const char* Name;
   std::function<void(const FileTree&)> Prepare;
   bool Moved;
-  Names Left;        // in m
-  Names Arrived;     // in dest
+  Names Left;                                                 // in m
+  Names Arrived;                                              // in dest
   std::vector<std::pair<const char*, const char*>> Contents;  // file, bytes
 };
 
@@ -177,43 +177,69 @@ TEST(MoveTest, MovingByMaskCaseByCase) {
          t.Write("m/c.txt", "c");
          t.Folder("dest");
        },
-       true, {"c.txt"}, {"a.xml", "b.xml"}, {{"dest/a.xml", "a"}, {"dest/b.xml", "b"}}},
+       true,
+       {"c.txt"},
+       {"a.xml", "b.xml"},
+       {{"dest/a.xml", "a"}, {"dest/b.xml", "b"}}},
       {"over older files",
        [](const FileTree& t) {
          t.Write("m/a.xml", "novo");
          t.Write("dest/a.xml", "velho");
        },
-       true, {}, {"a.xml"}, {{"dest/a.xml", "novo"}}},
+       true,
+       {},
+       {"a.xml"},
+       {{"dest/a.xml", "novo"}}},
       {"a read-only destination stops it; later files stay",
        [](const FileTree& t) {
          for (const char* n : {"m/a.xml", "m/b.xml", "m/c.xml"}) t.Write(n, "novo");
          t.Write("dest/b.xml", "velho");
          t.ReadOnly("dest/b.xml");
        },
-       false, {"b.xml", "c.xml"}, {"a.xml", "b.xml"}, {{"dest/b.xml", "velho"}, {"m/b.xml", "novo"}}},
+       false,
+       {"b.xml", "c.xml"},
+       {"a.xml", "b.xml"},
+       {{"dest/b.xml", "velho"}, {"m/b.xml", "novo"}}},
       {"a read-only source is copied and stays",
        [](const FileTree& t) {
          t.Write("m/a.xml", "a");
          t.ReadOnly("m/a.xml");
          t.Folder("dest");
        },
-       false, {"a.xml"}, {"a.xml"}, {{"dest/a.xml", "a"}, {"m/a.xml", "a"}}},
+       false,
+       {"a.xml"},
+       {"a.xml"},
+       {{"dest/a.xml", "a"}, {"m/a.xml", "a"}}},
       {"a link's file is copied, the link goes, the file stays",
        [](const FileTree& t) {
          t.Write("alvo.txt", "alvo");
          t.Link("m/a.xml", "../alvo.txt");
          t.Folder("dest");
        },
-       true, {}, {"a.xml"}, {{"dest/a.xml", "alvo"}, {"alvo.txt", "alvo"}}},
+       true,
+       {},
+       {"a.xml"},
+       {{"dest/a.xml", "alvo"}, {"alvo.txt", "alvo"}}},
       {"a link in the destination: the file it names is replaced",
        [](const FileTree& t) {
          t.Write("m/a.xml", "novo");
          t.Write("outra/a.xml", "velho");
          t.Link("dest/a.xml", "../outra/a.xml");
        },
-       true, {}, {"a.xml"}, {{"outra/a.xml", "novo"}, {"dest/a.xml", "novo"}}},
+       true,
+       {},
+       {"a.xml"},
+       {{"outra/a.xml", "novo"}, {"dest/a.xml", "novo"}}},
       {"no destination folder", [](const FileTree& t) { t.Write("m/a.xml", "a"); }, false, {"a.xml"}, {}, {}},
-      {"nothing matches", [](const FileTree& t) { t.Folder("m"); t.Folder("dest"); }, false, {}, {}, {}},
+      {"nothing matches",
+       [](const FileTree& t) {
+         t.Folder("m");
+         t.Folder("dest");
+       },
+       false,
+       {},
+       {},
+       {}},
   };
   for (const MoveCase& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -301,9 +327,9 @@ TEST(DeleteTest, WholeTreesStayInside) {
   EXPECT_TRUE(t.Names("x").empty());
   EXPECT_FALSE(TmFile::DirectoryDelete(t.Path("falta"), false));
   // Paths that would take too much are refused before anything is touched.
-  for (const std::u16string& p : {std::u16string(u""), std::u16string(u"/"), std::u16string(u"//"),
-                                  std::u16string(u"."), std::u16string(u".."), t.Path("x/.."), t.Path("x/./"),
-                                  t.Path("x/.")})
+  for (const std::u16string& p :
+       {std::u16string(u""), std::u16string(u"/"), std::u16string(u"//"), std::u16string(u"."), std::u16string(u".."),
+        t.Path("x/.."), t.Path("x/./"), t.Path("x/.")})
     EXPECT_FALSE(TmFile::DirectoryDelete(p, false)) << U16ToUtf8(p);
   EXPECT_TRUE(t.Exists("x"));
   EXPECT_TRUE(t.Exists("fora/precioso.txt"));

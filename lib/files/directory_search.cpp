@@ -4,9 +4,9 @@
 #include <cstdint>
 
 #include "core/text.h"
-#include "platform/file_system.h"
 #include "platform/dialogs.h"
 #include "platform/executable_info.h"
+#include "platform/file_system.h"
 
 namespace zelmor::files {
 namespace {

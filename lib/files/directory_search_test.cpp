@@ -17,16 +17,21 @@ TEST(MaskTest, WindowsWildcards) {
     const char16_t* name;
     bool match;
   } cases[] = {
-      {u"*", u"abc", true},          {u"*", u".hidden", true},        {u"*.*", u"abc", true},
-      {u"*.*", u"a.b.c", true},      {u"*.txt", u"a.txt", true},      {u"*.txt", u"A.TXT", true},
-      {u"*.txt", u"a.b.txt", true},  {u"*.txt", u"a.txt.bak", false}, {u"*.txt", u"a.txt2", false},
-      {u"*.txt", u".txt", true},     {u"*.", u"README", true},        {u"*.", u"a.txt", false},
-      {u"abc.*", u"abc", true},      {u"abc.*", u"abc.txt", true},    {u"abc.*", u"abcd", false},
-      {u"?.txt", u"a.txt", true},    {u"?.txt", u"ab.txt", false},    {u"a?.txt", u"a.txt", true},
-      {u"a??", u"a", true},          {u"a??", u"abcd", false},        {u"a?b", u"a.b", false},
-      {u"n*a.xml", u"nota.xml", true}, {u"n*a.xml", u"nfa.xml", true}, {u"n*a.xml", u"nota.xmlx", false},
-      {u"*a*", u"bab", true},        {u"*a*", u"bbb", false},         {u"ação*", u"AÇÃO.txt", true},
-      {u"[a].txt", u"[a].txt", true}, {u"[a].txt", u"a.txt", false},  {u"x", u"X", true},
+      {u"*", u"abc", true},           {u"*", u".hidden", true},
+      {u"*.*", u"abc", true},         {u"*.*", u"a.b.c", true},
+      {u"*.txt", u"a.txt", true},     {u"*.txt", u"A.TXT", true},
+      {u"*.txt", u"a.b.txt", true},   {u"*.txt", u"a.txt.bak", false},
+      {u"*.txt", u"a.txt2", false},   {u"*.txt", u".txt", true},
+      {u"*.", u"README", true},       {u"*.", u"a.txt", false},
+      {u"abc.*", u"abc", true},       {u"abc.*", u"abc.txt", true},
+      {u"abc.*", u"abcd", false},     {u"?.txt", u"a.txt", true},
+      {u"?.txt", u"ab.txt", false},   {u"a?.txt", u"a.txt", true},
+      {u"a??", u"a", true},           {u"a??", u"abcd", false},
+      {u"a?b", u"a.b", false},        {u"n*a.xml", u"nota.xml", true},
+      {u"n*a.xml", u"nfa.xml", true}, {u"n*a.xml", u"nota.xmlx", false},
+      {u"*a*", u"bab", true},         {u"*a*", u"bbb", false},
+      {u"ação*", u"AÇÃO.txt", true},  {u"[a].txt", u"[a].txt", true},
+      {u"[a].txt", u"a.txt", false},  {u"x", u"X", true},
   };
   for (const auto& c : cases)
     EXPECT_EQ(files::MatchesMask(c.name, c.mask), c.match) << U16ToUtf8(c.mask) << " vs " << U16ToUtf8(c.name);
@@ -46,8 +51,8 @@ TEST(DirectorySearchTest, NameOrderWithoutDotEntries) {
   std::vector<std::u16string> names;
   for (const auto& e : found) names.push_back(e.Name);
   // Case ignored first (so "A" and "a" sit together), then exact; "_" after the letters.
-  EXPECT_EQ(names, (std::vector<std::u16string>{u".h.txt", u"A.txt", u"a.txt", u"b.txt", u"c.TXT", u"sub.txt",
-                                                 u"_x.txt"}));
+  EXPECT_EQ(names,
+            (std::vector<std::u16string>{u".h.txt", u"A.txt", u"a.txt", u"b.txt", u"c.TXT", u"sub.txt", u"_x.txt"}));
   EXPECT_EQ(found[5].Info.Kind, platform::EntryKind::Folder);
   ASSERT_TRUE(files::FindEntries(t.Path("*"), false, found));
   EXPECT_EQ(found.size(), 8u);  // no "." or ".."
@@ -72,8 +77,7 @@ TEST(DirectorySearchTest, NameOrderBeyondAscii) {
   std::vector<std::u16string> names;
   for (const auto& e : found) names.push_back(e.Name);
   EXPECT_EQ(names, (std::vector<std::u16string>{u"ca.txt", u"cb.txt", u"e.txt", u"Ea.txt", u"NOTA000009.txt",
-                                                 u"nota00001.txt", u"nota000010.txt", u"ÇA.txt", u"ça.txt",
-                                                 u"éa.txt"}));
+                                                u"nota00001.txt", u"nota000010.txt", u"ÇA.txt", u"ça.txt", u"éa.txt"}));
 }
 
 // Linux names are bytes: one that is not UTF-8 is listed, tested, copied, renamed

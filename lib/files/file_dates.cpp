@@ -1,10 +1,10 @@
 // File and folder dates: reading, setting, and the most recent of a list.
+#include "calendar/calendar.h"
 #include "files/directory_search.h"
 #include "files/file_times.h"
 #include "files/files.h"
-#include "calendar/calendar.h"
-#include "platform/file_system.h"
 #include "platform/executable_info.h"
+#include "platform/file_system.h"
 
 namespace zelmor {
 namespace files {

@@ -190,8 +190,8 @@ bool PortaOK(int aiPorta, TTipoImpressao aeTipo, std::u16string& asMsg);
 // Fills `Saida` with the files matching the mask `Arquivos` that are not hidden,
 // in name order: names, or paths with `IncluirPasta`; with `Detalhes` each line is
 // «path;DD/MM/YYYY HH:NN:SS;size». A limit of -1 is no limit; limits are inclusive.
-bool GetFiles(TStringList& Saida, std::u16string_view Arquivos, bool IncluirPasta = false,
-              bool Detalhes = false, TDateTime ahDtInicial = -1, TDateTime ahDtFinal = -1);
+bool GetFiles(TStringList& Saida, std::u16string_view Arquivos, bool IncluirPasta = false, bool Detalhes = false,
+              TDateTime ahDtInicial = -1, TDateTime ahDtFinal = -1);
 // The same files as records (full path, time to the second, size), ordered by
 // path ignoring case, or by time (oldest first, equal times in path order).
 bool GetFiles(TzelArrayArquivo& asLista, std::u16string_view asArquivos, bool abOrdenarDataHora = false);
@@ -284,8 +284,7 @@ std::u16string GetTagVersaoApp(std::u16string_view asExePath, const TzelArrayInt
 // characters right-aligned with "0"s, so fields compare as numbers up to five digits,
 // and a version with more fields is greater than its prefix.
 //   VersaoMaior(u"1.2", u"1.10", tcMaior) == true; VersaoMaior(u"1.2", u"1.2.0", tcMaior) == true
-bool VersaoMaior(std::u16string_view asAtual, std::u16string_view asMaior,
-                 geTiposComparacao aeTpComparacao);
+bool VersaoMaior(std::u16string_view asAtual, std::u16string_view asMaior, geTiposComparacao aeTpComparacao);
 // True when `asAtual` is blank or `asNova` is greater than it.
 bool NovaVersao(std::u16string_view asAtual, std::u16string_view asNova);
 

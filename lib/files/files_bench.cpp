@@ -17,8 +17,8 @@
 #include "core/text.h"
 #include "files/GravaLogsUnit.h"
 #include "files/files.h"
-#include "testing/fixtures.h"
 #include "testing/file_tree.h"
+#include "testing/fixtures.h"
 #include "testing/run_program.h"
 
 namespace zelmor {
@@ -96,7 +96,9 @@ void BM_CopiarPasta(benchmark::State& state) {
 BENCHMARK(BM_CopiarPasta)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_CpA(benchmark::State& state) {
-  TimeCopies(state, [](const std::string& from, const std::string& to) { return RunQuietly({"cp", "-a", from, to}) == 0; });
+  TimeCopies(state, [](const std::string& from, const std::string& to) {
+    return RunQuietly({"cp", "-a", from, to}) == 0;
+  });
 }
 BENCHMARK(BM_CpA)->UseManualTime()->Unit(benchmark::kMillisecond);
 

@@ -9,8 +9,8 @@
 #include "files/files.h"
 #include "format/format_datetime.h"
 #include "platform/dialogs.h"
-#include "platform/file_system.h"
 #include "platform/executable_info.h"
+#include "platform/file_system.h"
 #include "strings/mString.h"
 
 namespace zelmor {

@@ -9,11 +9,11 @@
 #include <filesystem>
 #include <thread>
 
-#include "core/text.h"
 #include "calendar/calendar.h"
+#include "core/text.h"
 #include "mLib.h"
-#include "testing/fixtures.h"
 #include "testing/file_tree.h"
+#include "testing/fixtures.h"
 #include "testing/recorded_dialogs.h"
 
 namespace zelmor {

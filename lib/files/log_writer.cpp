@@ -1,10 +1,10 @@
 #include <algorithm>
 
+#include "calendar/calendar.h"
 #include "core/errors.h"
 #include "files/GravaLogsUnit.h"
 #include "files/directory_search.h"
 #include "files/files.h"
-#include "calendar/calendar.h"
 #include "format/format_datetime.h"
 #include "platform/file_locks.h"
 

@@ -12,8 +12,8 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "mLib.h"
-#include "testing/fixtures.h"
 #include "testing/file_tree.h"
+#include "testing/fixtures.h"
 
 namespace zelmor {
 namespace {
@@ -109,9 +109,12 @@ TEST_F(LogWriterTest, StepByStep) {
 }
 
 TEST_F(LogWriterTest, TheLogKeepsItsEncoding) {
-  FTree.Write("u.log", "\xEF\xBB\xBF" "antiga \xC3\xA7\r\n");
+  FTree.Write("u.log",
+              "\xEF\xBB\xBF"
+              "antiga \xC3\xA7\r\n");
   TGravaLogs::Execute(u"", u"u.log", u"ç", FTree.Path() + u"/", 10);
-  EXPECT_EQ(FTree.Read("u.log"), "\xEF\xBB\xBF" + kSep + "\r\n2018/05/02 10:11:12 - -> \xC3\xA7\r\nantiga \xC3\xA7\r\n");
+  EXPECT_EQ(FTree.Read("u.log"),
+            "\xEF\xBB\xBF" + kSep + "\r\n2018/05/02 10:11:12 - -> \xC3\xA7\r\nantiga \xC3\xA7\r\n");
 }
 
 // The rewrite is one step: a log that cannot be written stays as it was.

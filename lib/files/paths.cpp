@@ -7,8 +7,8 @@
 #include "files/directory_search.h"
 #include "files/files.h"
 #include "platform/dialogs.h"
-#include "platform/file_system.h"
 #include "platform/executable_info.h"
+#include "platform/file_system.h"
 #include "strings/mString.h"
 
 namespace zelmor {
@@ -119,7 +119,8 @@ std::u16string TmFile::GetUniqueFilePath(std::u16string_view aPath) {
   platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
   std::u16string candidate(aPath);
   const std::size_t dot = ExtensionDot(aPath);
-  const std::u16string_view stem = aPath.substr(0, dot), ext = dot == std::u16string_view::npos ? u"" : aPath.substr(dot);
+  const std::u16string_view stem = aPath.substr(0, dot),
+                            ext = dot == std::u16string_view::npos ? u"" : aPath.substr(dot);
   // Any entry counts, hidden or not, file or folder: the name must be free.
   for (long long counter = 1; fs.EntryExists(candidate) && counter < LLONG_MAX; ++counter)
     candidate = std::u16string(stem) + u"_" + IntToStr(counter) + std::u16string(ext);
@@ -158,7 +159,8 @@ std::u16string TmFile::GetPastaDef(std::u16string_view PastaDef) {
   // A folder that does not exist gives no initial selection.
   const std::u16string initial = !s.empty() && DirectoryExists(s) ? s : std::u16string();
   std::u16string chosen;
-  if (!platform::Service<platform::Dialogs>::Get().SelectFolder(u"Selecione uma pasta", initial, true, chosen)) return s;
+  if (!platform::Service<platform::Dialogs>::Get().SelectFolder(u"Selecione uma pasta", initial, true, chosen))
+    return s;
   return DirBarra(chosen);
 }
 

@@ -51,7 +51,7 @@ TEST(PathTextTest, BuildingPaths) {
       {u"/a/b/c", u"../../x.txt", u"/a/x.txt"},
       {u"/a/b/", u"../c/d.txt", u"/a/c/d.txt"},
       {u"/a/b", u"c/d.txt", u"/a/b/c/d.txt"},
-      {u"/a/b", u"../../../x.txt", u"x.txt"},  // more steps than levels: the base is gone
+      {u"/a/b", u"../../../x.txt", u"x.txt"},   // more steps than levels: the base is gone
       {u"/a/b", u"c/../d.txt", u"/a/c/d.txt"},  // each "../" anywhere climbs once
   };
   for (const auto& c : abs) EXPECT_EQ(TmFile::ExtractAbsoluteFile(c.base, c.rel), c.out) << U8(c.base + u" " + c.rel);
@@ -61,8 +61,10 @@ TEST(PathTextTest, BuildingPaths) {
     int levels;
     std::u16string out;
   } up[] = {
-      {u"/a/b/c/", 1, u"/a/b/"}, {u"/a/b/c/", 0, u"/a/b/c/"}, {u"/a/b/c/", 3, u"/"}, {u"/a/b/c/", 4, u""},
-      {u"/a/b", 1, u"/"},        {u"/", 1, u""},               {u"/", 0, u"/"},      {u"abc", 0, u""},
+      {u"/a/b/c/", 1, u"/a/b/"}, {u"/a/b/c/", 0, u"/a/b/c/"},
+      {u"/a/b/c/", 3, u"/"},     {u"/a/b/c/", 4, u""},
+      {u"/a/b", 1, u"/"},        {u"/", 1, u""},
+      {u"/", 0, u"/"},           {u"abc", 0, u""},
   };
   for (const auto& c : up) EXPECT_EQ(TmFile::SubirNivel(c.in, c.levels), c.out) << U8(c.in) << ' ' << c.levels;
 
@@ -108,10 +110,10 @@ TEST(PathFilesTest, ExistenceFollowsTheWindowsSelection) {
   t.Link("quebrado", "nada");
   EXPECT_TRUE(TmFile::FileExists(t.Path("a.xml")));
   EXPECT_TRUE(TmFile::FileExists(t.Path("*.xml")));
-  EXPECT_TRUE(TmFile::FileExists(t.Path("b.*")));             // masks ignore case
-  EXPECT_FALSE(TmFile::FileExists(t.Path("b.xml")));          // an exact name does not
-  EXPECT_FALSE(TmFile::FileExists(t.Path(".oculto.xml")));    // hidden
-  EXPECT_FALSE(TmFile::FileExists(t.Path("pasta.xml")));      // a folder
+  EXPECT_TRUE(TmFile::FileExists(t.Path("b.*")));           // masks ignore case
+  EXPECT_FALSE(TmFile::FileExists(t.Path("b.xml")));        // an exact name does not
+  EXPECT_FALSE(TmFile::FileExists(t.Path(".oculto.xml")));  // hidden
+  EXPECT_FALSE(TmFile::FileExists(t.Path("pasta.xml")));    // a folder
   EXPECT_FALSE(TmFile::FileExists(t.Path("*.txt")));
   EXPECT_TRUE(TmFile::FileExists(t.Path("elo")));
   EXPECT_FALSE(TmFile::FileExists(t.Path("falta/a.xml")));

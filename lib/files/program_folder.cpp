@@ -1,6 +1,6 @@
 // The program's own folder and the one way a trailing separator is added.
-#include "files/files.h"
 #include "config/program_folder.h"
+#include "files/files.h"
 
 namespace zelmor {
 

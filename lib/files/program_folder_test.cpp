@@ -13,8 +13,8 @@ TEST(DirBarraTest, AddsExactlyOneSeparator) {
   struct {
     std::u16string in, out;
   } cases[] = {
-      {u"", u"/"},           {u"/opt/a", u"/opt/a/"}, {u"/opt/a/", u"/opt/a/"}, {u"/", u"/"},
-      {u"a//", u"a//"},      {u"a\\", u"a\\/"},       {u"x ", u"x /"},
+      {u"", u"/"},      {u"/opt/a", u"/opt/a/"}, {u"/opt/a/", u"/opt/a/"}, {u"/", u"/"},
+      {u"a//", u"a//"}, {u"a\\", u"a\\/"},       {u"x ", u"x /"},
   };
   for (const auto& c : cases) EXPECT_EQ(TmFile::DirBarra(c.in), c.out) << U16ToUtf8(c.in);
 }

@@ -2,11 +2,11 @@
 #include <optional>
 
 #include "core/errors.h"
+#include "core/text_kit.h"
 #include "files/files.h"
 #include "platform/file_system.h"
 #include "platform/service.h"
 #include "strings/mString.h"
-#include "core/text_kit.h"
 #include "system/file_version.h"
 
 namespace zelmor {

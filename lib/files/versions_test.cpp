@@ -21,9 +21,9 @@ struct CompareCase {
 
 TEST(VersaoMaior, ComparesFieldsAsNumbersOfUpToFiveDigits) {
   const CompareCase cases[] = {
-      {u"1.2", u"1.10", T::tcMaior, true},       // numbers, not texts
+      {u"1.2", u"1.10", T::tcMaior, true},  // numbers, not texts
       {u"1.10", u"1.2", T::tcMaior, false},
-      {u"1.2", u"1.2.0", T::tcMaior, true},      // more fields: greater
+      {u"1.2", u"1.2.0", T::tcMaior, true},  // more fields: greater
       {u"1.2.0", u"1.2", T::tcMenor, true},
       {u"1.2", u"1.2", T::tcIgual, true},
       {u"1.2", u"1.2", T::tcDiferente, false},

@@ -101,7 +101,7 @@ class TZelmorFTP {
   void EndTransfer();
   void Release() noexcept;
 
-  std::unique_ptr<Events> FEvents;               // outlives the client that calls it
+  std::unique_ptr<Events> FEvents;  // outlives the client that calls it
   std::unique_ptr<platform::FtpConnection> ioFTP;
   bool FInTransfer = false;
   bool FReleaseAfterTransfer = false;

@@ -200,8 +200,8 @@ bool TZelmorFTP::Download(SV ArquivoOrigem, SV PastaDestino, bool abModePassive)
     // A server that closes the data connection early may still report success.
     const std::int64_t received = fs.Stat(partial).Size;
     if (iiMax >= 0 && received != iiMax)
-      throw ENetworkError(u"Arquivo incompleto: recebidos " + Utf8ToU16(std::to_string(received)) +
-                          u" de " + Utf8ToU16(std::to_string(iiMax)) + u" bytes");
+      throw ENetworkError(u"Arquivo incompleto: recebidos " + Utf8ToU16(std::to_string(received)) + u" de " +
+                          Utf8ToU16(std::to_string(iiMax)) + u" bytes");
     // One step from the old file to the new: a failure or a crash here leaves one of the two.
     std::u16string why;
     if (!fs.MoveReplacing(partial, local, &why))

@@ -5,8 +5,8 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
-#include <memory>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -25,7 +25,6 @@ using testing::FtpServerProcess;
 
 const char* const kScript = ZELMOR_FTP_TESTDATA "/ftp_server.py";
 const char16_t* const kNaoInicializado = u"ioFTP não foi inicializado (método ZelmorFTP.Conectar)";
-
 
 // A server with its own folders: "remoto" served, "local" for the client, and the
 // server's command log.
@@ -109,9 +108,14 @@ TEST(FtpSettingsTest, RemotePathsArePlainNames) {
     const char16_t* path;
     bool safe;
   } cases[] = {
-      {u"/web/files/Versoes.ini", true}, {u"a.txt", true},          {u"pasta/..a", true},
-      {u"../a.txt", false},              {u"/web/../etc/x", false}, {u"a.txt\r\nDELE b", false},
-      {u"a\nb", false},                  {u"..", false},
+      {u"/web/files/Versoes.ini", true},
+      {u"a.txt", true},
+      {u"pasta/..a", true},
+      {u"../a.txt", false},
+      {u"/web/../etc/x", false},
+      {u"a.txt\r\nDELE b", false},
+      {u"a\nb", false},
+      {u"..", false},
   };
   for (const auto& c : cases) EXPECT_EQ(ftp::UnsafeRemotePath(c.path).empty(), c.safe) << U16ToUtf8(c.path);
 }

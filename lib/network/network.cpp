@@ -12,11 +12,11 @@
 #include "core/text.h"
 #include "core/text_kit.h"
 #include "format/format_datetime.h"
+#include "network/network.h"
 #include "platform/file_system.h"
 #include "platform/http_client.h"
 #include "platform/machine_info.h"
 #include "platform/time_zone.h"
-#include "network/network.h"
 
 namespace zelmor {
 namespace {

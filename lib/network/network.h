@@ -32,8 +32,7 @@ bool IsIPLocal(std::u16string_view Ip);
 std::u16string GetLocalEnderecoMac();
 // Up to `Retries` echo requests of `BufferSize` bytes to `Address`, each given 1 s to
 // answer and followed by a pause of `aSleep` ms; true at the first reply.
-bool Ping(std::u16string_view Address, std::uint16_t Retries, std::uint16_t BufferSize,
-          std::int32_t aSleep);
+bool Ping(std::u16string_view Address, std::uint16_t Retries, std::uint16_t BufferSize, std::int32_t aSleep);
 // Network drives and printer ports do not exist here: always false.
 bool NetConnect(std::u16string_view DriveOrPort, std::u16string_view NetworkPath, std::u16string_view User,
                 std::u16string_view Password);
@@ -50,8 +49,7 @@ std::u16string GetStringFromUrl(std::u16string_view URL);
 // temporary file renamed over it when complete: a failed download leaves the old file
 // as it was, and an HTTP error status is a failure. With `abShowException` the failure
 // raises ENetworkError, else it gives false.
-bool DownloadFileHTTP(std::u16string_view asSourceFileUrl, std::u16string_view asDestFile,
-                      bool abShowException);
+bool DownloadFileHTTP(std::u16string_view asSourceFileUrl, std::u16string_view asDestFile, bool abShowException);
 // Logical processor ids per package as the processor reports them (0 when unknown).
 std::uint8_t GetProcessadorCount();
 // The processor's brand text, cut at its first zero character.

@@ -10,9 +10,9 @@
 #include "adapters/linux/system_services.h"
 #include "core/errors.h"
 #include "core/text.h"
+#include "network/network.h"
 #include "platform/machine_info.h"
 #include "platform/program_start.h"
-#include "network/network.h"
 #include "testing/file_tree.h"
 #include "testing/fixtures.h"
 
@@ -83,8 +83,7 @@ TEST(MachineFacts, ProcessorTextStopsAtTheFirstZeroCharacter) {
     std::u16string Brand, Text;
   };
   for (const Case& c : {Case{u"", u""}, Case{u"  Intel(R) Core(TM) i5", u"  Intel(R) Core(TM) i5"},
-                        Case{u"AMD Ryzen 5\0\0\0garbage"s, u"AMD Ryzen 5"},
-                        Case{u"\0x"s, u""}}) {
+                        Case{u"AMD Ryzen 5\0\0\0garbage"s, u"AMD Ryzen 5"}, Case{u"\0x"s, u""}}) {
     m.Brand = c.Brand;
     EXPECT_EQ(TmRot::GetProcessadorStr(), c.Text);
   }
@@ -100,11 +99,11 @@ TEST(FusoHorarioComputador, OffsetFromTheSystemZoneWithItsSign) {
     const char16_t* Text;
   };
   // POSIX zone rules, so no zone database is needed; daylight saving is not counted.
-  for (const Case& c : {Case{"BRT3", u"05/12/2018 14:07:00 - GMT (-03:00)"},
-                        Case{"AMT4AMST,M10.1.0,M2.3.0", u"05/12/2018 14:07:00 - GMT (-04:00)"},
-                        Case{"IST-5:30", u"05/12/2018 14:07:00 - GMT (+05:30)"},
-                        Case{"NPT-5:45", u"05/12/2018 14:07:00 - GMT (+05:45)"},
-                        Case{"UTC0", u"05/12/2018 14:07:00 - GMT (-00:00)"}}) {
+  for (const Case& c :
+       {Case{"BRT3", u"05/12/2018 14:07:00 - GMT (-03:00)"},
+        Case{"AMT4AMST,M10.1.0,M2.3.0", u"05/12/2018 14:07:00 - GMT (-04:00)"},
+        Case{"IST-5:30", u"05/12/2018 14:07:00 - GMT (+05:30)"},
+        Case{"NPT-5:45", u"05/12/2018 14:07:00 - GMT (+05:45)"}, Case{"UTC0", u"05/12/2018 14:07:00 - GMT (-00:00)"}}) {
     testing::ScopedEnv tz("TZ", c.TZ);
     EXPECT_EQ(TmRot::FusoHorarioComputador(), c.Text) << c.TZ;
   }
@@ -231,15 +230,15 @@ TEST_F(LocalHttp, ADownloadNeverWidensThePermissionsOfTheFileItReplaces) {
 // Bodies of every size around the points where the client gathers its writes and
 // hands them to the disk arrive whole over the file they replace.
 TEST_F(LocalHttp, LargeDownloadsArriveWhole) {
-  const std::size_t sizes[] = {0, 1, (256u << 10) - 1, 256u << 10, (256u << 10) + 1, (8u << 20) + 1,
-                               (19u << 20) + 12345};
+  const std::size_t sizes[] = {
+      0, 1, (256u << 10) - 1, 256u << 10, (256u << 10) + 1, (8u << 20) + 1, (19u << 20) + 12345};
   for (std::size_t size : sizes) {
     SCOPED_TRACE(size);
     std::string expected(size, '\0');
     for (std::size_t i = 0; i < size; ++i) expected[i] = static_cast<char>(((i % 65521) * 7 + 3) & 255);
     FDir.Write("dest.bin", "antigo");
-    ASSERT_TRUE(TmRot::DownloadFileHTTP(FBase + u"/sized/" + Utf8ToU16(std::to_string(size)), FDir.Path("dest.bin"),
-                                        true));
+    ASSERT_TRUE(
+        TmRot::DownloadFileHTTP(FBase + u"/sized/" + Utf8ToU16(std::to_string(size)), FDir.Path("dest.bin"), true));
     EXPECT_TRUE(FDir.Read("dest.bin") == expected);
   }
   EXPECT_EQ(FDir.Names(), (std::vector<std::string>{"dest.bin", "port", "server.py"}));

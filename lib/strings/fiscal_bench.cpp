@@ -38,8 +38,8 @@ struct Inputs {
 std::u16string Typed(std::u16string d, bool wrong) {
   if (wrong) d.back() = static_cast<char16_t>(u'0' + (d.back() - u'0' + 1) % 10);
   return d.size() == 11 ? d.substr(0, 3) + u"." + d.substr(3, 3) + u"." + d.substr(6, 3) + u"-" + d.substr(9)
-                        : d.substr(0, 2) + u"." + d.substr(2, 3) + u"." + d.substr(5, 3) + u"/" + d.substr(8, 4) + u"-" +
-                              d.substr(12);
+                        : d.substr(0, 2) + u"." + d.substr(2, 3) + u"." + d.substr(5, 3) + u"/" + d.substr(8, 4) +
+                              u"-" + d.substr(12);
 }
 
 const Inputs& TheInputs() {
@@ -261,9 +261,10 @@ void CompareInTurns(int rounds, double seconds) {
       std::filesystem::temp_directory_path() / ("zelmor-fiscal-bench-" + std::to_string(getpid()) + ".json");
   std::ofstream(file) << j.dump();
   NodeValidators node(file);
-  std::printf("\nPer call, in turns with the npm validators run by node (%d rounds of %.2f s of CPU each side;\n"
-              "ratio = our time per call / theirs, below 1 is faster)\n",
-              rounds, seconds);
+  std::printf(
+      "\nPer call, in turns with the npm validators run by node (%d rounds of %.2f s of CPU each side;\n"
+      "ratio = our time per call / theirs, below 1 is faster)\n",
+      rounds, seconds);
   if (!node.Running()) {
     std::printf("not measured: node or tools/crosscheck/node_modules is missing (run tools/setup-deps.sh)\n");
     std::filesystem::remove(file);

@@ -62,11 +62,11 @@ std::optional<std::string> TaggedHex(std::string_view text, std::string_view tag
 std::string ReadSmall(SV path, std::int64_t cap) {
   platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
   const platform::EntryInfo info = fs.Stat(path);
-  if (info.Kind != platform::EntryKind::File) throw EFileError(u"Arquivo não encontrado: \"" + std::u16string(path) + u"\"");
+  if (info.Kind != platform::EntryKind::File)
+    throw EFileError(u"Arquivo não encontrado: \"" + std::u16string(path) + u"\"");
   if (info.Size > cap) throw EFileError(u"Arquivo grande demais: \"" + std::u16string(path) + u"\"");
   std::string bytes;
-  if (!fs.ReadRange(path, 0, static_cast<std::size_t>(cap) + 1, bytes) ||
-      static_cast<std::int64_t>(bytes.size()) > cap)
+  if (!fs.ReadRange(path, 0, static_cast<std::size_t>(cap) + 1, bytes) || static_cast<std::int64_t>(bytes.size()) > cap)
     throw EFileError(u"Não foi possível ler \"" + std::u16string(path) + u"\"");
   return bytes;
 }
@@ -115,12 +115,14 @@ std::optional<ListedFile> FindListed(const TStringList& lines, SV name) {
 
 std::string ParsePublicKey(std::string_view text, SV origin) {
   if (auto raw = TaggedHex(text, kPublicTag, kKeySize)) return *raw;
-  throw EArgumentError(u"Chave pública inválida em \"" + std::u16string(origin) + u"\" (esperado \"ed25519 \" e 64 dígitos hexadecimais)");
+  throw EArgumentError(u"Chave pública inválida em \"" + std::u16string(origin) +
+                       u"\" (esperado \"ed25519 \" e 64 dígitos hexadecimais)");
 }
 
 std::string ParsePrivateKey(std::string_view text, SV origin) {
   if (auto raw = TaggedHex(text, kPrivateTag, kKeySize)) return *raw;
-  throw EArgumentError(u"Chave privada inválida em \"" + std::u16string(origin) + u"\" (esperado \"ed25519-private \" e 64 dígitos hexadecimais)");
+  throw EArgumentError(u"Chave privada inválida em \"" + std::u16string(origin) +
+                       u"\" (esperado \"ed25519-private \" e 64 dígitos hexadecimais)");
 }
 
 std::string PublicKeyText(std::string_view raw) { return std::string(kPublicTag) + " " + Hex(raw) + "\n"; }
@@ -194,8 +196,8 @@ std::vector<std::u16string> SignFolder(SV folder, SV privateKeyFile) {
       throw EArgumentError(u"versão do arquivo diferente da lista: " + name + u" tem \"" + stamped +
                            u"\", a lista diz \"" + version + u"\"");
     const FileDigest digest = DigestFile(path);
-    out.Items.push_back(Utf8ToU16(std::string(kDigestTag)) + Num(digest.Size) + u" " + Utf8ToU16(digest.Sha256) +
-                        u" " + name);
+    out.Items.push_back(Utf8ToU16(std::string(kDigestTag)) + Num(digest.Size) + u" " + Utf8ToU16(digest.Sha256) + u" " +
+                        name);
     signedNames.push_back(name);
   }
   std::u16string text;

@@ -28,9 +28,9 @@ inline constexpr std::string_view kSignatureContext = "zelmor update list v1\n";
 
 // What the list says of one program file.
 struct ListedFile {
-  std::u16string Version;    // of its first «name=version» line
-  std::int64_t Size = -1;    // of its first digest line; -1 when it has none
-  std::string Sha256;        // lower-case hexadecimal; empty when it has no digest line
+  std::u16string Version;  // of its first «name=version» line
+  std::int64_t Size = -1;  // of its first digest line; -1 when it has none
+  std::string Sha256;      // lower-case hexadecimal; empty when it has no digest line
 };
 
 // The list's lines, decoded as the older readers decode the file.

@@ -12,15 +12,15 @@
 #include "dialogs/dbxAguardeUnit.h"
 #include "dialogs/mMensagem.h"
 #include "files/files.h"
-#include "system/system.h"
-#include "updates/updates.h"
 #include "ftp/ZelmorFileTransferProtocol.h"
 #include "platform/download_limits.h"
-#include "platform/file_system.h"
 #include "platform/executable_info.h"
+#include "platform/file_system.h"
 #include "platform/service.h"
+#include "system/system.h"
 #include "textfile/text_file.h"
 #include "updates/signed_list.h"
+#include "updates/updates.h"
 
 namespace zelmor {
 namespace {
@@ -66,7 +66,8 @@ std::u16string KeptName(SV path, SV version) {
 void Install(SV fresh, SV target, SV kept, SV name) {
   platform::FileSystem& fs = platform::Service<platform::FileSystem>::Get();
   const std::u16string folder = TmFile::ExtractDir(target);
-  const std::u16string cannotMove = u"Não possivel mover o arquivo " + std::u16string(name) + u" para a pasta " + folder;
+  const std::u16string cannotMove =
+      u"Não possivel mover o arquivo " + std::u16string(name) + u" para a pasta " + folder;
   const platform::EntryInfo old = fs.Stat(target);
   const bool existed = old.Kind != platform::EntryKind::None;
   if (existed && !fs.CopyFile(target, kept, false))
@@ -133,7 +134,8 @@ bool TmFile::GetExePorVersao(const TzelArrayString& aaArquivoExe, std::u16string
     ftp.SetLimiteBytes(platform::kMaxVersionListBytes);
     if (!ftp.Download(std::u16string(kRemoteFolder) + std::u16string(kVersionList), program, true))
       throw ENetworkError(u"Não possivel efetuar o download do arquivo de versões (" + ftp.MsgErro() + u")");
-    if (fs.EntryExists(program + std::u16string(kSignatureFile))) fs.DeleteFile(program + std::u16string(kSignatureFile));
+    if (fs.EntryExists(program + std::u16string(kSignatureFile)))
+      fs.DeleteFile(program + std::u16string(kSignatureFile));
     isSigned = ftp.Download(std::u16string(kRemoteFolder) + std::u16string(kSignatureFile), program, true);
     if (!isSigned) signatureError = ftp.MsgErro();
   }
@@ -141,18 +143,20 @@ bool TmFile::GetExePorVersao(const TzelArrayString& aaArquivoExe, std::u16string
   if (isSigned) {
     const std::vector<std::string> keys = updates::TrustedKeys();
     if (!updates::SignatureValid(listBytes, ReadList(program + std::u16string(kSignatureFile)), keys))
-      throw EFileError(keys.empty() ? u"assinatura inválida: não há chave de atualização confiável "
-                                      u"(/etc/zelmor/update-keys/*.pub)"
-                                    : u"assinatura inválida: a lista de versões não foi assinada por uma chave confiável");
+      throw EFileError(keys.empty()
+                           ? u"assinatura inválida: não há chave de atualização confiável "
+                             u"(/etc/zelmor/update-keys/*.pub)"
+                           : u"assinatura inválida: a lista de versões não foi assinada por uma chave confiável");
   } else if (requireSignature) {
     throw ENetworkError(u"O servidor de atualização não publica a assinatura da lista de versões (" +
                         std::u16string(kSignatureFile) + u": " + signatureError +
                         u"). Publique-a com \"zelmor update sign PASTA --key update.key\" ou, numa rede confiável, "
                         u"permita atualizações sem assinatura com ExigirAssinatura=0 em [Atualizacao]");
   } else {
-    std::fputs("Aviso: atualização sem assinatura (ExigirAssinatura=0 em [Atualizacao]): os arquivos baixados "
-               "não são verificados\n",
-               stderr);
+    std::fputs(
+        "Aviso: atualização sem assinatura (ExigirAssinatura=0 em [Atualizacao]): os arquivos baixados "
+        "não são verificados\n",
+        stderr);
   }
   const TStringList list = updates::ListLines(listBytes);
 

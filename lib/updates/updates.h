@@ -32,8 +32,7 @@ bool GetExePorVersao(const TzelArrayString& aaArquivoExe, std::u16string& asMsg)
 // and answers false.
 bool GetAtualizaExe(const TzelArrayString& aaArquivoExe, bool abAvisarSeJaEstaAtualizado,
                     bool abAvisarQueFoiAtualizado);
-bool GetAtualizaExe(std::u16string_view asArquivoExe, bool abAvisarSeJaEstaAtualizado,
-                    bool abAvisarQueFoiAtualizado);
+bool GetAtualizaExe(std::u16string_view asArquivoExe, bool abAvisarSeJaEstaAtualizado, bool abAvisarQueFoiAtualizado);
 
 }  // namespace TmFile
 

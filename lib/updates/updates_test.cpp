@@ -3,8 +3,8 @@
 // its successor on the server, published with a signed version list.
 #include <gtest/gtest.h>
 
-#include <signal.h>
 #include <sched.h>
+#include <signal.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -25,7 +25,6 @@
 #include "core/errors.h"
 #include "core/integer_text.h"
 #include "core/text.h"
-#include "updates/updates.h"
 #include "ftp/testdata/ftp_server_process.h"
 #include "platform/signatures.h"
 #include "platform/update_trust_store.h"
@@ -33,6 +32,7 @@
 #include "testing/fixtures.h"
 #include "testing/recorded_dialogs.h"
 #include "updates/signed_list.h"
+#include "updates/updates.h"
 
 namespace zelmor {
 namespace {
@@ -187,7 +187,7 @@ TEST_F(UpdateTest, ANewerProgramReplacesTheOldWhichIsKeptUnderItsVersion) {
   EXPECT_EQ(RunOutput(t.Native("app/caixa")), "1.0.0.10");
   EXPECT_TRUE(t.Read("app/caixa.1009") == oldProgram);
   EXPECT_EQ(t.Names("app"), (std::vector<std::string>{"Temp", "Versoes.ini", "Versoes.ini.sig", "caixa", "caixa.1009",
-                                                       "leiame.", "leiame.txt", "pdv.ini"}));
+                                                      "leiame.", "leiame.txt", "pdv.ini"}));
 }
 
 TEST_F(UpdateTest, AFailedStepLeavesTheOldProgramInPlace) {
@@ -282,8 +282,8 @@ TEST_F(UpdateTest, AFolderThatFillsUpDuringTheUpdateKeepsTheOldProgram) {
       TmFile::GetExePorVersao({t.Path("small/caixa")}, notes);
       code = 10;
     } catch (const EZelmorError& e) {
-      if (e.Message() != u"Não possivel renomear o arquivo " + t.Path("small/caixa") + u" para " +
-                             t.Path("small/caixa.1009"))
+      if (e.Message() !=
+          u"Não possivel renomear o arquivo " + t.Path("small/caixa") + u" para " + t.Path("small/caixa.1009"))
         code = 11;
     }
     if (t.Read("small/caixa") != oldProgram || RunOutput(small + "/caixa") != "1.0.0.9") code = 12;
@@ -355,7 +355,7 @@ TEST_F(UpdateTest, AFullDiskLeavesTheOldProgram) {
 TEST_F(UpdateTest, TheUserIsToldUnderTheWaitWindow) {
   struct Case {
     const char* what;
-    bool current;           // the program is already at the server's version
+    bool current;  // the program is already at the server's version
     const char* password;
     bool avisarSeJa, avisarFoi;
     bool result;
@@ -363,14 +363,32 @@ TEST_F(UpdateTest, TheUserIsToldUnderTheWaitWindow) {
     platform::DialogKind kind;
   };
   const Case cases[] = {
-      {"updated, told so", false, "s3nha", false, true, true, {u"Executavel atualizado com sucesso"},
+      {"updated, told so",
+       false,
+       "s3nha",
+       false,
+       true,
+       true,
+       {u"Executavel atualizado com sucesso"},
        platform::DialogKind::Information},
       {"updated, not told", false, "s3nha", true, false, true, {}, platform::DialogKind::Information},
-      {"already current, warned", true, "s3nha", true, true, true,
-       {u"Avisos :\r-O arquivo caixa já possui a última versão"}, platform::DialogKind::Warning},
+      {"already current, warned",
+       true,
+       "s3nha",
+       true,
+       true,
+       true,
+       {u"Avisos :\r-O arquivo caixa já possui a última versão"},
+       platform::DialogKind::Warning},
       {"already current, not warned", true, "s3nha", false, true, true, {}, platform::DialogKind::Warning},
-      {"failure, always shown", false, "errada", false, false, false,
-       {u"Erro ao atualizar executável. Msg.Original: Erro ao conectar no ftp ("}, platform::DialogKind::Error},
+      {"failure, always shown",
+       false,
+       "errada",
+       false,
+       false,
+       false,
+       {u"Erro ao atualizar executável. Msg.Original: Erro ao conectar no ftp ("},
+       platform::DialogKind::Error},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -434,7 +452,9 @@ TEST_F(UpdateTest, AnAttackIsRefusedAndTheProgramStaysByteIdentical) {
          t.Write(remote + "Versoes.ini", list);
        },
        u"assinatura inválida: a lista de versões não foi assinada por uma chave confiável"},
-      {"no trusted key at all", {}, [&] { store.Files.clear(); },
+      {"no trusted key at all",
+       {},
+       [&] { store.Files.clear(); },
        u"assinatura inválida: não há chave de atualização confiável"},
       {"a stamped version that differs from its line",
        {},

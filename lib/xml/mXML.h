@@ -101,8 +101,8 @@ class TmXMLLeitura {
   // The value or the default, entities decoded (twice on the held text, as ElementoStr).
   std::u16string AtributoStr(std::u16string_view asChave, std::u16string_view asAttr,
                              std::u16string_view asDefault) const;
-  static std::u16string AtributoStr(std::u16string_view asXML, std::u16string_view asChave,
-                                    std::u16string_view asAttr, std::u16string_view asDefault);
+  static std::u16string AtributoStr(std::u16string_view asXML, std::u16string_view asChave, std::u16string_view asAttr,
+                                    std::u16string_view asDefault);
   // The value rearranged and converted as ElementoDt.
   TDateTime AtributoDt(std::u16string_view asChave, std::u16string_view asAttr, TDateTime ahDefault) const;
   static TDateTime AtributoDt(std::u16string_view asXML, std::u16string_view asChave, std::u16string_view asAttr,

@@ -27,36 +27,54 @@ using testing::FileTree;
 
 // An invoice of about `bytes` bytes: header, parties, items, and the totals at the end.
 std::string Invoice(std::size_t bytes) {
-  std::string x = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><nfeProc versao=\"4.00\"><NFe><infNFe Id=\"NFe35180512345678000195550010000012341000012345\" versao=\"4.00\">"
-                  "<ide><cUF>35</cUF><cNF>00001234</cNF><natOp>VENDA</natOp><mod>55</mod><serie>1</serie><nNF>1234</nNF>"
-                  "<dhEmi>2018-05-02T10:11:12-03:00</dhEmi><tpNF>1</tpNF></ide>"
-                  "<emit><CNPJ>12345678000195</CNPJ><xNome>EMPRESA &amp; FILHOS LTDA</xNome><enderEmit><xLgr>RUA A</xLgr>"
-                  "<nro>100</nro><xMun>SAO PAULO</xMun><UF>SP</UF></enderEmit><IE>123456789012</IE></emit>"
-                  "<dest><CPF>12345678909</CPF><xNome>CLIENTE</xNome><enderDest><xMun>CAMPINAS</xMun><UF>SP</UF></enderDest></dest>";
+  std::string x =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?><nfeProc versao=\"4.00\"><NFe><infNFe Id=\"NFe35180512345678000195550010000012341000012345\" versao=\"4.00\">"
+      "<ide><cUF>35</cUF><cNF>00001234</cNF><natOp>VENDA</natOp><mod>55</mod><serie>1</serie><nNF>1234</nNF>"
+      "<dhEmi>2018-05-02T10:11:12-03:00</dhEmi><tpNF>1</tpNF></ide>"
+      "<emit><CNPJ>12345678000195</CNPJ><xNome>EMPRESA &amp; FILHOS LTDA</xNome><enderEmit><xLgr>RUA A</xLgr>"
+      "<nro>100</nro><xMun>SAO PAULO</xMun><UF>SP</UF></enderEmit><IE>123456789012</IE></emit>"
+      "<dest><CPF>12345678909</CPF><xNome>CLIENTE</xNome><enderDest><xMun>CAMPINAS</xMun><UF>SP</UF></enderDest></dest>";
   for (int i = 1; x.size() < bytes - 2000; ++i) {
     const std::string n = std::to_string(i);
-    x += "<det nItem=\"" + n + "\"><prod><cProd>" + n + "</cProd><cEAN>7891234567895</cEAN><xProd>PRODUTO DE TESTE NUMERO " +
-         n + " COM DESCRICAO LONGA PARA OCUPAR ESPACO</xProd><NCM>22030000</NCM><CFOP>5102</CFOP><uCom>UN</uCom>"
-         "<qCom>1.0000</qCom><vUnCom>10.00</vUnCom><vProd>10.00</vProd></prod><imposto><ICMS><ICMS00><orig>0</orig>"
-         "<CST>00</CST><modBC>3</modBC><vBC>10.00</vBC><pICMS>18.00</pICMS><vICMS>1.80</vICMS></ICMS00></ICMS>"
-         "<PIS><PISAliq><CST>01</CST><vBC>10.00</vBC><pPIS>1.65</pPIS><vPIS>0.17</vPIS></PISAliq></PIS></imposto></det>";
+    x +=
+        "<det nItem=\"" + n + "\"><prod><cProd>" + n +
+        "</cProd><cEAN>7891234567895</cEAN><xProd>PRODUTO DE TESTE NUMERO " + n +
+        " COM DESCRICAO LONGA PARA OCUPAR ESPACO</xProd><NCM>22030000</NCM><CFOP>5102</CFOP><uCom>UN</uCom>"
+        "<qCom>1.0000</qCom><vUnCom>10.00</vUnCom><vProd>10.00</vProd></prod><imposto><ICMS><ICMS00><orig>0</orig>"
+        "<CST>00</CST><modBC>3</modBC><vBC>10.00</vBC><pICMS>18.00</pICMS><vICMS>1.80</vICMS></ICMS00></ICMS>"
+        "<PIS><PISAliq><CST>01</CST><vBC>10.00</vBC><pPIS>1.65</pPIS><vPIS>0.17</vPIS></PISAliq></PIS></imposto></det>";
   }
-  x += "<total><ICMSTot><vBC>5000.00</vBC><vICMS>900.00</vICMS><vProd>5000.00</vProd><vFrete>0.00</vFrete>"
-       "<vDesc>0.00</vDesc><vPIS>85.00</vPIS><vCOFINS>390.00</vCOFINS><vNF>5000.00</vNF></ICMSTot></total>"
-       "<transp><modFrete>9</modFrete></transp><infAdic><infCpl>OBRIGADO</infCpl></infAdic></infNFe></NFe>"
-       "<protNFe versao=\"4.00\"><infProt><nProt>135180000000001</nProt><cStat>100</cStat></infProt></protNFe></nfeProc>";
+  x +=
+      "<total><ICMSTot><vBC>5000.00</vBC><vICMS>900.00</vICMS><vProd>5000.00</vProd><vFrete>0.00</vFrete>"
+      "<vDesc>0.00</vDesc><vPIS>85.00</vPIS><vCOFINS>390.00</vCOFINS><vNF>5000.00</vNF></ICMSTot></total>"
+      "<transp><modFrete>9</modFrete></transp><infAdic><infCpl>OBRIGADO</infCpl></infAdic></infNFe></NFe>"
+      "<protNFe versao=\"4.00\"><infProt><nProt>135180000000001</nProt><cStat>100</cStat></infProt></protNFe></nfeProc>";
   return x;
 }
 
 // The 20 values, as paths below nfeProc/NFe/infNFe.
 const std::vector<TzelArrayString>& Paths() {
   static const std::vector<TzelArrayString> p = {
-      {u"ide", u"cUF"},          {u"ide", u"nNF"},           {u"ide", u"serie"},         {u"ide", u"dhEmi"},
-      {u"ide", u"natOp"},        {u"emit", u"CNPJ"},         {u"emit", u"xNome"},        {u"emit", u"IE"},
-      {u"emit", u"enderEmit", u"xMun"}, {u"emit", u"enderEmit", u"UF"}, {u"dest", u"CPF"}, {u"dest", u"xNome"},
-      {u"dest", u"enderDest", u"xMun"}, {u"total", u"ICMSTot", u"vBC"}, {u"total", u"ICMSTot", u"vICMS"},
-      {u"total", u"ICMSTot", u"vProd"}, {u"total", u"ICMSTot", u"vNF"}, {u"total", u"ICMSTot", u"vPIS"},
-      {u"transp", u"modFrete"},  {u"infAdic", u"infCpl"},
+      {u"ide", u"cUF"},
+      {u"ide", u"nNF"},
+      {u"ide", u"serie"},
+      {u"ide", u"dhEmi"},
+      {u"ide", u"natOp"},
+      {u"emit", u"CNPJ"},
+      {u"emit", u"xNome"},
+      {u"emit", u"IE"},
+      {u"emit", u"enderEmit", u"xMun"},
+      {u"emit", u"enderEmit", u"UF"},
+      {u"dest", u"CPF"},
+      {u"dest", u"xNome"},
+      {u"dest", u"enderDest", u"xMun"},
+      {u"total", u"ICMSTot", u"vBC"},
+      {u"total", u"ICMSTot", u"vICMS"},
+      {u"total", u"ICMSTot", u"vProd"},
+      {u"total", u"ICMSTot", u"vNF"},
+      {u"total", u"ICMSTot", u"vPIS"},
+      {u"transp", u"modFrete"},
+      {u"infAdic", u"infCpl"},
   };
   return p;
 }

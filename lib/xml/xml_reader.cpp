@@ -107,9 +107,9 @@ enum Kind : std::uint32_t { kStart, kAttr, kEmpty, kEnd };
 std::size_t TagLength(std::size_t key, Kind kind) {
   switch (kind) {
     case kStart:
-    case kAttr: return key + 2;  // "<k>", "<k "
+    case kAttr: return key + 2;   // "<k>", "<k "
     case kEmpty: return key + 4;  // "<k />"
-    case kEnd: return key + 3;  // "</k>"
+    case kEnd: return key + 3;    // "</k>"
   }
   return key;
 }
@@ -124,8 +124,8 @@ bool Indexable(SV key) { return !key.empty() && std::none_of(key.begin(), key.en
 
 // From the length and three characters: cheap, and a collision only costs a compare.
 std::uint32_t HashName(const char16_t* p, std::size_t n) {
-  const std::uint32_t h = static_cast<std::uint32_t>(n) * 0x9E3779B1u ^ p[0] * 0x85EBCA77u ^
-                          p[n - 1] * 0xC2B2AE3Du ^ p[n / 2] * 0x27D4EB2Fu;
+  const std::uint32_t h = static_cast<std::uint32_t>(n) * 0x9E3779B1u ^ p[0] * 0x85EBCA77u ^ p[n - 1] * 0xC2B2AE3Du ^
+                          p[n / 2] * 0x27D4EB2Fu;
   return h ^ (h >> 15);
 }
 

@@ -24,20 +24,20 @@ TEST(XmlReaderTest, WhichOccurrenceIsFound) {
     SV result;
   } cases[] = {
       {u"<a>1</a><a>2</a>", u"a", false, true, u"1"},
-      {u"<a></a><a>2</a>", u"a", false, false, u""},         // an empty element ends the search
+      {u"<a></a><a>2</a>", u"a", false, false, u""},  // an empty element ends the search
       {u"<a x=\"1\">v</a>", u"a", false, true, u"v"},
       {u"<a x=\"1\">v</a>", u"a", true, true, u"<a x=\"1\">v</a>"},
       {u"<a>v</a>", u"a", true, true, u"<a>v</a>"},
       {u"<a />", u"a", false, false, u""},
-      {u"<a/>", u"a", false, false, u""},                    // neither tag form matches
-      {u"<ab>1</ab><a>2</a>", u"a", false, true, u"2"},     // whole names only
-      {u"<a />x<a>2</a>", u"a", false, true, u"2"},         // a plain start tag wins over "<a />"
-      {u"<a />x<a y=\"1\">2</a>", u"a", false, false, u""},  // otherwise "<a />" ends the search
+      {u"<a/>", u"a", false, false, u""},                      // neither tag form matches
+      {u"<ab>1</ab><a>2</a>", u"a", false, true, u"2"},        // whole names only
+      {u"<a />x<a>2</a>", u"a", false, true, u"2"},            // a plain start tag wins over "<a />"
+      {u"<a />x<a y=\"1\">2</a>", u"a", false, false, u""},    // otherwise "<a />" ends the search
       {u"<a x=\"1\" />", u"a", true, true, u"<a x=\"1\" />"},  // ended by "/>"
-      {u"<a x=\"1\" />", u"a", false, false, u""},          // no content between > and />? "/>" is before
-      {u"<A>1</A>", u"a", false, false, u""},               // case-sensitive
-      {u"<a><a>x</a></a>", u"a", false, true, u"<a>x"},     // same-name nesting does not pair
-      {u"<a> &amp; </a>", u"a", false, true, u" &amp; "},   // content as written
+      {u"<a x=\"1\" />", u"a", false, false, u""},             // no content between > and />? "/>" is before
+      {u"<A>1</A>", u"a", false, false, u""},                  // case-sensitive
+      {u"<a><a>x</a></a>", u"a", false, true, u"<a>x"},        // same-name nesting does not pair
+      {u"<a> &amp; </a>", u"a", false, true, u" &amp; "},      // content as written
       // A stray end tag before the start tag does not hide the element.
       {u"</a><a>1</a>", u"a", false, true, u"1"},
       {u"<a>1", u"a", false, false, u""},
@@ -68,11 +68,8 @@ TEST(XmlReaderTest, EveryOccurrenceStopsAtTheFirstItCannotTake) {
     SV xml;
     TzelArrayString expected;
   } cases[] = {
-      {u"<a>1</a><a>2</a>", {u"1", u"2"}},
-      {u"<a></a><a>2</a>", {}},
-      {u"<a>1</a><a></a><a>3</a>", {u"1"}},
-      {u"<a>1</a>x<a y=\"z\">2</a>", {u"1", u"2"}},
-      {u"<b>1</b>", {}},
+      {u"<a>1</a><a>2</a>", {u"1", u"2"}},          {u"<a></a><a>2</a>", {}}, {u"<a>1</a><a></a><a>3</a>", {u"1"}},
+      {u"<a>1</a>x<a y=\"z\">2</a>", {u"1", u"2"}}, {u"<b>1</b>", {}},
   };
   for (const auto& c : cases) {
     TzelArrayString r{u"lixo"};
@@ -82,8 +79,9 @@ TEST(XmlReaderTest, EveryOccurrenceStopsAtTheFirstItCannotTake) {
 }
 
 TEST(XmlReaderTest, PathsAreChainsOfFirstOccurrences) {
-  const SV xml = u"<pedido><num>1</num><cliente><nome>Ana</nome></cliente><nome>Outro</nome></pedido>"
-                 u"<pedido><cliente><nome>Bia</nome></cliente></pedido>";
+  const SV xml =
+      u"<pedido><num>1</num><cliente><nome>Ana</nome></cliente><nome>Outro</nome></pedido>"
+      u"<pedido><cliente><nome>Bia</nome></cliente></pedido>";
   std::u16string r;
   EXPECT_TRUE(X::Elemento(xml, TzelArrayString{u"pedido", u"cliente", u"nome"}, r));
   EXPECT_EQ(r, u"Ana");
@@ -96,8 +94,9 @@ TEST(XmlReaderTest, PathsAreChainsOfFirstOccurrences) {
 
 TEST(XmlReaderTest, TypedReadersFallBackToTheirDefaults) {
   testing::FixedRegionalSettings brasil;
-  const SV xml = u"<n><i>42</i><x>abc</x><f>12.50</f><g>1.234,5</g><d>2018-05-02</d>"
-                 u"<t>2018-05-02T10:11:12-03:00</t><br>02/05/2018</br><e>a &amp;amp; b</e></n>";
+  const SV xml =
+      u"<n><i>42</i><x>abc</x><f>12.50</f><g>1.234,5</g><d>2018-05-02</d>"
+      u"<t>2018-05-02T10:11:12-03:00</t><br>02/05/2018</br><e>a &amp;amp; b</e></n>";
   EXPECT_EQ(X::ElementoInt(xml, {u"n", u"i"}, -1), 42);
   EXPECT_EQ(X::ElementoInt(xml, {u"n", u"x"}, -1), -1);
   EXPECT_EQ(X::ElementoInt(xml, {u"n", u"falta"}, -1), -1);
@@ -126,13 +125,13 @@ TEST(XmlReaderTest, AttributesOfTheFirstElementWithAttributes) {
     SV result;
   } cases[] = {
       {u"<a x=\"1\" y=\"2\">", u"a", u"y", true, u"2"},
-      {u"<a y=\"2\" x=\"1\">", u"a", u"y", true, u"2"},  // the first attribute has no blank before it
-      {u"<a y='2'>", u"a", u"y", false, u""},            // double quotes only
-      {u"<a xy=\"3\">", u"a", u"y", true, u"3"},         // a longer name ending in y
+      {u"<a y=\"2\" x=\"1\">", u"a", u"y", true, u"2"},      // the first attribute has no blank before it
+      {u"<a y='2'>", u"a", u"y", false, u""},                // double quotes only
+      {u"<a xy=\"3\">", u"a", u"y", true, u"3"},             // a longer name ending in y
       {u"<a x=\"1\"/><a y=\"2\">", u"a", u"y", false, u""},  // only the first "<a "
-      {u"<a y=\"&amp;\" />", u"a", u"y", true, u"&amp;"},  // as written
+      {u"<a y=\"&amp;\" />", u"a", u"y", true, u"&amp;"},    // as written
       {u"<a y=\"\">", u"a", u"y", false, u""},
-      {u"<a y=\"2", u"a", u"y", false, u""},            // no ">"
+      {u"<a y=\"2", u"a", u"y", false, u""},  // no ">"
       {u"<ab y=\"2\">", u"a", u"y", false, u""},
   };
   for (const auto& c : cases) {
@@ -156,7 +155,7 @@ TEST(XmlReaderTest, TheFixedEntitySet) {
   } cases[] = {
       {u"&quot;&amp;&lt;&gt;&circ;&tilde;", u"\"&<>^~"},
       {u"&QUOT;&AMP;&LT;&GT;&CIRC;&TILDE;", u"\"&<>^~"},
-      {u"&amp;lt;", u"<"},      // decoded one after the other
+      {u"&amp;lt;", u"<"},       // decoded one after the other
       {u"&amp;amp;", u"&amp;"},  // but each replacement scans once
       {u"&Amp; &apos; &#233;", u"&Amp; &apos; &#233;"},
       {u"sem entidades", u"sem entidades"},
@@ -199,8 +198,7 @@ TEST(XmlReaderTest, LoadingAFileReadsItsBytesAsWindows1252) {
       // Long runs, read eight bytes at a time up to a line end or a byte past ASCII.
       {"<nota>abcdefghij\r\nklmnopqrstu\xE7vwxyz0123456789\rABCDEFGH\nIJKLMNOPQRS\x81T",
        u"<nota>abcdefghij\r\nklmnopqrstu\u00E7vwxyz0123456789\r\nABCDEFGH\r\nIJKLMNOPQRS\u0081T\r\n"},
-      {"0123456789abcdef\n\n\n\r\r0123456789abcdef",
-       u"0123456789abcdef\r\n\r\n\r\n\r\n\r\n0123456789abcdef\r\n"},
+      {"0123456789abcdef\n\n\n\r\r0123456789abcdef", u"0123456789abcdef\r\n\r\n\r\n\r\n\r\n0123456789abcdef\r\n"},
   };
   for (const auto& c : cases) {
     t.Write("linhas.xml", c.bytes);
@@ -208,7 +206,6 @@ TEST(XmlReaderTest, LoadingAFileReadsItsBytesAsWindows1252) {
     EXPECT_EQ(doc.XML(), c.text) << c.bytes;
   }
 }
-
 
 // ---- The held text is read through an index of its tags: every reading there must
 // give what the same reading gives on the text passed in the call. ----
@@ -247,22 +244,22 @@ TEST(XmlReaderTest, TheHeldTextReadsAsTheGivenText) {
     SV xml, key;
     SV expected;  // what Elemento finds on the held text, as a check that the case is live
   } cases[] = {
-      {u"<r><a>1</a><a>2</a></r>", u"a", u"1"},                                // repeated names
-      {u"<a><a>x</a></a><a>y</a>", u"a", u"<a>x"},                             // one name nested in itself
-      {u"<r><b><a>in</a></b><a>out</a></r>", u"a", u"in"},                     // nesting
-      {u"<!-- <a>c</a> --><a>t</a>", u"a", u"c"},                              // comments are text
-      {u"<r><![CDATA[<a>d</a>]]><a>t</a></r>", u"a", u"d"},                    // CDATA too
-      {u"</a><a>1</a>", u"a", u"1"},                                           // a stray end tag first
-      {u"<a x=\"1\">v</a><a>w</a>", u"a", u"w"},                               // a plain tag anywhere wins
-      {u"<a x=\"1\" /><a y=\"2\">v</a>", u"a", u"<a y=\"2\">v"},               // "<a " then "</a>"
-      {u"<a y=\"2\">v</a><a />", u"a", u""},                                 // "<a />" anywhere ends the search
+      {u"<r><a>1</a><a>2</a></r>", u"a", u"1"},                   // repeated names
+      {u"<a><a>x</a></a><a>y</a>", u"a", u"<a>x"},                // one name nested in itself
+      {u"<r><b><a>in</a></b><a>out</a></r>", u"a", u"in"},        // nesting
+      {u"<!-- <a>c</a> --><a>t</a>", u"a", u"c"},                 // comments are text
+      {u"<r><![CDATA[<a>d</a>]]><a>t</a></r>", u"a", u"d"},       // CDATA too
+      {u"</a><a>1</a>", u"a", u"1"},                              // a stray end tag first
+      {u"<a x=\"1\">v</a><a>w</a>", u"a", u"w"},                  // a plain tag anywhere wins
+      {u"<a x=\"1\" /><a y=\"2\">v</a>", u"a", u"<a y=\"2\">v"},  // "<a " then "</a>"
+      {u"<a y=\"2\">v</a><a />", u"a", u""},                      // "<a />" anywhere ends the search
       {u"<a x=\"1\"/>", u"a", u""},
       {u"<a b=\"1\">v<b>w</b></a>", u"b", u"w"},
-      {u"<ab>1</ab><a>2</a><a b>3</a b>", u"a", u"2"},                        // whole names only
-      {u"<a b>3</a b><a>2</a>", u"a b", u"3"},                                 // names the index does not hold
+      {u"<ab>1</ab><a>2</a><a b>3</a b>", u"a", u"2"},  // whole names only
+      {u"<a b>3</a b><a>2</a>", u"a b", u"3"},          // names the index does not hold
       {u"<a/b>3</a/b>", u"a/b", u"3"},
       {u"<>e</><a>1</a>", u"", u"e"},
-      {u"<a>1</a", u"a", u""},                                                 // cut short
+      {u"<a>1</a", u"a", u""},  // cut short
       {u"<a>1</a><a", u"a", u"1"},
       {u"<a>1</a></", u"a", u"1"},
       {u"<a>1</a>< a>2</ a>", u"a", u"1"},
@@ -284,8 +281,8 @@ TEST(XmlReaderTest, TheHeldTextReadsAsTheGivenText) {
 
 // Short texts made of the characters tags are made of, every one read both ways.
 TEST(XmlReaderTest, TheHeldTextReadsAsTheGivenTextOnGeneratedTexts) {
-  static constexpr char16_t kPieces[][6] = {u"<", u">", u"/", u" ", u"a", u"b", u"r", u"\"", u"=", u"x",
-                                            u"<a>", u"</a>", u"<a ", u" />", u"<b>", u"</b>", u"<r>", u"</r>"};
+  static constexpr char16_t kPieces[][6] = {u"<", u">",   u"/",    u" ",   u"a",   u"b",   u"r",    u"\"",  u"=",
+                                            u"x", u"<a>", u"</a>", u"<a ", u" />", u"<b>", u"</b>", u"<r>", u"</r>"};
   std::mt19937 random(20181205);
   std::uniform_int_distribution<std::size_t> piece(0, std::size(kPieces) - 1), length(0, 14);
   X doc;  // one object: each text replaces the last, as a program reads one after another

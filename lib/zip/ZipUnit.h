@@ -26,8 +26,8 @@ namespace zelmor {
 using TZipHeader = platform::ZipEntryHeader;
 // The zip layer's progress while it packs or unpacks an entry: `Sender` is its
 // archive object, `Position` the bytes done so far.
-using TZipProgressEvent =
-    std::function<void(const void* Sender, std::u16string_view FileName, const TZipHeader& Header, std::int64_t Position)>;
+using TZipProgressEvent = std::function<void(const void* Sender, std::u16string_view FileName, const TZipHeader& Header,
+                                             std::int64_t Position)>;
 // One call per file packed or entry unpacked.
 using TOnMensagemEvent = std::function<void(std::u16string_view Mensagem)>;
 

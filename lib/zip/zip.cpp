@@ -47,9 +47,12 @@ bool MatchesEntryMask(std::u16string_view name, std::u16string_view mask) {
     }
     bool ok = false;
     if (m < mask.size()) {
-      if (mask[m] == u'?') ok = true;
-      else if (mask[m] == u'[') ok = setMatch(m, name[n], next);
-      else ok = LowerChar(mask[m]) == LowerChar(name[n]);
+      if (mask[m] == u'?')
+        ok = true;
+      else if (mask[m] == u'[')
+        ok = setMatch(m, name[n], next);
+      else
+        ok = LowerChar(mask[m]) == LowerChar(name[n]);
     }
     if (ok) {
       ++n;
@@ -125,9 +128,9 @@ std::u16string FilePart(SV path) {
 
 namespace zip {
 
-bool Unpack(platform::ZipReader& reader, SV label, SV DirDestino, bool Overwrite, const TZipProgressEvent& GaugeCallBack,
-            const TOnMensagemEvent& MensagemCallBack, SV MascaraArquivosDescompactar,
-            TStringList* ArquivosDescompactados) {
+bool Unpack(platform::ZipReader& reader, SV label, SV DirDestino, bool Overwrite,
+            const TZipProgressEvent& GaugeCallBack, const TOnMensagemEvent& MensagemCallBack,
+            SV MascaraArquivosDescompactar, TStringList* ArquivosDescompactados) {
   if (ArquivosDescompactados != nullptr) ArquivosDescompactados->Clear();
   // Without its separator the folder still holds the files; an empty one is the current folder.
   const std::u16string dir = DirDestino.empty() ? std::u16string() : TmFile::DirBarra(DirDestino);
@@ -139,9 +142,10 @@ bool Unpack(platform::ZipReader& reader, SV label, SV DirDestino, bool Overwrite
     std::u16string why = UnsafeEntryReason(h);
     if (why.empty() && !h.IsFolder() && EntryPath(h.Name).empty()) why = u"não tem nome de arquivo";
     if (!why.empty())
-      throw EFileError(u"Arquivo zip \"" + std::u16string(label) + u"\" recusado: a entrada \"" + h.Name + u"\" " + why);
-    if (!h.IsFolder() && (MascaraArquivosDescompactar.empty() ||
-                          MatchesEntryMask(EntryPath(h.Name), MascaraArquivosDescompactar)))
+      throw EFileError(u"Arquivo zip \"" + std::u16string(label) + u"\" recusado: a entrada \"" + h.Name + u"\" " +
+                       why);
+    if (!h.IsFolder() &&
+        (MascaraArquivosDescompactar.empty() || MatchesEntryMask(EntryPath(h.Name), MascaraArquivosDescompactar)))
       bytes = h.UncompressedSize > UINT64_MAX - bytes ? UINT64_MAX : bytes + h.UncompressedSize;
   }
   const auto run = reader.Unpack(DirDestino.empty() ? SV(u".") : DirDestino, bytes);
@@ -208,8 +212,7 @@ bool TZip::Descompactar(SV ArquivoZipOrigem, SV DirDestino, bool Overwrite, cons
 
 bool TZip::DescompactarRetornarNomes(SV ArquivoZipOrigem, SV DirDestino, SV MascaraArquivosDescompactar,
                                      TStringList& Arquivos) {
-  return DescompactarERetornarNomes(ArquivoZipOrigem, DirDestino, true, {}, {}, MascaraArquivosDescompactar,
-                                    &Arquivos);
+  return DescompactarERetornarNomes(ArquivoZipOrigem, DirDestino, true, {}, {}, MascaraArquivosDescompactar, &Arquivos);
 }
 
 bool TZip::DescompactarRetornarNome(SV ArquivoZipOrigem, SV DirDestino, SV MascaraArquivosDescompactar,

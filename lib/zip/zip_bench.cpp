@@ -74,7 +74,8 @@ void BM_InfoZipZip6(benchmark::State& state) {
   const FileTree& t = Tree();
   for (auto _ : state) {
     unlink(t.Native("out/infozip.zip").c_str());
-    if (RunQuietly({"sh", "-c", "cd '" + t.Native("src") + "' && zip -6 -q -X '" + t.Native("out/infozip.zip") + "' *"}) != 0)
+    if (RunQuietly(
+            {"sh", "-c", "cd '" + t.Native("src") + "' && zip -6 -q -X '" + t.Native("out/infozip.zip") + "' *"}) != 0)
       state.SkipWithError("zip failed");
   }
   state.counters["archive_MB"] = static_cast<double>(SizeOf(t.Native("out/infozip.zip"))) / (1 << 20);

@@ -23,9 +23,9 @@
 
 #include "core/errors.h"
 #include "core/text.h"
-#include "testing/fuzz_check.h"
 #include "platform/service.h"
 #include "platform/zip_archives.h"
+#include "testing/fuzz_check.h"
 #include "testing/zip_bytes.h"
 #include "zip/ZipUnit.h"
 
@@ -166,7 +166,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!e.is_regular_file()) continue;
     FuzzCheck(!failed);  // a failed run leaves no file
     bool listed = false;
-    for (const auto& n : names.Items) listed = listed || zelmor::Utf8ToU16(e.path().string(), zelmor::Utf8Invalid::Escape) == n;
+    for (const auto& n : names.Items)
+      listed = listed || zelmor::Utf8ToU16(e.path().string(), zelmor::Utf8Invalid::Escape) == n;
     FuzzCheck(listed);
     const std::string got = Contents(e.path());
     bool known = false;

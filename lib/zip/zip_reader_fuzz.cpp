@@ -50,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     any = true;
     if (!e.is_regular_file()) continue;
     bool listed = false;
-    for (const auto& n : names.Items) listed = listed || zelmor::Utf8ToU16(e.path().string(), zelmor::Utf8Invalid::Escape) == n;
+    for (const auto& n : names.Items)
+      listed = listed || zelmor::Utf8ToU16(e.path().string(), zelmor::Utf8Invalid::Escape) == n;
     FuzzCheck(listed);
   }
   if (any)

@@ -151,11 +151,11 @@ struct HandEntry {
       : Name(std::move(name)), Data(std::move(data)), Flags(flags), Extra(std::move(extra)) {}
   std::string Name;
   std::string Data;
-  unsigned Flags = 0;     // bit 11: UTF-8
-  std::string Extra;      // in both headers
+  unsigned Flags = 0;                         // bit 11: UTF-8
+  std::string Extra;                          // in both headers
   std::uint16_t DosDate = 0x21, DosTime = 0;  // 1980-01-01 00:00
   bool BadCrc = false;
-  int SameBodyAs = -1;    // the central record points at that entry's local header
+  int SameBodyAs = -1;            // the central record points at that entry's local header
   std::uint32_t OffsetShift = 0;  // added to the central record's offset
 };
 
@@ -290,7 +290,8 @@ TEST(ZipTest, WhatGoesInAndUnderWhichNames) {
   EXPECT_EQ(Shell("unzip -p " + Quote(t.Native("twice.zip")) + " x.txt"), "outro xis");
   EXPECT_EQ(Shell("unzip -p " + Quote(t.Native("out.zip")) + " y.txt"), "ipsilon");
   // Deflated, and readable by zipinfo as such.
-  EXPECT_NE(Shell("zipinfo -v " + Quote(t.Native("out.zip"))).find("compression method:                             deflated"),
+  EXPECT_NE(Shell("zipinfo -v " + Quote(t.Native("out.zip")))
+                .find("compression method:                             deflated"),
             std::string::npos);
 }
 
@@ -307,9 +308,11 @@ TEST(ZipTest, AccentedNamesSurviveBothWays) {
   EXPECT_EQ(t.Read("por-unzip/ação çé.txt"), "acentos");
   // Flagged UTF-8: Python's zipfile, which reads an unflagged name as code page 437, reads it as written.
   if (Have("python3")) {
-    EXPECT_EQ(Shell("python3 -c 'import sys, zipfile; sys.stdout.buffer.write(zipfile.ZipFile(sys.argv[1]).namelist()[0]"
-                    ".encode())' " + Quote(t.Native("nosso.zip"))),
-              "ação çé.txt");
+    EXPECT_EQ(
+        Shell("python3 -c 'import sys, zipfile; sys.stdout.buffer.write(zipfile.ZipFile(sys.argv[1]).namelist()[0]"
+              ".encode())' " +
+              Quote(t.Native("nosso.zip"))),
+        "ação çé.txt");
   }
   // Debian's zip, read by us, with a folder entry and a file in a subfolder.
   t.Write("tree/sub/ção.txt", "sub");
@@ -401,12 +404,21 @@ TEST(ZipTest, EntryMasks) {
     const char16_t* mask;
     bool match;
   } cases[] = {
-      {u"nota.xml", u"*.XML", true},       {u"nota.xml.bak", u"*.xml", false}, {u"sub/a.txt", u"*.txt", true},
-      {u"a.txt", u"?.txt", true},          {u"ab.txt", u"?.txt", false},      {u"b1.txt", u"[a-c]1.*", true},
-      {u"d1.txt", u"[a-c]1.*", false},     {u"d1.txt", u"[!a-c]1.*", true},   {u"B1.TXT", u"[a-c]1.*", true},
-      {u"", u"*", true},                   {u"x", u"", false},                {u"aaaaaaaaaaaaaaaaaaaaaaab", u"*a*a*a*a*c", false},
+      {u"nota.xml", u"*.XML", true},
+      {u"nota.xml.bak", u"*.xml", false},
+      {u"sub/a.txt", u"*.txt", true},
+      {u"a.txt", u"?.txt", true},
+      {u"ab.txt", u"?.txt", false},
+      {u"b1.txt", u"[a-c]1.*", true},
+      {u"d1.txt", u"[a-c]1.*", false},
+      {u"d1.txt", u"[!a-c]1.*", true},
+      {u"B1.TXT", u"[a-c]1.*", true},
+      {u"", u"*", true},
+      {u"x", u"", false},
+      {u"aaaaaaaaaaaaaaaaaaaaaaab", u"*a*a*a*a*c", false},
   };
-  for (const auto& c : cases) EXPECT_EQ(zip::MatchesEntryMask(c.name, c.mask), c.match) << U16ToUtf8(c.name) << " " << U16ToUtf8(c.mask);
+  for (const auto& c : cases)
+    EXPECT_EQ(zip::MatchesEntryMask(c.name, c.mask), c.match) << U16ToUtf8(c.name) << " " << U16ToUtf8(c.mask);
 }
 
 TEST(ZipTest, HostileArchivesAreRefusedWhole) {
@@ -416,7 +428,7 @@ TEST(ZipTest, HostileArchivesAreRefusedWhole) {
     const char* label;
     std::string entry;
   } names[] = {
-      {"zip-slip", "../fora.txt"},        {"zip-slip fundo", "a/../../fora.txt"},
+      {"zip-slip", "../fora.txt"},         {"zip-slip fundo", "a/../../fora.txt"},
       {"barra invertida", "..\\fora.txt"}, {"absoluto", "/tmp/fora.txt"},
       {"unidade", "C:/fora.txt"},          {"absoluto invertido", "\\fora.txt"},
   };
@@ -592,8 +604,7 @@ TEST(ZipTest, AFailedRunLeavesTheDestinationAsItWas) {
   };
   const Case cases[] = {
       {"damaged last entry", {{"novo/a.txt", "a"}, {"b.txt", "novo b"}, Damaged("c.txt", "c")}, "dest"},
-      {"the same name twice, then damage", {{"b.txt", "um"}, {"b.txt", "dois"}, Damaged("c.txt", "c")},
-       "dest"},
+      {"the same name twice, then damage", {{"b.txt", "um"}, {"b.txt", "dois"}, Damaged("c.txt", "c")}, "dest"},
       {"a destination the run made", {{"a.txt", "a"}, Damaged("c.txt", "c")}, "fresh/deep"},
   };
   for (const Case& c : cases) {
@@ -756,9 +767,11 @@ TEST(ZipTest, NamesWithoutTheUtf8FlagAreCodePage437) {
     if (!Have("python3")) continue;
     // Python's zipfile does not read the Unicode path field.
     if (!c.entry.Extra.empty()) continue;
-    EXPECT_EQ(Shell("python3 -c 'import sys, zipfile; sys.stdout.buffer.write(zipfile.ZipFile(sys.argv[1]).namelist()[0]"
-                    ".encode())' " + Quote(t.Native("a.zip"))),
-              c.expected)
+    EXPECT_EQ(
+        Shell("python3 -c 'import sys, zipfile; sys.stdout.buffer.write(zipfile.ZipFile(sys.argv[1]).namelist()[0]"
+              ".encode())' " +
+              Quote(t.Native("a.zip"))),
+        c.expected)
         << "Python reads the name otherwise";
   }
 }
@@ -822,10 +835,11 @@ TEST(ZipTest, Zip64ArchivesOfOtherToolsAreRead) {
   }
   if (Have("python3")) {
     int status = -1;
-    Shell("python3 -c 'import sys, zipfile\nwith zipfile.ZipFile(sys.argv[1], \"w\") as z:\n"
-          "  with z.open(\"a.txt\", \"w\", force_zip64=True) as f: f.write(b\"zip64 pequeno\")' " +
-              Quote(t.Native("python.zip")),
-          &status);
+    Shell(
+        "python3 -c 'import sys, zipfile\nwith zipfile.ZipFile(sys.argv[1], \"w\") as z:\n"
+        "  with z.open(\"a.txt\", \"w\", force_zip64=True) as f: f.write(b\"zip64 pequeno\")' " +
+            Quote(t.Native("python.zip")),
+        &status);
     ASSERT_EQ(status, 0);
     ++made;
   }

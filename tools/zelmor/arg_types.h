@@ -20,8 +20,24 @@ namespace zelmor::cli {
 
 using Json = nlohmann::ordered_json;
 
-enum class ArgType { Text, Char, Int, Int64, Double, Currency, Bool, DateTime, StringList, ArrayString, ArrayInteger, Variant, ArrayVariant,
-                     Periods, Record, Enum };
+enum class ArgType {
+  Text,
+  Char,
+  Int,
+  Int64,
+  Double,
+  Currency,
+  Bool,
+  DateTime,
+  StringList,
+  ArrayString,
+  ArrayInteger,
+  Variant,
+  ArrayVariant,
+  Periods,
+  Record,
+  Enum
+};
 // Record: a structured value crossing as a JSON object; its ArgTypeOf/JsonOf
 // specialisations live beside the routines that use it.
 
@@ -38,9 +54,9 @@ struct ArgTypeOf;
 template <class T>
 struct JsonOf;
 
-#define ZELMOR_ARGTYPE(T, V) \
-  template <>                \
-  struct ArgTypeOf<T> {      \
+#define ZELMOR_ARGTYPE(T, V)                     \
+  template <>                                    \
+  struct ArgTypeOf<T> {                          \
     static constexpr ArgType Value = ArgType::V; \
   }
 ZELMOR_ARGTYPE(std::u16string, Text);
@@ -79,13 +95,13 @@ template <class E>
 struct EnumNames {
   static std::span<const char* const> Get() { return {}; }
 };
-#define ZELMOR_ENUM_NAMES(E, ...)                                                 \
-  template <>                                                                     \
-  struct EnumNames<E> {                                                           \
-    static std::span<const char* const> Get() {                                   \
-      static constexpr const char* kNames[] = {__VA_ARGS__};                      \
-      return kNames;                                                              \
-    }                                                                             \
+#define ZELMOR_ENUM_NAMES(E, ...)                            \
+  template <>                                                \
+  struct EnumNames<E> {                                      \
+    static std::span<const char* const> Get() {              \
+      static constexpr const char* kNames[] = {__VA_ARGS__}; \
+      return kNames;                                         \
+    }                                                        \
   }
 
 ZELMOR_ENUM_NAMES(TModeloDocumentoEletronico, "mdeNFe", "mdeNFCe", "mdeCTe", "mdeCFe", "mdeMDFe");
@@ -95,7 +111,7 @@ ZELMOR_ENUM_NAMES(TTipoImpressao, "tiLPT", "tiCOM", "tiPRN", "tiREDE");
 ZELMOR_ENUM_NAMES(TWindowState, "wsNormal", "wsMinimized", "wsMaximized");
 
 template <class E>
-  requires std::is_enum_v<E>
+requires std::is_enum_v<E>
 struct ArgTypeOf<E> {
   static constexpr ArgType Value = ArgType::Enum;
 };

@@ -14,9 +14,7 @@
 namespace zelmor::cli {
 namespace {
 
-Json LineError(const std::string& message, const char* kind) {
-  return Json{{"error", message}, {"kind", kind}};
-}
+Json LineError(const std::string& message, const char* kind) { return Json{{"error", message}, {"kind", kind}}; }
 
 // A scalar result prints as plain text; anything with out parameters or a
 // structured value prints as the JSON object.
@@ -167,8 +165,8 @@ int Run(const std::vector<std::string>& args) {
   std::vector<std::string> given(args.begin() + static_cast<std::ptrdiff_t>(o.routine) + 1, args.end());
   const std::size_t total = given.size() + o.placed.size();
   if (!o.placed.empty() && o.placed.rbegin()->first > total) {
-    PrintError("zelmor: argument " + std::to_string(o.placed.rbegin()->first) + " is given by an option, but the call has only " +
-               std::to_string(total) + " arguments");
+    PrintError("zelmor: argument " + std::to_string(o.placed.rbegin()->first) +
+               " is given by an option, but the call has only " + std::to_string(total) + " arguments");
     return 2;
   }
   std::vector<std::string> callArgs;

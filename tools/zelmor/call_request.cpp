@@ -21,8 +21,10 @@ std::optional<std::size_t> TooDeep(const std::string& line) {
   for (std::size_t i = 0; i < line.size(); ++i) {
     const char c = line[i];
     if (inString) {
-      if (c == '\\') ++i;
-      else if (c == '"') inString = false;
+      if (c == '\\')
+        ++i;
+      else if (c == '"')
+        inString = false;
     } else if (c == '"') {
       inString = true;
     } else if (c == '[' || c == '{') {
@@ -42,8 +44,12 @@ std::string ReasonOf(const std::exception& e) {
 }
 
 const char* KindName(const Json& v) {
-  return v.is_object() ? "an object" : v.is_string() ? "a text" : v.is_number() ? "a number" : v.is_boolean() ? "a Boolean"
-       : v.is_null() ? "null" : "an array";
+  return v.is_object()    ? "an object"
+         : v.is_string()  ? "a text"
+         : v.is_number()  ? "a number"
+         : v.is_boolean() ? "a Boolean"
+         : v.is_null()    ? "null"
+                          : "an array";
 }
 
 }  // namespace
@@ -63,7 +69,8 @@ Json AnswerRequest(const std::string& line) {
   const char* shape = "each line must be a JSON array: [\"Routine\", args...]";
   if (!req.is_array()) return LineError(std::string(shape) + "; got " + KindName(req));
   if (req.empty()) return LineError(std::string(shape) + "; got an empty array");
-  if (!req[0].is_string()) return LineError(std::string(shape) + "; its first item is " + KindName(req[0]) + ", not the routine's name");
+  if (!req[0].is_string())
+    return LineError(std::string(shape) + "; its first item is " + KindName(req[0]) + ", not the routine's name");
   Json args(req.begin() + 1, req.end());
   if (!args.is_array()) args = Json::array();
   return Registry::Instance().Call(req[0].get<std::string>(), args);

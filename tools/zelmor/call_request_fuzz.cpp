@@ -27,24 +27,26 @@ namespace {
 using namespace zelmor;
 using zelmor::cli::Json;
 
-constexpr const char* kAllNames[] = {"Texto", "Caracter", "Inteiro", "Inteiro64", "Real",   "Moeda",
-                                     "Logico", "Data",    "Lista",   "Textos",    "Inteiros", "Variante",
-                                     "Variantes", "Curto", "SemSinal16", "SemSinal32", "Periodos", "Tipo"};
+constexpr const char* kAllNames[] = {"Texto",     "Caracter", "Inteiro",    "Inteiro64",  "Real",     "Moeda",
+                                     "Logico",    "Data",     "Lista",      "Textos",     "Inteiros", "Variante",
+                                     "Variantes", "Curto",    "SemSinal16", "SemSinal32", "Periodos", "Tipo"};
 
 void RegisterProbes() {
   using cli::Register;
-  Register("Probe.All",
-           +[](std::u16string&, char16_t&, int&, std::int64_t&, double&, Currency&, bool&, TDateTime&, TStringList&,
-               TzelArrayString&, TzelArrayInteger&, Variant&, TzelArrayVariant&, std::int16_t&, std::uint16_t&,
-               std::uint32_t&, TAPeriodo&, TTipoImpressao&) {},
-           std::vector<std::string>(std::begin(kAllNames), std::end(kAllNames)));
+  Register(
+      "Probe.All",
+      +[](std::u16string&, char16_t&, int&, std::int64_t&, double&, Currency&, bool&, TDateTime&, TStringList&,
+          TzelArrayString&, TzelArrayInteger&, Variant&, TzelArrayVariant&, std::int16_t&, std::uint16_t&,
+          std::uint32_t&, TAPeriodo&, TTipoImpressao&) {},
+      std::vector<std::string>(std::begin(kAllNames), std::end(kAllNames)));
   Register("Probe.Echo", +[](bool v) { return v; }, {"Valor"});
   Register("Probe.Echo", +[](int v) { return v; }, {"Valor"});
   Register("Probe.Echo", +[](double v) { return v; }, {"Valor"});
   Register("Probe.Echo", +[](std::u16string_view v) { return std::u16string(v); }, {"Valor"});
   Register("Probe.Echo", +[](TzelArrayVariant v) { return v; }, {"Valor"});
   Register("Probe.Echo", +[](TAPeriodo v) { return v; }, {"Valor"});
-  Register("Probe.Sized", +[](int Tamanho, std::u16string_view Texto) { return Tamanho + static_cast<int>(Texto.size()); },
+  Register("Probe.Sized",
+           +[](int Tamanho, std::u16string_view Texto) { return Tamanho + static_cast<int>(Texto.size()); },
            {"Tamanho", "Texto"}, {""});
 }
 

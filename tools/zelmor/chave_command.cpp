@@ -11,9 +11,9 @@
 #include "calendar/calendar.h"
 #include "core/errors.h"
 #include "core/text.h"
+#include "mRotinas.h"
 #include "strings/check_digit_math.h"
 #include "strings/mString.h"
-#include "mRotinas.h"
 #include "tools/zelmor/commands.h"
 
 namespace zelmor::cli {
@@ -61,11 +61,11 @@ bool ParseOptions(const std::vector<std::string>& args, std::size_t from, std::v
 
 std::optional<TModeloDocumentoEletronico> Modelo(const std::string& m) {
   static const std::map<std::string, TModeloDocumentoEletronico> kModelos = {
-      {"55", TModeloDocumentoEletronico::mdeNFe},   {"nfe", TModeloDocumentoEletronico::mdeNFe},
-      {"65", TModeloDocumentoEletronico::mdeNFCe},  {"nfce", TModeloDocumentoEletronico::mdeNFCe},
-      {"57", TModeloDocumentoEletronico::mdeCTe},   {"cte", TModeloDocumentoEletronico::mdeCTe},
-      {"60", TModeloDocumentoEletronico::mdeCFe},   {"cfe", TModeloDocumentoEletronico::mdeCFe},
-      {"58", TModeloDocumentoEletronico::mdeMDFe},  {"mdfe", TModeloDocumentoEletronico::mdeMDFe}};
+      {"55", TModeloDocumentoEletronico::mdeNFe},  {"nfe", TModeloDocumentoEletronico::mdeNFe},
+      {"65", TModeloDocumentoEletronico::mdeNFCe}, {"nfce", TModeloDocumentoEletronico::mdeNFCe},
+      {"57", TModeloDocumentoEletronico::mdeCTe},  {"cte", TModeloDocumentoEletronico::mdeCTe},
+      {"60", TModeloDocumentoEletronico::mdeCFe},  {"cfe", TModeloDocumentoEletronico::mdeCFe},
+      {"58", TModeloDocumentoEletronico::mdeMDFe}, {"mdfe", TModeloDocumentoEletronico::mdeMDFe}};
   auto it = kModelos.find(U16ToUtf8(LowerCase(Utf8ToU16(m))));
   if (it == kModelos.end()) return std::nullopt;
   return it->second;
@@ -110,18 +110,26 @@ int Build(const std::vector<std::string>& args) {
   const auto codigo = o.count("code") ? Inteiro(o["code"], 99999999) : std::optional<int>(-1);
   const std::u16string cnpj = Cnpj(o["cnpj"]);
   std::string erro;
-  if (TmUF::IBGE(uf) == 0) erro = "unknown state '" + o["uf"] + "'";
-  else if (!data) erro = "the date must be YYYY-MM-DD or DD/MM/YYYY";
-  else if (!modelo) erro = "the model must be 55, 65, 57, 60 or 58 (nfe, nfce, cte, cfe, mdfe)";
-  else if (!serie) erro = "the series must be 0 to 999";
-  else if (!numero) erro = "the number must be 0 to 999999999";
-  else if (!forma) erro = "the issue form must be one digit";
-  else if (!codigo) erro = "the code must be 0 to 99999999";
+  if (TmUF::IBGE(uf) == 0)
+    erro = "unknown state '" + o["uf"] + "'";
+  else if (!data)
+    erro = "the date must be YYYY-MM-DD or DD/MM/YYYY";
+  else if (!modelo)
+    erro = "the model must be 55, 65, 57, 60 or 58 (nfe, nfce, cte, cfe, mdfe)";
+  else if (!serie)
+    erro = "the series must be 0 to 999";
+  else if (!numero)
+    erro = "the number must be 0 to 999999999";
+  else if (!forma)
+    erro = "the issue form must be one digit";
+  else if (!codigo)
+    erro = "the code must be 0 to 99999999";
   else if (cnpj.empty() || cnpj.size() > kLarguraEmissor)
     erro = TemLetra(cnpj) ? "the CNPJ must have up to 14 characters" : "the CNPJ must have up to 14 digits";
   else if (TemLetra(cnpj.substr(cnpj.size() - std::min<std::size_t>(cnpj.size(), 2))))
     erro = "the CNPJ's last two characters are its check digits, digits only";
-  else if (*codigo == -1 && *numero > 99999999) erro = "a number above 99999999 needs its own --code";
+  else if (*codigo == -1 && *numero > 99999999)
+    erro = "a number above 99999999 needs its own --code";
   if (!erro.empty()) {
     PrintError("zelmor: " + erro);
     return 2;
@@ -193,8 +201,10 @@ int Run(const std::vector<std::string>& args) {
   return Check(args, args[0] == "check" ? 1 : 0);
 }
 
-ZELMOR_COMMAND("chave", "chave build --uf UF --date D --cnpj C --model M --series N --number N | chave KEY [--FIELD V]..."
-               "   (build or check an access key)", Run);
+ZELMOR_COMMAND("chave",
+               "chave build --uf UF --date D --cnpj C --model M --series N --number N | chave KEY [--FIELD V]..."
+               "   (build or check an access key)",
+               Run);
 
 }  // namespace
 }  // namespace zelmor::cli

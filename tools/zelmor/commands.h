@@ -9,8 +9,8 @@
 namespace zelmor::cli {
 
 struct Command {
-  std::string Name;     // "call", "display", "cpf" ...
-  std::string Usage;    // one line, shown by `zelmor help`
+  std::string Name;                                              // "call", "display", "cpf" ...
+  std::string Usage;                                             // one line, shown by `zelmor help`
   std::function<int(const std::vector<std::string>& args)> Run;  // exit code
 };
 

@@ -96,9 +96,13 @@ int Run(const Documento& doc, const std::vector<std::string>& args) {
 }
 
 ZELMOR_COMMAND("cpf", "cpf NUMBER | cpf --complete BASE   (check a CPF, or add its check digits)",
-               [](const std::vector<std::string>& a) { return Run({"CPF", "cpf", 11, false}, a); });
+               [](const std::vector<std::string>& a) {
+                 return Run({"CPF", "cpf", 11, false}, a);
+               });
 ZELMOR_COMMAND("cnpj", "cnpj NUMBER | cnpj --complete BASE   (check a CNPJ, letters too, or add its check digits)",
-               [](const std::vector<std::string>& a) { return Run({"CNPJ", "cnpj", 14, true}, a); });
+               [](const std::vector<std::string>& a) {
+                 return Run({"CNPJ", "cnpj", 14, true}, a);
+               });
 
 }  // namespace
 }  // namespace zelmor::cli

@@ -1,10 +1,10 @@
 // The windows module (zelmor-gui.so): what `zelmor` does with Qt, loaded only by a call
 // that shows or draws something. The library and the registry it calls are the
 // program's own (exported by it), so there is one of each in the process.
+#include <unistd.h>
 #include <QApplication>
 #include <QSocketNotifier>
 #include <QTimer>
-#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>

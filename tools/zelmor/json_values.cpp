@@ -112,7 +112,9 @@ Json JsonOf<double>::To(double v) {
 // A currency holds ±922337203685477.5807: anything beyond is refused, never wrapped.
 Currency JsonOf<Currency>::From(const Json& v) {
   constexpr std::int64_t kMostUnits = INT64_MAX / Currency::Scale;
-  auto outOfRange = [&] { return ArgumentError("currency out of range (at most 922337203685477.5807 either way): " + v.dump()); };
+  auto outOfRange = [&] {
+    return ArgumentError("currency out of range (at most 922337203685477.5807 either way): " + v.dump());
+  };
   if (v.is_number_integer()) {
     if (v.is_number_unsigned() && v.get<std::uint64_t>() > static_cast<std::uint64_t>(kMostUnits)) throw outOfRange();
     const std::int64_t units = AsInt64(v);
@@ -220,7 +222,8 @@ TAPeriodo JsonOf<TAPeriodo>::From(const Json& v) {
 }
 Json JsonOf<TAPeriodo>::To(const TAPeriodo& v) {
   Json a = Json::array();
-  for (const auto& p : v) a.push_back(Json{{"DtInicial", DateTimeToIso(p.DtInicial)}, {"DtFinal", DateTimeToIso(p.DtFinal)}});
+  for (const auto& p : v)
+    a.push_back(Json{{"DtInicial", DateTimeToIso(p.DtInicial)}, {"DtFinal", DateTimeToIso(p.DtFinal)}});
   return a;
 }
 
@@ -252,8 +255,8 @@ Json EnumToJson(std::int64_t v, std::span<const char* const> names) {
 void EnumIntoJson(std::int64_t v, std::span<const char* const> names, Json& out) { out = EnumToJson(v, names); }
 
 // The conversions the routines' registrations call (arg_types.h), once for every type there.
-#define ZELMOR_CONVERSIONS(T)                 \
-  template T FromJson<T>(const Json& v);      \
+#define ZELMOR_CONVERSIONS(T)            \
+  template T FromJson<T>(const Json& v); \
   template void IntoJson<T>(const T& v, Json& out)
 ZELMOR_CONVERSIONS(std::u16string);
 ZELMOR_CONVERSIONS(char16_t);
@@ -284,8 +287,8 @@ std::string DateTimeToIso(TDateTime v) {
   else if (t.MSec == 0)
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", d.Year, d.Month, d.Day, t.Hour, t.Min, t.Sec);
   else
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d.%03d", d.Year, d.Month, d.Day, t.Hour, t.Min,
-                  t.Sec, t.MSec);
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d.%03d", d.Year, d.Month, d.Day, t.Hour, t.Min, t.Sec,
+                  t.MSec);
   return buf;
 }
 
@@ -303,7 +306,8 @@ TDateTime IsoToDateTime(const std::string& s) {
     if (ok && s.size() > p) ok = s[p] == ':' && num(p + 1, 2, se), p += 3;
     if (ok && s.size() > p) {
       ok = s[p] == '.' && s.size() > p + 1 && s.size() <= p + 4 && num(p + 1, s.size() - p - 1, ms);
-      if (ok) for (std::size_t k = s.size() - p - 1; k < 3; ++k) ms *= 10;
+      if (ok)
+        for (std::size_t k = s.size() - p - 1; k < 3; ++k) ms *= 10;
     }
   }
   TDateTime date, time;
@@ -316,8 +320,10 @@ bool JsonFits(const Json& v, ArgType t) {
   switch (t) {
     case ArgType::Text: return v.is_string();
     case ArgType::Char: return v.is_string() && Utf8ToU16(v.get<std::string>()).size() == 1;
-    case ArgType::Int: case ArgType::Int64: return IsIntegral(v);
-    case ArgType::Double: case ArgType::Currency: return v.is_number();
+    case ArgType::Int:
+    case ArgType::Int64: return IsIntegral(v);
+    case ArgType::Double:
+    case ArgType::Currency: return v.is_number();
     case ArgType::Bool: return v.is_boolean();
     case ArgType::DateTime:
       if (v.is_number()) return true;
@@ -328,19 +334,23 @@ bool JsonFits(const Json& v, ArgType t) {
       } catch (const ArgumentError&) {
         return false;
       }
-    case ArgType::StringList: case ArgType::ArrayString:
+    case ArgType::StringList:
+    case ArgType::ArrayString:
       if (!v.is_array()) return false;
-      for (const auto& e : v) if (!e.is_string()) return false;
+      for (const auto& e : v)
+        if (!e.is_string()) return false;
       return true;
     case ArgType::ArrayInteger:
       if (!v.is_array()) return false;
-      for (const auto& e : v) if (!IsIntegral(e)) return false;
+      for (const auto& e : v)
+        if (!IsIntegral(e)) return false;
       return true;
     case ArgType::Variant: return !v.is_array() && !v.is_object();
     case ArgType::ArrayVariant: return v.is_array();
     case ArgType::Periods:
       if (!v.is_array()) return false;
-      for (const auto& e : v) if (!e.is_object()) return false;
+      for (const auto& e : v)
+        if (!e.is_object()) return false;
       return true;
     case ArgType::Record: return v.is_object();
     case ArgType::Enum: return v.is_string() || IsIntegral(v);
@@ -350,21 +360,25 @@ bool JsonFits(const Json& v, ArgType t) {
 
 Json TextToJson(const std::string& text, ArgType t) {
   switch (t) {
-    case ArgType::Text: case ArgType::Char: case ArgType::DateTime: return text;
+    case ArgType::Text:
+    case ArgType::Char:
+    case ArgType::DateTime: return text;
     case ArgType::Enum: {
       std::int64_t v = 0;
       auto r = std::from_chars(text.data(), text.data() + text.size(), v);
       if (r.ec == std::errc() && r.ptr == text.data() + text.size() && !text.empty()) return v;
       return text;  // a name
     }
-    case ArgType::Int: case ArgType::Int64: {
+    case ArgType::Int:
+    case ArgType::Int64: {
       std::int64_t v = 0;
       auto r = std::from_chars(text.data(), text.data() + text.size(), v);
       if (r.ec != std::errc() || r.ptr != text.data() + text.size() || text.empty())
         throw ArgumentError("expected an integer, got \"" + text + "\"");
       return v;
     }
-    case ArgType::Double: case ArgType::Currency: {
+    case ArgType::Double:
+    case ArgType::Currency: {
       double v = 0;
       auto r = std::from_chars(text.data(), text.data() + text.size(), v);
       if (r.ec != std::errc() || r.ptr != text.data() + text.size() || text.empty())
@@ -375,7 +389,10 @@ Json TextToJson(const std::string& text, ArgType t) {
       if (text == "true") return true;
       if (text == "false") return false;
       throw ArgumentError("expected true or false, got \"" + text + "\"");
-    case ArgType::StringList: case ArgType::ArrayString: case ArgType::ArrayInteger: case ArgType::ArrayVariant:
+    case ArgType::StringList:
+    case ArgType::ArrayString:
+    case ArgType::ArrayInteger:
+    case ArgType::ArrayVariant:
     case ArgType::Periods: {
       Json v = Json::parse(text, nullptr, false);
       if (v.is_discarded() || !v.is_array()) throw ArgumentError("expected a JSON array, got \"" + text + "\"");

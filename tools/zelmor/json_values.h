@@ -123,7 +123,7 @@ struct JsonOf<TAPeriodo> {
 Json EnumToJson(std::int64_t v, std::span<const char* const> names);
 
 template <class E>
-  requires std::is_enum_v<E>
+requires std::is_enum_v<E>
 struct JsonOf<E> {
   static E From(const Json& v) { return static_cast<E>(EnumFromJson(v, EnumNames<E>::Get())); }
   static Json To(E v) { return EnumToJson(static_cast<std::int64_t>(v), EnumNames<E>::Get()); }

@@ -1,7 +1,7 @@
 // zelmor: the command-line face of the library and the display protocol.
 #include <cstdio>
-#include <string>
 #include <iostream>
+#include <string>
 
 #include "core/version.h"
 #include "tools/zelmor/commands.h"

@@ -68,7 +68,8 @@ std::string Shown(const RegValue& v) {
     case RegType::QWord: return "0x" + Hex(v.Number);
     case RegType::MultiString: {
       std::string s;
-      for (std::size_t i = 0; i < v.Strings.size(); ++i) s += (i ? "\\0" : "") + adapters::regfile::Escaped(v.Strings[i]);
+      for (std::size_t i = 0; i < v.Strings.size(); ++i)
+        s += (i ? "\\0" : "") + adapters::regfile::Escaped(v.Strings[i]);
       return s;
     }
     case RegType::Binary: {
@@ -82,8 +83,8 @@ std::string Shown(const RegValue& v) {
 
 void PrintValue(const std::u16string& name, const RegValue& v) {
   // Names and texts are escaped as the store file escapes them, so each value is one line.
-  PrintLine("    " + (name.empty() ? std::string("@") : adapters::regfile::Escaped(name)) + "    " + platform::RegTypeName(v.Type) +
-            "    " + Shown(v));
+  PrintLine("    " + (name.empty() ? std::string("@") : adapters::regfile::Escaped(name)) + "    " +
+            platform::RegTypeName(v.Type) + "    " + Shown(v));
 }
 
 // Decimal (a "-" allowed: the two's complement is stored) or hexadecimal after "0x";

@@ -64,9 +64,20 @@ namespace {
 // size beyond kMostSize is refused before anything is allocated for it: one call must
 // not take gigabytes, and the answer must still fit a line.
 constexpr std::int64_t kMostSize = 1 << 20;
-constexpr const char* kSizeNames[] = {"Tamanho", "aiTamanho", "aiQtCaracteres", "DigitosBinario", "Decimais", "Qtd",
-                                      "TamCol", "TamLinha", "Colunas", "Linhas", "aiMaxLength", "aiMaxLineWidth",
-                                      "aiMaxCaracteresLinha", "aiCaracteresIdentacao"};
+constexpr const char* kSizeNames[] = {"Tamanho",
+                                      "aiTamanho",
+                                      "aiQtCaracteres",
+                                      "DigitosBinario",
+                                      "Decimais",
+                                      "Qtd",
+                                      "TamCol",
+                                      "TamLinha",
+                                      "Colunas",
+                                      "Linhas",
+                                      "aiMaxLength",
+                                      "aiMaxLineWidth",
+                                      "aiMaxCaracteresLinha",
+                                      "aiCaracteresIdentacao"};
 
 }  // namespace
 
@@ -100,9 +111,9 @@ namespace {
 // "mStr.PadCenter" → "TmStr.PadCenter": the aliases of the routine classes.
 std::string Canonical(const std::string& name) {
   static const std::pair<const char*, const char*> kAliases[] = {
-      {"mStr.", "TmStr."},   {"mDt.", "TmDt."},   {"mConv.", "TmConv."}, {"mRot.", "TmRot."},
-      {"mFile.", "TmFile."}, {"mINI.", "TmINI."}, {"mReg.", "TmReg."},   {"mDlg.", "TmDlg."},
-      {"mSpeaker.", "TmSpeaker."}, {"mTS.", "TmTS."}, {"mUF.", "TmUF."},
+      {"mStr.", "TmStr."},         {"mDt.", "TmDt."},   {"mConv.", "TmConv."}, {"mRot.", "TmRot."},
+      {"mFile.", "TmFile."},       {"mINI.", "TmINI."}, {"mReg.", "TmReg."},   {"mDlg.", "TmDlg."},
+      {"mSpeaker.", "TmSpeaker."}, {"mTS.", "TmTS."},   {"mUF.", "TmUF."},
   };
   for (const auto& [alias, real] : kAliases)
     if (name.rfind(alias, 0) == 0) return real + name.substr(std::char_traits<char>::length(alias));
@@ -129,9 +140,10 @@ std::vector<Json> Complete(const Routine& r, std::vector<Json> args) {
       case ArgType::Char: args.push_back(" "); break;
       case ArgType::Bool: args.push_back(false); break;
       case ArgType::DateTime: args.push_back(0); break;
-      case ArgType::StringList: case ArgType::ArrayString: case ArgType::ArrayInteger: case ArgType::ArrayVariant:
-        args.push_back(Json::array());
-        break;
+      case ArgType::StringList:
+      case ArgType::ArrayString:
+      case ArgType::ArrayInteger:
+      case ArgType::ArrayVariant: args.push_back(Json::array()); break;
       case ArgType::Variant: args.push_back(nullptr); break;
       case ArgType::Record: args.push_back(Json::object()); break;
       default: args.push_back(0); break;
@@ -237,7 +249,8 @@ Json Registry::CallWithText(const std::string& name, const std::vector<std::stri
       for (std::size_t i = 0; i < args.size(); ++i) {
         ArgType t = r->Params[i].Type;
         converted.push_back(TextToJson(args[i], t));
-        if (t == ArgType::Char && !JsonFits(converted.back(), t)) throw ArgumentError("expected one character, got \"" + args[i] + "\"");
+        if (t == ArgType::Char && !JsonFits(converted.back(), t))
+          throw ArgumentError("expected one character, got \"" + args[i] + "\"");
         if (t == ArgType::DateTime) IsoToDateTime(args[i]);
         if (t != ArgType::Text) ++score;
         const bool numeric = t == ArgType::Int || t == ArgType::Int64 || t == ArgType::Double || t == ArgType::Currency;

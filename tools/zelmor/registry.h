@@ -48,15 +48,15 @@ struct DefaultArg {
 struct Param {
   std::string Name;
   ArgType Type;
-  bool Out = false;         // a var/out parameter: reported back by name
+  bool Out = false;  // a var/out parameter: reported back by name
   std::optional<DefaultArg> Default;
   std::span<const char* const> Choices = {};  // an enumeration's value names
-  std::optional<std::int64_t> Most = {};       // a size of the answer: larger is refused before the call
+  std::optional<std::int64_t> Most = {};      // a size of the answer: larger is refused before the call
 };
 
 struct Routine {
-  std::string Name;         // "TmStr.PadCenter"
-  std::string Signature;    // "TmStr.PadCenter(text,int,char)": the explicit overload name
+  std::string Name;       // "TmStr.PadCenter"
+  std::string Signature;  // "TmStr.PadCenter(text,int,char)": the explicit overload name
   std::vector<Param> Params;
   std::optional<ArgType> Result;
   std::span<const char* const> ResultChoices = {};
@@ -159,7 +159,8 @@ void Register(const std::string& name, R (*fn)(Args...), std::vector<std::string
   std::span<const char* const> choices[] = {detail::ChoicesOf<typename detail::ParamTraits<Args>::Storage>()..., {}};
   for (std::size_t i = 0; i < sizeof...(Args); ++i)
     r.Params.push_back({names[i], types[i], outs[i], std::nullopt, choices[i]});
-  for (std::size_t k = 0; k < defaults.size(); ++k) r.Params[sizeof...(Args) - defaults.size() + k].Default = defaults[k];
+  for (std::size_t k = 0; k < defaults.size(); ++k)
+    r.Params[sizeof...(Args) - defaults.size() + k].Default = defaults[k];
   if constexpr (!std::is_void_v<R>) {
     r.Result = ArgTypeOf<std::remove_cvref_t<R>>::Value;
     r.ResultChoices = detail::ChoicesOf<std::remove_cvref_t<R>>();
@@ -175,8 +176,8 @@ struct RoutineGroup {
   explicit RoutineGroup(void (*body)());
 };
 
-#define ZELMOR_ROUTINES(id)                                      \
-  static void zelmor_routines_##id();                            \
+#define ZELMOR_ROUTINES(id)                                                    \
+  static void zelmor_routines_##id();                                          \
   static ::zelmor::cli::RoutineGroup zelmor_group_##id(&zelmor_routines_##id); \
   static void zelmor_routines_##id()
 

@@ -16,17 +16,18 @@ ZELMOR_ROUTINES(controls) {
   Register("TmRot.DeletaAtalhoDesktop", &TmRot::DeletaAtalhoDesktop, {"Nome"});
 #ifdef ZELMOR_WITH_QT
   // PrintStrings on a PDF file instead of the default printer, the GUI's, from the windows module.
-  Register("TmRot.PrintStrings",
-           +[](const TzelArrayString& aoStrings, std::u16string_view asArquivoPdf, std::u16string_view asFonte,
-               int aiTamanho) {
-             if (asArquivoPdf.empty()) throw EArgumentError(u"PrintStrings: the PDF file is missing");
-             TFont font;
-             font.Name = asFonte;
-             font.Size = aiTamanho;
-             Gui().PrintToPdf(asArquivoPdf, [&] { TmRot::PrintStrings(aoStrings, font); });
-           },
-           {"aoStrings", "asArquivoPdf", "asFonte", "aiTamanho"}, {"Courier New", 10},
-           "prints into the PDF file instead of the default printer");
+  Register(
+      "TmRot.PrintStrings",
+      +[](const TzelArrayString& aoStrings, std::u16string_view asArquivoPdf, std::u16string_view asFonte,
+          int aiTamanho) {
+        if (asArquivoPdf.empty()) throw EArgumentError(u"PrintStrings: the PDF file is missing");
+        TFont font;
+        font.Name = asFonte;
+        font.Size = aiTamanho;
+        Gui().PrintToPdf(asArquivoPdf, [&] { TmRot::PrintStrings(aoStrings, font); });
+      },
+      {"aoStrings", "asArquivoPdf", "asFonte", "aiTamanho"}, {"Courier New", 10},
+      "prints into the PDF file instead of the default printer");
 #endif
 }
 

@@ -7,8 +7,8 @@
 // open "Banco" (an SQLite file, read only, never created) and run the query there,
 // as a program would with CreateQuery on its connection.
 #include "helpers/query.h"
-#include "platform/service.h"
 #include "mRotinas.h"
+#include "platform/service.h"
 #include "tools/zelmor/json_values.h"
 #include "tools/zelmor/registry.h"
 
@@ -61,7 +61,8 @@ struct JsonOf<QueryCall> {
       params.push_back({{"Nome", JsonOf<std::u16string>::To(p.Nome)},
                         {"Tipo", JsonOf<TzelFieldType>::To(p.Tipo)},
                         {"Valor", JsonOf<Variant>::To(p.Valor)}});
-    return {{"SQL", JsonOf<TStringList>::To(c.Query.SQL)}, {"Params", params},
+    return {{"SQL", JsonOf<TStringList>::To(c.Query.SQL)},
+            {"Params", params},
             {"Banco", JsonOf<std::u16string>::To(c.Banco)}};
   }
 };
@@ -102,9 +103,10 @@ std::int32_t CountOnDatabase(const QueryCall& c, Count count) {
 
 ZELMOR_ROUTINES(database) {
   Register("TmRot.QueryToSQL", +[](const QueryCall& c) { return TmRot::QueryToSQL(c.Query); }, {"aoQuery"});
-  Register("TmRot.QueryRecordCount",
-           +[](const QueryCall& c) { return CountOnDatabase(c, [](TzelQuery& q) { return TmRot::QueryRecordCount(q); }); },
-           {"aoQuery"});
+  Register(
+      "TmRot.QueryRecordCount",
+      +[](const QueryCall& c) { return CountOnDatabase(c, [](TzelQuery& q) { return TmRot::QueryRecordCount(q); }); },
+      {"aoQuery"});
   Register("TmRot.RecordCount",
            +[](const QueryCall& c) { return CountOnDatabase(c, [](TzelQuery& q) { return TmRot::RecordCount(q); }); },
            {"aoDataSet"});

@@ -50,7 +50,8 @@ ZELMOR_ROUTINES(dialogs) {
   Register("TmDlg.ErroTimer", &TmDlg::ErroTimer, {"asTitulo", "asTexto", "asDetalhes", "aiSegundos"});
 
   // Not confirmed: the silent abort comes back as {"error": …, "kind": "abort"}.
-  Register("TmDlg.ConfirmaExit", +[](Sv Texto, bool FocoBotaoNao) { TmDlg::ConfirmaExit(Texto, FocoBotaoNao, nullptr); },
+  Register("TmDlg.ConfirmaExit",
+           +[](Sv Texto, bool FocoBotaoNao) { TmDlg::ConfirmaExit(Texto, FocoBotaoNao, nullptr); },
            {"Texto", "FocoBotaoNao"}, {false});
   Register("TmDlg.ConfirmaExit",
            +[](Sv Titulo, Sv Texto, Sv Detalhes, bool FocoBotaoNao) {
@@ -82,15 +83,16 @@ ZELMOR_ROUTINES(dialogs) {
            },
            {"Botoes", "FechaClique", "Titulo", "Texto"});
   Register("TmDlg.ConfirmaUsuarioDesatento", &TmDlg::ConfirmaUsuarioDesatento, {"Texto"});
-  Register("TmDlg.ShowMono", &TmDlg::ShowMono, {"Texto", "Titulo", "TipoDlg", "Bitmap", "Cor"},
-           {"", 0x20000000}, "Cor as 0x00BBGGRR; 536870912 (clDefault) keeps the window's colour");
+  Register("TmDlg.ShowMono", &TmDlg::ShowMono, {"Texto", "Titulo", "TipoDlg", "Bitmap", "Cor"}, {"", 0x20000000},
+           "Cor as 0x00BBGGRR; 536870912 (clDefault) keeps the window's colour");
   Register("TmDlg.MsgTratada", &TmDlg::MsgTratada, {"asMessage"});
   Register("TmDlg.GetMsgTratada", &TmDlg::GetMsgTratada, {"asMessage"});
   Register("TmDlg.MensagemPostgres", &TmDlg::MensagemPostgres, {});
   // The command line has no control to attach to: like a window handle 0, nothing happens.
-  Register("TmDlg.setBalloon",
-           +[](Sv cText, Sv cTitle, TDlgType cDlgType) { TmDlg::setBalloon(nullptr, cText, cTitle, cDlgType); },
-           {"cText", "cTitle", "cDlgType"}, {}, "no control from the command line: does nothing");
+  Register(
+      "TmDlg.setBalloon",
+      +[](Sv cText, Sv cTitle, TDlgType cDlgType) { TmDlg::setBalloon(nullptr, cText, cTitle, cDlgType); },
+      {"cText", "cTitle", "cDlgType"}, {}, "no control from the command line: does nothing");
 }
 
 }  // namespace zelmor::cli

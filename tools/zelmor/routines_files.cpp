@@ -135,7 +135,8 @@ ZELMOR_ROUTINES(files) {
   // Copy, move, delete and backups
   Register("TmFile.CopiarArquivo", &TmFile::CopiarArquivo,
            {"Origem", "PastaDestino", "AcrescentarNoFinalDoNome", "SubstituirSeExistir"}, {"", true});
-  Register("TmFile.CopiarArquivoRenomeandoDestino", &TmFile::CopiarArquivoRenomeandoDestino, {"Origem", "PastaDestino"});
+  Register("TmFile.CopiarArquivoRenomeandoDestino", &TmFile::CopiarArquivoRenomeandoDestino,
+           {"Origem", "PastaDestino"});
   Register("TmFile.CopiarArquivos", &TmFile::CopiarArquivos, {"Origem", "PastaDestino"});
   Register("TmFile.CopiarPasta", &TmFile::CopiarPasta, {"fromDir", "toDir"});
   Register("TmFile.MoverArquivo", &TmFile::MoverArquivo, {"Origem", "PastaDestino", "abForcarDiretorio"}, {false});
@@ -160,8 +161,7 @@ ZELMOR_ROUTINES(files) {
            {"asLista", "asArquivos", "abOrdenarDataHora"}, {false});
   Register("TmFile.GetFilesRecursive", static_cast<bool (*)(TStringList&, SV, bool)>(&TmFile::GetFilesRecursive),
            {"Saida", "Arquivos", "IncluirPasta"}, {true});
-  Register("TmFile.GetFilesRecursive",
-           static_cast<bool (*)(TzelArrayString&, SV, bool)>(&TmFile::GetFilesRecursive),
+  Register("TmFile.GetFilesRecursive", static_cast<bool (*)(TzelArrayString&, SV, bool)>(&TmFile::GetFilesRecursive),
            {"asLista", "Arquivos", "IncluirPasta"}, {true});
   Register("TmFile.GetDirectories", &TmFile::GetDirectories, {"Caminho", "Saida", "FullPath"}, {false});
   Register("TmFile.GetDirectoriesRecursive", &TmFile::GetDirectoriesRecursive, {"Saida", "Arquivos"});
@@ -188,7 +188,8 @@ ZELMOR_ROUTINES(files) {
   Register("TmFile.GetFileModificadoRecentemente", &TmFile::GetFileModificadoRecentemente, {"ListaArquivos"});
 
   // The log writer
-  Register("TGravaLogs.Execute", &TGravaLogs::Execute, {"pOrigem", "pNomeLog", "pMensagem", "pDiretorio", "pMaximoLinhas"});
+  Register("TGravaLogs.Execute", &TGravaLogs::Execute,
+           {"pOrigem", "pNomeLog", "pMensagem", "pDiretorio", "pMaximoLinhas"});
   Register("TGravaLogs.GravaLogMsg", &TGravaLogs::GravaLogMsg, {"pTexto"});
   Register("TGravaLogs.EnviaLogsEmail", &TGravaLogs::EnviaLogsEmail, {"pPathLogs", "pExtensaoLogs"});
   Register("TGravaLogs.loadLogMensagem", &LoadLogMensagem, {"pDiretorio", "pNomeLog", "pMaximoLinhas"});

@@ -1,7 +1,7 @@
 // Federative units, document check digits, state registrations, amounts in words,
 // bar codes and the access-key check.
-#include "strings/mString.h"
 #include "mRotinas.h"
+#include "strings/mString.h"
 #include "tools/zelmor/json_values.h"
 #include "tools/zelmor/registry.h"
 

@@ -16,7 +16,8 @@ struct Canvas {
 };
 
 TmStr::TStringInfo GetStringInfo(std::u16string_view asText, const Canvas& aoCanvas, int aiMaxLineWidth) {
-  if (aoCanvas.Installed) return TmStr::GetStringInfo(asText, platform::Service<platform::TextMetrics>::Get(), aiMaxLineWidth);
+  if (aoCanvas.Installed)
+    return TmStr::GetStringInfo(asText, platform::Service<platform::TextMetrics>::Get(), aiMaxLineWidth);
   const platform::FixedPitchTextMetrics m(aoCanvas.CharWidth, aoCanvas.LineHeight, aoCanvas.ScreenWidth);
   return TmStr::GetStringInfo(asText, m, aiMaxLineWidth);
 }
@@ -66,8 +67,7 @@ ZELMOR_ROUTINES(layout) {
   Register("TmStr.JustificarMonoEspacado", &TmStr::JustificarMonoEspacado, {"asLinha", "aiQtCaracteres"});
   Register("TmStr.FormataParagrafo", &TmStr::FormataParagrafo,
            {"asLinha", "aiMaxCaracteresLinha", "aiCaracteresIdentacao", "abJustificado"}, {0, false});
-  Register("TmStr.FormatarParagrafo", &TmStr::FormatarParagrafo, {"Saida", "Linha", "TamLinha", "Justificar"},
-           {false});
+  Register("TmStr.FormatarParagrafo", &TmStr::FormatarParagrafo, {"Saida", "Linha", "TamLinha", "Justificar"}, {false});
   Register("TmStr.FormataColunas", &TmStr::FormataColunas,
            {"Original", "Resultado", "Linhas", "Colunas", "TamCol", "AjustarColunas", "LinhaEntreBlocos"},
            {false, false});

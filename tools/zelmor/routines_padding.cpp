@@ -12,8 +12,10 @@ ZELMOR_ROUTINES(padding) {
            {"Texto", "Tamanho", "PadChar", "abCortarTexto"}, {" ", false});
   Register("TmStr.PadRightStrFim", &TmStr::PadRightStrFim, {"Texto", "Tamanho", "PadChar", "StrFim"});
   Register("TmStr.PadCenter", &TmStr::PadCenter, {"Texto", "Tamanho", "PadChar"}, {" "});
-  Register("TmStr.RealPadLeft", &TmStr::RealPadLeft, {"asTexto", "aiTamanho", "acPadChar", "abCortarTexto"}, {" ", false});
-  Register("TmStr.RealPadRight", &TmStr::RealPadRight, {"asTexto", "aiTamanho", "acPadChar", "abCortarTexto"}, {" ", false});
+  Register("TmStr.RealPadLeft", &TmStr::RealPadLeft, {"asTexto", "aiTamanho", "acPadChar", "abCortarTexto"},
+           {" ", false});
+  Register("TmStr.RealPadRight", &TmStr::RealPadRight, {"asTexto", "aiTamanho", "acPadChar", "abCortarTexto"},
+           {" ", false});
   Register("TmStr.CopyRight", &TmStr::CopyRight, {"Texto", "Tamanho"});
   Register("TmStr.Space", &TmStr::Space, {"Qtd"});
   Register("TmStr.RepeteStr", &TmStr::RepeteStr, {"Texto", "Qtd"});

@@ -16,8 +16,7 @@ ZELMOR_ROUTINES(processes) {
   Register("TmRot.WinExec32", &TmRot::WinExec32, {"ProgramaEParametros", "cTipoShow"}, {1});
   Register("TmRot.ExecWin",
            static_cast<bool (*)(Text, Text, Text, std::uint32_t, bool, std::uint32_t&)>(&TmRot::ExecWin),
-           {"WorkDir", "ExecutableFile", "Params", "WindowStyle", "abWaitForCompletion", "aiExitCode"},
-           {1, false, 0});
+           {"WorkDir", "ExecutableFile", "Params", "WindowStyle", "abWaitForCompletion", "aiExitCode"}, {1, false, 0});
   Register("TmRot.ExecWinWait",
            static_cast<bool (*)(Text, Text, Text, std::uint32_t, std::uint32_t&)>(&TmRot::ExecWinWait),
            {"WorkDir", "ExecutableFile", "Params", "WindowStyle", "aiExitCode"}, {1, 0});

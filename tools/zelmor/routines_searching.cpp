@@ -52,8 +52,8 @@ ZELMOR_ROUTINES(searching) {
            {false});
   Register("TmStr.ArrayIntToStr", static_cast<std::u16string (*)(IntList, std::u16string_view)>(&TmStr::ArrayIntToStr),
            {"aaArrayInt", "asSeparador"});
-  Register("TmStr.ArrayCharToString", &ArrayCharToString, {"aaChar"},
-           {}, "aaChar: a JSON array of one-character texts");
+  Register("TmStr.ArrayCharToString", &ArrayCharToString, {"aaChar"}, {},
+           "aaChar: a JSON array of one-character texts");
   Register("TmStr.AddArray", static_cast<void (*)(TzelArrayString&, std::u16string_view)>(&TmStr::AddArray),
            {"aalista", "asValor"});
   Register("TmStr.AddArray", static_cast<void (*)(TzelArrayInteger&, std::int32_t)>(&TmStr::AddArray),

@@ -8,8 +8,7 @@ ZELMOR_ROUTINES(splitting) {
   // Two arguments take the array form; more take the list form.
   Register("TmStr.Split", static_cast<TzelArrayString (*)(std::u16string_view, char16_t)>(&TmStr::Split),
            {"asTexto", "asSeparador"});
-  Register("TmStr.Split",
-           static_cast<void (*)(std::u16string_view, char16_t, TStringList&, bool, bool)>(&TmStr::Split),
+  Register("TmStr.Split", static_cast<void (*)(std::u16string_view, char16_t, TStringList&, bool, bool)>(&TmStr::Split),
            {"Texto", "Separador", "MatrizSaida", "IgnorarStringVazias", "LimpaMatrizSaida"}, {false, true});
   Register("TmStr.SplitInt", &TmStr::SplitInt, {"asTexto", "asSeparador"});
   Register("TmStr.SplitCSV", &TmStr::SplitCSV, {"asMatrizSaida", "asTexto", "asSeparador", "abLimpaMatrizSaida"},

@@ -72,7 +72,8 @@ struct JsonOf<TmStr::TFormatStFlags> {
       const std::string name = e.is_string() ? e.get<std::string>() : e.dump();
       int bit = 0;
       while (bit < 4 && name != kFlagNames[bit]) ++bit;
-      if (bit == 4) throw ArgumentError("unknown flag " + name + " (flagSQL, flagHuman, flagBoolSN, flagSQL_ConverteStr)");
+      if (bit == 4)
+        throw ArgumentError("unknown flag " + name + " (flagSQL, flagHuman, flagBoolSN, flagSQL_ConverteStr)");
       r = TmStr::TFormatStFlags::FromBits(static_cast<std::uint8_t>(r.Bits() | (1u << bit)));
     }
     return r;

@@ -15,8 +15,7 @@ ZELMOR_ROUTINES(updates) {
   Register("TmFile.VersaoMaior", &TmFile::VersaoMaior, {"asAtual", "asMaior", "aeTpComparacao"});
   Register("TmFile.NovaVersao", &TmFile::NovaVersao, {"asAtual", "asNova"});
   Register("TmFile.GetExePorVersao", &TmFile::GetExePorVersao, {"aaArquivoExe", "asMsg"});
-  Register("TmFile.GetAtualizaExe",
-           static_cast<bool (*)(const TzelArrayString&, bool, bool)>(&TmFile::GetAtualizaExe),
+  Register("TmFile.GetAtualizaExe", static_cast<bool (*)(const TzelArrayString&, bool, bool)>(&TmFile::GetAtualizaExe),
            {"aaArquivoExe", "abAvisarSeJaEstaAtualizado", "abAvisarQueFoiAtualizado"});
   Register("TmFile.GetAtualizaExe", static_cast<bool (*)(std::u16string_view, bool, bool)>(&TmFile::GetAtualizaExe),
            {"asArquivoExe", "abAvisarSeJaEstaAtualizado", "abAvisarQueFoiAtualizado"});

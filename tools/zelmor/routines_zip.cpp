@@ -11,7 +11,9 @@ using SV = std::u16string_view;
 
 bool CompactarMascara(SV mascara, SV zip) { return TZip::Compactar(mascara, zip); }
 bool CompactarLista(const TStringList& lista, SV zip) { return TZip::Compactar(lista, zip); }
-bool Descompactar(SV zip, SV dir, bool overwrite, SV mascara) { return TZip::Descompactar(zip, dir, overwrite, {}, {}, mascara); }
+bool Descompactar(SV zip, SV dir, bool overwrite, SV mascara) {
+  return TZip::Descompactar(zip, dir, overwrite, {}, {}, mascara);
+}
 bool DescompactarERetornarNomes(SV zip, SV dir, bool overwrite, SV mascara, TStringList& nomes) {
   return TZip::DescompactarERetornarNomes(zip, dir, overwrite, {}, {}, mascara, &nomes);
 }
@@ -27,8 +29,8 @@ bool DescompactarRetornarNome(SV zip, SV dir, SV mascara, std::u16string& nome) 
 ZELMOR_ROUTINES(zip) {
   Register("TZip.Compactar", &CompactarMascara, {"NomeArquivoParaCompactarAceitaMascara", "NomeArquivoZip"});
   Register("TZip.Compactar", &CompactarLista, {"ListaArquivos", "NomeArquivoZip"});
-  Register("TZip.Descompactar", &Descompactar, {"ArquivoZipOrigem", "DirDestino", "Overwrite", "MascaraArquivosDescompactar"},
-           {true, ""});
+  Register("TZip.Descompactar", &Descompactar,
+           {"ArquivoZipOrigem", "DirDestino", "Overwrite", "MascaraArquivosDescompactar"}, {true, ""});
   Register("TZip.DescompactarERetornarNomes", &DescompactarERetornarNomes,
            {"ArquivoZipOrigem", "DirDestino", "Overwrite", "MascaraArquivosDescompactar", "ArquivosDescompactados"});
   Register("TZip.DescompactarRetornarNomes", &DescompactarRetornarNomes,
