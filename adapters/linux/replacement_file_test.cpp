@@ -224,7 +224,9 @@ TEST_F(ReplacementFileTest, PiecesAddUpWhateverTheirSizes) {
       ASSERT_FALSE(file.Open(At("f"), options));
       for (std::size_t at = 0; at < bytes.size(); at += c.Piece)
         ASSERT_FALSE(file.Write(std::string_view(bytes).substr(at, c.Piece)));
-      if (c.Commit) ASSERT_FALSE(file.Commit());
+      if (c.Commit) {
+        ASSERT_FALSE(file.Commit());
+      }
     }
     EXPECT_TRUE(Read(At("f")) == (c.Commit ? bytes : "old"));
     EXPECT_EQ(Names(Dir.Path()), std::set<std::string>{"f"});
