@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+
 namespace zelmor::testing {
 
 int StartQuietly(std::vector<std::string> args) {
@@ -27,6 +29,20 @@ int RunQuietly(std::vector<std::string> args) {
   int status = 0;
   waitpid(pid, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string ShellOutput(const std::string& command, int* status) {
+  std::string out;
+  std::FILE* p = popen((command + " 2>/dev/null").c_str(), "r");
+  if (p == nullptr) {
+    if (status != nullptr) *status = -1;
+    return out;
+  }
+  char buf[4096];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+  const int rc = pclose(p);
+  if (status != nullptr) *status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+  return out;
 }
 
 }  // namespace zelmor::testing

@@ -14,4 +14,8 @@ int StartQuietly(std::vector<std::string> args);
 // The same, waited for; answers its exit code, or -1 when it could not start or was killed.
 int RunQuietly(std::vector<std::string> args);
 
+// Runs `command` through /bin/sh with standard error on /dev/null; its standard output,
+// and its exit code in `status` (-1 when it was killed).
+std::string ShellOutput(const std::string& command, int* status = nullptr);
+
 }  // namespace zelmor::testing

@@ -14,23 +14,14 @@
 #include "platform/service.h"
 #include "platform/zip_archives.h"
 #include "testing/file_tree.h"
+#include "testing/run_program.h"
 #include "zip/ZipUnit.h"
 
 namespace zelmor {
 namespace {
 
 using testing::FileTree;
-
-std::string Shell(const std::string& command, int* status = nullptr) {
-  std::string out;
-  std::FILE* p = popen((command + " 2>/dev/null").c_str(), "r");
-  if (p == nullptr) return out;
-  char buf[4096];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-  const int rc = pclose(p);
-  if (status != nullptr) *status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-  return out;
-}
+using testing::ShellOutput;
 
 TEST(ZipLargeTest, AnEntryPast4GiBGoesInAndComesOut) {
   namespace fs = std::filesystem;
@@ -52,7 +43,7 @@ TEST(ZipLargeTest, AnEntryPast4GiBGoesInAndComesOut) {
     EXPECT_EQ(reader->Entries()[0].Name, u"big.bin");
   }
   int status = -1;
-  const std::string listed = Shell(
+  const std::string listed = ShellOutput(
       "python3 -c 'import sys, zipfile; i = zipfile.ZipFile(sys.argv[1]).infolist()[0]; print(i.filename, i.file_size)' " +
           t.Native("big.zip"),
       &status);

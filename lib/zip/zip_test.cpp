@@ -16,6 +16,7 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "testing/file_tree.h"
+#include "testing/run_program.h"
 #include "testing/zip_bytes.h"
 #include "zip/ZipUnit.h"
 
@@ -23,24 +24,13 @@ namespace zelmor {
 namespace {
 
 using testing::FileTree;
+using testing::ShellOutput;
 using testing::Crc32;
 using testing::Put16;
 using testing::Put32;
 using testing::Put64;
 
-// Runs a shell command; its standard output, and its exit status in `status`.
-std::string Shell(const std::string& command, int* status = nullptr) {
-  std::string out;
-  std::FILE* p = popen((command + " 2>/dev/null").c_str(), "r");
-  if (p == nullptr) return out;
-  char buf[4096];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-  const int rc = pclose(p);
-  if (status != nullptr) *status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-  return out;
-}
-
-bool Have(const char* tool) { return Shell(std::string("command -v ") + tool).size() > 0; }
+bool Have(const char* tool) { return ShellOutput(std::string("command -v ") + tool).size() > 0; }
 
 std::string Quote(const std::string& s) { return "'" + s + "'"; }
 
@@ -282,15 +272,17 @@ TEST(ZipTest, WhatGoesInAndUnderWhichNames) {
 
   if (!Have("unzip")) GTEST_SKIP() << "Debian's unzip is not installed: no cross-check";
   int status = -1;
-  Shell("unzip -tq " + Quote(t.Native("out.zip")), &status);
+  ShellOutput("unzip -tq " + Quote(t.Native("out.zip")), &status);
   EXPECT_EQ(status, 0);
-  EXPECT_EQ(Lines(Shell("unzip -Z1 " + Quote(t.Native("out.zip")))), (std::vector<std::string>{"x.txt", "y.txt"}));
-  EXPECT_EQ(Lines(Shell("unzip -Z1 " + Quote(t.Native("mask.zip")))), (std::vector<std::string>{"y.txt", "z.dat"}));
-  EXPECT_EQ(Lines(Shell("unzip -Z1 " + Quote(t.Native("twice.zip")))), (std::vector<std::string>{"x.txt"}));
-  EXPECT_EQ(Shell("unzip -p " + Quote(t.Native("twice.zip")) + " x.txt"), "outro xis");
-  EXPECT_EQ(Shell("unzip -p " + Quote(t.Native("out.zip")) + " y.txt"), "ipsilon");
+  EXPECT_EQ(Lines(ShellOutput("unzip -Z1 " + Quote(t.Native("out.zip")))),
+            (std::vector<std::string>{"x.txt", "y.txt"}));
+  EXPECT_EQ(Lines(ShellOutput("unzip -Z1 " + Quote(t.Native("mask.zip")))),
+            (std::vector<std::string>{"y.txt", "z.dat"}));
+  EXPECT_EQ(Lines(ShellOutput("unzip -Z1 " + Quote(t.Native("twice.zip")))), (std::vector<std::string>{"x.txt"}));
+  EXPECT_EQ(ShellOutput("unzip -p " + Quote(t.Native("twice.zip")) + " x.txt"), "outro xis");
+  EXPECT_EQ(ShellOutput("unzip -p " + Quote(t.Native("out.zip")) + " y.txt"), "ipsilon");
   // Deflated, and readable by zipinfo as such.
-  EXPECT_NE(Shell("zipinfo -v " + Quote(t.Native("out.zip")))
+  EXPECT_NE(ShellOutput("zipinfo -v " + Quote(t.Native("out.zip")))
                 .find("compression method:                             deflated"),
             std::string::npos);
 }
@@ -303,21 +295,21 @@ TEST(ZipTest, AccentedNamesSurviveBothWays) {
   // Ours, read by unzip: the name comes out as written.
   t.Folder("por-unzip");
   int status = -1;
-  Shell("cd " + Quote(t.Native("por-unzip")) + " && unzip -q " + Quote(t.Native("nosso.zip")), &status);
+  ShellOutput("cd " + Quote(t.Native("por-unzip")) + " && unzip -q " + Quote(t.Native("nosso.zip")), &status);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(t.Read("por-unzip/ação çé.txt"), "acentos");
   // Flagged UTF-8: Python's zipfile, which reads an unflagged name as code page 437, reads it as written.
   if (Have("python3")) {
-    EXPECT_EQ(
-        Shell("python3 -c 'import sys, zipfile; sys.stdout.buffer.write(zipfile.ZipFile(sys.argv[1]).namelist()[0]"
-              ".encode())' " +
-              Quote(t.Native("nosso.zip"))),
-        "ação çé.txt");
+    EXPECT_EQ(ShellOutput(
+                  "python3 -c 'import sys, zipfile; sys.stdout.buffer.write(zipfile.ZipFile(sys.argv[1]).namelist()[0]"
+                  ".encode())' " +
+                  Quote(t.Native("nosso.zip"))),
+              "ação çé.txt");
   }
   // Debian's zip, read by us, with a folder entry and a file in a subfolder.
   t.Write("tree/sub/ção.txt", "sub");
   t.Write("tree/raiz.xml", "<a/>");
-  Shell("cd " + Quote(t.Native("tree")) + " && zip -qr " + Quote(t.Native("deles.zip")) + " .", &status);
+  ShellOutput("cd " + Quote(t.Native("tree")) + " && zip -qr " + Quote(t.Native("deles.zip")) + " .", &status);
   ASSERT_EQ(status, 0);
   TStringList names;
   EXPECT_TRUE(TZip().DescompactarRetornarNomes(t.Path("deles.zip"), t.Path("dest"), u"", names));
@@ -456,7 +448,8 @@ TEST(ZipTest, HostileArchivesAreRefusedWhole) {
   if (Have("zip")) {
     t.Link("src/link", "/etc/passwd");
     int status = -1;
-    Shell("cd " + Quote(t.Native("src")) + " && zip -qy " + Quote(t.Native("link.zip")) + " link bom.txt", &status);
+    ShellOutput("cd " + Quote(t.Native("src")) + " && zip -qy " + Quote(t.Native("link.zip")) + " link bom.txt",
+                &status);
     ASSERT_EQ(status, 0);
     EXPECT_THROW(TZip::Descompactar(t.Path("link.zip"), t.Path("dest/inner/"), true), EFileError);
     EXPECT_EQ(t.Names("dest/inner"), std::vector<std::string>{});
@@ -767,11 +760,11 @@ TEST(ZipTest, NamesWithoutTheUtf8FlagAreCodePage437) {
     if (!Have("python3")) continue;
     // Python's zipfile does not read the Unicode path field.
     if (!c.entry.Extra.empty()) continue;
-    EXPECT_EQ(
-        Shell("python3 -c 'import sys, zipfile; sys.stdout.buffer.write(zipfile.ZipFile(sys.argv[1]).namelist()[0]"
-              ".encode())' " +
-              Quote(t.Native("a.zip"))),
-        c.expected)
+    EXPECT_EQ(ShellOutput(
+                  "python3 -c 'import sys, zipfile; sys.stdout.buffer.write(zipfile.ZipFile(sys.argv[1]).namelist()[0]"
+                  ".encode())' " +
+                  Quote(t.Native("a.zip"))),
+              c.expected)
         << "Python reads the name otherwise";
   }
 }
@@ -795,7 +788,7 @@ TEST(ZipTest, TheExtendedTimestampWinsOverTheDosTime) {
   if (!Have("unzip")) GTEST_SKIP() << "Debian's unzip is not installed: no cross-check";
   t.Folder("por-unzip");
   int status = -1;
-  Shell("cd " + Quote(t.Native("por-unzip")) + " && unzip -q " + Quote(t.Native("ours.zip")), &status);
+  ShellOutput("cd " + Quote(t.Native("por-unzip")) + " && unzip -q " + Quote(t.Native("ours.zip")), &status);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(t.ModifiedAt("por-unzip/odd.txt"), when);
 }
@@ -818,7 +811,7 @@ TEST(ZipTest, LargeAndSmallEntriesComeBackWhole) {
   for (const auto& [name, bytes] : files) EXPECT_EQ(t.Read("dest/" + name), bytes) << name;
   if (!Have("unzip")) GTEST_SKIP() << "Debian's unzip is not installed: no cross-check";
   int status = -1;
-  Shell("unzip -tq " + Quote(t.Native("a.zip")), &status);
+  ShellOutput("unzip -tq " + Quote(t.Native("a.zip")), &status);
   EXPECT_EQ(status, 0);
 }
 
@@ -829,13 +822,14 @@ TEST(ZipTest, Zip64ArchivesOfOtherToolsAreRead) {
   int made = 0;
   if (Have("zip")) {
     int status = -1;
-    Shell("cd " + Quote(t.Native("src")) + " && zip -q -fz " + Quote(t.Native("infozip.zip")) + " a.txt", &status);
+    ShellOutput("cd " + Quote(t.Native("src")) + " && zip -q -fz " + Quote(t.Native("infozip.zip")) + " a.txt",
+                &status);
     ASSERT_EQ(status, 0);
     ++made;
   }
   if (Have("python3")) {
     int status = -1;
-    Shell(
+    ShellOutput(
         "python3 -c 'import sys, zipfile\nwith zipfile.ZipFile(sys.argv[1], \"w\") as z:\n"
         "  with z.open(\"a.txt\", \"w\", force_zip64=True) as f: f.write(b\"zip64 pequeno\")' " +
             Quote(t.Native("python.zip")),
