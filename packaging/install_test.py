@@ -58,8 +58,8 @@ class InstalledTree(unittest.TestCase):
                     "include/zelmor/core/text.h", "include/zelmor/platform/service.h",
                     "include/zelmor/strings/mString.h", "include/zelmor/mLib.h",
                     "include/zelmor/adapters/linux/system_services.h",
-                    "lib/libzelmor_lib.a", "lib/libzelmor_linux.a", "lib/zelmor/zelmor-services.so",
-                    "lib/zelmor/zelmor-gui.so",
+                    "lib/libzelmor_lib.a", "lib/libzelmor_linux.a", "lib/zelmor/modules/zelmor-services.so",
+                    "lib/zelmor/modules/zelmor-gui.so",
                     "lib/cmake/Zelmor/ZelmorConfig.cmake", "lib/cmake/Zelmor/ZelmorTargets.cmake",
                     "lib/pkgconfig/zelmor.pc", "share/bash-completion/completions/zelmor",
                     "share/bash-completion/completions/quindel"]:
