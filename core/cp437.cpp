@@ -25,6 +25,8 @@ constexpr char16_t kHigh[128] = {
 
 }  // namespace
 
+const char16_t* HighHalf() { return kHigh; }
+
 char16_t DecodeByte(unsigned char b) { return b < 0x80 ? static_cast<char16_t>(b) : kHigh[b - 0x80]; }
 
 std::u16string Decode(std::string_view bytes) {

@@ -1,5 +1,6 @@
-// Code page 437, the zip format's code page for names without the UTF-8 flag. Only
-// decoded: archives written here mark their names UTF-8.
+// Code page 437: the zip format's code page for names without the UTF-8 flag, and one
+// of the code pages pole displays offer. Only decoded: archives written here mark
+// their names UTF-8.
 #pragma once
 
 #include <string>
@@ -11,5 +12,8 @@ namespace zelmor::cp437 {
 //   Decode("\x91o\x86") == u"æoå"
 std::u16string Decode(std::string_view bytes);
 char16_t DecodeByte(unsigned char b);
+
+// The characters of bytes 0x80–0xFF, in byte order (128 of them).
+const char16_t* HighHalf();
 
 }  // namespace zelmor::cp437
