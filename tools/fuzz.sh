@@ -66,9 +66,10 @@ mkdir -p "$BUILD/artifacts" "$BUILD/logs"
 FUZZ_TMP_BASE="${ZELMOR_FUZZ_TMPDIR:-}"
 if [ -z "$FUZZ_TMP_BASE" ] && [ -d /dev/shm ] && [ -w /dev/shm ] \
   && [ "$(stat -f -c %T /dev/shm 2>/dev/null)" = tmpfs ]; then
-  read -r size_kb avail_kb < <(df -Pk /dev/shm | awk 'NR == 2 { print $2, $4 }')
-  reserve_kb=$((size_kb / 100 > 65536 ? size_kb / 100 : 65536))
-  [ "${avail_kb:-0}" -gt $((reserve_kb + 262144)) ] && FUZZ_TMP_BASE=/dev/shm
+  if read -r size_kb avail_kb < <(df -Pk /dev/shm 2>/dev/null | awk 'NR == 2 { print $2, $4 }'); then
+    reserve_kb=$((size_kb / 100 > 65536 ? size_kb / 100 : 65536))
+    if [ "$avail_kb" -gt $((reserve_kb + 262144)) ]; then FUZZ_TMP_BASE=/dev/shm; fi
+  fi
 fi
 FUZZ_TMP="$(mktemp -d "${FUZZ_TMP_BASE:-${TMPDIR:-/tmp}}/zelmor-fuzz-XXXXXX")"
 trap 'rm -rf "$FUZZ_TMP"' EXIT
