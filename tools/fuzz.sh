@@ -10,6 +10,10 @@
 #
 # A crash is reproduced with `build-fuzz/fuzz/<target> <artifact>`; its input then
 # becomes a regression test beside the code it broke.
+#
+# The files a target writes (the zip targets unpack every input) go to a folder of
+# this run's own on a tmpfs, /dev/shm when it has room, removed at the end:
+#   ZELMOR_FUZZ_TMPDIR=/some/folder tools/fuzz.sh ...   there instead (a disk, say)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,7 +26,7 @@ while [ $# -gt 0 ]; do
     --seconds) SECONDS_EACH="$2"; shift 2 ;;
     --runs) RUNS="$2"; shift 2 ;;
     --jobs) JOBS="$2"; shift 2 ;;
-    -h|--help) sed -n '2,12p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,16p' "$0"; exit 0 ;;
     *) TARGETS+=("$1"); shift ;;
   esac
 done
@@ -54,6 +58,25 @@ if [ "${#TARGETS[@]}" -eq 0 ]; then
 fi
 
 mkdir -p "$BUILD/artifacts" "$BUILD/logs"
+
+# Where the targets' temporary folders go. A tmpfs spares the disk's journal the
+# thousands of files a second the zip targets create and remove; it must have room
+# beyond the free space the unpacking keeps in reserve (1% of the file system, at
+# least 64 MB), or every archive would be refused as too big for the disk.
+FUZZ_TMP_BASE="${ZELMOR_FUZZ_TMPDIR:-}"
+if [ -z "$FUZZ_TMP_BASE" ] && [ -d /dev/shm ] && [ -w /dev/shm ] \
+  && [ "$(stat -f -c %T /dev/shm 2>/dev/null)" = tmpfs ]; then
+  if read -r size_kb avail_kb < <(df -Pk /dev/shm 2>/dev/null | awk 'NR == 2 { print $2, $4 }'); then
+    reserve_kb=$((size_kb / 100 > 65536 ? size_kb / 100 : 65536))
+    if [ "$avail_kb" -gt $((reserve_kb + 262144)) ]; then FUZZ_TMP_BASE=/dev/shm; fi
+  fi
+fi
+FUZZ_TMP="$(mktemp -d "${FUZZ_TMP_BASE:-${TMPDIR:-/tmp}}/zelmor-fuzz-XXXXXX")"
+trap 'rm -rf "$FUZZ_TMP"' EXIT
+export TMPDIR="$FUZZ_TMP"
+# With TZ unset, glibc's mktime looks at /etc/localtime again on every call (the zip
+# reader converts each entry's DOS time); the same zone, named, is read once.
+export TZ="${TZ-:/etc/localtime}"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:allocator_may_return_null=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp"

@@ -136,6 +136,7 @@ std::int64_t ModificationTime(const ZipEntryHeader& h) {
 struct Directory {
   std::vector<ZipEntryHeader> Entries;
   std::uint64_t Offset = 0;  // where the central directory starts
+  bool OutOfBounds = false;  // the end record points past the archive or counts more records than fit
 };
 
 // Walks the end record (zip64's where it has one) and every central record. Empty
@@ -181,6 +182,7 @@ Directory WalkDirectory(std::uint64_t size, const ReadAt& read, std::string& why
   }
   if (cdOffset > directoryEnd || cdSize > directoryEnd - cdOffset || count > cdSize / 46 + (cdSize == 0 ? 0 : 1)) {
     why = "diretório central fora do arquivo";
+    d.OutOfBounds = true;
     return d;
   }
   std::string cd;
@@ -858,8 +860,17 @@ class LibzipReader final : public platform::ZipReader {
 
  private:
   void Load(zip_source_t* src, zip_error_t* error, std::uint64_t size, const ReadAt& read) {
+    std::string damage;
+    Directory d = WalkDirectory(size, read, damage);
+    // Refused before libzip reads it: libzip makes a record for every entry the end
+    // record declares (65,535 of them: 2 MB) before it looks at the first.
+    if (d.OutOfBounds) {
+      if (src != nullptr) zip_source_free(src);
+      zip_error_fini(error);
+      Fail(u"Arquivo zip danificado:", FLabel, damage);
+    }
     // Without libzip's consistency check, which refuses two entries of one name
-    // (archives of other tools hold such pairs); the walk below checks the layout.
+    // (archives of other tools hold such pairs); the walk above checks the layout.
     if (src != nullptr) FZip = zip_open_from_source(src, ZIP_RDONLY, error);
     const std::string why = FZip == nullptr ? LibzipError(error) : std::string();
     zip_error_fini(error);
@@ -867,8 +878,6 @@ class LibzipReader final : public platform::ZipReader {
       if (src != nullptr) zip_source_free(src);
       Fail(u"Arquivo zip inválido:", FLabel, why);
     }
-    std::string damage;
-    Directory d = WalkDirectory(size, read, damage);
     if (damage.empty()) damage = Overlap(d);
     const zip_int64_t count = zip_get_num_entries(FZip, 0);
     if (damage.empty() && count != static_cast<zip_int64_t>(d.Entries.size()))

@@ -14,18 +14,21 @@
 // failed run or was not reported, or when a file holds bytes that are not some file
 // entry's content.
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
+
 #include <string>
 #include <vector>
 
+#include "adapters/linux/file_descriptor.h"
 #include "core/errors.h"
 #include "core/text.h"
 #include "platform/service.h"
 #include "platform/zip_archives.h"
 #include "testing/fuzz_check.h"
+#include "testing/fuzz_folder.h"
 #include "testing/zip_bytes.h"
 #include "zip/ZipUnit.h"
 
@@ -34,10 +37,9 @@ using zelmor::testing::FuzzFolder;
 using zelmor::testing::Crc32;
 using zelmor::testing::Put16;
 using zelmor::testing::Put32;
+using zelmor::testing::WatchedFolder;
 
 namespace {
-
-namespace fs = std::filesystem;
 
 struct Entry {
   unsigned Kind = 0;
@@ -46,6 +48,7 @@ struct Entry {
 
 std::vector<Entry> EntriesOf(std::string_view input) {
   std::vector<Entry> entries;
+  entries.reserve(16);
   std::size_t from = 0;
   while (from < input.size() && entries.size() < 16) {
     std::size_t cut = input.find('\0', from);
@@ -69,7 +72,15 @@ std::vector<Entry> EntriesOf(std::string_view input) {
 
 // A valid archive of stored entries.
 std::string Archive(const std::vector<Entry>& entries) {
+  std::size_t names = 0, bodies = 0;
+  for (const Entry& e : entries) {
+    names += e.Name.size();
+    bodies += e.Data.size();
+  }
+  // One allocation each, not one per doubling as they grow a byte at a time.
   std::string z, central;
+  central.reserve(46 * entries.size() + names);
+  z.reserve(30 * entries.size() + names + bodies + central.capacity() + 22);
   for (const Entry& e : entries) {
     const unsigned type = e.Kind & 3;
     const bool onUnix = (e.Kind & 8) != 0;
@@ -128,9 +139,23 @@ std::string Archive(const std::vector<Entry>& entries) {
   return z;
 }
 
-std::string Contents(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+// The file `name` in the open folder `folder`, whole (a link is not followed).
+std::string Contents(int folder, std::string_view name) {
+  using zelmor::adapters::posix::Retry;
+  const std::string n(name);
+  zelmor::adapters::posix::FileDescriptor file(
+      Retry([&] { return openat(folder, n.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC); }));
+  FuzzCheck(static_cast<bool>(file));
+  std::string out;
+  char buffer[4096];
+  // An entry's content is at most the input's length, far below this many reads.
+  for (int reads = 0; reads < (1 << 16); ++reads) {
+    const ssize_t got = Retry([&] { return read(file.Get(), buffer, sizeof buffer); });
+    FuzzCheck(got >= 0);
+    if (got == 0) break;
+    out.append(buffer, static_cast<std::size_t>(got));
+  }
+  return out;
 }
 
 }  // namespace
@@ -138,11 +163,10 @@ std::string Contents(const fs::path& p) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::vector<Entry> entries = EntriesOf(std::string_view(reinterpret_cast<const char*>(data), size));
   if (entries.empty()) return 0;
-  static const fs::path box = FuzzFolder() / "box";
-  static const fs::path dest = box / "dest";
-  static const std::u16string destText = zelmor::Utf8ToU16(dest.string());
-  static const bool made = fs::create_directories(dest);
-  (void)made;
+  static const WatchedFolder root(FuzzFolder().string());
+  static const WatchedFolder box(root.Path() + "/box");
+  static const WatchedFolder dest(box.Path() + "/dest");
+  static const std::u16string destText = zelmor::Utf8ToU16(dest.Path());
   zelmor::TStringList names;
   bool failed = false;
   try {
@@ -153,28 +177,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A refused archive or an entry that cannot be written is an answer; the run is undone.
     failed = true;
   }
-  std::size_t beside = 0;
-  for (const auto& e : fs::directory_iterator(box)) beside += e.path() == dest ? 0 : 1;
-  FuzzCheck(beside == 0);
-  std::size_t inRoot = 0;
-  for (const auto& e : fs::directory_iterator(FuzzFolder())) inRoot += e.path() == box ? 0 : 1;
-  FuzzCheck(inRoot == 0);
-  bool any = false;
-  for (const auto& e : fs::recursive_directory_iterator(dest)) {
-    any = true;
-    FuzzCheck(!e.is_symlink());
-    if (!e.is_regular_file()) continue;
+  FuzzCheck(box.CountBesides("dest") == 0);
+  FuzzCheck(root.CountBesides("box") == 0);
+  dest.Drain([&](const WatchedFolder::Entry& e) {
+    FuzzCheck(!e.Link);
     FuzzCheck(!failed);  // a failed run leaves no file
+    const std::u16string path = zelmor::Utf8ToU16(e.Path, zelmor::Utf8Invalid::Escape);
     bool listed = false;
-    for (const auto& n : names.Items)
-      listed = listed || zelmor::Utf8ToU16(e.path().string(), zelmor::Utf8Invalid::Escape) == n;
+    for (const auto& n : names.Items) listed = listed || path == n;
     FuzzCheck(listed);
-    const std::string got = Contents(e.path());
+    FuzzCheck(e.Regular);
+    const std::string got = Contents(e.Folder, e.Name);
     bool known = false;
     for (const Entry& entry : entries) known = known || ((entry.Kind & 3) != 1 && entry.Data == got);
     FuzzCheck(known);
-  }
-  if (any)
-    for (const auto& e : fs::directory_iterator(dest)) fs::remove_all(e.path());
+  });
   return 0;
 }

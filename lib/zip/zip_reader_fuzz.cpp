@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <string>
 
 #include "core/errors.h"
@@ -14,23 +13,17 @@
 #include "platform/service.h"
 #include "platform/zip_archives.h"
 #include "testing/fuzz_check.h"
+#include "testing/fuzz_folder.h"
 #include "zip/ZipUnit.h"
 
 using zelmor::testing::FuzzCheck;
 using zelmor::testing::FuzzFolder;
-
-namespace {
-
-namespace fs = std::filesystem;
-
-}  // namespace
+using zelmor::testing::WatchedFolder;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const fs::path box = FuzzFolder() / "box";
-  static const fs::path dest = box / "dest";
-  static const std::u16string destText = zelmor::Utf8ToU16(dest.string());
-  static const bool made = fs::create_directories(dest);
-  (void)made;
+  static const WatchedFolder box(FuzzFolder().string() + "/box");
+  static const WatchedFolder dest(box.Path() + "/dest");
+  static const std::u16string destText = zelmor::Utf8ToU16(dest.Path());
   zelmor::TStringList names;
   try {
     auto reader = zelmor::platform::Service<zelmor::platform::ZipArchives>::Get().OpenBytes(
@@ -41,20 +34,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     names.Clear();
   }
   // Nothing but the destination folder beside it, ever.
-  std::size_t beside = 0;
-  for (const auto& e : fs::directory_iterator(box)) beside += e.path() == dest ? 0 : 1;
-  FuzzCheck(beside == 0);
+  FuzzCheck(box.CountBesides("dest") == 0);
   // Every file in it is one the unpacking reported: no half-written file stays behind.
-  bool any = false;
-  for (const auto& e : fs::recursive_directory_iterator(dest)) {
-    any = true;
-    if (!e.is_regular_file()) continue;
+  dest.Drain([&](const WatchedFolder::Entry& e) {
+    const std::u16string path = zelmor::Utf8ToU16(e.Path, zelmor::Utf8Invalid::Escape);
     bool listed = false;
-    for (const auto& n : names.Items)
-      listed = listed || zelmor::Utf8ToU16(e.path().string(), zelmor::Utf8Invalid::Escape) == n;
+    for (const auto& n : names.Items) listed = listed || path == n;
     FuzzCheck(listed);
-  }
-  if (any)
-    for (const auto& e : fs::directory_iterator(dest)) fs::remove_all(e.path());
+  });
   return 0;
 }

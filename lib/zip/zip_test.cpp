@@ -713,6 +713,7 @@ TEST(ZipTest, DamagedDirectoriesAreRefused) {
       {"last 10 bytes cut", good.substr(0, good.size() - 10)},
       {"end record counts 5 of 6", HandMadeArchive(six, 5)},
       {"end record counts 7 of 6", HandMadeArchive(six, 7)},
+      {"end record counts 65,535, more than its directory holds", HandMadeArchive(six, 0xFFFF)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
