@@ -38,9 +38,7 @@ std::u16string Text(Kind kind) {
         for (char16_t c : u"çãõéêíóúàâôÇÃÕÉÊÍÓÚÀÂÔ€") t.push_back(c);
         t.pop_back();
         break;
-      case kRandom:
-        t.push_back(static_cast<char16_t>(next() >> 24));
-        break;
+      case kRandom: t.push_back(static_cast<char16_t>(next() >> 24)); break;
     }
   }
   t.resize(kSize);
