@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -43,6 +44,41 @@ TEST(Cp1252Test, HighRangeAndSeparator) {
   EXPECT_EQ(cp1252::Encode(u"a\u4E2Db"), "a?b");
 }
 
+// The decoders take plain bytes a block at a time: a byte that needs the table (or
+// ends a line) must be found wherever it falls in a block, and the rest of the text
+// must come out as byte-by-byte decoding gives it.
+TEST(Cp1252Test, BlocksGiveWhatEachByteGives) {
+  for (int b = 0; b < 256; ++b) {
+    if (b < 0x80 || b > 0x9F) {
+      EXPECT_EQ(cp1252::DecodeByte(static_cast<unsigned char>(b)), b) << b;
+    }
+  }
+  const unsigned char kOdd[] = {0x80, 0x81, 0x9D, 0x9F, 0xA0, 0xE7, 0xFF, 0x7F, 0x00, '\r', '\n'};
+  for (std::size_t size : {15, 16, 17, 31, 32, 33, 48, 70}) {
+    for (unsigned char odd : kOdd) {
+      for (std::size_t at = 0; at < size; ++at) {
+        std::string bytes;
+        for (std::size_t k = 0; k < size; ++k) bytes.push_back(static_cast<char>('a' + k % 26));
+        bytes[at] = static_cast<char>(odd);
+        // A second one a block later, where the block after the first starts anew.
+        if (at + 17 < size) bytes[at + 17] = static_cast<char>(odd);
+        std::u16string expected;
+        for (char c : bytes) expected.push_back(cp1252::DecodeByte(static_cast<unsigned char>(c)));
+        const std::string what = std::to_string(size) + " bytes, " + std::to_string(odd) + " at " + std::to_string(at);
+        ASSERT_EQ(cp1252::Decode(bytes), expected) << what;
+        std::u16string room(size, u'-');
+        ASSERT_EQ(cp1252::Decode(bytes, room.data()), room.data() + size) << what;
+        ASSERT_EQ(room, expected) << what;
+        // A line stops at its first CR or LF; what comes before it is decoded.
+        const std::size_t end = std::min(bytes.find_first_of("\r\n"), size);
+        room.assign(size, u'-');
+        ASSERT_EQ(cp1252::DecodeLine(bytes, room.data()), end) << what;
+        ASSERT_EQ(room.substr(0, end), expected.substr(0, end)) << what;
+      }
+    }
+  }
+}
+
 // Code page 437: a few bytes by hand, and all 256 against Python's codec where it is
 // installed (an independent table).
 TEST(Cp437Test, EveryByteAsPythonReadsIt) {
@@ -77,6 +113,81 @@ TEST(TextTest, Utf8RoundTripAndInvalidBytes) {
   EXPECT_EQ(Utf8ToU16("\xc3"), u"\uFFFD");            // truncated sequence
   EXPECT_EQ(Utf8ToU16("\xc0\xaf"), u"\uFFFD\uFFFD");  // overlong '/'
   EXPECT_EQ(U16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
+}
+
+// Each sequence (or bad byte) is put at every place in a run of ASCII, so that it
+// meets the edge of every block the ASCII fast path reads, and then with a second one
+// after every gap: the text must be what the sequence gives on its own, between the
+// ASCII as it stands. On its own it is too short for a block, so it is decoded byte by
+// byte; and what that gives is pinned here too.
+TEST(TextTest, Utf8BlocksGiveWhatEachSequenceGives) {
+  struct Piece {
+    std::string bytes;
+    std::u16string text;  // empty: every byte is one that starts no well-formed sequence
+  };
+  const Piece pieces[] = {
+      {"\xC3\xA7", u"ç"},
+      {"\xC2\x80", u"\u0080"},
+      {"\xE2\x82\xAC", u"€"},
+      {"\xEF\xBF\xBF", u"\uFFFF"},
+      {"\xF0\x9F\x98\x80", u"😀"},
+      {"\xF4\x8F\xBF\xBF", u"\U0010FFFF"},
+      {"\xC3", u""},              // cut
+      {"\xE2\x82", u""},          // cut
+      {"\xF0\x9F\x98", u""},      // cut
+      {"\xC0\xAF", u""},          // overlong
+      {"\xC1\xBF", u""},          // overlong
+      {"\xE0\x9F\xBF", u""},      // overlong
+      {"\xF0\x8F\xBF\xBF", u""},  // overlong
+      {"\xED\xA0\x80", u""},      // a surrogate
+      {"\xF4\x90\x80\x80", u""},  // past U+10FFFF
+      {"\x80\xBF", u""},          // stray continuation bytes
+      {"\xF8\xFF", u""},          // never in UTF-8
+  };
+  const auto E = Utf8Invalid::Escape;
+  auto replaced = [](const Piece& p) { return p.text.empty() ? std::u16string(p.bytes.size(), u'\uFFFD') : p.text; };
+  auto escaped = [](const Piece& p) {
+    if (!p.text.empty()) return p.text;
+    std::u16string t;
+    for (char c : p.bytes) t.push_back(static_cast<char16_t>(0xDC00 + static_cast<unsigned char>(c)));
+    return t;
+  };
+  for (const Piece& p : pieces) {
+    ASSERT_EQ(Utf8ToU16(p.bytes), replaced(p)) << p.bytes;
+    ASSERT_EQ(Utf8ToU16(p.bytes, E), escaped(p)) << p.bytes;
+  }
+  const std::string ascii = "<nota>0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVW</nota>";
+  auto widened = [](std::string_view s) { return std::u16string(s.begin(), s.end()); };
+  auto expect = [&](const std::string& bytes, const std::u16string& replacedText, const std::u16string& escapedText,
+                    bool valid, const std::string& what) {
+    ASSERT_EQ(Utf8ToU16(bytes), replacedText) << what;
+    ASSERT_EQ(Utf8ToU16(bytes, E), escapedText) << what;
+    std::u16string strict = u"lixo";
+    ASSERT_EQ(TryUtf8ToU16(bytes, strict), valid) << what;
+    if (valid) {
+      ASSERT_EQ(strict, replacedText) << what;
+    }
+  };
+  for (const Piece& p : pieces) {
+    for (std::size_t at = 0; at <= 40; ++at) {
+      const std::string head = ascii.substr(0, at), tail = ascii.substr(at);
+      expect(head + p.bytes + tail, widened(head) + replaced(p) + widened(tail),
+             widened(head) + escaped(p) + widened(tail), !p.text.empty(), p.bytes + " at " + std::to_string(at));
+    }
+    for (const Piece& q : pieces) {
+      for (std::size_t gap = 1; gap <= 17; ++gap) {
+        const std::string head = ascii.substr(0, 3), mid = ascii.substr(3, gap), tail = ascii.substr(3 + gap, 20);
+        expect(head + p.bytes + mid + q.bytes + tail,
+               widened(head) + replaced(p) + widened(mid) + replaced(q) + widened(tail),
+               widened(head) + escaped(p) + widened(mid) + escaped(q) + widened(tail),
+               !p.text.empty() && !q.text.empty(), p.bytes + " and " + q.bytes + " after " + std::to_string(gap));
+      }
+    }
+  }
+  // The strict decoder keeps what it decoded before the bad byte, as it always has.
+  std::u16string strict;
+  EXPECT_FALSE(TryUtf8ToU16(ascii.substr(0, 20) + "\xC3(" + ascii, strict));
+  EXPECT_EQ(strict, widened(ascii.substr(0, 20)));
 }
 
 // Linux file names are bytes: whatever they hold must come back byte for byte.

@@ -5,7 +5,10 @@
 #include <unicode/utf16.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 
+#include "core/byte_blocks.h"
 #include "core/integer_text.h"
 #include "core/surrogates.h"
 
@@ -15,32 +18,34 @@ namespace {
 
 constexpr char32_t kInvalid = 0xFFFFFFFF;
 
-// The code point of the UTF-8 sequence at s[i] and its length, or kInvalid (length
-// 1) for a byte that does not start a well-formed sequence: a stray continuation
-// byte, a cut sequence, an overlong form, a surrogate or a value past U+10FFFF.
-char32_t DecodeAt(std::string_view s, std::size_t i, std::size_t& len) {
-  const auto c = static_cast<unsigned char>(s[i]);
+// The length of the UTF-8 sequence a byte starts: 1 to 4, or 0 for a byte that starts
+// none (a continuation byte, 0xF8 and up).
+constexpr std::array<std::uint8_t, 256> kSequenceLength = [] {
+  std::array<std::uint8_t, 256> t{};
+  for (int c = 0; c < 256; ++c)
+    t[static_cast<std::size_t>(c)] = c < 0x80 ? 1 : c < 0xC0 ? 0 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : c < 0xF8 ? 4 : 0;
+  return t;
+}();
+
+// The code point of the UTF-8 sequence at p (with `left` bytes from there) and its
+// length, or kInvalid (length 1) for a byte that does not start a well-formed
+// sequence: a stray continuation byte, a cut sequence, an overlong form, a surrogate
+// or a value past U+10FFFF.
+char32_t DecodeAt(const unsigned char* p, std::size_t left, std::size_t& len) {
+  const unsigned char c = p[0];
   len = 1;
-  if (c < 0x80) return c;
-  char32_t cp;
-  std::size_t n;
-  if ((c & 0xE0) == 0xC0) {
-    cp = c & 0x1F;
-    n = 2;
-  } else if ((c & 0xF0) == 0xE0) {
-    cp = c & 0x0F;
-    n = 3;
-  } else if ((c & 0xF8) == 0xF0) {
-    cp = c & 0x07;
-    n = 4;
-  } else {
-    return kInvalid;
+  const std::size_t n = kSequenceLength[c];
+  if (n == 1) return c;
+  if (n == 0 || n > left) return kInvalid;
+  if (n == 2) {  // the accented letters of Latin scripts, the commonest case past ASCII
+    if ((p[1] & 0xC0) != 0x80 || c < 0xC2) return kInvalid;
+    len = 2;
+    return static_cast<char32_t>((c & 0x1F) << 6 | (p[1] & 0x3F));
   }
-  if (i + n > s.size()) return kInvalid;
+  char32_t cp = c & (0x7F >> n);
   for (std::size_t k = 1; k < n; ++k) {
-    const auto cc = static_cast<unsigned char>(s[i + k]);
-    if ((cc & 0xC0) != 0x80) return kInvalid;
-    cp = (cp << 6) | (cc & 0x3F);
+    if ((p[k] & 0xC0) != 0x80) return kInvalid;
+    cp = (cp << 6) | (p[k] & 0x3F);
   }
   static constexpr char32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
   if (cp < kMin[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return kInvalid;
@@ -48,41 +53,73 @@ char32_t DecodeAt(std::string_view s, std::size_t i, std::size_t& len) {
   return cp;
 }
 
-void AppendUtf16(std::u16string& out, char32_t cp) {
-  if (cp >= 0x10000) {
-    cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-  } else {
-    out.push_back(static_cast<char16_t>(cp));
+// What the decoder does at a byte that starts no well-formed sequence: U+FFFD, its
+// escape, or stop.
+enum class OnInvalid { Replace, Escape, Stop };
+
+struct Decoded {
+  std::size_t units;  // written at `out`
+  bool whole;         // false when Stop stopped it
+};
+
+// UTF-8 into `out`, which has room for s.size() code units (a sequence never takes
+// more units than bytes). A run of plain ASCII widens a block at a time; the block that
+// holds the end of the run widens whole too, and what follows the run is written over.
+template <OnInvalid kOnInvalid>
+Decoded DecodeInto(std::string_view s, char16_t* out) {
+  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+  const std::size_t n = s.size();
+  std::size_t i = 0, o = 0;  // o <= i throughout
+  while (i < n) {
+    if (byte_blocks::kBlocks && p[i] < 0x80) {
+      while (i + byte_blocks::kBlock <= n) {
+        const byte_blocks::Words w = byte_blocks::Load(p + i);
+        const std::uint64_t lo = w.lo & byte_blocks::kHighBits, hi = w.hi & byte_blocks::kHighBits;
+        byte_blocks::Widen(p + i, out + o);
+        if ((lo | hi) == 0) {
+          i += byte_blocks::kBlock;
+          o += byte_blocks::kBlock;
+          continue;
+        }
+        const std::size_t k = byte_blocks::FirstMarked(lo, hi);
+        i += k;
+        o += k;
+        break;
+      }
+      if (i >= n) break;
+    }
+    std::size_t len;
+    char32_t cp = DecodeAt(p + i, n - i, len);
+    if (cp == kInvalid) {
+      if constexpr (kOnInvalid == OnInvalid::Stop) return {o, false};
+      out[o++] = kOnInvalid == OnInvalid::Escape ? static_cast<char16_t>(0xDC00 + p[i]) : u'\uFFFD';
+    } else if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out[o++] = static_cast<char16_t>(0xD800 + (cp >> 10));
+      out[o++] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    } else {
+      out[o++] = static_cast<char16_t>(cp);
+    }
+    i += len;
   }
+  return {o, true};
 }
 
 }  // namespace
 
 std::u16string Utf8ToU16(std::string_view s, Utf8Invalid invalid) {
-  const bool escape = invalid == Utf8Invalid::Escape;
-  std::u16string out;
-  out.reserve(s.size());
-  for (std::size_t i = 0, len; i < s.size(); i += len) {
-    const char32_t cp = DecodeAt(s, i, len);
-    if (cp != kInvalid)
-      AppendUtf16(out, cp);
-    else
-      out.push_back(escape ? static_cast<char16_t>(0xDC00 + static_cast<unsigned char>(s[i])) : u'\uFFFD');
-  }
+  std::u16string out(s.size(), u'\0');
+  const Decoded d = invalid == Utf8Invalid::Escape ? DecodeInto<OnInvalid::Escape>(s, out.data())
+                                                   : DecodeInto<OnInvalid::Replace>(s, out.data());
+  out.resize(d.units);
   return out;
 }
 
 bool TryUtf8ToU16(std::string_view s, std::u16string& out) {
-  out.clear();
-  out.reserve(s.size());
-  for (std::size_t i = 0, len; i < s.size(); i += len) {
-    const char32_t cp = DecodeAt(s, i, len);
-    if (cp == kInvalid) return false;
-    AppendUtf16(out, cp);
-  }
-  return true;
+  out.resize(s.size());
+  const Decoded d = DecodeInto<OnInvalid::Stop>(s, out.data());
+  out.resize(d.units);
+  return d.whole;
 }
 
 void AppendUtf8(std::string& out, char32_t cp) {

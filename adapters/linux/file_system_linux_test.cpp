@@ -1,6 +1,6 @@
 // Moves of the Linux file system service: a rename within one file system, a copy
 // that is whole and flushed before the source goes across two, and the refusals of a
-// copy over an existing file either way.
+// copy over an existing file either way. And whole files read at the size they have.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sched.h>
@@ -84,6 +84,26 @@ class PrivateDisk {
   std::string FWhere, FWhy;
   bool FMounted = false;
 };
+
+// A whole file is read straight into the string at the size the file had when it was
+// opened: every size comes back byte for byte, around the size of the read that looks
+// past the end too; a file whose size says 0 while it holds text (as /proc's do) is
+// read to its end all the same.
+TEST(FileSystemReadTest, WholeFilesAtEverySize) {
+  testing::TemporaryFolder t;
+  for (std::size_t size : {0, 1, 4095, 4096, 4097, 8193, 65536 + 3, (1 << 20) + 7}) {
+    std::string bytes(size, '\0');
+    for (std::size_t k = 0; k < size; ++k) bytes[k] = static_cast<char>(k * 7 + k / 251);
+    const std::string path = t.Path() + "/f" + std::to_string(size);
+    Write(path, bytes);
+    EXPECT_EQ(Read(path), bytes) << size;
+  }
+  std::string maps;
+  ASSERT_TRUE(posix::ReadWhole("/proc/self/maps", maps));
+  EXPECT_GT(maps.size(), 4096u) << "too short to read past the first look";
+  EXPECT_NE(maps.find("[stack]"), std::string::npos);
+  EXPECT_EQ(maps.back(), '\n');
+}
 
 struct MoveCase {
   const char* Name;

@@ -105,15 +105,28 @@ bool ReadWhole(const std::string& path, std::string& bytes) {
   bytes.clear();
   const FileDescriptor fd = OpenForReading(path);
   if (!fd) return false;
+  // Straight into the string, sized from fstat: one read for the whole file, and one
+  // more to see that it ends there. A file that grew meanwhile is read on to its end.
   struct stat st {};
-  if (fstat(fd.Get(), &st) == 0 && st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
-  char buf[65536];
+  if (fstat(fd.Get(), &st) == 0 && st.st_size > 0) bytes.resize(static_cast<std::size_t>(st.st_size));
+  std::size_t done = 0;
   for (;;) {
-    const ssize_t n = Retry([&] { return read(fd.Get(), buf, sizeof buf); });
+    if (done == bytes.size()) {
+      char more[4096];
+      const ssize_t n = Retry([&] { return read(fd.Get(), more, sizeof more); });
+      if (n < 0) Fail("Não foi possível ler o arquivo", path, errno);
+      if (n == 0) break;
+      bytes.resize(done + static_cast<std::size_t>(n) + std::max<std::size_t>(done / 2, sizeof more));
+      std::memcpy(bytes.data() + done, more, static_cast<std::size_t>(n));
+      done += static_cast<std::size_t>(n);
+      continue;
+    }
+    const ssize_t n = Retry([&] { return read(fd.Get(), bytes.data() + done, bytes.size() - done); });
     if (n < 0) Fail("Não foi possível ler o arquivo", path, errno);
     if (n == 0) break;
-    bytes.append(buf, static_cast<std::size_t>(n));
+    done += static_cast<std::size_t>(n);
   }
+  bytes.resize(done);
   return true;
 }
 

@@ -1,9 +1,6 @@
 #include "textfile/text_file.h"
 
-#include <array>
-#include <bit>
-#include <cstdint>
-#include <cstring>
+#include <algorithm>
 
 #include "core/cp1252.h"
 #include "core/errors.h"
@@ -72,78 +69,40 @@ bool Load(std::u16string_view path, TStringList& lines, Encoding& encoding) {
   return true;
 }
 
-namespace {
-
-constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
-
-// The high bit of each byte of `w` that is `b`, and of no other (no borrow crosses bytes).
-std::uint64_t BytesEqual(std::uint64_t w, unsigned char b) {
-  const std::uint64_t x = w ^ (kOnes * b);
-  return ~(((x & ~kHigh) + ~kHigh) | x | ~kHigh);
-}
-
-bool HasByte(std::uint64_t w, unsigned char b) { return BytesEqual(w, b) != 0; }
-
-// How many bytes are CR or LF, eight at a time.
-std::size_t LineEndBytes(std::string_view bytes) {
-  std::size_t count = 0, i = 0;
-  for (; i + 8 <= bytes.size(); i += 8) {
-    std::uint64_t w;
-    std::memcpy(&w, bytes.data() + i, sizeof w);
-    // A 1 in each byte found, summed into the top byte by the multiplication.
-    count += static_cast<std::size_t>((((BytesEqual(w, '\r') | BytesEqual(w, '\n')) >> 7) * kOnes) >> 56);
-  }
-  for (; i < bytes.size(); ++i) count += bytes[i] == '\r' || bytes[i] == '\n';
-  return count;
-}
-
-}  // namespace
-
 std::u16string ReadAnsiText(std::u16string_view path) {
+  std::u16string text;
+  ReadAnsiText(path, text);
+  return text;
+}
+
+void ReadAnsiText(std::u16string_view path, std::u16string& text) {
   std::string bytes;
   if (!platform::Service<platform::FileSystem>::Get().ReadAll(path, bytes))
     throw EFileError(u"Arquivo não encontrado: \"" + std::u16string(path) + u"\"");
-  // One pass: every line end (CR LF, CR, LF) becomes CR LF, and the last line gets one.
-  // Written through a pointer into room made once (a line end takes at most one character
-  // more than it had), with the code page as a table: large documents are read this way.
-  static const std::array<char16_t, 256> kDecoded = [] {
-    std::array<char16_t, 256> t{};
-    for (int b = 0; b < 256; ++b) t[static_cast<std::size_t>(b)] = cp1252::DecodeByte(static_cast<unsigned char>(b));
-    return t;
-  }();
-  std::u16string text(bytes.size() + LineEndBytes(bytes) + 2, u'\0');
-  char16_t* out = text.data();
+  // One pass, a line at a time: every line end (CR LF, CR, LF) becomes CR LF, and the
+  // last line gets one. The text is written in place in room made before each line for
+  // all the bytes left and a line end; a lone CR or LF takes one unit more than it had,
+  // so the first room is a little more than the bytes and lines of eight bytes or more
+  // never make more.
   const std::size_t n = bytes.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    // Eight plain ASCII bytes (no line end among them) widen as they are.
-    while (std::endian::native == std::endian::little && i + 8 <= n) {
-      std::uint64_t w;
-      std::memcpy(&w, bytes.data() + i, sizeof w);
-      if (w & kHigh || HasByte(w, '\r') || HasByte(w, '\n')) break;
-      // Each byte into its own 16-bit lane, four at a time.
-      for (int half = 0; half < 2; ++half, w >>= 32) {
-        const std::uint64_t lanes = (w & 0xFF) | (w & 0xFF00) << 8 | (w & 0xFF0000) << 16 | (w & 0xFF000000) << 24;
-        std::memcpy(out + 4 * half, &lanes, sizeof lanes);
-      }
-      out += 8;
-      i += 8;
-    }
-    if (i >= n) break;
-    const unsigned char b = static_cast<unsigned char>(bytes[i]);
-    if (b == '\r' || b == '\n') {
-      if (b == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;
-      *out++ = u'\r';
-      *out++ = u'\n';
-    } else {
-      *out++ = kDecoded[b];
-    }
+  text.resize(n + n / 8 + 2);
+  std::size_t i = 0, o = 0;
+  while (i < n) {
+    if (text.size() - o < n - i + 2) text.resize(std::max(text.size() + text.size() / 2, o + n - i + 2));
+    const std::size_t line = cp1252::DecodeLine(std::string_view(bytes).substr(i), text.data() + o);
+    i += line;
+    o += line;
+    if (i == n) break;
+    if (bytes[i] == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;
+    ++i;
+    text[o++] = u'\r';
+    text[o++] = u'\n';
   }
-  if (!bytes.empty() && bytes.back() != '\r' && bytes.back() != '\n') {
-    *out++ = u'\r';
-    *out++ = u'\n';
+  if (n > 0 && bytes.back() != '\r' && bytes.back() != '\n') {
+    text[o++] = u'\r';
+    text[o++] = u'\n';
   }
-  text.resize(static_cast<std::size_t>(out - text.data()));
-  return text;
+  text.resize(o);
 }
 
 void Save(std::u16string_view path, const TStringList& lines, Encoding encoding) {

@@ -34,6 +34,9 @@ void SplitLines(std::u16string_view text, TStringList& lines);
 // as lines each followed by CR LF: UTF-8 "ç" arrives as "Ã§". Raises EFileError
 // "Arquivo não encontrado: ..." when there is no such file.
 std::u16string ReadAnsiText(std::u16string_view path);
+// The same into `text`, whose memory is kept for the next file (a reader loading
+// document after document); `text` is unchanged when it raises.
+void ReadAnsiText(std::u16string_view path, std::u16string& text);
 
 // Reads a whole text file into `lines` (cleared first). False when there is no
 // such file; raises EFileError when it exists but cannot be read.

@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "core/cp1252.h"
+#include "platform/file_system.h"
 #include "testing/file_tree.h"
+#include "textfile/text_file.h"
 #include "xml/mXML.h"
 
 #ifdef ZELMOR_HAVE_PUGIXML
@@ -183,6 +185,31 @@ void BM_ReaderFromFile(benchmark::State& state) {
   Finish(state, Plausible(a), "the reader read something else");
 }
 BENCHMARK(BM_ReaderFromFile)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
+// Loading alone, split in two: the file's bytes, then those bytes as the reader's
+// text (Windows-1252 lines into UTF-16), which pugixml does not do; it parses the
+// UTF-8 bytes where they lie.
+void BM_FileBytes(benchmark::State& state) {
+  const std::u16string path = InputOf(Megabytes(state)).files->Path("nfe.xml");
+  std::string bytes;
+  for (auto _ : state) {
+    if (!platform::Service<platform::FileSystem>::Get().ReadAll(path, bytes)) state.SkipWithError("no file");
+    benchmark::DoNotOptimize(bytes.data());
+  }
+  Finish(state, bytes == InputOf(Megabytes(state)).bytes, "the bytes read are not the file's");
+}
+BENCHMARK(BM_FileBytes)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
+void BM_FileText(benchmark::State& state) {
+  const std::u16string path = InputOf(Megabytes(state)).files->Path("nfe.xml");
+  std::u16string text;
+  for (auto _ : state) {
+    text_file::ReadAnsiText(path, text);
+    benchmark::DoNotOptimize(text.data());
+  }
+  Finish(state, text == InputOf(Megabytes(state)).text + u"\r\n", "the text read is not the file's");
+}
+BENCHMARK(BM_FileText)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 
 #ifdef ZELMOR_HAVE_PUGIXML
 void Query(const pugi::xml_document& doc, Answers<std::string>& a) {

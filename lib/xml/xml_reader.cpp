@@ -454,7 +454,8 @@ TmXMLLeitura::~TmXMLLeitura() = default;
 void TmXMLLeitura::SetArquivo(std::u16string_view Value) {
   tsArquivo = Value;
   if (!Value.empty()) {
-    tsXML = text_file::ReadAnsiText(Value);
+    // Into the text's own memory, as the index keeps its own between texts.
+    text_file::ReadAnsiText(Value, tsXML);
     TextChanged();
   }
 }

@@ -2,6 +2,8 @@
 
 #include <iterator>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "calendar/calendar.h"
 #include "core/cp1252.h"
@@ -204,6 +206,48 @@ TEST(XmlReaderTest, LoadingAFileReadsItsBytesAsWindows1252) {
     t.Write("linhas.xml", c.bytes);
     doc.SetArquivo(t.Path("linhas.xml"));
     EXPECT_EQ(doc.XML(), c.text) << c.bytes;
+  }
+}
+
+// Loading reads plain bytes a block at a time and makes room for the text before each
+// line: line ends and bytes the code page maps elsewhere must be found wherever they
+// fall in a block, lines shorter than the room allows must still fit, and a document
+// loaded after a longer one must not keep any of it. Against the rule byte by byte.
+TEST(XmlReaderTest, LoadingGivesWhatEachByteGives) {
+  auto byteByByte = [](const std::string& bytes) {
+    std::u16string t;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      if (bytes[i] == '\r' || bytes[i] == '\n') {
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        t += u"\r\n";
+      } else {
+        t += cp1252::DecodeByte(static_cast<unsigned char>(bytes[i]));
+      }
+    }
+    if (!bytes.empty() && bytes.back() != '\r' && bytes.back() != '\n') t += u"\r\n";
+    return t;
+  };
+  std::vector<std::string> files;
+  const std::string line = "<det><xProd>PRODUTO DE TESTE</xProd></det>";
+  for (const char* odd : {"\n", "\r", "\r\n", "\n\r", "\x80", "\x9D", "\xE7", "\x80\n"}) {
+    for (std::size_t at = 0; at <= 33; ++at) files.push_back(line.substr(0, at) + odd + line.substr(at));
+  }
+  // Lines too short for the first room, longest first so each load reuses a longer text.
+  files.push_back(std::string(3000, '\n'));
+  files.push_back(std::string(2999, '\r') + "x");
+  for (std::string_view each : {"a\n", "ab\r", "abcdefg\n"}) {
+    std::string f;
+    for (int k = 0; k < 400; ++k) f += each;
+    files.push_back(f);
+  }
+  files.push_back("\n");
+  files.push_back("");
+  testing::FileTree t;
+  X doc;
+  for (const std::string& f : files) {
+    t.Write("nota.xml", f);
+    doc.SetArquivo(t.Path("nota.xml"));
+    ASSERT_EQ(doc.XML(), byteByByte(f)) << f.substr(0, 60);
   }
 }
 

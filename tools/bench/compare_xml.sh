@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The XML reader against pugixml, in one process (lib/xml/xml_bench.cpp): the same
 # queries on the same 1 MB and 10 MB invoices, the benchmarks run in random
-# interleaving, repeated; prints min and median per side and the ratios ours/pugixml.
+# interleaving, repeated; prints min and median per side and the ratios ours/pugixml,
+# and what loading a file costs with and without the conversion to the reader's text.
 #   tools/bench/compare_xml.sh [REPETITIONS]
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -35,6 +36,11 @@ def line(ours, peer):
 for size in ("1", "10"):
     line(f"BM_Reader/{size}", f"BM_Pugixml/{size}")
     line(f"BM_ReaderFromFile/{size}", f"BM_PugixmlFromFile/{size}")
+for size in ("1", "10"):
+    b, t = runs[f"BM_FileBytes/{size}"]["cpu"], runs[f"BM_FileText/{size}"]["cpu"]
+    if b and t:
+        print(f"loading {size} MB (cpu median): the bytes {statistics.median(b):.2f} ms, as text "
+              f"{statistics.median(t):.2f} ms (the conversion {statistics.median(t) - statistics.median(b):.2f} ms)")
 for name in ("BM_Reader", "BM_ReaderNarrowed", "BM_Pugixml"):
     if runs[f"{name}/1"]["cpu"] and runs[f"{name}/10"]["cpu"]:
         print(f"{name:<22} 10 MB / 1 MB (cpu median): "
