@@ -101,12 +101,12 @@ bool TmFile::GetFiles(TStringList& Saida, std::u16string_view Arquivos, bool Inc
   std::vector<FolderEntry> found;
   files::FindEntries(Arquivos, dated, found);
   const std::u16string folder(files::SplitPath(Arquivos).Folder);
-  for (const auto& e : found) {
+  for (auto& e : found) {
     if (e.Info.Kind == EntryKind::Folder || files::IsHidden(e.Name)) continue;
     const TDateTime d = dated ? files::FileTimeToDateTime(e.Info.Modified) : TDateTime(0);
     if (ahDtInicial > -1 && d < ahDtInicial) continue;
     if (ahDtFinal > -1 && d > ahDtFinal) continue;
-    std::u16string entry = IncluirPasta ? folder + e.Name : e.Name;
+    std::u16string entry = IncluirPasta ? Joined(folder, e.Name) : std::move(e.Name);
     if (Detalhes) entry = DetailLine(entry, d, e.Info.Size);
     Saida.Items.push_back(std::move(entry));
   }
