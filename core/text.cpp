@@ -141,9 +141,14 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }
 
 std::string U16ToUtf8(std::u16string_view s, Utf8Invalid invalid) {
-  std::string out;
-  out.reserve(s.size());
-  for (std::size_t i = 0; i < s.size(); ++i) {
+  // The ASCII beginning (most names and paths whole) a unit to a byte.
+  std::size_t ascii = 0;
+  while (ascii < s.size() && s[ascii] < 0x80) ++ascii;
+  std::string out(ascii, '\0');
+  for (std::size_t i = 0; i < ascii; ++i) out[i] = static_cast<char>(s[i]);
+  if (ascii == s.size()) return out;
+  out.reserve(s.size() + 8);
+  for (std::size_t i = ascii; i < s.size(); ++i) {
     char32_t cp = s[i];
     if (SurrogatePairAt(s, i)) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i + 1] - 0xDC00);

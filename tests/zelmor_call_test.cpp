@@ -232,6 +232,28 @@ TEST(ZelmorCall, NoResultIsNullAndDayZeroIsItsDate) {
   EXPECT_EQ(answers[2]["result"], "1899-12-30");
 }
 
+// A structured answer is written as it is made: the same bytes the JSON library
+// writes, for each kind of text (escaped, not UTF-8, beyond the first plane).
+TEST(ZelmorCall, StructuredAnswersAreExactJson) {
+  const std::string texts =
+      "plain|qu\"ote|back\\slash|tab\there|bell\a|rela\xe7\xe3o|a\xc3\xa7\xc3\xa3o|\x7f|\xf0\x9f\x98\x80";
+  struct {
+    std::vector<std::string> args;
+    std::string out;
+  } cases[] = {
+      {{"call", "TmStr.Split", texts, "|"},
+       "{\"result\":[\"plain\",\"qu\\\"ote\",\"back\\\\slash\",\"tab\\there\",\"bell\\u0007\","
+       "\"rela\xEF\xBF\xBD\xEF\xBF\xBDo\",\"a\xC3\xA7\xC3\xA3o\",\"\x7F\",\"\xF0\x9F\x98\x80\"]}\n"},
+      {{"call", "--json", "TmStr.StrZero", "42", "5"}, "{\"result\":\"00042\"}\n"},
+      {{"call", "--json", "TmStr.Ocorre", "aaa", "a"}, "{\"result\":3}\n"},
+  };
+  for (const auto& c : cases) {
+    ProcessResult r = Zelmor(c.args);
+    EXPECT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_EQ(r.Out, c.out) << c.args[1];
+  }
+}
+
 TEST(ZelmorCall, ListShowsSignatures) {
   ProcessResult r = Zelmor({"call", "--list"});
   EXPECT_EQ(r.ExitCode, 0);

@@ -238,16 +238,12 @@ class LinuxFileSystem final : public platform::FileSystem {
       exists = stat(real.c_str(), &dst) == 0;
     }
     if (exists) {
-      // The refusals of a copy over an existing file.
+      // The refusals of a copy over an existing file: the rules of a replacement.
       if (S_ISDIR(dst.st_mode)) return Fail(why, EISDIR);
       if (dst.st_dev == own.st_dev && dst.st_ino == own.st_ino) return Fail(why, EINVAL);  // onto itself
-      if (!S_ISREG(dst.st_mode)) return FailText(why, Utf8ToU16(posix::NotRegular(dst.st_mode)));
-      if (IsReadOnly(dst)) return FailText(why, kReadOnly);
-      if (!Root()) {
-        if (access(real.c_str(), W_OK) != 0) return Fail(why, EACCES);
-        if (dst.st_uid != geteuid())
-          return FailText(why, Utf8ToU16(posix::ReplaceError{posix::ReplaceError::Kind::OtherOwner, 0, 0}.Reason()));
-      }
+      const posix::ReplaceError e = posix::CheckTarget(dst, AT_FDCWD, real.c_str(), posix::ReadOnlyTarget::Refuse);
+      if (e.What == posix::ReplaceError::Kind::ReadOnly) return FailText(why, kReadOnly);
+      if (e) return FailText(why, Utf8ToU16(e.Reason()));
     }
     if (rename(src.c_str(), real.c_str()) == 0) return true;
     // Across file systems (EXDEV) the bytes must be copied. Any other refusal (a

@@ -56,6 +56,20 @@ std::string ReplaceError::Reason() const {
   return {};
 }
 
+ReplaceError CheckTarget(const struct stat& target, int folder, const char* name, ReadOnlyTarget readOnly) {
+  // A rename would swap a pipe or a device node for a file, and would go round a
+  // read-only file's permissions.
+  if (!S_ISREG(target.st_mode)) return {ReplaceError::Kind::NotRegular, 0, static_cast<unsigned>(target.st_mode)};
+  const bool readOnlyBit = (target.st_mode & S_IWUSR) == 0;
+  if (readOnlyBit && readOnly == ReadOnlyTarget::Refuse) return {ReplaceError::Kind::ReadOnly, 0, 0};
+  // Beyond the read-only bit the permissions say whether this process may change
+  // the file (the rename itself only needs the folder).
+  if (!readOnlyBit && faccessat(folder, name, W_OK, AT_EACCESS) != 0) return SystemError(EACCES);
+  const uid_t self = geteuid();
+  if (target.st_uid != self && self != 0) return {ReplaceError::Kind::OtherOwner, 0, 0};
+  return {};
+}
+
 ReplacementFile::~ReplacementFile() {
   FFile.Reset();
   if (!FCommitted && !FTempName.empty()) unlinkat(FFolder.Get(), FTempName.c_str(), 0);
@@ -106,16 +120,8 @@ ReplaceError ReplacementFile::OpenInFolder() {
   }
   // A link replaced as a name (not followed) has no mode or owner of its own to keep.
   const bool file = FExisted && !S_ISLNK(old.st_mode);
-  if (file) {
-    // A rename would swap a pipe or a device node for a file, and would go round a
-    // read-only file's permissions.
-    if (!S_ISREG(old.st_mode)) return {ReplaceError::Kind::NotRegular, 0, static_cast<unsigned>(old.st_mode)};
-    const bool readOnly = (old.st_mode & S_IWUSR) == 0;
-    if (readOnly && options.ReadOnly == ReadOnlyTarget::Refuse) return {ReplaceError::Kind::ReadOnly, 0, 0};
-    // Beyond the read-only bit the permissions say whether this process may change
-    // the file (the rename itself only needs the folder).
-    if (!readOnly && faccessat(FFolder.Get(), FName.c_str(), W_OK, AT_EACCESS) != 0) return SystemError(EACCES);
-  }
+  if (file)
+    if (ReplaceError e = CheckTarget(old, FFolder.Get(), FName.c_str(), options.ReadOnly)) return e;
 
   const unsigned mode = file ? 0600 : options.NewMode;
   // Nameless while written, where the file system can: a crash leaves nothing behind.
@@ -137,7 +143,8 @@ ReplaceError ReplacementFile::OpenInFolder() {
   }
   if (file) {
     // Keeps the owner where this process may give the file away (root may), and never
-    // moves another user's file to this one: it would lose it.
+    // moves another user's file to this one: it would lose it (asked again after the
+    // check: root in a user namespace cannot give a file to a user outside it).
     if (fchown(FFile.Get(), old.st_uid, old.st_gid) != 0 && old.st_uid != geteuid())
       return Discard({ReplaceError::Kind::OtherOwner, 0, 0});
     if (FMode < 0) FMode = static_cast<int>(old.st_mode & 07777);

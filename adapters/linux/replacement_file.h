@@ -5,6 +5,8 @@
 // whole-file writes, copies, unpacked entries, archives, downloads.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -62,6 +64,15 @@ struct ReplaceError {
   // system's text for `Errno`, ...
   std::string Reason() const;
 };
+
+// Whether this process may put another file in the place of the existing file `name`
+// of folder `folder` (AT_FDCWD with a path), whose facts `target` were read with links
+// followed (a link replaced as a name is not asked about). The one set of rules for a
+// replacement and for a rename over a file: a folder, a pipe or a device is NotRegular;
+// a clear owner-write bit is ReadOnly, for root too, unless `readOnly` keeps it; a file
+// this process may not write is System EACCES; another user's file is OtherOwner unless
+// this process may give a file away (root), since the new file would take its owner.
+ReplaceError CheckTarget(const struct stat& target, int folder, const char* name, ReadOnlyTarget readOnly);
 
 // One replacement in progress. Open, write through Descriptor() or Write(), Commit().
 // Destroyed uncommitted, it discards the new file and leaves the target untouched.

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <functional>
 #include <set>
@@ -123,6 +124,58 @@ TEST_F(ReplacementFileTest, RulesOfTheTarget) {
     EXPECT_EQ(st.st_mode & 07777, c.ModeAfter);
   }
   EXPECT_EQ(Names(Dir.Path()).size(), std::size(cases)) << "a temporary file was left behind";
+}
+
+// The check a rename over a file shares with a replacement, one row per rule: the
+// target, who asks, and the answer.
+TEST_F(ReplacementFileTest, CheckTargetAnswersEachRule) {
+  ASSERT_EQ(chmod(Dir.Path().c_str(), 0777), 0);
+  const gid_t shared = 4321;
+  enum class What { File, Pipe, Folder };
+  struct Case {
+    const char* Name;
+    What Is;
+    mode_t Mode;
+    uid_t Owner;
+    uid_t Asker;
+    ReadOnlyTarget ReadOnly;
+    Kind Answer;
+    int Errno = 0;
+  };
+  const Case cases[] = {
+      {"own file", What::File, 0644, kOther, kOther, ReadOnlyTarget::Refuse, Kind::None},
+      {"pipe", What::Pipe, 0666, kOther, kOther, ReadOnlyTarget::Refuse, Kind::NotRegular},
+      {"folder", What::Folder, 0777, kOther, kOther, ReadOnlyTarget::Refuse, Kind::NotRegular},
+      {"read-only", What::File, 0444, kOther, kOther, ReadOnlyTarget::Refuse, Kind::ReadOnly},
+      {"read-only for root", What::File, 0444, 0, 0, ReadOnlyTarget::Refuse, Kind::ReadOnly},
+      {"read-only kept", What::File, 0444, kOther, kOther, ReadOnlyTarget::KeepReadOnly, Kind::None},
+      {"not writable", What::File, 0644, kThird, kOther, ReadOnlyTarget::Refuse, Kind::System, EACCES},
+      {"group-writable, another's", What::File, 0664, kThird, kOther, ReadOnlyTarget::Refuse, Kind::OtherOwner},
+      {"another's, for root", What::File, 0644, kThird, 0, ReadOnlyTarget::Refuse, Kind::None},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const std::string path = At(c.Name);
+    if (c.Is == What::File) {
+      Write(path, "old", c.Mode);
+    } else {
+      ASSERT_EQ(c.Is == What::Pipe ? mkfifo(path.c_str(), c.Mode) : mkdir(path.c_str(), c.Mode), 0);
+    }
+    ASSERT_EQ(chown(path.c_str(), c.Owner, shared), 0);
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    const FileDescriptor folder(open(Dir.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    ASSERT_TRUE(folder);
+    // The answer, from whichever user asks, back through the exit code: its kind, and
+    // whether it is EACCES (the only errno the rules give).
+    auto code = [](Kind k, int err) { return static_cast<int>(k) * 2 + (err == EACCES ? 1 : 0); };
+    EXPECT_EQ(AsUser(c.Asker, shared,
+                     [&] {
+                       const ReplaceError e = CheckTarget(st, folder.Get(), c.Name, c.ReadOnly);
+                       return code(e.What, e.Errno);
+                     }),
+              code(c.Answer, c.Errno));
+  }
 }
 
 TEST_F(ReplacementFileTest, NotARegularFileIsRefusedWithoutWaitingOnIt) {

@@ -1,5 +1,6 @@
 // Listings of files and folders, also through whole trees, and counting processes.
 #include <algorithm>
+#include <deque>
 #include <set>
 #include <utility>
 
@@ -34,29 +35,47 @@ class TreeWalk {
     return true;
   }
 
+  // The entries of a folder `depth` levels down, kept from one folder to the next so
+  // a tree of thousands of folders grows no list more than once (a deque: the lists
+  // of the levels above stay where they are).
+  std::vector<FolderEntry>& Entries(std::size_t depth) {
+    while (FEntries.size() <= depth) FEntries.emplace_back();
+    return FEntries[depth];
+  }
+
  private:
   std::set<FolderId> FSeen;
+  std::deque<std::vector<FolderEntry>> FEntries;
 };
 
 bool IsWalkedFolder(const FolderEntry& e) { return e.Info.Kind == EntryKind::Folder && !files::IsHidden(e.Name); }
 
+// `folder` + `name` (+ `delim`), made in one allocation.
+std::u16string Joined(const std::u16string& folder, const std::u16string& name, std::u16string_view delim = {}) {
+  std::u16string path;
+  path.reserve(folder.size() + name.size() + delim.size());
+  return path.append(folder).append(name).append(delim);
+}
+
+constexpr std::u16string_view kDelim(&platform::PathDelim, 1);
+
 void WalkFiles(TreeWalk& walk, const std::u16string& folder, std::u16string_view mask, bool withFolder,
-               TStringList& out) {
-  std::vector<FolderEntry> entries;
+               TStringList& out, std::size_t depth = 0) {
+  std::vector<FolderEntry>& entries = walk.Entries(depth);
   if (!walk.Enter(folder, entries)) return;
   for (const auto& e : entries)
     if (e.Info.Kind != EntryKind::Folder && files::MatchesMask(e.Name, mask))
-      out.Items.push_back(withFolder ? folder + e.Name : e.Name);
+      out.Items.push_back(withFolder ? Joined(folder, e.Name) : e.Name);
   for (const auto& e : entries)
-    if (IsWalkedFolder(e)) WalkFiles(walk, folder + e.Name + platform::PathDelim, mask, withFolder, out);
+    if (IsWalkedFolder(e)) WalkFiles(walk, Joined(folder, e.Name, kDelim), mask, withFolder, out, depth + 1);
 }
 
-void WalkFolders(TreeWalk& walk, const std::u16string& folder, TStringList& out) {
-  std::vector<FolderEntry> entries;
+void WalkFolders(TreeWalk& walk, const std::u16string& folder, TStringList& out, std::size_t depth = 0) {
+  std::vector<FolderEntry>& entries = walk.Entries(depth);
   if (!walk.Enter(folder, entries)) return;
   std::erase_if(entries, [](const FolderEntry& e) { return !IsWalkedFolder(e); });
-  for (const auto& e : entries) out.Add(folder + e.Name + platform::PathDelim);
-  for (const auto& e : entries) WalkFolders(walk, folder + e.Name + platform::PathDelim, out);
+  for (const auto& e : entries) out.Add(Joined(folder, e.Name, kDelim));
+  for (const auto& e : entries) WalkFolders(walk, Joined(folder, e.Name, kDelim), out, depth + 1);
 }
 
 // The whole-line comparison of the listing's detail lines, ignoring case the way a
@@ -82,12 +101,12 @@ bool TmFile::GetFiles(TStringList& Saida, std::u16string_view Arquivos, bool Inc
   std::vector<FolderEntry> found;
   files::FindEntries(Arquivos, dated, found);
   const std::u16string folder(files::SplitPath(Arquivos).Folder);
-  for (const auto& e : found) {
+  for (auto& e : found) {
     if (e.Info.Kind == EntryKind::Folder || files::IsHidden(e.Name)) continue;
     const TDateTime d = dated ? files::FileTimeToDateTime(e.Info.Modified) : TDateTime(0);
     if (ahDtInicial > -1 && d < ahDtInicial) continue;
     if (ahDtFinal > -1 && d > ahDtFinal) continue;
-    std::u16string entry = IncluirPasta ? folder + e.Name : e.Name;
+    std::u16string entry = IncluirPasta ? Joined(folder, e.Name) : std::move(e.Name);
     if (Detalhes) entry = DetailLine(entry, d, e.Info.Size);
     Saida.Items.push_back(std::move(entry));
   }

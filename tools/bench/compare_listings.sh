@@ -3,9 +3,11 @@
 # `find -type f | sort`) and a listing of one folder (TmFile.GetFiles against
 # `find -maxdepth 1 -type f | sort`), at 10,000 and 100,000 files. Both sides give
 # sorted paths and write them to a file.
-#   tools/bench/compare_listings.sh [RUNS]
+#   tools/bench/compare_listings.sh [RUNS] [--cpu]
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 RUNS="${1:-11}"
+shift || true
+OPTIONS=("$@")  # passed to alternate.py, e.g. --cpu on a loaded machine
 ZELMOR="$BENCH_BUILD/bin/zelmor"
 bench_scratch
 
@@ -30,10 +32,10 @@ for n in 10000 100000; do
   dir="$BENCH_TMP/n$n"
   make_tree "$dir" "$n"
   out="$BENCH_TMP/out"
-  python3 "$ALTERNATE" --runs "$RUNS" --label "recursive listing $n" --peer-name find \
+  python3 "$ALTERNATE" "${OPTIONS[@]}" --runs "$RUNS" --label "recursive listing $n" --peer-name find \
     --ours "'$ZELMOR' call TmFile.GetFilesRecursive '[]' '$dir/tree/*' >$out" \
     --peer "find '$dir/tree' -type f | sort >$out"
-  python3 "$ALTERNATE" --runs "$RUNS" --label "folder listing $n" --peer-name find \
+  python3 "$ALTERNATE" "${OPTIONS[@]}" --runs "$RUNS" --label "folder listing $n" --peer-name find \
     --ours "'$ZELMOR' call TmFile.GetFiles '[]' '$dir/flat/*' true >$out" \
     --peer "find '$dir/flat' -maxdepth 1 -type f | sort >$out"
   rm -rf "$dir"

@@ -20,7 +20,8 @@ Json LineError(const std::string& message, const char* kind) { return Json{{"err
 // structured value prints as the JSON object.
 void PrintResult(const Json& r, bool asJson) {
   if (asJson || r.size() != 1 || r["result"].is_structured()) {
-    PrintLine(Dump(r));
+    WriteJson(r, stdout);
+    std::fputc('\n', stdout);
     return;
   }
   const Json& v = r["result"];

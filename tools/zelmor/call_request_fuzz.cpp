@@ -8,10 +8,13 @@
 //   - reading a line raises anything but running out of memory;
 //   - an answer is not an object with either "result" or "error" and "kind", or an
 //     error is "internal" (a conversion that failed in a way nobody meant);
-//   - an answer's JSON text does not read (a value's answer: as the same answer);
+//   - an answer's JSON text does not read (a value's answer: as the same answer), or
+//     differs from the text written as it is made;
 //   - the values a probe gives back, sent again, do not come back unchanged.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -61,8 +64,18 @@ void CheckShape(const Json& answer) {
   }
   // Texts quoted from a line that is not UTF-8 show as U+FFFD, so only answers of
   // values must read back exactly.
-  const Json back = Json::parse(cli::Dump(answer));
+  const std::string text = cli::Dump(answer);
+  const Json back = Json::parse(text);
   if (!answer.contains("error")) FuzzCheck(back == answer);
+  // What a single call prints, written as it is made, is the same text byte for byte.
+  char* written = nullptr;
+  std::size_t size = 0;
+  std::FILE* out = open_memstream(&written, &size);
+  FuzzCheck(out != nullptr);
+  cli::WriteJson(answer, out);
+  std::fclose(out);
+  FuzzCheck(std::string(written, size) == text);
+  std::free(written);
 }
 
 }  // namespace

@@ -11,6 +11,83 @@ namespace zelmor::cli {
 
 std::string Dump(const Json& v) { return v.dump(-1, ' ', false, Json::error_handler_t::replace); }
 
+namespace {
+
+// Text the compact JSON form writes as it is: printable ASCII other than the quote and
+// the backslash. Anything else goes through the library's own escaping.
+bool PlainText(std::string_view s) {
+  for (const char ch : s) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 0x20 || c > 0x7E || c == '"' || c == '\\') return false;
+  }
+  return true;
+}
+
+// Dump's text, written in pieces of a few tens of kilobytes.
+class JsonWriter {
+ public:
+  explicit JsonWriter(std::FILE* out) : FOut(out) { FBuf.reserve(kPiece + 4096); }
+  ~JsonWriter() { Flush(); }
+  JsonWriter(const JsonWriter&) = delete;
+  JsonWriter& operator=(const JsonWriter&) = delete;
+
+  void Value(const Json& v) {
+    switch (v.type()) {
+      case Json::value_t::object: {
+        FBuf += '{';
+        bool first = true;
+        for (auto it = v.begin(); it != v.end(); ++it) {
+          if (!first) FBuf += ',';
+          first = false;
+          Text(it.key());
+          FBuf += ':';
+          Value(it.value());
+        }
+        FBuf += '}';
+        break;
+      }
+      case Json::value_t::array: {
+        FBuf += '[';
+        bool first = true;
+        for (const Json& item : v) {
+          if (!first) FBuf += ',';
+          first = false;
+          Value(item);
+        }
+        FBuf += ']';
+        break;
+      }
+      case Json::value_t::string: Text(v.get_ref<const std::string&>()); break;
+      default: FBuf += Dump(v);
+    }
+    if (FBuf.size() >= kPiece) Flush();
+  }
+
+ private:
+  static constexpr std::size_t kPiece = 1 << 16;
+
+  void Text(const std::string& s) {
+    if (PlainText(s)) {
+      FBuf += '"';
+      FBuf += s;
+      FBuf += '"';
+    } else {
+      FBuf += Dump(Json(s));
+    }
+  }
+  void Flush() {
+    std::fwrite(FBuf.data(), 1, FBuf.size(), FOut);
+    FBuf.clear();
+  }
+
+  std::FILE* FOut;
+  std::string FBuf;
+};
+
+}  // namespace
+
+void WriteJson(const Json& v, std::FILE* out) { JsonWriter(out).Value(v); }
+
 const char* ArgTypeName(ArgType t) {
   switch (t) {
     case ArgType::Text: return "text";
@@ -152,6 +229,7 @@ TStringList JsonOf<TStringList>::From(const Json& v) {
 }
 Json JsonOf<TStringList>::To(const TStringList& v) {
   Json a = Json::array();
+  a.get_ref<Json::array_t&>().reserve(v.Items.size());
   for (const auto& s : v.Items) a.push_back(JsonOf<std::u16string>::To(s));
   return a;
 }
@@ -159,6 +237,7 @@ Json JsonOf<TStringList>::To(const TStringList& v) {
 TzelArrayString JsonOf<TzelArrayString>::From(const Json& v) { return JsonOf<TStringList>::From(v).Items; }
 Json JsonOf<TzelArrayString>::To(const TzelArrayString& v) {
   Json a = Json::array();
+  a.get_ref<Json::array_t&>().reserve(v.size());
   for (const auto& s : v) a.push_back(JsonOf<std::u16string>::To(s));
   return a;
 }

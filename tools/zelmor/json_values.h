@@ -3,6 +3,7 @@
 // files that give a record type its conversions).
 #pragma once
 
+#include <cstdio>
 #include <nlohmann/json.hpp>
 
 #include "tools/zelmor/arg_types.h"
@@ -22,6 +23,9 @@ std::u16string JsonText(const Json& v);  // a JSON string as UTF-16; throws Argu
 
 // The JSON text of `v`; bytes that are not UTF-8 (escaped file names) show as U+FFFD.
 std::string Dump(const Json& v);
+// Dump's text written to `out` as it is made, never whole in memory (a listing of
+// 100,000 paths).
+void WriteJson(const Json& v, std::FILE* out);
 
 template <>
 struct JsonOf<std::u16string> {
