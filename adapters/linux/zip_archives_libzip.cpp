@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "adapters/linux/file_descriptor.h"
+#include "adapters/linux/outside_modules.h"
 #include "adapters/linux/posix_files.h"
 #include "adapters/linux/replacement_file.h"
 #include "adapters/linux/system_services.h"
@@ -925,3 +926,8 @@ platform::ZipArchives& SystemZipArchives() {
 }
 
 }  // namespace zelmor::adapters
+
+// The zip module's entry (outside_modules.h).
+void zelmor_install_zip_services() {
+  zelmor::platform::Service<zelmor::platform::ZipArchives>::Set(&zelmor::adapters::SystemZipArchives());
+}
