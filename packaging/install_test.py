@@ -58,7 +58,10 @@ class InstalledTree(unittest.TestCase):
                     "include/zelmor/core/text.h", "include/zelmor/platform/service.h",
                     "include/zelmor/strings/mString.h", "include/zelmor/mLib.h",
                     "include/zelmor/adapters/linux/system_services.h",
-                    "lib/libzelmor_lib.a", "lib/libzelmor_linux.a", "lib/zelmor/modules/zelmor-services.so",
+                    "lib/libzelmor_lib.a", "lib/libzelmor_linux.a", "lib/zelmor/modules/zelmor-zip.so",
+                    "lib/zelmor/modules/zelmor-network.so", "lib/zelmor/modules/zelmor-crypto.so",
+                    "lib/zelmor/modules/zelmor-xml.so", "lib/zelmor/modules/zelmor-sound.so",
+                    "lib/zelmor/modules/zelmor-database.so",
                     "lib/zelmor/modules/zelmor-gui.so",
                     "lib/cmake/Zelmor/ZelmorConfig.cmake", "lib/cmake/Zelmor/ZelmorTargets.cmake",
                     "lib/pkgconfig/zelmor.pc", "share/bash-completion/completions/zelmor",
@@ -130,7 +133,7 @@ class InstalledTree(unittest.TestCase):
 
     def test_the_installed_programs_run_and_talk(self):
         self.assertIn("zelmor ", run([self.path("bin/zelmor"), "--version"]).stdout)
-        # A digest needs the services module, found from the installed program's folder.
+        # A digest needs the crypto module, found from the installed program's folder.
         self.assertEqual(run([self.path("bin/zelmor"), "call", "TmRot.MD5", "abc"]).stdout.strip().upper(),
                          "900150983CD24FB0D6963F7D28E17F72")
         self.assertIn("--port", run([self.path("bin/quindel"), "--help"]).stdout)

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
 
 #include "ftp/testdata/ftp_server_process.h"
 #include "testing/file_tree.h"
@@ -64,11 +66,16 @@ TEST(UpdatesCall, APublishedReleaseIsVerifiedAndInstalledByATill) {
   t.Folder("app");
   const std::string remote = "remoto/web/files/ombrix/Externo/";
   t.Folder(remote);
-  // The tool is its program and the module of services it loads (FTP, signatures) beside it.
-  for (const char* file : {"zelmor", "zelmor-services.so"}) {
+  // The tool is its program and the modules of services it loads (FTP, signatures, ...) beside it.
+  std::vector<std::string> files{"zelmor"};
+  for (const auto& entry : std::filesystem::directory_iterator(BinDir())) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("zelmor-", 0) == 0 && entry.path().extension() == ".so") files.push_back(name);
+  }
+  for (const std::string& file : files) {
     std::error_code ec;
-    std::filesystem::create_hard_link(BinDir() + "/" + file, t.Native(std::string("app/") + file), ec);
-    if (ec) std::filesystem::copy_file(BinDir() + "/" + file, t.Native(std::string("app/") + file));
+    std::filesystem::create_hard_link(BinDir() + "/" + file, t.Native("app/" + file), ec);
+    if (ec) std::filesystem::copy_file(BinDir() + "/" + file, t.Native("app/" + file));
   }
   std::filesystem::copy_file(ZELMOR_OLD_PROGRAM, t.Native("app/caixa"));
   std::filesystem::copy_file(ZELMOR_NEW_PROGRAM, t.Native(remote + "caixa"));

@@ -48,20 +48,27 @@ TEST(ZelmorCall, DirExeIsTheToolsFolder) {
 
 // The program starts without its modules' libraries and loads one only when a call
 // needs it: alone in a folder, with no module beside it or where it installs them, it
-// still answers every call that needs neither, and a call that needs the services
-// fails by itself, naming the module.
+// still answers every call that needs none, and a call that needs a module's services
+// fails by itself, naming the module; with that one module beside it, the call works.
 TEST(ZelmorCall, CallsThatNeedNoModuleRunWithoutThem) {
   std::string root = (std::filesystem::temp_directory_path() / "zelmor-alone-XXXXXX").string();
   ASSERT_NE(mkdtemp(root.data()), nullptr);
   const std::filesystem::path bin = std::filesystem::path(root) / "bin";
   std::filesystem::create_directories(bin);
   std::filesystem::copy_file(BinDir() + "/zelmor", bin / "zelmor");
+  // With its digests' module alone beside it: the module needs none of the others.
+  const std::filesystem::path crypto = std::filesystem::path(root) / "crypto";
+  std::filesystem::create_directories(crypto);
+  for (const char* file : {"zelmor", "zelmor-crypto.so"})
+    std::filesystem::copy_file(BinDir() + "/" + file, crypto / file);
   const std::string md5 = "[\"TmRot.MD5\",\"abc\"]\n";
   const std::string requests = "[\"TmStr.PadLeft\",\"AB\",5]\n" + md5 + "[\"TmStr.IsCPFValido\",\"111.444.777-35\"]\n";
   struct {
     std::string program;
     std::string md5;  // the middle answer's result, or empty for an error naming the module
-  } cases[] = {{BinDir() + "/zelmor", "900150983CD24FB0D6963F7D28E17F72"}, {(bin / "zelmor").string(), ""}};
+  } cases[] = {{BinDir() + "/zelmor", "900150983CD24FB0D6963F7D28E17F72"},
+               {(crypto / "zelmor").string(), "900150983CD24FB0D6963F7D28E17F72"},
+               {(bin / "zelmor").string(), ""}};
   for (const auto& c : cases) {
     ProcessResult r = RunProcess(c.program, {"call", "--batch"}, requests, std::chrono::seconds(30));
     const std::vector<nlohmann::json> lines = JsonLines(r.Out);
@@ -75,7 +82,7 @@ TEST(ZelmorCall, CallsThatNeedNoModuleRunWithoutThem) {
       EXPECT_EQ(hash, c.md5);
     } else {
       EXPECT_EQ(lines[1].value("kind", ""), "library") << lines[1];
-      EXPECT_NE(lines[1].value("error", "").find("zelmor-services.so"), std::string::npos) << lines[1];
+      EXPECT_NE(lines[1].value("error", "").find("zelmor-crypto.so"), std::string::npos) << lines[1];
     }
   }
   std::filesystem::remove_all(root);

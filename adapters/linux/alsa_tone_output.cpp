@@ -6,6 +6,7 @@
 #include <mutex>
 #include <vector>
 
+#include "adapters/linux/outside_modules.h"
 #include "adapters/linux/square_tone.h"
 #include "adapters/linux/system_services.h"
 
@@ -88,3 +89,8 @@ platform::ToneOutput& SystemToneOutput() {
 }
 
 }  // namespace zelmor::adapters
+
+// The sound module's entry (outside_modules.h).
+void zelmor_install_sound_services() {
+  zelmor::platform::Service<zelmor::platform::ToneOutput>::Set(&zelmor::adapters::SystemToneOutput());
+}

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 
+#include "adapters/linux/outside_modules.h"
 #include "adapters/linux/replacement_file.h"
 #include "adapters/linux/system_services.h"
 #include "core/text.h"
@@ -129,3 +130,9 @@ platform::HttpClient& SystemHttpClient() {
 }
 
 }  // namespace zelmor::adapters
+
+// The network module's entry (outside_modules.h).
+void zelmor_install_network_services() {
+  zelmor::platform::Service<zelmor::platform::HttpClient>::Set(&zelmor::adapters::SystemHttpClient());
+  zelmor::platform::Service<zelmor::platform::FtpClients>::Set(&zelmor::adapters::SystemFtpClients());
+}

@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "adapters/linux/outside_modules.h"
 #include "adapters/linux/system_services.h"
 
 namespace zelmor::adapters {
@@ -48,3 +49,9 @@ platform::Digests& SystemDigests() {
 }
 
 }  // namespace zelmor::adapters
+
+// The crypto module's entry (outside_modules.h).
+void zelmor_install_crypto_services() {
+  zelmor::platform::Service<zelmor::platform::Digests>::Set(&zelmor::adapters::SystemDigests());
+  zelmor::platform::Service<zelmor::platform::Signatures>::Set(&zelmor::adapters::SystemSignatures());
+}

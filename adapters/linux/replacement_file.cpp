@@ -72,12 +72,12 @@ ReplaceError CheckTarget(const struct stat& target, int folder, const char* name
 
 ReplacementFile::~ReplacementFile() {
   FFile.Reset();
-  if (!FCommitted && !FTempName.empty()) unlinkat(FFolder.Get(), FTempName.c_str(), 0);
+  if (!FCommitted && !FTempName.empty()) unlinkat(FFolderFd, FTempName.c_str(), 0);
 }
 
 ReplaceError ReplacementFile::Discard(ReplaceError e) {
   FFile.Reset();
-  if (!FTempName.empty()) unlinkat(FFolder.Get(), FTempName.c_str(), 0);
+  if (!FTempName.empty()) unlinkat(FFolderFd, FTempName.c_str(), 0);
   FTempName.clear();
   return e;
 }
@@ -95,6 +95,7 @@ ReplaceError ReplacementFile::Open(const std::string& path, const ReplaceOptions
   if (FName.empty() || FName == "." || FName == "..") return SystemError(EISDIR);
   FFolder.Reset(Retry([&] { return open(FFolderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }));
   if (!FFolder) return SystemError(errno);
+  FFolderFd = FFolder.Get();
   return OpenInFolder();
 }
 
@@ -105,15 +106,15 @@ ReplaceError ReplacementFile::Open(int folder, const std::string& name, const Re
   FName = name;
   if (FName.empty() || FName == "." || FName == "..") return SystemError(EISDIR);
   if (FName.find('/') != std::string::npos) return SystemError(EINVAL);
-  FFolder.Reset(fcntl(folder, F_DUPFD_CLOEXEC, 0));
-  if (!FFolder) return SystemError(errno);
+  if (folder < 0) return SystemError(EBADF);
+  FFolderFd = folder;
   return OpenInFolder();
 }
 
 ReplaceError ReplacementFile::OpenInFolder() {
   const ReplaceOptions& options = FOptions;
   struct stat old {};
-  if (fstatat(FFolder.Get(), FName.c_str(), &old, options.FollowLinks ? 0 : AT_SYMLINK_NOFOLLOW) == 0) {
+  if (fstatat(FFolderFd, FName.c_str(), &old, options.FollowLinks ? 0 : AT_SYMLINK_NOFOLLOW) == 0) {
     FExisted = true;
   } else if (errno != ENOENT) {
     return SystemError(errno);
@@ -121,19 +122,18 @@ ReplaceError ReplacementFile::OpenInFolder() {
   // A link replaced as a name (not followed) has no mode or owner of its own to keep.
   const bool file = FExisted && !S_ISLNK(old.st_mode);
   if (file)
-    if (ReplaceError e = CheckTarget(old, FFolder.Get(), FName.c_str(), options.ReadOnly)) return e;
+    if (ReplaceError e = CheckTarget(old, FFolderFd, FName.c_str(), options.ReadOnly)) return e;
 
   const unsigned mode = file ? 0600 : options.NewMode;
   // Nameless while written, where the file system can: a crash leaves nothing behind.
   // Naming it later needs root or /proc (see Commit); without either it gets a name now.
   static const bool canName = geteuid() == 0 || access("/proc/self/fd", X_OK) == 0;
-  if (canName) FFile.Reset(Retry([&] { return openat(FFolder.Get(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode); }));
+  if (canName) FFile.Reset(Retry([&] { return openat(FFolderFd, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode); }));
   if (!FFile) {
     if (canName && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return SystemError(errno);
     for (int attempt = 0; attempt < 100 && !FFile; ++attempt) {
       const std::string name = ShortName(FName);
-      FFile.Reset(
-          Retry([&] { return openat(FFolder.Get(), name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode); }));
+      FFile.Reset(Retry([&] { return openat(FFolderFd, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode); }));
       if (FFile)
         FTempName = name;
       else if (errno != EEXIST)
@@ -169,24 +169,37 @@ ReplaceError ReplacementFile::Commit() {
   // On the disk before it takes the old file's place: a power cut then leaves one of the two.
   if (FOptions.Flush && Retry([&] { return fsync(FFile.Get()); }) != 0) return Discard(SystemError(errno));
   if (FTempName.empty()) {
-    // A nameless file gets a short name, then the target's in one rename (a link
-    // cannot replace a name). Root links the descriptor itself; others go through /proc.
+    // A nameless file is linked under the target's name when there was no target: it
+    // appears whole, in one call. Otherwise (or when a file took the name meanwhile) it
+    // gets a short name, then the target's in one rename (a link cannot replace a
+    // name). Root links the descriptor itself; others go through /proc.
     const std::string self = "/proc/self/fd/" + std::to_string(FFile.Get());
+    const auto link = [&](const std::string& name) {
+      return linkat(FFile.Get(), "", FFolderFd, name.c_str(), AT_EMPTY_PATH) == 0 ||
+             (errno != EEXIST && linkat(AT_FDCWD, self.c_str(), FFolderFd, name.c_str(), AT_SYMLINK_FOLLOW) == 0);
+    };
+    if (!FExisted) {
+      if (link(FName)) {
+        FCommitted = true;
+        if (FOptions.Flush) Retry([&] { return fsync(FFolderFd); });
+        return {};
+      }
+      if (errno != EEXIST) return Discard(SystemError(errno));
+    }
     for (int attempt = 0; attempt < 100 && FTempName.empty(); ++attempt) {
       const std::string name = ShortName(FName);
-      if (linkat(FFile.Get(), "", FFolder.Get(), name.c_str(), AT_EMPTY_PATH) == 0 ||
-          (errno != EEXIST && linkat(AT_FDCWD, self.c_str(), FFolder.Get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0))
+      if (link(name))
         FTempName = name;
       else if (errno != EEXIST)
         return Discard(SystemError(errno));
     }
     if (FTempName.empty()) return Discard(SystemError(EEXIST));
   }
-  if (renameat(FFolder.Get(), FTempName.c_str(), FFolder.Get(), FName.c_str()) != 0) return Discard(SystemError(errno));
+  if (renameat(FFolderFd, FTempName.c_str(), FFolderFd, FName.c_str()) != 0) return Discard(SystemError(errno));
   FTempName.clear();
   FCommitted = true;
   // The rename itself on the disk; the file is in place whatever this answers.
-  if (FOptions.Flush) Retry([&] { return fsync(FFolder.Get()); });
+  if (FOptions.Flush) Retry([&] { return fsync(FFolderFd); });
   return {};
 }
 
@@ -203,9 +216,9 @@ ReplaceError ReplacementFile::CommitFrom(const std::string& ready) {
     return {ReplaceError::Kind::OtherOwner, 0, 0};
   if (FMode >= 0 && fchmod(file.Get(), static_cast<mode_t>(FMode)) != 0) return SystemError(errno);
   if (FOptions.Flush && Retry([&] { return fsync(file.Get()); }) != 0) return SystemError(errno);
-  if (renameat(AT_FDCWD, ready.c_str(), FFolder.Get(), FName.c_str()) != 0) return SystemError(errno);
+  if (renameat(AT_FDCWD, ready.c_str(), FFolderFd, FName.c_str()) != 0) return SystemError(errno);
   FCommitted = true;
-  if (FOptions.Flush) Retry([&] { return fsync(FFolder.Get()); });
+  if (FOptions.Flush) Retry([&] { return fsync(FFolderFd); });
   return {};
 }
 

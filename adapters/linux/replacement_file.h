@@ -81,7 +81,8 @@ ReplaceError CheckTarget(const struct stat& target, int folder, const char* name
 //
 // The temporary file has no name while it is written where the file system allows
 // (O_TMPFILE), else a short random one; either way its name fits whatever the
-// target's length (a 255-byte name works).
+// target's length (a 255-byte name works). A nameless file that replaces nothing is
+// linked under the target's name directly.
 class ReplacementFile {
  public:
   ReplacementFile() = default;
@@ -94,7 +95,8 @@ class ReplacementFile {
   ReplaceError Open(const std::string& path, const ReplaceOptions& options = {});
   // The same for the entry `name` (no "/") of the open folder `folder`, which the
   // caller reached without following links; a link named `name` is replaced as a
-  // name (FollowLinks is taken as false). The folder descriptor is copied.
+  // name (FollowLinks is taken as false). The caller keeps `folder` open while this
+  // lives (one descriptor serves a run of files, with no copy of it for each).
   ReplaceError Open(int folder, const std::string& name, const ReplaceOptions& options = {});
 
   // The new file, open for writing (and reading).
@@ -128,7 +130,8 @@ class ReplacementFile {
   std::string FFolderPath;  // the target's folder
   std::string FName;        // the target's name in its folder
   std::string FTempName;    // the temporary file's name in the folder, once it has one
-  FileDescriptor FFolder;   // the target's folder, so the rename and the flush act on it
+  FileDescriptor FFolder;   // the target's folder when opened here by path
+  int FFolderFd = -1;       // the target's folder, so the rename and the flush act on it
   FileDescriptor FFile;     // the new file
   bool FExisted = false;
   bool FCommitted = false;

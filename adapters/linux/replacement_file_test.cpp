@@ -300,6 +300,37 @@ TEST_F(ReplacementFileTest, TheDescriptorStaysOpenAfterCommit) {
   EXPECT_EQ(open.st_nlink, 1u);  // the short temporary name is gone
 }
 
+// A new file is absent under its name until it is whole, for root (who links the
+// descriptor) and for a user (through /proc), by path and in a folder descriptor; a
+// file someone else put under the name meanwhile is replaced, as an old one is.
+TEST_F(ReplacementFileTest, ANewFileAppearsOnlyWhenWholeEvenIfTheNameIsTakenMeanwhile) {
+  ASSERT_EQ(chmod(Dir.Path().c_str(), 0777), 0);
+  for (const uid_t uid : {uid_t{0}, kOther}) {
+    for (const bool taken : {false, true}) {
+      for (const bool inFolder : {false, true}) {
+        const std::string name = "n" + std::to_string(uid) + (taken ? "t" : "f") + (inFolder ? "d" : "p");
+        SCOPED_TRACE(name);
+        const int code = AsUser(uid, uid, [&] {
+          const FileDescriptor folder(open(Dir.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+          ReplacementFile file;
+          if (inFolder ? file.Open(folder.Get(), name) : file.Open(At(name))) return 1;
+          if (file.Write("whole")) return 2;
+          if (access(At(name).c_str(), F_OK) == 0) return 3;  // seen before it was whole
+          if (taken) {
+            const FileDescriptor other(open(At(name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+            if (!other || !WriteAll(other.Get(), "other")) return 4;
+          }
+          if (file.Commit()) return 5;
+          return 0;
+        });
+        EXPECT_EQ(code, 0);
+        EXPECT_EQ(Read(At(name)), "whole");
+      }
+    }
+  }
+  for (const std::string& name : Names(Dir.Path())) EXPECT_EQ(name[0], 'n') << "left behind: " << name;
+}
+
 TEST_F(ReplacementFileTest, CommitFromMovesAFinishedFileInWithTheTargetsMode) {
   Write(At("target"), "old", 0640);
   Write(At("download.part"), "new", 0600);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "adapters/linux/outside_modules.h"
 #include "adapters/linux/system_services.h"
 #include "core/text.h"
 
@@ -211,3 +212,8 @@ platform::Databases& SystemDatabases() {
 }
 
 }  // namespace zelmor::adapters
+
+// The database module's entry (outside_modules.h).
+void zelmor_install_database_services() {
+  zelmor::platform::Service<zelmor::platform::Databases>::Set(&zelmor::adapters::SystemDatabases());
+}

@@ -44,9 +44,20 @@ void InstallSystemServices();
 // which cost a program's start several times what the rest does.
 void InstallBaseServices();
 void InstallOutsideServices();
+// The outside libraries, each with the services over it: what a program that loads them
+// on demand loads at once (`zelmor` has one module for each, tools/zelmor/modules.h).
+enum class OutsideLibrary { Zip, Network, Crypto, Xml, Sound, Database };
+inline constexpr OutsideLibrary kOutsideLibraries[] = {OutsideLibrary::Zip,    OutsideLibrary::Network,
+                                                       OutsideLibrary::Crypto, OutsideLibrary::Xml,
+                                                       OutsideLibrary::Sound,  OutsideLibrary::Database};
+// Its short name ("zip", "network", "crypto", "xml", "sound", "database").
+const char* OutsideLibraryName(OutsideLibrary library);
+// Installs the services over that one library.
+void InstallOutsideServices(OutsideLibrary library);
 // Names `load` as the loader of each service InstallOutsideServices installs, for a
-// program that loads them when a call first needs one (platform::Service::SetLoader).
-void DeferOutsideServices(void (*load)());
+// program that loads them when a call first needs one (platform::Service::SetLoader):
+// `load` is called with the library of the service asked for.
+void DeferOutsideServices(void (*load)(OutsideLibrary));
 
 // Each of them, for a program that wants only some, and for the adapters' own tests.
 platform::Clock& SystemClock();

@@ -5,6 +5,7 @@
 
 #include <mutex>
 
+#include "adapters/linux/outside_modules.h"
 #include "adapters/linux/system_services.h"
 #include "core/text.h"
 
@@ -70,3 +71,8 @@ platform::XmlDocuments& SystemXmlDocuments() {
 }
 
 }  // namespace zelmor::adapters
+
+// The xml module's entry (outside_modules.h).
+void zelmor_install_xml_services() {
+  zelmor::platform::Service<zelmor::platform::XmlDocuments>::Set(&zelmor::adapters::SystemXmlDocuments());
+}

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "adapters/linux/file_descriptor.h"
+#include "adapters/linux/outside_modules.h"
 #include "adapters/linux/posix_files.h"
 #include "adapters/linux/replacement_file.h"
 #include "adapters/linux/system_services.h"
@@ -558,6 +559,94 @@ class LibzipWriter final : public platform::ZipWriter {
 
 // ---- reading ----
 
+// libzip's input: the archive file, read through a window of its bytes. libzip reads
+// an entry as its local header, then its data, and seeks to the next: a C stream
+// asked for that makes a seek, a stat and a read of every entry, where this reads
+// ahead and answers most of them from what it holds (entries lie in order). The
+// file's length is taken once, when the archive is opened.
+struct ArchiveSource {
+  static constexpr std::size_t kWindow = 256 * 1024;
+  posix::FileDescriptor File;
+  std::uint64_t Size = 0;
+  std::uint64_t At = 0;  // where the next read starts
+  std::string Window;    // bytes of the file from WindowAt
+  std::uint64_t WindowAt = 0;
+  zip_error_t Error{};
+
+  zip_int64_t Read(void* data, zip_uint64_t len) {
+    char* out = static_cast<char*>(data);
+    zip_uint64_t done = 0;
+    while (done < len && At < Size) {
+      if (At >= WindowAt && At < WindowAt + Window.size()) {
+        const std::size_t from = static_cast<std::size_t>(At - WindowAt);
+        const std::size_t n = static_cast<std::size_t>(std::min<zip_uint64_t>(len - done, Window.size() - from));
+        std::memcpy(out + done, Window.data() + from, n);
+        done += n;
+        At += n;
+        continue;
+      }
+      // A read as large as the window goes straight to the caller.
+      const bool direct = len - done >= kWindow;
+      char* to = out + done;
+      std::size_t want = static_cast<std::size_t>(len - done);
+      if (!direct) {
+        Window.resize(kWindow);
+        to = Window.data();
+        want = kWindow;
+      }
+      const ssize_t n = posix::Retry([&] { return pread(File.Get(), to, want, static_cast<off_t>(At)); });
+      if (n < 0) {
+        Window.clear();
+        zip_error_set(&Error, ZIP_ER_READ, errno);
+        return -1;
+      }
+      if (n == 0) break;  // shorter than when it was opened
+      if (direct) {
+        done += static_cast<std::uint64_t>(n);
+        At += static_cast<std::uint64_t>(n);
+      } else {
+        Window.resize(static_cast<std::size_t>(n));
+        WindowAt = At;
+      }
+    }
+    return static_cast<zip_int64_t>(done);
+  }
+
+  static zip_int64_t Call(void* state, void* data, zip_uint64_t len, zip_source_cmd_t cmd) {
+    auto* self = static_cast<ArchiveSource*>(state);
+    switch (cmd) {
+      case ZIP_SOURCE_OPEN: self->At = 0; return 0;
+      case ZIP_SOURCE_READ: return self->Read(data, len);
+      case ZIP_SOURCE_CLOSE: return 0;
+      case ZIP_SOURCE_SEEK: {
+        const zip_int64_t to = zip_source_seek_compute_offset(self->At, self->Size, data, len, &self->Error);
+        if (to < 0) return -1;
+        self->At = static_cast<std::uint64_t>(to);
+        return 0;
+      }
+      case ZIP_SOURCE_TELL: return static_cast<zip_int64_t>(self->At);
+      case ZIP_SOURCE_STAT: {
+        auto* st = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, len, &self->Error);
+        if (st == nullptr) return -1;
+        zip_stat_init(st);
+        st->valid = ZIP_STAT_SIZE;
+        st->size = self->Size;
+        return sizeof(zip_stat_t);
+      }
+      case ZIP_SOURCE_ERROR: return zip_error_to_data(&self->Error, data, len);
+      case ZIP_SOURCE_FREE:
+        zip_error_fini(&self->Error);
+        delete self;
+        return 0;
+      case ZIP_SOURCE_SUPPORTS:
+        return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
+                                              ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, ZIP_SOURCE_SEEK, ZIP_SOURCE_TELL,
+                                              ZIP_SOURCE_SUPPORTS, -1);
+      default: zip_error_set(&self->Error, ZIP_ER_OPNOTSUPP, 0); return -1;
+    }
+  }
+};
+
 class LibzipReader;
 
 // The hidden name an existing file keeps while a run may still need it back.
@@ -748,13 +837,17 @@ class LibzipReader final : public platform::ZipReader {
       }
       return true;
     };
-    std::FILE* stream = fdopen(fd.Get(), "rb");
-    if (stream == nullptr) Fail(u"Arquivo zip inválido:", path, errno);
-    fd.Release();  // the stream's now
+    auto* source = new ArchiveSource;
+    source->File = std::move(fd);  // the source's now, closed when libzip frees it
+    source->Size = static_cast<std::uint64_t>(st.st_size);
+    zip_error_init(&source->Error);
     zip_error_t error;
     zip_error_init(&error);
-    zip_source_t* src = zip_source_filep_create(stream, 0, -1, &error);
-    if (src == nullptr) std::fclose(stream);
+    zip_source_t* src = zip_source_function_create(&ArchiveSource::Call, source, &error);
+    if (src == nullptr) {
+      zip_error_fini(&source->Error);
+      delete source;
+    }
     Load(src, &error, static_cast<std::uint64_t>(st.st_size), read);
   }
 
@@ -934,3 +1027,8 @@ platform::ZipArchives& SystemZipArchives() {
 }
 
 }  // namespace zelmor::adapters
+
+// The zip module's entry (outside_modules.h).
+void zelmor_install_zip_services() {
+  zelmor::platform::Service<zelmor::platform::ZipArchives>::Set(&zelmor::adapters::SystemZipArchives());
+}

@@ -2,8 +2,10 @@
 
 #include <unistd.h>
 
+#include <iterator>
 #include <memory>
 #include <mutex>
+#include <string>
 
 #include "adapters/linux/system_services.h"
 #include "core/text.h"
@@ -35,14 +37,17 @@ T Entry(platform::SharedLibrary& module, const char* name, const std::u16string&
 // (OpenSSL, libcurl) have exit handlers of their own.
 using Module = std::shared_ptr<platform::SharedLibrary>;
 
-void LoadServices() {
-  static Module* module = nullptr;
+// Loads the module of `library`'s services, once, and installs them.
+void LoadServices(adapters::OutsideLibrary library) {
+  static Module* modules[std::size(adapters::kOutsideLibraries)] = {};
   static std::mutex guard;
   std::lock_guard lock(guard);
+  Module*& module = modules[static_cast<std::size_t>(library)];
   if (module) return;
-  const std::u16string file = u"zelmor-services.so";
+  const std::string name = adapters::OutsideLibraryName(library);
+  const std::u16string file = Utf8ToU16("zelmor-" + name + ".so");
   Module loaded = LoadModule(file);
-  Entry<void (*)()>(*loaded, "zelmor_install_outside_services", file)();
+  Entry<void (*)()>(*loaded, ("zelmor_install_" + name + "_services").c_str(), file)();
   module = new Module(std::move(loaded));
 }
 

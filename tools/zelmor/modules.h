@@ -1,6 +1,7 @@
-// The tool's loadable modules: the services over outside libraries (zelmor-services.so)
-// and the windows (zelmor-gui.so, Qt). A call that needs neither starts without their
-// libraries; the first call that needs one loads it. docs/architecture.md says why.
+// The tool's loadable modules: the services over each outside library (zelmor-zip.so,
+// zelmor-network.so, zelmor-crypto.so, zelmor-xml.so, zelmor-sound.so,
+// zelmor-database.so) and the windows (zelmor-gui.so, Qt). A call starts without their
+// libraries; the first call that needs one loads its module. docs/architecture.md says why.
 #pragma once
 
 #include <functional>
@@ -10,7 +11,7 @@
 
 namespace zelmor::cli {
 
-// Installs the base services and names the services module as the loader of the rest.
+// Installs the base services and names, for each of the rest, its library's module as its loader.
 void InstallServicesOnDemand();
 
 // What the windows module offers (its entry zelmor_gui_module answers it).
