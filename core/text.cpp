@@ -1,7 +1,5 @@
 #include "core/text.h"
 
-#include <unicode/uchar.h>
-#include <unicode/ustring.h>
 #include <unicode/utf16.h>
 
 #include <algorithm>
@@ -9,6 +7,7 @@
 #include <cstdint>
 
 #include "core/byte_blocks.h"
+#include "core/icu_case.h"
 #include "core/integer_text.h"
 #include "core/surrogates.h"
 
@@ -189,14 +188,14 @@ char16_t AsciiLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<
 char16_t UpperChar(char16_t c) {
   if (c < 0x80) return AsciiUpper(c);
   if (U16_IS_SURROGATE(c)) return c;
-  const UChar32 u = u_toupper(c);
+  const UChar32 u = icu_case::Get().ToUpper(c);
   return u <= 0xFFFF ? static_cast<char16_t>(u) : c;
 }
 
 char16_t LowerChar(char16_t c) {
   if (c < 0x80) return AsciiLower(c);
   if (U16_IS_SURROGATE(c)) return c;
-  const UChar32 l = u_tolower(c);
+  const UChar32 l = icu_case::Get().ToLower(c);
   return l <= 0xFFFF ? static_cast<char16_t>(l) : c;
 }
 
@@ -228,14 +227,14 @@ bool IsAscii(std::u16string_view s) {
 }  // namespace
 
 std::u16string UpperCase(std::u16string_view s) {
-  if (!IsAscii(s)) return MapCase(s, u_strToUpper);
+  if (!IsAscii(s)) return MapCase(s, icu_case::Get().StrToUpper);
   std::u16string out(s);
   for (auto& c : out) c = AsciiUpper(c);
   return out;
 }
 
 std::u16string LowerCase(std::u16string_view s) {
-  if (!IsAscii(s)) return MapCase(s, u_strToLower);
+  if (!IsAscii(s)) return MapCase(s, icu_case::Get().StrToLower);
   std::u16string out(s);
   for (auto& c : out) c = AsciiLower(c);
   return out;
@@ -247,8 +246,9 @@ std::u16string UpperFirst(std::u16string_view s) {
   UChar32 cp;
   U16_NEXT(s.data(), i, s.size(), cp);
   std::u16string out;
-  // Title case, not upper: the digraph 'ǆ' starts a word as 'ǅ'.
-  const UChar32 t = u_totitle(cp);
+  // Title case, not upper: the digraph 'ǆ' starts a word as 'ǅ'. ASCII's title case is
+  // its upper case, which needs no ICU.
+  const UChar32 t = cp < 0x80 ? AsciiUpper(static_cast<char16_t>(cp)) : icu_case::Get().ToTitle(cp);
   UChar units[2];
   int32_t n = 0;
   U16_APPEND_UNSAFE(units, n, t);  // a code point takes at most two units

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "core/text.h"
+#include "strings/mString.h"
 #include "testing/file_tree.h"
 #include "tests/process_util.h"
 
@@ -86,6 +88,20 @@ TEST(ZelmorCall, CallsThatNeedNoModuleRunWithoutThem) {
     }
   }
   std::filesystem::remove_all(root);
+}
+
+// The tool loads ICU only when a text needs more than ASCII; what it answers then is
+// what the library linked with ICU answers in this process, in every script and for
+// mappings that change the length or take title case.
+TEST(ZelmorCall, UnicodeCaseIsTheLinkedLibrarys) {
+  const char* const texts[] = {"JOÃO DA SILVA", "straße", "ǆemal ǈubljana", "жук и ёж",
+                               "ÿves",          "ΣΟΦΟΣ",  "ascii only",     "j.silva"};
+  std::vector<std::string> requests;
+  for (const char* t : texts) requests.push_back(nlohmann::json::array({"TmStr.Capitaliza", t}).dump());
+  const std::vector<nlohmann::json> answers = ZelmorBatch(requests);
+  ASSERT_EQ(answers.size(), std::size(texts));
+  for (std::size_t i = 0; i < answers.size(); ++i)
+    EXPECT_EQ(answers[i].value("result", ""), U16ToUtf8(TmStr::Capitaliza(Utf8ToU16(texts[i])))) << answers[i];
 }
 
 TEST(ZelmorCall, BadArgumentsFailWithAMessage) {

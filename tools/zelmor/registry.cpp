@@ -82,13 +82,7 @@ constexpr const char* kSizeNames[] = {"Tamanho",
 }  // namespace
 
 Registry& Registry::Instance() {
-  // Room for every routine from the start: each one is registered at every start of the
-  // tool, and a growing vector would move all those before it again and again.
-  static Registry r = [] {
-    Registry x;
-    x.FRoutines.reserve(1024);
-    return x;
-  }();
+  static Registry r;
   return r;
 }
 
@@ -103,7 +97,54 @@ void Registry::Add(Routine r) {
     r.Signature += ArgTypeName(r.Params[i].Type);
   }
   r.Signature += ")";
-  FRoutines.push_back(std::move(r));
+  if (FWanted) {
+    FFound.push_back(std::move(r));
+    FFoundByName[*FWanted].push_back(&FFound.back());
+  } else {
+    FRoutines.push_back(std::move(r));
+  }
+}
+
+namespace {
+
+// The routine groups, in the order their files' static objects were made (the order
+// of the routines in a listing). Filled before main, read after.
+struct Groups {
+  static constexpr std::size_t kMost = 128;
+  void (*Body[kMost])() = {};
+  std::size_t Count = 0;
+};
+constinit Groups gGroups;
+
+}  // namespace
+
+RoutineGroup::RoutineGroup(void (*body)()) {
+  if (gGroups.Count == Groups::kMost) throw std::logic_error("too many routine groups");
+  gGroups.Body[gGroups.Count++] = body;
+}
+
+void Registry::RunGroups(const std::string* wanted) const {
+  FWanted = wanted;
+  try {
+    for (std::size_t i = 0; i < gGroups.Count; ++i) gGroups.Body[i]();
+  } catch (...) {
+    FWanted = nullptr;
+    throw;
+  }
+  FWanted = nullptr;
+}
+
+const std::vector<Routine>& Registry::All() const {
+  if (!FAllGroupsRun) {
+    // The groups' routines come first, as when they were registered before main.
+    std::vector<Routine> added = std::move(FRoutines);
+    FRoutines.clear();
+    FRoutines.reserve(1024);
+    RunGroups(nullptr);
+    for (Routine& r : added) FRoutines.push_back(std::move(r));
+    FAllGroupsRun = true;
+  }
+  return FRoutines;
 }
 
 namespace {
@@ -194,6 +235,16 @@ bool NumberKeepsText(const std::string& text, const Json& number) {
 std::vector<const Routine*> Registry::Find(const std::string& name) const {
   std::string canonical = Canonical(name);
   std::vector<const Routine*> found;
+  if (!FAllGroupsRun) {
+    // A signature "TmStr.PadCenter(text,int,char)" names its routine before the bracket.
+    const std::string routine = canonical.substr(0, canonical.find('('));
+    // Found once, kept (a batch calls the same routines again and again); a name that
+    // finds nothing is not kept, so unknown names cannot grow the table.
+    if (!FFoundByName.contains(routine)) RunGroups(&routine);
+    if (const auto at = FFoundByName.find(routine); at != FFoundByName.end())
+      for (const Routine* r : at->second)
+        if (r->Name == canonical || r->Signature == canonical) found.push_back(r);
+  }
   for (const auto& r : FRoutines)
     if (r.Name == canonical || r.Signature == canonical) found.push_back(&r);
   return found;
@@ -269,7 +320,5 @@ Json Registry::CallWithText(const std::string& name, const std::vector<std::stri
   if (!best) return ErrorJson(lastError, "argument");
   return Invoke(*best, bestArgs);
 }
-
-RoutineGroup::RoutineGroup(void (*body)()) { body(); }
 
 }  // namespace zelmor::cli

@@ -16,7 +16,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -72,10 +74,17 @@ class Registry {
  public:
   static Registry& Instance();
 
+  // Adds a routine: to every routine when the groups run in full, to the routines found
+  // for one name when they run to find it.
   void Add(Routine r);
-  // Every routine whose name (or alias name) or signature equals `name`.
+  // Whether a registration named `name` is wanted now: the routine groups run in full
+  // (for `All`) or to find one name (for `Find`), when only that name's routines are built.
+  bool Wants(const std::string& name) const { return !FWanted || name == *FWanted; }
+  // Every routine whose name (or alias name) or signature equals `name`. Only the
+  // routines of that name are built, unless every routine has been already.
   std::vector<const Routine*> Find(const std::string& name) const;
-  const std::vector<Routine>& All() const { return FRoutines; }
+  // Every routine, in the order registered.
+  const std::vector<Routine>& All() const;
 
   // Calls by name with JSON arguments, choosing the overload by the arguments' JSON types.
   // Errors come back as {"error":…, "kind":…}.
@@ -84,7 +93,16 @@ class Registry {
   Json CallWithText(const std::string& name, const std::vector<std::string>& args) const;
 
  private:
-  std::vector<Routine> FRoutines;
+  void RunGroups(const std::string* wanted) const;
+
+  // A start runs no routine group: a call builds only the routines of its name (the
+  // groups run with FWanted set, and those routines are kept in FFound by name); a
+  // listing runs them all once. Routines added outside a group go to FRoutines at once.
+  mutable std::vector<Routine> FRoutines;
+  mutable bool FAllGroupsRun = false;
+  mutable const std::string* FWanted = nullptr;
+  mutable std::deque<Routine> FFound;
+  mutable std::map<std::string, std::vector<const Routine*>, std::less<>> FFoundByName;
 };
 
 // ---- Registration helpers ----
@@ -151,6 +169,7 @@ void Register(const std::string& name, R (*fn)(Args...), std::vector<std::string
               std::vector<DefaultArg> defaults = {}, std::string summary = {}) {
   static_assert(sizeof...(Args) < 32);
   if (names.size() != sizeof...(Args)) throw std::logic_error("parameter names do not match for " + name);
+  if (!Registry::Instance().Wants(name)) return;
   Routine r;
   r.Name = name;
   r.Summary = std::move(summary);
@@ -171,7 +190,8 @@ void Register(const std::string& name, R (*fn)(Args...), std::vector<std::string
   Registry::Instance().Add(std::move(r));
 }
 
-// Runs `body(registry)` at start-up: one per theme file, so every file adds its own routines.
+// One per theme file: its body registers the file's routines when the registry runs the
+// groups (not at start-up: see Registry).
 struct RoutineGroup {
   explicit RoutineGroup(void (*body)());
 };
