@@ -275,6 +275,24 @@ std::string Overlap(const Directory& d) {
 
 std::string LibzipError(zip_error_t* e) { return zip_error_strerror(e); }
 
+// A source's answer to libzip's ZIP_SOURCE_STAT: its size alone.
+zip_int64_t StatOfSize(std::uint64_t size, void* data, zip_uint64_t len, zip_error_t* error) {
+  auto* st = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, len, error);
+  if (st == nullptr) return -1;
+  zip_stat_init(st);
+  st->valid = ZIP_STAT_SIZE;
+  st->size = size;
+  return sizeof(zip_stat_t);
+}
+
+// A source's answer to ZIP_SOURCE_FREE, for the sources this file makes with new.
+template <class Source>
+zip_int64_t FreeSource(Source* self) {
+  zip_error_fini(&self->Error);
+  delete self;
+  return 0;
+}
+
 // One file to pack, read by libzip when the archive is finished.
 struct FileToPack {
   std::string Path;
@@ -326,19 +344,9 @@ struct FileToPack {
         return n;
       }
       case ZIP_SOURCE_CLOSE: self->File.Reset(); return 0;
-      case ZIP_SOURCE_STAT: {
-        auto* st = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, len, &self->Error);
-        if (st == nullptr) return -1;
-        zip_stat_init(st);
-        st->valid = ZIP_STAT_SIZE;
-        st->size = self->Size;
-        return sizeof(zip_stat_t);
-      }
+      case ZIP_SOURCE_STAT: return StatOfSize(self->Size, data, len, &self->Error);
       case ZIP_SOURCE_ERROR: return zip_error_to_data(&self->Error, data, len);
-      case ZIP_SOURCE_FREE:
-        zip_error_fini(&self->Error);
-        delete self;
-        return 0;
+      case ZIP_SOURCE_FREE: return FreeSource(self);
       case ZIP_SOURCE_SUPPORTS:
         return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
                                               ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, ZIP_SOURCE_SUPPORTS, -1);
@@ -625,19 +633,9 @@ struct ArchiveSource {
         return 0;
       }
       case ZIP_SOURCE_TELL: return static_cast<zip_int64_t>(self->At);
-      case ZIP_SOURCE_STAT: {
-        auto* st = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, len, &self->Error);
-        if (st == nullptr) return -1;
-        zip_stat_init(st);
-        st->valid = ZIP_STAT_SIZE;
-        st->size = self->Size;
-        return sizeof(zip_stat_t);
-      }
+      case ZIP_SOURCE_STAT: return StatOfSize(self->Size, data, len, &self->Error);
       case ZIP_SOURCE_ERROR: return zip_error_to_data(&self->Error, data, len);
-      case ZIP_SOURCE_FREE:
-        zip_error_fini(&self->Error);
-        delete self;
-        return 0;
+      case ZIP_SOURCE_FREE: return FreeSource(self);
       case ZIP_SOURCE_SUPPORTS:
         return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
                                               ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, ZIP_SOURCE_SEEK, ZIP_SOURCE_TELL,
