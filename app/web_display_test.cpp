@@ -1,7 +1,6 @@
 // The web display in-process: its address option, its page, and its limits against real
 // clients on loopback (a browser's own view is tests/display_web_test.cpp).
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -19,6 +18,7 @@
 
 #include "app/lcd_font.h"
 #include "app/web_display.h"
+#include "testing/loopback.h"
 
 namespace quindel {
 namespace {
@@ -27,15 +27,8 @@ using namespace std::chrono_literals;
 
 // A blocking loopback client with a receive time-out; -1 when it cannot connect.
 int Connect(std::uint16_t port, int timeoutSeconds = 10) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(port);
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-    ::close(fd);
-    return -1;
-  }
+  const int fd = zelmor::testing::ConnectLoopback(port);
+  if (fd < 0) return -1;
   timeval tv{timeoutSeconds, 0};
   ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
   return fd;

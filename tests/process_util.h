@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "testing/loopback.h"
+
 namespace zelmor::testing {
 
 struct ProcessResult {
@@ -73,11 +75,5 @@ class ChildProcess {
   std::string FBuffer;
   std::string FErrText;
 };
-
-// A TCP port on 127.0.0.1 that was free a moment ago.
-int FreePort();
-
-// A TCP client connected to 127.0.0.1:`port`, or -1.
-int ConnectLoopback(int port);
 
 }  // namespace zelmor::testing

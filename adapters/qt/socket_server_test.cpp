@@ -2,9 +2,7 @@
 // the owner (quietly, or as an error that says what kind of failure it was).
 #include "adapters/qt/socket_server.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -13,24 +11,12 @@
 #include <ostream>
 #include <vector>
 
+#include "testing/loopback.h"
+
 namespace zelmor::adapters {
 namespace {
 
 using Kind = platform::SocketFailure::Kind;
-
-int ConnectLoopback(quint16 port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  if (fd < 0) return -1;
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(port);
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
 
 struct Ending {
   const char* Name;
@@ -59,7 +45,7 @@ TEST_P(PeerGoesAway, ReachesTheOwnerAsItShould) {
     errors.push_back({m, f});
   });
 
-  const int fd = ConnectLoopback(server.Port());
+  const int fd = zelmor::testing::ConnectLoopback(server.Port());
   ASSERT_GE(fd, 0);
   // Accepted first: a reset while still queued never reaches the server.
   ASSERT_TRUE(QTest::qWaitFor([&] { return server.ClientCount() == 1; }, 10000));
